@@ -1,5 +1,7 @@
 #include "platform/j2k/J2kPixelPacker.h"
 
+#include <openjpeg.h>
+
 #include <algorithm>
 #include <cstddef>
 
@@ -21,7 +23,7 @@ uint8_t J2kSampleTo8Bits(int32_t sample, uint32_t precision, bool isSigned)
     return static_cast<uint8_t>((value * 255 + maximum / 2) / maximum);
 }
 
-bool PackJ2kPixels(const opj_image_t& image, uint32_t* pixels, std::string& error)
+bool PackJ2kPixels(const opj_image& image, uint32_t* pixels, std::string& error)
 {
     if (image.color_space != OPJ_CLRSPC_GRAY && image.color_space != OPJ_CLRSPC_SRGB
         && image.color_space != OPJ_CLRSPC_UNSPECIFIED) {

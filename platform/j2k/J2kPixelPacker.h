@@ -4,17 +4,17 @@
 // shifted to unsigned first.
 #pragma once
 
-#include <openjpeg.h>
-
 #include <cstdint>
 #include <string>
+
+struct opj_image; // OpenJPEG's image; its header stays inside the .cpp files here
 
 namespace Platform {
 
 // False, with a reason, for images it cannot turn into words: components of
 // different sizes (subsampled) or missing, and colour spaces other than grey,
 // sRGB or unspecified. `pixels` holds the image's width x height words.
-bool PackJ2kPixels(const opj_image_t& image, uint32_t* pixels, std::string& error);
+bool PackJ2kPixels(const opj_image& image, uint32_t* pixels, std::string& error);
 
 // One sample of `precision` bits (signed or not) as an 8-bit value.
 uint8_t J2kSampleTo8Bits(int32_t sample, uint32_t precision, bool isSigned);

@@ -1,5 +1,7 @@
 #include "resources/ImageTestFiles.h"
 
+#include "platform/debug/DebugOutput.h"
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -306,6 +308,21 @@ Bytes MakeTga(int width, int height, int depth, int descriptor, const std::vecto
         for (int shift = 0; shift < 32; shift += 8)
             out.push_back(static_cast<uint8_t>(pixel >> shift));
     return out;
+}
+
+DebugCapture::DebugCapture()
+{
+    Platform::SetDebugSink([text = mText](const std::string& line) { *text += line; });
+}
+
+DebugCapture::~DebugCapture()
+{
+    Platform::SetDebugSink({});
+}
+
+std::string DebugCapture::Text() const
+{
+    return *mText;
 }
 
 size_t MemoryInput::Read(void* self, void* buffer, size_t count)

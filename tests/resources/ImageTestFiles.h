@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,17 @@ Bytes MakeGif(const GifLayout& layout);
 Bytes MakeTga(int width, int height, int depth, int descriptor, const std::vector<uint32_t>& pixels);
 
 void Append16(Bytes& out, int value);
+
+// Collects what is sent to the debug output while it lives.
+class DebugCapture {
+public:
+    DebugCapture();
+    ~DebugCapture();
+    std::string Text() const;
+
+private:
+    std::shared_ptr<std::string> mText = std::make_shared<std::string>();
+};
 
 // A decoder's input over bytes in memory, delivered in pieces of at most
 // `piece` bytes so that readers that loop over short reads are exercised.
