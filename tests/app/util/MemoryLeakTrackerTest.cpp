@@ -203,25 +203,25 @@ TEST_F(MemoryLeakTrackerTest, LocalDateHeaderHasTheAsctimeShape)
 
 TEST(AsctimeText, MatchesTheCLibraryLayout)
 {
-    std::tm single{};
-    single.tm_year = 124;
-    single.tm_mon = 5;
-    single.tm_mday = 5;
-    single.tm_wday = 3;
-    single.tm_hour = 10;
-    single.tm_min = 3;
-    single.tm_sec = 9;
-    EXPECT_EQ(Tandry::AsctimeText(single), "Wed Jun  5 10:03:09 2024\n");
-
-    std::tm twoDigit{};
-    twoDigit.tm_year = 99;
-    twoDigit.tm_mon = 11;
-    twoDigit.tm_mday = 31;
-    twoDigit.tm_wday = 5;
-    twoDigit.tm_hour = 23;
-    twoDigit.tm_min = 59;
-    twoDigit.tm_sec = 59;
-    EXPECT_EQ(Tandry::AsctimeText(twoDigit), "Fri Dec 31 23:59:59 1999\n");
+    struct Case {
+        int year, month, day, weekday, hour, minute, second;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {124, 5, 5, 3, 10, 3, 9, "Wed Jun  5 10:03:09 2024\n"},
+        {99, 11, 31, 5, 23, 59, 59, "Fri Dec 31 23:59:59 1999\n"},
+    };
+    for (const Case& c : cases) {
+        std::tm time{};
+        time.tm_year = c.year;
+        time.tm_mon = c.month;
+        time.tm_mday = c.day;
+        time.tm_wday = c.weekday;
+        time.tm_hour = c.hour;
+        time.tm_min = c.minute;
+        time.tm_sec = c.second;
+        EXPECT_EQ(Tandry::AsctimeText(time), c.expected);
+    }
 }
 
 // The global tracker's tear-down is an exit handler: switching the report on

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -43,107 +45,96 @@ protected:
     static void At(uint64_t now) { gNow = now; }
 };
 
+struct Mark {
+    uint64_t at;
+    bool begin;
+    const char* name;
+};
+
+// Starts at the current time, makes each mark at its time, stops at stopAt.
+std::string Measure(const std::vector<Mark>& marks, uint64_t stopAt)
+{
+    SectionProfiler::Start();
+    for (const Mark& mark : marks) {
+        gNow = mark.at;
+        if (mark.begin)
+            SectionProfiler::BeginSection(mark.name);
+        else
+            SectionProfiler::EndSection(mark.name);
+    }
+    gNow = stopAt;
+    SectionProfiler::Stop();
+    return SectionProfiler::BuildReport();
+}
+
+constexpr bool B = true;
+constexpr bool E = false;
+
+TEST_F(SectionProfilerTest, ReportsOfMarkSequences)
+{
+    struct Case {
+        const char* name;
+        std::vector<Mark> marks;
+        uint64_t stopAt;
+        const char* report;
+    };
+    const Case cases[] = {
+        {"no sections", {}, 1234, "Total Time: 1234.00\n"},
+        {"nested in itself: two calls, one run from the first begin to the last end",
+         {{10, B, "A"}, {20, B, "A"}, {30, E, "A"}, {50, E, "A"}}, 100,
+         "Total Time: 100.00\n"
+         "A (2 calls, %40.00 time): 40.00 (20.00 avg, 40.00 longest)\n"},
+        {"ends with no open run change nothing",
+         {{5, E, "Ghost"}, {5, B, "A"}, {15, E, "A"}, {20, E, "A"}, {30, B, "A"}, {35, E, "A"}}, 100,
+         "Total Time: 100.00\n"
+         "A (2 calls, %15.00 time): 15.00 (7.50 avg, 10.00 longest)\n"},
+        {"names merge whatever their case; lower-cased order puts '_' before letters; first spelling shown",
+         {{0, B, "b"}, {10, E, "b"}, {10, B, "Draw"}, {20, E, "Draw"}, {20, B, "DRAW"}, {30, E, "draw"},
+          {30, B, "A"}, {40, E, "A"}, {40, B, "_c"}, {50, E, "_c"},
+          {50, B, "ResourceManager:GetImage"}, {60, E, "ResourceManager:GetImage"},
+          {60, B, "ResourceManager::GetImage"}, {70, E, "ResourceManager::GetImage"}}, 100,
+         "Total Time: 100.00\n"
+         "_c (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
+         "A (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
+         "b (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
+         "Draw (2 calls, %20.00 time): 20.00 (10.00 avg, 10.00 longest)\n"
+         "ResourceManager::GetImage (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
+         "ResourceManager:GetImage (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"},
+        {"sections left open are counted but not timed", {{10, B, "Open"}}, 50,
+         "Total Time: 50.00\n"
+         "Open (1 calls, %0.00 time): 0.00 (0.00 avg, 0.00 longest)\n"},
+        {"no time at all gives no shares", {{0, B, "Z"}, {0, E, "Z"}}, 0,
+         "Total Time: 0.00\n"
+         "Z (1 calls, %0.00 time): 0.00 (0.00 avg, 0.00 longest)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gNow = 0;
+        EXPECT_EQ(Measure(c.marks, c.stopAt), c.report);
+    }
+}
+
 TEST_F(SectionProfilerTest, ReportFormatWithOverheadTakenOut)
 {
+    // Every clock read moves the clock one tick, so each flush costs one tick
+    // of bookkeeping: four flushes (three outermost ends and Stop) of 300 ticks.
     gStep = 1;
-    SectionProfiler::Start();              // reads 0
-    At(100);
-    SectionProfiler::BeginSection("A");    // 100
-    At(140);
-    SectionProfiler::EndSection("A");      // 140, flush reads 141 and 142
-    At(200);
-    SectionProfiler::BeginSection("B");    // 200
-    At(210);
-    SectionProfiler::EndSection("B");      // 210, flush 211 and 212
-    At(220);
-    SectionProfiler::BeginSection("B");    // 220
-    At(250);
-    SectionProfiler::EndSection("B");      // 250, flush 251 and 252
-    At(300);
-    SectionProfiler::Stop();               // 300, flush 301 and 302
-
-    // 300 ticks less 4 spent flushing: 296 ms.
-    EXPECT_EQ(SectionProfiler::BuildReport(),
+    EXPECT_EQ(Measure({{100, B, "A"}, {140, E, "A"}, {200, B, "B"}, {210, E, "B"}, {220, B, "B"}, {250, E, "B"}}, 300),
               "Total Time: 296.00\n"
               "A (1 calls, %13.51 time): 40.00 (40.00 avg, 40.00 longest)\n"
               "B (2 calls, %13.51 time): 40.00 (20.00 avg, 30.00 longest)\n");
 }
 
-TEST_F(SectionProfilerTest, SectionNestedInItselfIsTwoCallsAndOneRun)
+TEST_F(SectionProfilerTest, MarksWhileOffAreNotCounted)
 {
-    SectionProfiler::Start();
-    At(10);
-    SectionProfiler::BeginSection("A");
-    At(20);
-    SectionProfiler::BeginSection("A");
-    At(30);
-    SectionProfiler::EndSection("A");
-    At(50);
-    SectionProfiler::EndSection("A");
-    At(100);
-    SectionProfiler::Stop();
-    EXPECT_EQ(SectionProfiler::BuildReport(),
-              "Total Time: 100.00\n"
-              "A (2 calls, %40.00 time): 40.00 (20.00 avg, 40.00 longest)\n");
-}
-
-TEST_F(SectionProfilerTest, NamesMergeWhateverTheirCaseAndSortCaseInsensitively)
-{
-    SectionProfiler::Start();
-    const char* names[] = {"b", "Draw", "DRAW", "A", "_c", "ResourceManager:GetImage", "ResourceManager::GetImage"};
-    for (const char* name : names) {
-        SectionProfiler::BeginSection(name);
-        gNow += 10;
-        SectionProfiler::EndSection(name);
-    }
-    At(100);
-    SectionProfiler::Stop();
-    // Lower-cased order puts '_' before letters; the first spelling of a name is the one shown.
-    EXPECT_EQ(SectionProfiler::BuildReport(),
-              "Total Time: 100.00\n"
-              "_c (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
-              "A (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
-              "b (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
-              "Draw (2 calls, %20.00 time): 20.00 (10.00 avg, 10.00 longest)\n"
-              "ResourceManager::GetImage (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n"
-              "ResourceManager:GetImage (1 calls, %10.00 time): 10.00 (10.00 avg, 10.00 longest)\n");
-}
-
-TEST_F(SectionProfilerTest, EndWithoutOpenRunChangesNothing)
-{
-    SectionProfiler::Start();
-    At(5);
-    SectionProfiler::EndSection("Ghost");
-    SectionProfiler::BeginSection("A");
-    At(15);
-    SectionProfiler::EndSection("A");
-    At(20);
-    SectionProfiler::EndSection("A");  // already closed
-    At(30);
-    SectionProfiler::BeginSection("A");
-    At(35);
-    SectionProfiler::EndSection("A");
-    At(100);
-    SectionProfiler::Stop();
-    EXPECT_EQ(SectionProfiler::BuildReport(),
-              "Total Time: 100.00\n"
-              "A (2 calls, %15.00 time): 15.00 (7.50 avg, 10.00 longest)\n");
-}
-
-TEST_F(SectionProfilerTest, StopWithNoSectionsReportsOnlyTheTotal)
-{
-    SectionProfiler::Start();
-    At(1234);
-    SectionProfiler::Stop();
-    EXPECT_EQ(SectionProfiler::BuildReport(), "Total Time: 1234.00\n");
-    EXPECT_FALSE(SectionProfiler::IsEnabled());
-
-    // Marks while off are not counted.
     SectionProfiler::BeginSection("Off");
     SectionProfiler::EndSection("Off");
-    SectionProfiler::Start();
-    SectionProfiler::Stop();
-    EXPECT_EQ(SectionProfiler::BuildReport(), "Total Time: 0.00\n");
+    EXPECT_FALSE(SectionProfiler::IsEnabled());
+    EXPECT_EQ(Measure({}, 10), "Total Time: 10.00\n");
+    EXPECT_FALSE(SectionProfiler::IsEnabled());
+    SectionProfiler::BeginSection("Off");
+    SectionProfiler::EndSection("Off");
+    EXPECT_EQ(SectionProfiler::BuildReport(), "Total Time: 10.00\n");
 }
 
 TEST_F(SectionProfilerTest, MarksFromAnotherThreadAreIgnored)
