@@ -26,8 +26,8 @@ enum class Size { Default, Char, Short, Long, LongLong, IntMax, SizeT, PtrDiff, 
 struct Conversion {
     std::string flags;
     bool leftAlign = false;
-    long width = -1;
-    long precision = -1;
+    int64_t width = -1;
+    int64_t precision = -1;
     Size size = Size::Default;
     char kind = 0;
 };
@@ -62,7 +62,7 @@ private:
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // Reads digits or '*'; false for a number beyond an int, which glibc refuses too.
-bool ReadCount(const wchar_t*& p, va_list& args, long& count)
+bool ReadCount(const wchar_t*& p, va_list& args, int64_t& count)
 {
     if (*p == L'*') {
         ++p;
@@ -132,7 +132,7 @@ bool ParseConversion(const wchar_t*& p, va_list& args, Conversion& conv)
 template <typename Char>
 void PutField(BoundedText& out, const Conversion& conv, const Char* chars, size_t count)
 {
-    const size_t pad = conv.width > static_cast<long>(count) ? static_cast<size_t>(conv.width) - count : 0;
+    const size_t pad = conv.width > static_cast<int64_t>(count) ? static_cast<size_t>(conv.width) - count : 0;
     if (!conv.leftAlign)
         out.Repeat(L' ', pad);
     out.PutAll(chars, count);

@@ -63,6 +63,18 @@ TEST(CodePageAnsi, HighBytesFollowTheWindows1252Table)
     }
 }
 
+TEST(CodePageAnsi, TheRowsThatDifferFromLatin1ReadAsTheirCharacters)
+{
+    std::string row;
+    for (int b = 0x80; b < 0xA0; ++b)
+        row += static_cast<char>(b);
+    const Decoded wide = Decode(CodePage::Ansi, row);
+    ASSERT_TRUE(wide.ok);
+    const Encoded utf8 = Encode(CodePage::Utf8, wide.text);
+    ASSERT_TRUE(utf8.ok);
+    EXPECT_EQ(utf8.bytes, "€\u0081‚ƒ„…†‡ˆ‰Š‹Œ\u008DŽ\u008F\u0090‘’“”•–—˜™š›œ\u009DžŸ");
+}
+
 TEST(CodePageAnsi, EveryByteRoundTrips)
 {
     std::string all;
@@ -163,6 +175,18 @@ TEST(CodePageUtf8, HostileSequencesFail)
         // Also when read as a NUL-terminated text.
         EXPECT_EQ(Platform::MultiByteToWide(CodePage::Utf8, c, -1, nullptr, 0), 0) << c;
     }
+}
+
+TEST(CodePageUtf8, SequenceCutByTheLengthFailsEvenWhenTheBytesGoOn)
+{
+    const char text[] = "\xE2\x82\xAC\xF0\x9F\x98\x80";
+    for (const int length : {1, 2, 4, 5, 6}) {
+        EXPECT_EQ(Platform::MultiByteToWide(CodePage::Utf8, text, length, nullptr, 0), 0) << length;
+        wchar_t out[8];
+        EXPECT_EQ(Platform::MultiByteToWide(CodePage::Utf8, text, length, out, 8), 0) << length;
+    }
+    EXPECT_EQ(Platform::MultiByteToWide(CodePage::Utf8, text, 3, nullptr, 0), 1);
+    EXPECT_EQ(Platform::MultiByteToWide(CodePage::Utf8, text, 7, nullptr, 0), 3);
 }
 
 TEST(CodePageUtf8, UnitsThatAreNotWellFormedUtf16FailToEncode)
