@@ -1,6 +1,6 @@
 #include "resources/ImageLib.h"
 
-#include "platform/debug/DebugOutput.h"
+#include "app/util/Format.h"
 #include "resources/ImageDecoders.h"
 
 #include <bit>
@@ -46,7 +46,7 @@ Image::~Image()
 
 void ReportImageProblem(const std::string& label, const std::string& text)
 {
-    Platform::OutputDebugText(label + ": " + text + "\n");
+    DebugPrintf(L"%S: %S\n", label.c_str(), text.c_str());
 }
 
 } // namespace ImageLib
