@@ -1,5 +1,7 @@
 #include "resources/ImageDecoders.h"
 
+#include "resources/PngMessages.h"
+
 #include <png.h>
 
 #include <csetjmp>
@@ -14,30 +16,13 @@ namespace Tandry::ImageLib {
 namespace {
 
 struct PngReadState {
+    PngMessageTarget messages;
     const ByteSource* source = nullptr;
-    const std::string* label = nullptr;
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::unique_ptr<Image> image;
     std::vector<png_bytep> rows;
 };
-
-void ReportPngMessage(png_structp png, const char* kind, png_const_charp message)
-{
-    auto* state = static_cast<PngReadState*>(png_get_error_ptr(png));
-    ReportImageProblem(*state->label, std::string(kind) + message);
-}
-
-[[noreturn]] void OnPngError(png_structp png, png_const_charp message)
-{
-    ReportPngMessage(png, "PNG error: ", message);
-    png_longjmp(png, 1);
-}
-
-void OnPngWarning(png_structp png, png_const_charp message)
-{
-    ReportPngMessage(png, "PNG warning: ", message);
-}
 
 void ReadPngData(png_structp png, png_bytep buffer, png_size_t length)
 {
@@ -107,8 +92,8 @@ std::unique_ptr<Image> DecodePng(const ByteSource& source, const std::string& la
 {
     PngReadState state;
     state.source = &source;
-    state.label = &label;
-    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state, &OnPngError, &OnPngWarning);
+    state.messages.label = &label;
+    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state.messages, &OnPngError, &OnPngWarning);
     if (state.png == nullptr) {
         ReportImageProblem(label, "cannot create the PNG reader");
         return nullptr;

@@ -1,6 +1,7 @@
 #include "resources/ImageEncoders.h"
 
 #include "resources/ImageDecoders.h"
+#include "resources/PngMessages.h"
 
 #include <png.h>
 
@@ -13,27 +14,10 @@ namespace Tandry::ImageLib {
 namespace {
 
 struct PngWriteState {
-    const std::string* label = nullptr;
+    PngMessageTarget messages;
     png_structp png = nullptr;
     png_infop info = nullptr;
 };
-
-void ReportPngWriteMessage(png_structp png, const char* kind, png_const_charp message)
-{
-    auto* state = static_cast<PngWriteState*>(png_get_error_ptr(png));
-    ReportImageProblem(*state->label, std::string(kind) + message);
-}
-
-[[noreturn]] void OnPngWriteError(png_structp png, png_const_charp message)
-{
-    ReportPngWriteMessage(png, "PNG error: ", message);
-    png_longjmp(png, 1);
-}
-
-void OnPngWriteWarning(png_structp png, png_const_charp message)
-{
-    ReportPngWriteMessage(png, "PNG warning: ", message);
-}
 
 bool RunPngWrite(PngWriteState& state, std::FILE* out, const ImageView& image)
 {
@@ -70,8 +54,8 @@ bool EncodePng(std::FILE* out, const ImageView& image, const std::string& label)
         return false;
     }
     PngWriteState state;
-    state.label = &label;
-    state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, &OnPngWriteError, &OnPngWriteWarning);
+    state.messages.label = &label;
+    state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state.messages, &OnPngError, &OnPngWarning);
     if (state.png == nullptr) {
         ReportImageProblem(label, "cannot create the PNG writer");
         return false;

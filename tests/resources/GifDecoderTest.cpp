@@ -19,11 +19,6 @@ std::unique_ptr<Image> Decode(const Bytes& bytes)
     return DecodeGif(bytes.data(), bytes.size(), "test.gif");
 }
 
-std::vector<uint32_t> Pixels(const Image& image)
-{
-    return std::vector<uint32_t>(image.bits, image.bits + static_cast<size_t>(image.width) * image.height);
-}
-
 // Words the decoder should give for indices into `table`.
 std::vector<uint32_t> Expected(const std::vector<int>& indices, const std::vector<uint32_t>& table)
 {
@@ -61,7 +56,7 @@ TEST(GifDecoder, DecodesAFileMadeByAnotherEncoder)
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->width, 10);
     EXPECT_EQ(image->height, 10);
-    EXPECT_EQ(Pixels(*image), Expected(indices, kFourColors));
+    EXPECT_EQ(PixelsOf(*image), Expected(indices, kFourColors));
 }
 
 TEST(GifDecoder, RoundTripsAFullCodeTableThroughClears)
@@ -84,7 +79,7 @@ TEST(GifDecoder, RoundTripsAFullCodeTableThroughClears)
     layout.data = GifLzwData(indices, 8);
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), Expected(indices, table));
+    EXPECT_EQ(PixelsOf(*image), Expected(indices, table));
 }
 
 TEST(GifDecoder, GraphicControlTransparencyClearsThatIndexOnly)
@@ -104,7 +99,7 @@ TEST(GifDecoder, GraphicControlTransparencyClearsThatIndexOnly)
     for (size_t i = 0; i < indices.size(); ++i)
         if (indices[i] == 5)
             expected[i] = 0;
-    EXPECT_EQ(Pixels(*image), expected);
+    EXPECT_EQ(PixelsOf(*image), expected);
 }
 
 TEST(GifDecoder, InterlacedRowsArriveInFourPasses)
@@ -138,7 +133,7 @@ TEST(GifDecoder, LocalTableReplacesTheGlobalOne)
     layout.localTable = {0x123456, 0x654321};
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{0xFF123456, 0xFF654321}));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>{0xFF123456, 0xFF654321}));
 }
 
 TEST(GifDecoder, RefusesFilesWithoutAUsableImage)
@@ -174,12 +169,12 @@ TEST(GifDecoder, IndicesBeyondTheTableGiveTransparentBlack)
     layout.data = GifLzwData({0, 3, 4, 7}, 3);
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{0xFFAAAAAA, 0xFFDDDDDD, 0, 0}));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>{0xFFAAAAAA, 0xFFDDDDDD, 0, 0}));
 
     layout.globalTable.clear();
     image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>(4, 0)));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>(4, 0)));
 }
 
 TEST(GifDecoder, PixelsTheDataNeverReachStayTransparentBlack)
@@ -187,7 +182,7 @@ TEST(GifDecoder, PixelsTheDataNeverReachStayTransparentBlack)
     GifLayout layout = Simple(3, 2, {1, 2});
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF, 0, 0, 0, 0}));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF, 0, 0, 0, 0}));
 
     // Data cut inside a sub-block, with no terminator and no trailer.
     layout = Simple(8, 8, std::vector<int>(64, 1));
@@ -204,7 +199,7 @@ TEST(GifDecoder, OutputStopsAtTheImageSize)
     // Sixteen pixels of data for a 2 x 2 image: the rest must go nowhere.
     auto image = Decode(MakeGif(Simple(2, 2, std::vector<int>(4 * 4, 2))));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>(4, 0xFF0000FF)));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>(4, 0xFF0000FF)));
 
     // The same with one code that expands to more than the whole image.
     image = Decode(MakeGif([] {
@@ -213,7 +208,7 @@ TEST(GifDecoder, OutputStopsAtTheImageSize)
         return layout;
     }()));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>(2, 0xFF0000FF)));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>(2, 0xFF0000FF)));
 }
 
 TEST(GifDecoder, FirstCodeAfterAResetMustBeALiteral)
@@ -225,14 +220,14 @@ TEST(GifDecoder, FirstCodeAfterAResetMustBeALiteral)
         layout.data = GifCodeData({4, bad, 1, 1, 5}, 2);
         auto image = Decode(MakeGif(layout));
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>(2, 0))) << "code " << bad;
+        EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>(2, 0))) << "code " << bad;
     }
     // A clear straight after a clear is fine.
     GifLayout layout = Simple(2, 1, {});
     layout.data = GifCodeData({4, 4, 1, 2, 5}, 2);
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>{0xFFFF0000, 0xFF0000FF}));
 }
 
 TEST(GifDecoder, ShortGraphicControlBlockSetsNoTransparency)
@@ -243,7 +238,7 @@ TEST(GifDecoder, ShortGraphicControlBlockSetsNoTransparency)
     layout.beforeImage = {0x21, 0xF9, 3, 0x01, 0, 0, 0};
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>(2, 0xFFFFFFFF)));
+    EXPECT_EQ(PixelsOf(*image), (std::vector<uint32_t>(2, 0xFFFFFFFF)));
 }
 
 TEST(GifDecoder, LongestPossibleCodeChainFitsTheOutputStack)

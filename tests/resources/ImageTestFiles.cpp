@@ -187,6 +187,17 @@ Bytes MakePng(const PngLayout& layout)
     return making.out;
 }
 
+Bytes PngOfWords(int width, int height, const std::vector<uint32_t>& words)
+{
+    PngLayout layout;
+    layout.width = width;
+    layout.height = height;
+    for (uint32_t word : words)
+        for (int shift : {16, 8, 0, 24})
+            layout.samples.push_back(static_cast<uint16_t>(word >> shift & 0xFF));
+    return MakePng(layout);
+}
+
 Bytes MakeJpeg(int width, int height, JpegKind kind, const std::vector<uint8_t>& samples, bool progressive,
                int quality)
 {
@@ -308,6 +319,11 @@ Bytes MakeTga(int width, int height, int depth, int descriptor, const std::vecto
         for (int shift = 0; shift < 32; shift += 8)
             out.push_back(static_cast<uint8_t>(pixel >> shift));
     return out;
+}
+
+std::vector<uint32_t> PixelsOf(const Tandry::ImageLib::Image& image)
+{
+    return std::vector<uint32_t>(image.bits, image.bits + static_cast<size_t>(image.width) * image.height);
 }
 
 DebugCapture::DebugCapture()

@@ -29,6 +29,8 @@ struct PngLayout {
     std::vector<uint16_t> transparentColor; // tRNS of a grey (1 value) or RGB (3) image
 };
 Bytes MakePng(const PngLayout& layout);
+// An 8-bit RGBA file of 0xAARRGGBB words.
+Bytes PngOfWords(int width, int height, const std::vector<uint32_t>& words);
 
 enum class JpegKind { Rgb, Grey, Cmyk };
 // Samples row by row: 3 a pixel for Rgb, 1 for Grey, 4 for Cmyk.
@@ -59,6 +61,9 @@ Bytes MakeGif(const GifLayout& layout);
 Bytes MakeTga(int width, int height, int depth, int descriptor, const std::vector<uint32_t>& pixels);
 
 void Append16(Bytes& out, int value);
+
+// The image's words, row by row.
+std::vector<uint32_t> PixelsOf(const Tandry::ImageLib::Image& image);
 
 // Collects what is sent to the debug output while it lives.
 class DebugCapture {

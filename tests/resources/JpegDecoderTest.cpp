@@ -20,11 +20,6 @@ std::unique_ptr<Image> Decode(const Bytes& bytes)
     return DecodeJpeg(bytes.data(), bytes.size(), "test.jpg");
 }
 
-std::vector<uint32_t> Pixels(const Image& image)
-{
-    return std::vector<uint32_t>(image.bits, image.bits + static_cast<size_t>(image.width) * image.height);
-}
-
 // Samples with gradients and some texture, so that every block holds detail.
 std::vector<uint8_t> Picture(int width, int height, int channels)
 {
@@ -73,7 +68,7 @@ TEST(JpegDecoder, ColourAndGreyGiveTheLibrarysSamplesAsOpaqueWords)
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(image->width, 37);
         EXPECT_EQ(image->height, 21);
-        EXPECT_EQ(Pixels(*image), BareDecode(file, grey)) << (grey ? "grey" : "colour");
+        EXPECT_EQ(PixelsOf(*image), BareDecode(file, grey)) << (grey ? "grey" : "colour");
     }
 }
 
@@ -84,7 +79,7 @@ TEST(JpegDecoder, ProgressiveFileDecodesLikeItsBaselineTwin)
     auto progressive = Decode(MakeJpeg(40, 24, JpegKind::Rgb, samples, true));
     ASSERT_NE(baseline, nullptr);
     ASSERT_NE(progressive, nullptr);
-    EXPECT_EQ(Pixels(*baseline), Pixels(*progressive));
+    EXPECT_EQ(PixelsOf(*baseline), PixelsOf(*progressive));
 }
 
 TEST(JpegDecoder, CmykFileIsRefused)

@@ -20,11 +20,6 @@ std::unique_ptr<Image> Decode(const Bytes& bytes, size_t piece = 4096)
     return DecodePng(input.Source(), "test.png");
 }
 
-std::vector<uint32_t> Pixels(const Image& image)
-{
-    return std::vector<uint32_t>(image.bits, image.bits + static_cast<size_t>(image.width) * image.height);
-}
-
 PngLayout Layout(int width, int height, int colorType, int bitDepth, std::vector<uint16_t> samples)
 {
     PngLayout layout;
@@ -89,7 +84,7 @@ TEST(PngDecoder, EveryColourTypeBecomesArgbWords)
         ASSERT_NE(image, nullptr) << c.name;
         EXPECT_EQ(image->width, c.layout.width) << c.name;
         EXPECT_EQ(image->height, c.layout.height) << c.name;
-        EXPECT_EQ(Pixels(*image), c.expected) << c.name;
+        EXPECT_EQ(PixelsOf(*image), c.expected) << c.name;
     }
 }
 
@@ -113,7 +108,7 @@ TEST(PngDecoder, InterlacedFileGivesTheSameWordsAsThePlainOne)
         auto b = Decode(MakePng(interlaced));
         ASSERT_NE(a, nullptr);
         ASSERT_NE(b, nullptr);
-        EXPECT_EQ(Pixels(*a), Pixels(*b)) << depth << " bits";
+        EXPECT_EQ(PixelsOf(*a), PixelsOf(*b)) << depth << " bits";
         EXPECT_EQ(a->bits[width + 1], (uint32_t{scaled[(width + 1) * 4 + 3]} >> (depth - 8)) << 24
                                           | (uint32_t{scaled[(width + 1) * 4]} >> (depth - 8)) << 16
                                           | (uint32_t{scaled[(width + 1) * 4 + 1]} >> (depth - 8)) << 8
