@@ -37,31 +37,17 @@ const BigFolder& Folder()
     return folder;
 }
 
+void Resolve(benchmark::State& state, const char* relative)
+{
+    const std::string path = Folder().Path(relative);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Platform::PathResolver::Resolve(path));
+}
 // The name written in another case, in its folder.
-void ResolveWrongCaseName(benchmark::State& state)
-{
-    const std::string path = Folder().Path("pictures\\Picture_1234.PNG");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Platform::PathResolver::Resolve(path));
-}
-BENCHMARK(ResolveWrongCaseName);
-
+BENCHMARK_CAPTURE(Resolve, WrongCaseName, "pictures\\Picture_1234.PNG");
 // The folder as well: one more stat, for the folder above.
-void ResolveWrongCaseHit(benchmark::State& state)
-{
-    const std::string path = Folder().Path("PICTURES\\Picture_1234.PNG");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Platform::PathResolver::Resolve(path));
-}
-BENCHMARK(ResolveWrongCaseHit);
-
-void ResolveMiss(benchmark::State& state)
-{
-    const std::string path = Folder().Path("pictures\\picture_1234_.png");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(Platform::PathResolver::Resolve(path));
-}
-BENCHMARK(ResolveMiss);
+BENCHMARK_CAPTURE(Resolve, WrongCaseFolderAndName, "PICTURES\\Picture_1234.PNG");
+BENCHMARK_CAPTURE(Resolve, Miss, "pictures\\picture_1234_.png");
 
 void StatExactReference(benchmark::State& state)
 {

@@ -6,7 +6,8 @@
 #include <new>
 
 // Without a published interface a handle is always a plain file; a pack
-// handle left over from before an unpublish reads as an empty file.
+// handle left over from before an unpublish reads as an empty file. Null
+// handles answer as in PakInterface.
 
 PakFileHandle* PakOpen(const std::string& name, const char* mode)
 {
@@ -48,7 +49,7 @@ size_t PakRead(void* buffer, size_t elementSize, size_t count, PakFileHandle* fi
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->Read(buffer, elementSize, count, file);
-    return file->file == nullptr ? 0 : std::fread(buffer, elementSize, count, file->file);
+    return file == nullptr || file->file == nullptr ? 0 : std::fread(buffer, elementSize, count, file->file);
 }
 
 size_t PakReadBytes(PakFileHandle* file, void* buffer, size_t count)
@@ -60,35 +61,35 @@ int PakSeek(PakFileHandle* file, int64_t offset, int origin)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->Seek(file, offset, origin);
-    return file->file == nullptr ? -1 : fseeko(file->file, static_cast<off_t>(offset), origin);
+    return file == nullptr || file->file == nullptr ? -1 : fseeko(file->file, static_cast<off_t>(offset), origin);
 }
 
 int64_t PakTell(PakFileHandle* file)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->Tell(file);
-    return file->file == nullptr ? -1 : ftello(file->file);
+    return file == nullptr || file->file == nullptr ? -1 : ftello(file->file);
 }
 
 int PakGetChar(PakFileHandle* file)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->GetChar(file);
-    return file->file == nullptr ? -1 : std::fgetc(file->file);
+    return file == nullptr || file->file == nullptr ? -1 : std::fgetc(file->file);
 }
 
 int PakUngetChar(int c, PakFileHandle* file)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->UngetChar(c, file);
-    return file->file == nullptr ? -1 : std::ungetc(c, file->file);
+    return file == nullptr || file->file == nullptr ? -1 : std::ungetc(c, file->file);
 }
 
 bool PakAtEnd(PakFileHandle* file)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->AtEnd(file);
-    return file->file == nullptr || std::feof(file->file) != 0;
+    return file == nullptr || file->file == nullptr || std::feof(file->file) != 0;
 }
 
 char* PakReadWholeFile(const std::string& name)
@@ -150,7 +151,7 @@ bool PakFindNext(PakFindRecord* find, Platform::FindData& data)
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->FindNext(find, data);
-    return find->findHandle != nullptr && find->findHandle->Next(data);
+    return find != nullptr && find->findHandle != nullptr && find->findHandle->Next(data);
 }
 
 void PakFindClose(PakFindRecord* find)

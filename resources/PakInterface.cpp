@@ -70,8 +70,13 @@ int PakInterface::Close(PakFileHandle* file)
     return 0;
 }
 
+// Every operation on a handle accepts null, the result of a failed open, and
+// answers as for a file that cannot be read.
+
 int PakInterface::Seek(PakFileHandle* file, int64_t offset, int origin)
 {
+    if (file == nullptr)
+        return -1;
     if (file->record == nullptr)
         return fseeko(file->file, static_cast<off_t>(offset), origin);
     const int64_t size = static_cast<int64_t>(file->record->size);
@@ -88,6 +93,8 @@ int PakInterface::Seek(PakFileHandle* file, int64_t offset, int origin)
 
 int64_t PakInterface::Tell(PakFileHandle* file)
 {
+    if (file == nullptr)
+        return -1;
     if (file->record == nullptr)
         return ftello(file->file);
     return file->position;
@@ -95,6 +102,8 @@ int64_t PakInterface::Tell(PakFileHandle* file)
 
 size_t PakInterface::Read(void* buffer, size_t elementSize, size_t count, PakFileHandle* file)
 {
+    if (file == nullptr)
+        return 0;
     if (file->record == nullptr)
         return std::fread(buffer, elementSize, count, file->file);
     if (elementSize == 0)
@@ -114,6 +123,8 @@ size_t PakInterface::Read(void* buffer, size_t elementSize, size_t count, PakFil
 
 int PakInterface::GetChar(PakFileHandle* file)
 {
+    if (file == nullptr)
+        return -1;
     if (file->record == nullptr)
         return std::fgetc(file->file);
     const PakRecord& record = *file->record;
@@ -128,6 +139,8 @@ int PakInterface::GetChar(PakFileHandle* file)
 
 int PakInterface::UngetChar(int c, PakFileHandle* file)
 {
+    if (file == nullptr)
+        return -1;
     if (file->record == nullptr)
         return std::ungetc(c, file->file);
     file->position = std::max<int64_t>(file->position - 1, 0);
@@ -141,7 +154,7 @@ wchar_t* PakInterface::GetWideLine(wchar_t* buffer, int, PakFileHandle*)
 
 char* PakInterface::GetLine(char* buffer, int maximum, PakFileHandle* file)
 {
-    if (maximum <= 0)
+    if (file == nullptr || maximum <= 0)
         return nullptr;
     if (file->record == nullptr)
         return std::fgets(buffer, maximum, file->file);
@@ -163,6 +176,8 @@ char* PakInterface::GetLine(char* buffer, int maximum, PakFileHandle* file)
 
 bool PakInterface::AtEnd(PakFileHandle* file)
 {
+    if (file == nullptr)
+        return true;
     if (file->record == nullptr)
         return std::feof(file->file) != 0;
     return Remaining(file) == 0;
@@ -183,6 +198,8 @@ PakFindRecord* PakInterface::FindFirst(const std::string& pattern, Platform::Fin
 
 bool PakInterface::FindNext(PakFindRecord* find, Platform::FindData& data)
 {
+    if (find == nullptr)
+        return false;
     if (find->findHandle != nullptr)
         return find->findHandle->Next(data);
     if (PackMatch(*find, data))

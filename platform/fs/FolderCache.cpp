@@ -93,6 +93,9 @@ public:
         const int64_t margin = (lastChange % kNanosPerSecond == 0) ? kCoarseTickMargin : kFineTickMargin;
         const bool trusted = readStart - lastChange > margin;
         std::lock_guard<std::mutex> hold(mLock);
+        // Paths come from data; a bound keeps a long run from hoarding them.
+        if (mFolders.size() >= kMaxFolders && mFolders.find(folder) == mFolders.end())
+            mFolders.clear();
         mFolders[folder] = CachedFolder{stamp, trusted, listing};
         return listing;
     }
@@ -107,7 +110,6 @@ public:
     void RememberDepth(const std::string& folder, size_t depth)
     {
         std::lock_guard<std::mutex> hold(mLock);
-        // Paths come from data; a bound keeps a long run from hoarding them.
         if (mDepths.size() >= kMaxDepths)
             mDepths.clear();
         mDepths[folder] = depth;
@@ -121,6 +123,7 @@ public:
     }
 
 private:
+    static constexpr size_t kMaxFolders = 1024;
     static constexpr size_t kMaxDepths = 4096;
 
     std::mutex mLock;

@@ -8,9 +8,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 namespace Platform {
 namespace {
+
+constexpr size_t kNameKept = 200;
 
 std::atomic<SafeWrite::Fault> gFault{SafeWrite::Fault::None};
 std::atomic<unsigned> gCounter{0};
@@ -40,9 +43,19 @@ SafeWrite::SafeWrite(const std::string& path) : mTarget(PathResolver::Resolve(pa
 {
     if (mTarget.empty() || mTarget.back() == '/' || mTarget == ".")
         return;
+    // A link stays a link: the file it leads to is the one replaced.
+    struct stat link{};
+    if (lstat(mTarget.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (char* real = realpath(mTarget.c_str(), nullptr)) {
+            mTarget = real;
+            std::free(real);
+        }
+    }
     const size_t cut = mTarget.find_last_of('/');
     const std::string prefix = cut == std::string::npos ? std::string() : mTarget.substr(0, cut + 1);
-    const std::string name = cut == std::string::npos ? mTarget : mTarget.substr(cut + 1);
+    // Part of the name is enough to tell what the temporary file belongs to,
+    // and keeps its own name within the system's limit.
+    const std::string name = (cut == std::string::npos ? mTarget : mTarget.substr(cut + 1)).substr(0, kNameKept);
 
     // Keep the permissions of the file being replaced; a new one gets the
     // usual 0666 less the umask, as fopen would give it.

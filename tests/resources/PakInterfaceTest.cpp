@@ -254,6 +254,19 @@ TEST_F(PakInterfaceTest, ReadWholeFile)
     EXPECT_EQ(PakReadWholeFile("data"), nullptr) << "a folder is not a file";
 }
 
+TEST_F(PakInterfaceTest, AFailedOpenReadsAsNothing)
+{
+    char buffer[4];
+    EXPECT_EQ(PakRead(buffer, 1, 4, nullptr), 0u);
+    EXPECT_EQ(PakSeek(nullptr, 0, 0), -1);
+    EXPECT_EQ(PakTell(nullptr), -1);
+    EXPECT_EQ(PakGetChar(nullptr), -1);
+    EXPECT_TRUE(PakAtEnd(nullptr));
+    EXPECT_EQ(pak->GetLine(buffer, 4, nullptr), nullptr);
+    EXPECT_FALSE(PakFindNext(nullptr, *std::make_unique<Platform::FindData>()));
+    PakClose(nullptr);
+}
+
 TEST_F(PakInterfaceTest, StreamCallbacks)
 {
     ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"S", "stream"}})));

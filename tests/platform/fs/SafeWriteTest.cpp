@@ -100,4 +100,19 @@ TEST_F(SafeWriteTest, TargetThatCannotBeWrittenAnswersFalse)
     EXPECT_FALSE(SafeWrite::WriteBytes("", "x", 1));
 }
 
+TEST_F(SafeWriteTest, LongNamesAndLinksAreWritten)
+{
+    const std::string longest(255, 'n');
+    ASSERT_TRUE(SafeWrite::WriteBytes(longest, "long", 4));
+    EXPECT_EQ(ReadFile(longest), "long");
+
+    // The link stays; the file it leads to gets the new bytes.
+    WriteFile("Real/settings.ini", "old");
+    std::filesystem::create_symlink("Real/settings.ini", "link.ini");
+    ASSERT_TRUE(SafeWrite::WriteBytes("LINK.INI", "new", 3));
+    EXPECT_TRUE(std::filesystem::is_symlink("link.ini"));
+    EXPECT_EQ(ReadFile("Real/settings.ini"), "new");
+    EXPECT_EQ(NamesIn("Real"), (std::vector<std::string>{"settings.ini"}));
+}
+
 } // namespace
