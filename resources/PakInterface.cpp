@@ -1,7 +1,7 @@
 #include "resources/PakInterface.h"
 
+#include "app/util/StringUtils.h"
 #include "platform/debug/DebugOutput.h"
-#include "platform/fs/AsciiCase.h"
 #include "platform/fs/FileOps.h"
 #include "resources/NormalizePakPath.h"
 #include "resources/PakScramble.h"
@@ -21,7 +21,7 @@ bool IsPackReadMode(const char* mode)
 {
     if (mode == nullptr)
         return false;
-    const std::string upper = Platform::AsciiUpperCopy(mode);
+    const std::string upper = Tandry::UpperCaseCopy(std::string(mode));
     return upper == "R" || upper == "RB" || upper == "RT";
 }
 
@@ -278,7 +278,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
     mCollections.push_back(std::move(collection));
     // The pack's own record covers the whole file: opening the pack by its
     // path reads it unscrambled.
-    mRecords[Platform::AsciiUpperCopy(path)] = PakRecord{added, path, 0, 0, added->size};
+    mRecords[Tandry::UpperCaseCopy(path)] = PakRecord{added, path, 0, 0, added->size};
 
     const PakTable table = ParsePakTable(std::span<const uint8_t>(added->view, added->size));
     if (table.status != PakTableStatus::Ok) {
@@ -286,7 +286,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
         return false;
     }
     for (const PakTableEntry& entry : table.entries)
-        mRecords[Platform::AsciiUpperCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
+        mRecords[Tandry::UpperCaseCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
     return true;
 }
 

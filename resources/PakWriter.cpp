@@ -1,7 +1,7 @@
 #include "resources/PakWriter.h"
 
+#include "app/util/StringUtils.h"
 #include "platform/debug/DebugOutput.h"
-#include "platform/fs/AsciiCase.h"
 #include "platform/fs/FileFinder.h"
 #include "platform/fs/FileOps.h"
 #include "platform/fs/SafeWrite.h"
@@ -156,7 +156,7 @@ void Collect(const std::string& diskFolder, const std::string& entryFolder, std:
         if (data.name == "." || data.name == "..")
             continue;
         const std::string path = diskFolder + "/" + data.name;
-        const std::string name = entryFolder + "\\" + Platform::AsciiUpperCopy(data.name);
+        const std::string name = entryFolder + "\\" + UpperCaseCopy(data.name);
         if ((data.attributes & Platform::kFileAttributeDirectory) == 0) {
             PakWriteEntry entry;
             entry.name = name;
@@ -185,7 +185,7 @@ PakWriteEntry PakWriteEntry::FromBytes(std::string name, std::vector<uint8_t> by
 
 void CollectPakFiles(const std::string& folder, std::vector<PakWriteEntry>& entries)
 {
-    std::string entryFolder = Platform::AsciiUpperCopy(folder);
+    std::string entryFolder = UpperCaseCopy(folder);
     std::replace(entryFolder.begin(), entryFolder.end(), '/', '\\');
     Collect(folder, entryFolder, entries);
 }

@@ -21,15 +21,4 @@ inline std::string AsciiUpperCopy(std::string_view text)
     return out;
 }
 
-inline bool AsciiEqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace Platform
