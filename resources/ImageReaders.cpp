@@ -16,37 +16,35 @@
 namespace Tandry::ImageLib {
 namespace {
 
-// Closes the file however the reader leaves.
+// An image file opened through the file layer, its length known and reading
+// at its start; closed however the reader leaves.
 class OpenFile {
 public:
-    explicit OpenFile(const std::string& name) : mFile(PakOpen(name)) {}
+    explicit OpenFile(const std::string& name) : mFile(PakOpen(name))
+    {
+        if (mFile == nullptr)
+            return;
+        if (PakSeek(mFile, 0, 2) == 0)
+            mLength = PakTell(mFile);
+        if (mLength < 0 || PakSeek(mFile, 0, 0) != 0) {
+            ReportImageProblem(name, "cannot tell the file's length");
+            PakClose(mFile);
+            mFile = nullptr;
+        }
+    }
     ~OpenFile() { PakCloseIfOpen(mFile); }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    PakFileHandle* Get() const { return mFile; }
     explicit operator bool() const { return mFile != nullptr; }
-
-    // The length in bytes, with reading left at the start; -1 when unknown.
-    int64_t Length() const
-    {
-        if (PakSeek(mFile, 0, 2) != 0)
-            return -1;
-        int64_t length = PakTell(mFile);
-        if (PakSeek(mFile, 0, 0) != 0)
-            return -1;
-        return length;
-    }
-
+    PakFileHandle* Get() const { return mFile; }
+    uint64_t Length() const { return static_cast<uint64_t>(mLength); }
     ByteSource Source() const { return {&OpenFile::Read, mFile}; }
 
     // The whole file; false when it could not all be read.
     bool ReadAll(std::vector<uint8_t>& bytes) const
     {
-        int64_t length = Length();
-        if (length < 0)
-            return false;
-        bytes.resize(static_cast<size_t>(length));
+        bytes.resize(static_cast<size_t>(mLength));
         return PakRead(bytes.data(), 1, bytes.size(), mFile) == bytes.size();
     }
 
@@ -57,6 +55,7 @@ private:
     }
 
     PakFileHandle* mFile;
+    int64_t mLength = -1;
 };
 
 // For decoders that take the whole file at once.
@@ -94,12 +93,7 @@ std::unique_ptr<Image> ReadTga(const std::string& fileName)
     OpenFile file(fileName);
     if (!file)
         return nullptr;
-    int64_t length = file.Length();
-    if (length < 0) {
-        ReportImageProblem(fileName, "cannot tell the file's length");
-        return nullptr;
-    }
-    return DecodeTga(file.Source(), static_cast<uint64_t>(length), fileName);
+    return DecodeTga(file.Source(), file.Length(), fileName);
 }
 
 std::unique_ptr<Image> ReadPng(const std::string& fileName)
@@ -128,13 +122,8 @@ std::unique_ptr<Image> ReadJ2k(const std::string& fileName)
     OpenFile file(fileName);
     if (!file)
         return nullptr;
-    int64_t length = file.Length();
-    if (length < 0) {
-        ReportImageProblem(fileName, "cannot tell the file's length");
-        return nullptr;
-    }
     const Platform::J2kStreamRecord record{&CodecRead, &CodecSeek, &CodecUnused};
-    Platform::J2kImage* codec = Platform::J2kOpenCustom(record, file.Get(), static_cast<uint64_t>(length));
+    Platform::J2kImage* codec = Platform::J2kOpenCustom(record, file.Get(), file.Length());
     if (codec == nullptr) {
         ReportImageProblem(fileName, "JPEG 2000: " + Platform::J2kGetLastError());
         return nullptr;

@@ -28,14 +28,20 @@ std::vector<uint32_t> Expected(const std::vector<int>& indices, const std::vecto
     return words;
 }
 
-GifLayout Simple(int width, int height, const std::vector<int>& indices)
+GifLayout Layout(int width, int height, const std::vector<uint32_t>& table, int minimumCodeSize, Bytes data)
 {
     GifLayout layout;
     layout.width = width;
     layout.height = height;
-    layout.globalTable = kFourColors;
-    layout.data = GifLzwData(indices, 2);
+    layout.globalTable = table;
+    layout.minimumCodeSize = minimumCodeSize;
+    layout.data = std::move(data);
     return layout;
+}
+
+GifLayout Simple(int width, int height, const std::vector<int>& indices)
+{
+    return Layout(width, height, kFourColors, 2, GifLzwData(indices, 2));
 }
 
 TEST(GifDecoder, DecodesAFileMadeByAnotherEncoder)
@@ -71,13 +77,7 @@ TEST(GifDecoder, RoundTripsAFullCodeTableThroughClears)
         state = state * 1103515245u + 12345u;
         indices.push_back(static_cast<int>((state >> 16) % (i % 3 == 0 ? 256 : 7)));
     }
-    GifLayout layout;
-    layout.width = 97;
-    layout.height = 61;
-    layout.globalTable = table;
-    layout.minimumCodeSize = 8;
-    layout.data = GifLzwData(indices, 8);
-    auto image = Decode(MakeGif(layout));
+    auto image = Decode(MakeGif(Layout(97, 61, table, 8, GifLzwData(indices, 8))));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(PixelsOf(*image), Expected(indices, table));
 }
@@ -85,13 +85,8 @@ TEST(GifDecoder, RoundTripsAFullCodeTableThroughClears)
 TEST(GifDecoder, GraphicControlTransparencyClearsThatIndexOnly)
 {
     std::vector<uint32_t> table = {1, 2, 3, 4, 5, 6, 7, 8};
-    GifLayout layout;
-    layout.width = 4;
-    layout.height = 2;
-    layout.globalTable = table;
-    layout.minimumCodeSize = 3;
     const std::vector<int> indices = {5, 1, 5, 7, 0, 5, 5, 2};
-    layout.data = GifLzwData(indices, 3);
+    GifLayout layout = Layout(4, 2, table, 3, GifLzwData(indices, 3));
     layout.beforeImage = {0x21, 0xF9, 4, 0x01, 0, 0, 5, 0};
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
@@ -111,13 +106,8 @@ TEST(GifDecoder, InterlacedRowsArriveInFourPasses)
     std::vector<int> indices;
     for (int row = 0; row < 10; ++row)
         indices.insert(indices.end(), 3, row);
-    GifLayout layout;
-    layout.width = 3;
-    layout.height = 10;
-    layout.globalTable = table;
-    layout.minimumCodeSize = 4;
+    GifLayout layout = Layout(3, 10, table, 4, GifLzwData(indices, 4));
     layout.interlaced = true;
-    layout.data = GifLzwData(indices, 4);
     auto image = Decode(MakeGif(layout));
     ASSERT_NE(image, nullptr);
     const int rowOrder[10] = {0, 8, 4, 2, 6, 1, 3, 5, 7, 9};
@@ -249,14 +239,8 @@ TEST(GifDecoder, LongestPossibleCodeChainFitsTheOutputStack)
     for (int code = 258; code < 4096; ++code)
         codes.push_back(code);
     codes.push_back(257);
-    std::vector<uint32_t> table(256, 0x777777);
-    GifLayout layout;
-    layout.width = 3839; // 1 + 2 + ... + 3839 pixels = 3839 x 1920
-    layout.height = 1920;
-    layout.globalTable = table;
-    layout.minimumCodeSize = 8;
-    layout.data = GifCodeData(codes, 8);
-    auto image = Decode(MakeGif(layout));
+    // 1 + 2 + ... + 3839 pixels = 3839 x 1920
+    auto image = Decode(MakeGif(Layout(3839, 1920, std::vector<uint32_t>(256, 0x777777), 8, GifCodeData(codes, 8))));
     ASSERT_NE(image, nullptr);
     const size_t count = static_cast<size_t>(image->width) * image->height;
     size_t filled = 0;
