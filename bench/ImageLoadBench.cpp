@@ -25,6 +25,7 @@
 #include <vector>
 
 #include <jpeglib.h>
+#include <unistd.h>
 #include <png.h>
 
 namespace {
@@ -76,7 +77,8 @@ struct Inputs {
 
     Inputs()
     {
-        folder = (std::filesystem::temp_directory_path() / "moorglen-image-bench").string();
+        folder = (std::filesystem::temp_directory_path() / ("moorglen-image-bench-" + std::to_string(getpid())))
+                     .string();
         std::filesystem::create_directories(folder);
         const std::vector<uint32_t> photo = DrawPhoto();
         const Tandry::ImageLib::ImageView view{kWidth, kHeight, photo.data()};
@@ -93,6 +95,12 @@ struct Inputs {
         if (!Tandry::WritePakToMemory(entries, pack, error)
             || !GetSharedPakInterface()->AddPakMemory("bench.pak", std::move(pack)))
             std::abort();
+    }
+
+    ~Inputs()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
     }
 };
 
