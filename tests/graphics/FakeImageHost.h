@@ -9,8 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "graphics/ImageHost.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/NativeDisplay.h"
@@ -60,6 +58,7 @@ public:
     bool ReadImageTextures(const Tandry::MemoryImage* image, uint32_t* bits) override
     {
         Record(Event::ReadTextures, image);
+        ++readBacks;
         if (!readBackSucceeds)
             return false;
         const size_t count = static_cast<size_t>(image->mWidth) * static_cast<size_t>(image->mHeight);
@@ -91,6 +90,7 @@ public:
     bool is3D = false;
     bool readBackSucceeds = true;
     uint32_t readBackPixel = 0xFF204060;
+    int readBacks = 0;
     // Off for the threaded test: probing the lock takes a thread per call.
     bool recordCalls = true;
     std::vector<Call> calls;
@@ -111,15 +111,6 @@ private:
         probe.join();
         calls.push_back({event, image, !othersCanLock});
     }
-};
-
-// Puts a fake host behind every image made without one, and takes it away again.
-class FakeHostTest : public ::testing::Test {
-protected:
-    void SetUp() override { Tandry::SetGlobalImageHost(&host); }
-    void TearDown() override { Tandry::SetGlobalImageHost(nullptr); }
-
-    FakeImageHost host;
 };
 
 // Stands for a texture record; the images only compare it with null.

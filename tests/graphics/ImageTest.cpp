@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/Color.h"
-#include "graphics/FakeImageHost.h"
+#include "graphics/FakeHostTest.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/Rect.h"
 

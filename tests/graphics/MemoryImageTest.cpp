@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/FakeImageHost.h"
+#include "graphics/FakeHostTest.h"
 #include "graphics/NativeDisplay.h"
 
 namespace {
