@@ -27,18 +27,20 @@ public:
         return result;
     }
 
+    // Each channel c8 = (((((t & mask) << 8) / (alpha + 1)) & mask) << 8) >> (shift + width).
     uint32_t FromDisplay(uint32_t word) const
     {
         const uint32_t alpha = word >> 24;
         const uint32_t m = alpha + 1;
         uint32_t result = alpha << 24;
         for (const Channel& c : mChannels) {
-            const uint32_t unscaled = DivideByAlphaPlusOne((word & c.mask) << 8, m);
+            const uint32_t unscaled = ((word & c.mask) << 8) / m;
             result |= (((unscaled & c.mask) << 8) >> c.back) << c.place;
         }
         return result;
     }
 
+    // Whole arrays, which must not overlap.
     void ToDisplay(const uint32_t* src, uint32_t* dst, size_t count) const;
     void FromDisplay(const uint32_t* src, uint32_t* dst, size_t count) const;
 
@@ -52,19 +54,17 @@ private:
         uint32_t mask = 0;   // the display channel's mask
         int back = 0;        // shift + width: from the top of the display field to 8 bits
         int place = 0;       // the channel's shift in an ARGB word
+        // For the way back without division: the field's lowest bit, its
+        // width as a mask, and how far its value moves up to 8 bits.
+        int fieldShift = 0;
+        uint32_t fieldMask = 0;
+        int widen = 0;
     };
 
-    static uint32_t DivideByAlphaPlusOne(uint32_t value, uint32_t m)
-    {
-        // Opaque and fully transparent words are the common ones and need no division.
-        if (m == 256)
-            return value >> 8;
-        if (m == 1)
-            return value;
-        return value / m;
-    }
-
     Channel mChannels[3];
+    // Every channel is a contiguous field of at most 8 bits below bit 24, as
+    // in every real display format: arrays then convert back without division.
+    bool mSimpleFields = true;
 };
 
 } // namespace Tandry

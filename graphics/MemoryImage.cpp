@@ -28,10 +28,12 @@ const NativeDisplay& FallbackDisplay()
     return display;
 }
 
+// Transparent 1, opaque 2, partial 0; written without branches so that
+// classifying a row vectorises.
 int AlphaClass(uint32_t argb)
 {
     const uint32_t alpha = argb >> 24;
-    return alpha == 0 ? 0 : alpha == 255 ? 1 : 2;
+    return static_cast<int>(alpha == 0) | static_cast<int>(alpha == 255) << 1;
 }
 
 int AdditiveClass(uint32_t displayWord)
@@ -293,11 +295,11 @@ const uint8_t* MemoryImage::GetAlphaRunTable()
     if (IsPalettized()) {
         const uint32_t* colors = mColorTable.get();
         const uint8_t* indices = mColorIndices.get();
-        CodeRunLengths(table.get(), mWidth, mHeight, [&](size_t i) { return AlphaClass(colors[indices[i]]); });
+        CodeRunLengths(table.get(), mWidth, mHeight, [colors, indices](size_t i) { return AlphaClass(colors[indices[i]]); });
     } else {
         // The display-format data keeps each pixel's alpha unchanged.
         const uint32_t* words = mNativeAlpha ? mNativeAlpha.get() : GetBits();
-        CodeRunLengths(table.get(), mWidth, mHeight, [&](size_t i) { return AlphaClass(words[i]); });
+        CodeRunLengths(table.get(), mWidth, mHeight, [words](size_t i) { return AlphaClass(words[i]); });
     }
     mRLAlpha = std::move(table);
     return mRLAlpha.get();
@@ -311,9 +313,9 @@ const uint8_t* MemoryImage::GetAdditiveRunTable(const NativeDisplay* display)
     auto table = AllocateImageArray<uint8_t>(mWidth, mHeight);
     if (IsPalettized()) {
         const uint8_t* indices = mColorIndices.get();
-        CodeRunLengths(table.get(), mWidth, mHeight, [&](size_t i) { return AdditiveClass(words[indices[i]]); });
+        CodeRunLengths(table.get(), mWidth, mHeight, [words, indices](size_t i) { return AdditiveClass(words[indices[i]]); });
     } else {
-        CodeRunLengths(table.get(), mWidth, mHeight, [&](size_t i) { return AdditiveClass(words[i]); });
+        CodeRunLengths(table.get(), mWidth, mHeight, [words](size_t i) { return AdditiveClass(words[i]); });
     }
     mRLAdditive = std::move(table);
     return mRLAdditive.get();

@@ -1,7 +1,8 @@
 // Turns a picture of at most 256 distinct ARGB colours into a colour table and
 // one index byte per pixel. Colours are numbered in the order they first
 // appear, row by row; table entries past the last colour in use are opaque
-// black, so reading the whole table never meets undefined values.
+// black, so reading the whole table never meets undefined values. Images
+// palettise on loading, so the lookup per pixel is kept to a probe or two.
 #pragma once
 
 #include <cstddef>

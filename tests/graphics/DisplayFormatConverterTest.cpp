@@ -1,5 +1,8 @@
 #include "graphics/DisplayFormatConverter.h"
 
+#include <random>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -39,25 +42,46 @@ uint32_t ReferenceFrom(const NativeDisplay& d, uint32_t t)
         | ReferenceChannelBack(t, uint32_t(d.mBlueMask), d.mBlueShift, d.mBlueBits);
 }
 
+// Every alpha with every 8-bit value in each channel, and random words: the
+// array conversions take shortcuts that must agree with the formulas exactly.
 TEST(DisplayFormatConverter, MatchesTheFormulasForEveryAlphaInEveryFormat)
 {
-    const NativeDisplay displays[] = {
-        Display(32, 0xFF0000, 0xFF00, 0xFF),
-        Display(16, 0xF800, 0x7E0, 0x1F),
-        Display(16, 0x7C00, 0x3E0, 0x1F),
-        Display(16, 0x1F, 0x7E0, 0xF800),
-        Display(32, 0xFF, 0xFF00, 0xFF0000),
+    const struct {
+        const char* name;
+        NativeDisplay display;
+    } formats[] = {
+        {"32-bit", Display(32, 0xFF0000, 0xFF00, 0xFF)},
+        {"565", Display(16, 0xF800, 0x7E0, 0x1F)},
+        {"555", Display(16, 0x7C00, 0x3E0, 0x1F)},
+        {"BGR565", Display(16, 0x1F, 0x7E0, 0xF800)},
+        {"BGR 32-bit", Display(32, 0xFF, 0xFF00, 0xFF0000)},
+        // Fields that are not contiguous, or reach into the top byte, take
+        // the formula word by word, wrapping products included.
+        {"gapped", Display(32, 0x0F00F0, 0x3C00, 0x3)},
+        {"high", Display(32, 0x3F000000, 0xFF00, 0xFF)},
     };
-    const uint32_t colours[] = {0x000000, 0xFFFFFF, 0x123456, 0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0x7F017F};
-    for (const NativeDisplay& display : displays) {
+    std::mt19937 random(11);
+    std::vector<uint32_t> words;
+    for (uint32_t alpha = 0; alpha < 256; ++alpha) {
+        for (uint32_t v = 0; v < 256; ++v)
+            words.push_back(alpha << 24 | v << 16 | (255 - v) << 8 | ((v * 7) & 0xFF));
+    }
+    for (int i = 0; i < 100000; ++i)
+        words.push_back(static_cast<uint32_t>(random()));
+
+    for (const auto& format : formats) {
+        SCOPED_TRACE(format.name);
+        const NativeDisplay& display = format.display;
         const DisplayFormatConverter converter(display);
-        for (uint32_t alpha = 0; alpha < 256; ++alpha) {
-            for (uint32_t colour : colours) {
-                const uint32_t pixel = alpha << 24 | colour;
-                const uint32_t word = converter.ToDisplay(pixel);
-                ASSERT_EQ(word, ReferenceTo(display, pixel)) << std::hex << pixel;
-                ASSERT_EQ(converter.FromDisplay(word), ReferenceFrom(display, word)) << std::hex << word;
-            }
+        std::vector<uint32_t> to(words.size()), from(words.size());
+        converter.ToDisplay(words.data(), to.data(), words.size());
+        converter.FromDisplay(words.data(), from.data(), words.size());
+        for (size_t i = 0; i < words.size(); ++i) {
+            const uint32_t w = words[i];
+            ASSERT_EQ(to[i], ReferenceTo(display, w)) << std::hex << w;
+            ASSERT_EQ(converter.ToDisplay(w), to[i]) << std::hex << w;
+            ASSERT_EQ(from[i], ReferenceFrom(display, w)) << std::hex << w;
+            ASSERT_EQ(converter.FromDisplay(w), from[i]) << std::hex << w;
         }
     }
 }

@@ -60,7 +60,26 @@ TEST(Palettizer, MatchesTheReferenceOnRandomPictures)
     }
 }
 
-TEST(Palettizer, TheExtremeColoursFitTheSortedTable)
+// Multiples of the inverse of the lookup's hash factor all land in one hash
+// slot; whatever the lookup does with them, the numbering must not change.
+TEST(Palettizer, CollidingColoursAreNumberedLikeAnyOthers)
+{
+    std::vector<uint32_t> pixels;
+    for (uint32_t i = 0; i < 256; ++i)
+        pixels.push_back(((i * 37) % 256) * 0x0E8B2F51u);
+    for (uint32_t i = 0; i < 512; ++i)
+        pixels.push_back(pixels[(i * 101) % 256]);
+    std::vector<uint32_t> expectedTable, table(256);
+    std::vector<uint8_t> expectedIndices, indices(pixels.size());
+    ASSERT_TRUE(ReferencePalettize(pixels, expectedTable, expectedIndices));
+    ASSERT_TRUE(Palettizer::Run(pixels.data(), pixels.size(), table.data(), indices.data()));
+    EXPECT_EQ(table, expectedTable);
+    EXPECT_EQ(indices, expectedIndices);
+    pixels.push_back(257 * 0x0E8B2F51u);
+    EXPECT_FALSE(Palettizer::Run(pixels.data(), pixels.size(), table.data(), indices.data()));
+}
+
+TEST(Palettizer, ExtremeColourValuesAreFound)
 {
     const std::vector<uint32_t> pixels = {0x80000000, 0xFFFFFFFF, 0x00000000, 0x7FFFFFFF, 0xFFFFFFFF, 0x00000000};
     std::vector<uint32_t> table(256);
