@@ -133,17 +133,21 @@ void MemoryImage::SetBits(const uint32_t* bits, int width, int height, bool comm
     if (bits != nullptr && bits == mBits.get())
         return;
     const size_t words = CheckedImageArrayCount(width, height, sizeof(uint32_t), 1);
-    FreePalettizedForm();
+    const size_t pixels = words - 1;
+    // The caller may pass a part of the image's own pixels or palette, so the
+    // old arrays are freed only once the copy is made.
     if (width != mWidth || height != mHeight || !mBits) {
-        mBits = std::make_unique_for_overwrite<uint32_t[]>(words);
+        auto fresh = std::make_unique_for_overwrite<uint32_t[]>(words);
+        if (pixels != 0)
+            std::memcpy(fresh.get(), bits, pixels * sizeof(uint32_t));
+        mBits = std::move(fresh);
         mWidth = width;
         mHeight = height;
-    }
-    const size_t pixels = words - 1;
-    // memmove: the caller may pass a part of the image's own array.
-    if (pixels != 0)
+    } else if (pixels != 0) {
         std::memmove(mBits.get(), bits, pixels * sizeof(uint32_t));
+    }
     mBits[pixels] = kBitsMarker;
+    FreePalettizedForm();
     MarkBitsChanged();
     if (commit)
         ScanAlpha();

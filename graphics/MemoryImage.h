@@ -59,6 +59,7 @@ public:
     // Drops the display-format data and the additive run table, keeping the picture.
     virtual void FreeDisplayFormatData();
     virtual void Clear();
+    // Copies width x height words in; commit rescans the alpha flags at once.
     virtual void SetBits(const uint32_t* bits, int width, int height, bool commit);
     // A new size; the pixels appear as transparent black at the next GetBits.
     virtual void Create(int width, int height);

@@ -221,6 +221,26 @@ TEST_F(MemoryImageTest, SetBitsDropsThePaletteAndTheCaches)
     EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{0x80FFFFFF, 0xFFFFFFFF}));
 }
 
+// A part of the image's own pixels or palette is still whole while it is copied.
+TEST_F(MemoryImageTest, SetBitsCanTakeThePicturesOwnArrays)
+{
+    MemoryImage image;
+    Fill(image, 3, 2, {1, 2, 3, 4, 5, 6});
+    image.SetBits(image.mBits.get() + 1, 2, 2, false);
+    EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{2, 3, 4, 5}));
+    image.SetBits(image.mBits.get() + 1, 3, 1, false);
+    EXPECT_EQ(Pixels(image), (std::vector<uint32_t>{3, 4, 5}));
+
+    std::vector<uint32_t> colours(256);
+    for (size_t i = 0; i < colours.size(); ++i)
+        colours[i] = 0xFF000000u | static_cast<uint32_t>(i);
+    Fill(image, 16, 16, colours);
+    ASSERT_TRUE(image.Palletize());
+    image.SetBits(image.mColorTable.get(), 16, 16, false);
+    EXPECT_EQ(Pixels(image), colours);
+    EXPECT_FALSE(image.mColorTable);
+}
+
 TEST_F(MemoryImageTest, SetBitsWithCommitScansTheAlphaAtOnce)
 {
     struct Case {
