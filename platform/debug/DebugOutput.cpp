@@ -1,9 +1,10 @@
 #include "platform/debug/DebugOutput.h"
 
+#include "platform/Platform.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 
 namespace Platform {
 namespace {
@@ -11,23 +12,43 @@ namespace {
 std::mutex gSinkLock;
 DebugSink gSink;
 
-void DefaultSink(const std::string& text)
+bool DebugSwitchOn()
 {
     const char* wanted = std::getenv("MOORGLEN_DEBUG");
-    if (wanted != nullptr && std::strcmp(wanted, "1") == 0)
-        std::fwrite(text.data(), 1, text.size(), stderr);
+    return wanted != nullptr && std::strcmp(wanted, "1") == 0;
 }
 
 } // namespace
 
+StderrDebugOutput::StderrDebugOutput()
+    : mEnabled(DebugSwitchOn())
+{
+}
+
+void StderrDebugOutput::Write(const std::string& text)
+{
+    if (!mEnabled)
+        return;
+    std::lock_guard<std::mutex> hold(mLock);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
 void OutputDebugText(const std::string& text)
 {
-    // Both the main and the loading thread print; the lock keeps the sink stable while it runs.
-    std::lock_guard<std::mutex> hold(gSinkLock);
-    if (gSink)
-        gSink(text);
-    else
-        DefaultSink(text);
+    {
+        std::lock_guard<std::mutex> hold(gSinkLock);
+        if (gSink) {
+            gSink(text);
+            return;
+        }
+    }
+    if (Platform* platform = TryGetPlatform()) {
+        platform->GetDebugOutput().Write(text);
+        return;
+    }
+    static StderrDebugOutput fallback;
+    fallback.Write(text);
 }
 
 void SetDebugSink(DebugSink sink)

@@ -1,0 +1,32 @@
+// Shared set-up of the window tests: a headless platform with the two window
+// classes of the application, a window procedure that records what it is
+// sent, and a pump that drains the queue into a list of records.
+#pragma once
+
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/window/WindowMessages.h"
+
+#include <vector>
+
+namespace WindowTestSupport {
+
+// Everything the recording procedure received, in order.
+std::vector<Platform::WindowMessage>& Sent();
+intptr_t RecordingProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+struct Desktop {
+    Desktop();
+    ~Desktop();
+
+    Platform::HeadlessPlatform& platform;
+    Platform::HeadlessWindowSystem& windows;
+    Platform::WindowHandle main = nullptr;
+
+    // Creates the "MainWindow" window with a 1024 x 768 client area, shown, and drains the queue.
+    Platform::WindowHandle CreateMain();
+    // Takes every waiting record off the queue.
+    std::vector<Platform::WindowMessage> Drain();
+    void Inject(Platform::InputEvent event);
+};
+
+} // namespace WindowTestSupport
