@@ -2,10 +2,14 @@
 
 #include "platform/codepage/TemporaryCodec.h"
 
+#include <array>
 #include <climits>
+#include <cstring>
 
 namespace Platform {
 namespace {
+
+constexpr wchar_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char byte)
 {
@@ -16,8 +20,6 @@ bool IsContinuation(unsigned char byte)
 // cannot start a sequence.
 int AnnouncedContinuations(unsigned char lead)
 {
-    if (lead < 0x80)
-        return 0;
     if ((lead & 0xE0) == 0xC0)
         return 1;
     if ((lead & 0xF0) == 0xE0)
@@ -30,71 +32,186 @@ int AnnouncedContinuations(unsigned char lead)
 bool IsHighSurrogate(uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-std::wstring Decode(CodePage page, const char* bytes, size_t length)
+// Appends the strict decoding of a run without ASCII bytes; false when the codec refuses it.
+bool AppendStrictUtf8(const char* bytes, size_t length, std::wstring& out)
 {
-    std::wstring wide;
-    if (length == 0 || length > static_cast<size_t>(INT_MAX))
-        return wide;
-    wide.resize(length); // never more units than bytes in either code page
-    int written = MultiByteToWide(page, bytes, static_cast<int>(length), wide.data(), static_cast<int>(length));
-    wide.resize(written > 0 ? static_cast<size_t>(written) : 0);
-    return written > 0 ? wide : std::wstring();
+    if (length > static_cast<size_t>(INT_MAX))
+        return false;
+    size_t at = out.size();
+    out.resize(at + length);
+    int written = MultiByteToWide(CodePage::Utf8, bytes, static_cast<int>(length), out.data() + at,
+                                  static_cast<int>(length));
+    out.resize(at + (written > 0 ? static_cast<size_t>(written) : 0));
+    return written > 0;
 }
 
-// Strict UTF-8 with Windows' answer for damage: every malformed sequence
-// (a stray byte, or a lead byte with the continuation bytes that follow it)
-// becomes one U+FFFD. Well-formed runs go to the codec in one piece.
-std::wstring DecodeUtf8Replacing(std::string_view bytes)
+// Windows' answer for damage: every malformed sequence (a stray byte, or a
+// lead byte with the continuation bytes that follow it) becomes one U+FFFD.
+void AppendUtf8Replacing(const char* bytes, size_t length, std::wstring& out)
 {
-    std::wstring whole = Decode(CodePage::Utf8, bytes.data(), bytes.size());
-    if (!whole.empty() || bytes.empty())
-        return whole;
-    std::wstring wide;
     size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        int announced = AnnouncedContinuations(lead);
+    while (i < length) {
+        int announced = AnnouncedContinuations(static_cast<unsigned char>(bytes[i]));
         size_t end = i + 1;
-        while (announced > 0 && end < bytes.size() && end - i <= static_cast<size_t>(announced) &&
+        while (announced > 0 && end < length && end - i <= static_cast<size_t>(announced) &&
                IsContinuation(static_cast<unsigned char>(bytes[end])))
             ++end;
-        std::wstring piece;
-        if (announced >= 0 && end - i == static_cast<size_t>(announced) + 1)
-            piece = Decode(CodePage::Utf8, bytes.data() + i, end - i);
-        wide += piece.empty() ? std::wstring(1, static_cast<wchar_t>(0xFFFD)) : piece;
+        bool complete = announced > 0 && end - i == static_cast<size_t>(announced) + 1;
+        if (!complete || !AppendStrictUtf8(bytes + i, end - i, out))
+            out.push_back(kReplacement);
         i = end;
     }
+}
+
+// Widens bytes whose units have the same value (ASCII; Latin-1 outside 0x80..0x9F).
+void Widen(const unsigned char* from, size_t count, wchar_t* to)
+{
+    for (size_t i = 0; i < count; ++i)
+        to[i] = static_cast<wchar_t>(from[i]);
+}
+
+size_t AsciiRunLength(const unsigned char* from, size_t count)
+{
+    // Eight bytes at a time while none has its top bit set.
+    constexpr uint64_t kTopBits = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, from + i, 8);
+        if ((word & kTopBits) != 0)
+            break;
+    }
+    while (i < count && from[i] < 0x80)
+        ++i;
+    return i;
+}
+
+std::wstring DecodeUtf8(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    std::wstring wide(text.size(), L'\0'); // never more units than bytes
+    size_t written = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        // ASCII is most text: widened here; the rest goes to the codec in runs.
+        size_t ascii = AsciiRunLength(bytes + i, text.size() - i);
+        Widen(bytes + i, ascii, wide.data() + written);
+        written += ascii;
+        i += ascii;
+        size_t end = i;
+        while (end < text.size() && bytes[end] >= 0x80)
+            ++end;
+        if (end > i) {
+            std::wstring run;
+            if (!AppendStrictUtf8(text.data() + i, end - i, run))
+                AppendUtf8Replacing(text.data() + i, end - i, run);
+            // Even damage gives at most one U+FFFD per byte.
+            run.copy(wide.data() + written, run.size());
+            written += run.size();
+            i = end;
+        }
+    }
+    wide.resize(written);
     return wide;
 }
 
-// UTF-16 with every unpaired surrogate replaced by U+FFFD, and units above
-// 0xFFFF (which wchar_t could hold) treated the same way.
-std::wstring PairedSurrogatesOnly(std::wstring_view text)
+// Windows-1252 agrees with Latin-1 except in 0x80..0x9F, whose units are
+// taken once from the codec's table.
+const std::array<wchar_t, 32>& Windows1252Controls()
 {
-    std::wstring clean(text);
-    for (size_t i = 0; i < clean.size(); ++i) {
-        uint32_t unit = static_cast<uint32_t>(clean[i]);
-        if (unit > 0xFFFF) {
-            clean[i] = 0xFFFD;
-        } else if (IsHighSurrogate(unit) && i + 1 < clean.size() &&
-                   IsLowSurrogate(static_cast<uint32_t>(clean[i + 1]))) {
-            ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            clean[i] = 0xFFFD;
-        }
-    }
-    return clean;
+    static const auto table = [] {
+        std::array<wchar_t, 32> units{};
+        for (int i = 0; i < 32; ++i)
+            units[i] = static_cast<wchar_t>(Windows1252HighToUnit(static_cast<uint8_t>(0x80 + i)));
+        return units;
+    }();
+    return table;
 }
 
-std::string Encode(CodePage page, std::wstring_view text)
+std::wstring DecodeWindows1252(std::string_view text)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::array<wchar_t, 32>& controls = Windows1252Controls();
+    std::wstring wide(text.size(), L'\0');
+    wchar_t* out = wide.data();
+    Widen(bytes, text.size(), out);
+    // Branch-free, so that text dense with these bytes costs no mispredictions.
+    auto fix = [&](size_t i) {
+        unsigned byte = bytes[i];
+        out[i] = (byte & 0xE0) == 0x80 ? controls[byte & 31] : static_cast<wchar_t>(byte);
+    };
+    // Eight bytes at a time: a word without any byte in 0x80..0x9F needs nothing more.
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    constexpr uint64_t kTops = 0x8080808080808080ull;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        uint64_t x = (word & 0xE0E0E0E0E0E0E0E0ull) ^ kTops; // a zero byte where the byte is in 0x80..0x9F
+        if (((x - kOnes) & ~x & kTops) == 0)
+            continue;
+        for (size_t k = 0; k < 8; ++k)
+            fix(i + k);
+    }
+    for (; i < text.size(); ++i)
+        fix(i);
+    return wide;
+}
+
+// The character starting at text[i] (a surrogate pair counts as one), with
+// unpaired surrogates and values beyond UTF-16 as U+FFFD; advances i past it.
+uint32_t NextCharacter(std::wstring_view text, size_t& i)
+{
+    uint32_t unit = static_cast<uint32_t>(text[i++]);
+    if (unit > 0xFFFF || IsLowSurrogate(unit))
+        return kReplacement;
+    if (!IsHighSurrogate(unit))
+        return unit;
+    if (i < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i])))
+        return 0x10000 + ((unit - 0xD800) << 10) + (static_cast<uint32_t>(text[i++]) - 0xDC00);
+    return kReplacement;
+}
+
+std::string EncodeWindows1252(std::wstring_view text)
 {
     std::string bytes;
-    if (text.empty() || text.size() > static_cast<size_t>(INT_MAX / 4))
-        return bytes;
-    bytes.resize(text.size() * 3); // a UTF-16 unit never takes more than 3 bytes
-    int written = WideToMultiByte(page, text.data(), static_cast<int>(text.size()), bytes.data(),
-                                  static_cast<int>(bytes.size()));
-    bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
+    bytes.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        uint32_t character = NextCharacter(text, i);
+        int high = character < 0x80 ? static_cast<int>(character) : Windows1252UnitToHigh(character);
+        bytes.push_back(high < 0 ? '?' : static_cast<char>(high));
+    }
+    return bytes;
+}
+
+std::string EncodeUtf8(std::wstring_view text)
+{
+    std::string bytes;
+    bytes.reserve(text.size());
+    std::wstring run; // non-ASCII text, cleaned of unpaired surrogates, for the codec
+    auto flush = [&] {
+        if (run.empty())
+            return;
+        size_t at = bytes.size();
+        bytes.resize(at + run.size() * 3); // a UTF-16 unit never takes more than 3 bytes
+        int written = WideToMultiByte(CodePage::Utf8, run.data(), static_cast<int>(run.size()), bytes.data() + at,
+                                      static_cast<int>(run.size() * 3));
+        bytes.resize(at + (written > 0 ? static_cast<size_t>(written) : 0));
+        run.clear();
+    };
+    for (size_t i = 0; i < text.size();) {
+        size_t start = i;
+        uint32_t character = NextCharacter(text, i);
+        if (character < 0x80) {
+            flush();
+            bytes.push_back(static_cast<char>(character));
+        } else if (character == kReplacement || i - start == 1) {
+            run.push_back(static_cast<wchar_t>(character));
+        } else {
+            run.append(text.substr(start, 2));
+        }
+    }
+    flush();
     return bytes;
 }
 
@@ -102,15 +219,12 @@ std::string Encode(CodePage page, std::wstring_view text)
 
 std::wstring MultiByteToWideChar(uint32_t codePage, std::string_view bytes)
 {
-    if (codePage == CP_UTF8)
-        return DecodeUtf8Replacing(bytes);
-    return Decode(CodePage::Ansi, bytes.data(), bytes.size());
+    return codePage == CP_UTF8 ? DecodeUtf8(bytes) : DecodeWindows1252(bytes);
 }
 
 std::string WideCharToMultiByte(uint32_t codePage, std::wstring_view text)
 {
-    std::wstring clean = PairedSurrogatesOnly(text);
-    return Encode(codePage == CP_UTF8 ? CodePage::Utf8 : CodePage::Ansi, clean);
+    return codePage == CP_UTF8 ? EncodeUtf8(text) : EncodeWindows1252(text);
 }
 
 } // namespace Platform

@@ -3,11 +3,13 @@
 #include <string>
 
 namespace Platform {
-namespace {
 
+extern const uint16_t kHigh[32];
 const uint16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
                             0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
                             0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+namespace {
 
 int Emit(const std::u16string& units, wchar_t* dst, int dstLen)
 {
@@ -121,6 +123,25 @@ int WideToMultiByte(CodePage page, const wchar_t* src, int srcLen, char* dst, in
         return 0;
     out.copy(dst, out.size());
     return static_cast<int>(out.size());
+}
+
+} // namespace Platform
+
+namespace Platform {
+
+uint16_t Windows1252HighToUnit(uint8_t byte)
+{
+    return byte < 0xA0 ? kHigh[byte - 0x80] : byte;
+}
+
+int Windows1252UnitToHigh(uint32_t unit)
+{
+    if (unit >= 0xA0 && unit <= 0xFF)
+        return static_cast<int>(unit);
+    for (int k = 0; k < 32; ++k)
+        if (kHigh[k] == unit)
+            return 0x80 + k;
+    return -1;
 }
 
 } // namespace Platform

@@ -15,3 +15,10 @@ int WideToMultiByte(CodePage page, const wchar_t* src, int srcLen, char* dst, in
                     bool* usedDefaultChar = nullptr);
 
 } // namespace Platform
+
+namespace Platform {
+
+uint16_t Windows1252HighToUnit(uint8_t byte);
+int Windows1252UnitToHigh(uint32_t unit);
+
+} // namespace Platform
