@@ -1,10 +1,15 @@
 #include "platform/codepage/CodePages.h"
 
-#include "platform/codepage/TemporaryCodec.h"
+#include "platform/text/CodePage.h"
+#include "platform/text/Windows1252.h"
 
 #include <array>
 #include <climits>
 #include <cstring>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 namespace Platform {
 namespace {
@@ -128,33 +133,78 @@ const std::array<wchar_t, 32>& Windows1252Controls()
     return table;
 }
 
+#if defined(__x86_64__)
+// Sixteen bytes at a time with a byte shuffle: the 32 units of 0x80..0x9F
+// are looked up as low and high bytes in two halves of 16, and every other
+// byte is widened as it is. Returns how many bytes it did (a multiple of 16).
+__attribute__((target("ssse3"))) size_t DecodeWindows1252Blocks(const unsigned char* bytes, size_t count,
+                                                                 wchar_t* out)
+{
+    static_assert(sizeof(wchar_t) == 4, "the stores below write 32-bit units");
+    const std::array<wchar_t, 32>& controls = Windows1252Controls();
+    alignas(16) uint8_t lowA[16], lowB[16], highA[16], highB[16];
+    for (int k = 0; k < 16; ++k) {
+        lowA[k] = static_cast<uint8_t>(controls[k] & 0xFF);
+        highA[k] = static_cast<uint8_t>(controls[k] >> 8);
+        lowB[k] = static_cast<uint8_t>(controls[16 + k] & 0xFF);
+        highB[k] = static_cast<uint8_t>(controls[16 + k] >> 8);
+    }
+    const __m128i tableLowA = _mm_load_si128(reinterpret_cast<const __m128i*>(lowA));
+    const __m128i tableLowB = _mm_load_si128(reinterpret_cast<const __m128i*>(lowB));
+    const __m128i tableHighA = _mm_load_si128(reinterpret_cast<const __m128i*>(highA));
+    const __m128i tableHighB = _mm_load_si128(reinterpret_cast<const __m128i*>(highB));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i topThree = _mm_set1_epi8(static_cast<char>(0xE0));
+    const __m128i rangeStart = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i lowNibble = _mm_set1_epi8(0x0F);
+    const __m128i secondHalf = _mm_set1_epi8(0x10);
+    auto select = [](__m128i mask, __m128i yes, __m128i no) {
+        return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+    };
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        __m128i low = v;
+        __m128i high = zero;
+        __m128i special = _mm_cmpeq_epi8(_mm_and_si128(v, topThree), rangeStart);
+        if (_mm_movemask_epi8(special) != 0) { // rare in most text
+            __m128i index = _mm_and_si128(v, lowNibble);
+            __m128i useB = _mm_cmpeq_epi8(_mm_and_si128(v, secondHalf), secondHalf);
+            __m128i mappedLow =
+                select(useB, _mm_shuffle_epi8(tableLowB, index), _mm_shuffle_epi8(tableLowA, index));
+            __m128i mappedHigh =
+                select(useB, _mm_shuffle_epi8(tableHighB, index), _mm_shuffle_epi8(tableHighA, index));
+            low = select(special, mappedLow, v);
+            high = _mm_and_si128(special, mappedHigh);
+        }
+        __m128i first = _mm_unpacklo_epi8(low, high);
+        __m128i second = _mm_unpackhi_epi8(low, high);
+        auto* to = reinterpret_cast<__m128i*>(out + i);
+        _mm_storeu_si128(to, _mm_unpacklo_epi16(first, zero));
+        _mm_storeu_si128(to + 1, _mm_unpackhi_epi16(first, zero));
+        _mm_storeu_si128(to + 2, _mm_unpacklo_epi16(second, zero));
+        _mm_storeu_si128(to + 3, _mm_unpackhi_epi16(second, zero));
+    }
+    return i;
+}
+#endif
+
 std::wstring DecodeWindows1252(std::string_view text)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::array<wchar_t, 32>& controls = Windows1252Controls();
     std::wstring wide(text.size(), L'\0');
     wchar_t* out = wide.data();
-    Widen(bytes, text.size(), out);
-    // Branch-free, so that text dense with these bytes costs no mispredictions.
-    auto fix = [&](size_t i) {
+    size_t done = 0;
+#if defined(__x86_64__)
+    static const bool shuffle = __builtin_cpu_supports("ssse3");
+    if (shuffle)
+        done = DecodeWindows1252Blocks(bytes, text.size(), out);
+#endif
+    for (size_t i = done; i < text.size(); ++i) {
         unsigned byte = bytes[i];
         out[i] = (byte & 0xE0) == 0x80 ? controls[byte & 31] : static_cast<wchar_t>(byte);
-    };
-    // Eight bytes at a time: a word without any byte in 0x80..0x9F needs nothing more.
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    constexpr uint64_t kTops = 0x8080808080808080ull;
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes + i, 8);
-        uint64_t x = (word & 0xE0E0E0E0E0E0E0E0ull) ^ kTops; // a zero byte where the byte is in 0x80..0x9F
-        if (((x - kOnes) & ~x & kTops) == 0)
-            continue;
-        for (size_t k = 0; k < 8; ++k)
-            fix(i + k);
     }
-    for (; i < text.size(); ++i)
-        fix(i);
     return wide;
 }
 

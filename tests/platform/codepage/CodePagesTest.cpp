@@ -33,6 +33,24 @@ TEST(CodePages, Windows1252BothWays)
     }
 }
 
+TEST(CodePages, LongWindows1252TextDecodesEveryByteAsAShortTextDoes)
+{
+    // Long texts take a block path; single bytes the plain one. Both must agree for every byte at every offset.
+    std::string text;
+    for (int round = 0; round < 3; ++round) {
+        for (int byte = 0; byte < 256; ++byte)
+            text.push_back(static_cast<char>((byte * 7 + round) & 0xFF));
+    }
+    text += "tail";
+    std::wstring wide = MultiByteToWideChar(CP_ACP, text);
+    ASSERT_EQ(wide.size(), text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        std::wstring single = MultiByteToWideChar(CP_ACP, text.substr(i, 1));
+        ASSERT_EQ(wide[i], single[0]) << "byte " << (static_cast<int>(text[i]) & 0xFF) << " at " << i;
+    }
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, wide), text);
+}
+
 TEST(CodePages, Windows1252GivesAQuestionMarkForCharactersWithoutAByte)
 {
     EXPECT_EQ(WideCharToMultiByte(CP_ACP, Units({0x0100})), "?");
