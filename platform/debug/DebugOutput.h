@@ -6,7 +6,6 @@
 #pragma once
 
 #include <functional>
-#include <mutex>
 #include <string>
 
 namespace Platform {
@@ -16,17 +15,6 @@ public:
     virtual ~DebugOutput() = default;
     // Sends text, unchanged and without an added line break.
     virtual void Write(const std::string& text) = 0;
-};
-
-// Like a debugger that listens: standard error when MOORGLEN_DEBUG=1, else nothing.
-class StderrDebugOutput : public DebugOutput {
-public:
-    StderrDebugOutput();
-    void Write(const std::string& text) override;
-
-private:
-    bool mEnabled;
-    std::mutex mLock;
 };
 
 void OutputDebugText(const std::string& text);

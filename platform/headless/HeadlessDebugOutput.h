@@ -3,6 +3,7 @@
 
 #include "platform/debug/DebugOutput.h"
 
+#include <mutex>
 #include <vector>
 
 namespace Platform {

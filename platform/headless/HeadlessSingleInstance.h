@@ -1,31 +1,16 @@
-// Headless single instance. The named mutexes live in a HeadlessSystem, an
-// in-memory stand-in for the operating system that several platform objects
-// of one test can share: the first to create a name owns it until it closes
-// the mutex or goes away, and a broadcast lands in the owner's inbox.
+// Headless single instance: named mutexes and broadcasts through a
+// HeadlessSystem that several platform objects of one test can share. The
+// first to create a name owns it until it closes the mutex or goes away, and
+// a broadcast lands in the owner's inbox.
 #pragma once
 
+#include "platform/headless/HeadlessSystem.h"
 #include "platform/instance/SingleInstance.h"
 
 #include <map>
 #include <memory>
 
 namespace Platform {
-
-class HeadlessSingleInstance;
-
-class HeadlessSystem {
-public:
-    // The owner of a name, or null.
-    HeadlessSingleInstance* OwnerOf(const std::string& mutexName);
-    bool Claim(const std::string& mutexName, HeadlessSingleInstance* owner);
-    void Release(const std::string& mutexName, HeadlessSingleInstance* owner);
-    // Hands a message name to the owner of a mutex; false when nobody owns it.
-    bool Deliver(const std::string& mutexName, const std::string& messageName);
-
-private:
-    std::mutex mLock;
-    std::map<std::string, HeadlessSingleInstance*> mOwners;
-};
 
 class HeadlessSingleInstance : public SingleInstance {
 public:

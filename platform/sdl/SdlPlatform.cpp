@@ -2,11 +2,17 @@
 
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/debug/StderrDebugOutput.h"
+#include "platform/folders/XdgFolders.h"
 #include "platform/instance/SocketSingleInstance.h"
 #include "platform/process/SystemProcess.h"
 #include "platform/registry/FileRegistry.h"
-#include "platform/sdl/SdlServices.h"
+#include "platform/sdl/SdlClipboard.h"
+#include "platform/sdl/SdlCursors.h"
+#include "platform/sdl/SdlDialogs.h"
+#include "platform/sdl/SdlShell.h"
 #include "platform/sdl/SdlWindowSystem.h"
+#include "platform/thread/SystemThreadControl.h"
 #include "platform/time/SystemClock.h"
 
 #include <SDL.h>

@@ -17,11 +17,4 @@ public:
     uint32_t GetCurrentThreadId() const;
 };
 
-// The system version: a normal user process cannot raise its threads on Linux,
-// and lowering them would only hurt, so priorities change nothing.
-class SystemThreadControl : public ThreadControl {
-public:
-    void SetCurrentThreadPriority(ThreadPriority) override {}
-};
-
 } // namespace Platform

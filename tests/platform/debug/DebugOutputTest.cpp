@@ -51,15 +51,4 @@ TEST(DebugOutput, TextsFromManyThreadsArriveWhole)
     ResetPlatform();
 }
 
-TEST(DebugOutput, StderrOutputListensOnlyWhenSwitchedOn)
-{
-    testing::internal::CaptureStderr();
-    setenv("MOORGLEN_DEBUG", "0", 1);
-    StderrDebugOutput().Write("hidden");
-    setenv("MOORGLEN_DEBUG", "1", 1);
-    StderrDebugOutput().Write("shown\n");
-    unsetenv("MOORGLEN_DEBUG");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "shown\n");
-}
-
 } // namespace

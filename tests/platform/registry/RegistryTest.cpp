@@ -1,4 +1,4 @@
-#include "platform/headless/HeadlessServices.h"
+#include "platform/headless/HeadlessRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlServices.h"
+#include "platform/sdl/SdlDialogs.h"
 
 #include "platform/codepage/CodePages.h"
 #include "platform/dialog/TerminalPrompt.h"
@@ -13,26 +13,6 @@
 namespace Platform {
 namespace {
 
-SDL_SystemCursor SystemCursorFor(uint32_t id)
-{
-    switch (id) {
-    case IDC_IBEAM: return SDL_SYSTEM_CURSOR_IBEAM;
-    case IDC_WAIT: return SDL_SYSTEM_CURSOR_WAIT;
-    case IDC_SIZENWSE: return SDL_SYSTEM_CURSOR_SIZENWSE;
-    case IDC_SIZENESW: return SDL_SYSTEM_CURSOR_SIZENESW;
-    case IDC_SIZEWE: return SDL_SYSTEM_CURSOR_SIZEWE;
-    case IDC_SIZENS: return SDL_SYSTEM_CURSOR_SIZENS;
-    case IDC_SIZEALL: return SDL_SYSTEM_CURSOR_SIZEALL;
-    case IDC_NO: return SDL_SYSTEM_CURSOR_NO;
-    default: return SDL_SYSTEM_CURSOR_ARROW;
-    }
-}
-
-std::string AnsiToUtf8(const std::string& ansi)
-{
-    return WideCharToMultiByte(CP_UTF8, MultiByteToWideChar(CP_ACP, ansi));
-}
-
 // The controlling terminal answers the prompts only when standard input is one.
 bool CanAskOnTerminal()
 {
@@ -40,39 +20,6 @@ bool CanAskOnTerminal()
 }
 
 } // namespace
-
-SdlCursors::~SdlCursors()
-{
-    DestroyAllNative();
-}
-
-void SdlCursors::NativeCreate(CursorObject& cursor)
-{
-    if (cursor.systemId != 0) {
-        cursor.native = SDL_CreateSystemCursor(SystemCursorFor(cursor.systemId));
-        return;
-    }
-    SdlCursorBits bits = ConvertCursorMasks(cursor.andMask, cursor.xorMask);
-    cursor.native = SDL_CreateCursor(bits.data.data(), bits.mask.data(), cursor.width, cursor.height, cursor.hotX,
-                                     cursor.hotY);
-}
-
-void SdlCursors::NativeDestroy(CursorObject& cursor)
-{
-    if (cursor.native != nullptr)
-        SDL_FreeCursor(static_cast<SDL_Cursor*>(cursor.native));
-    cursor.native = nullptr;
-}
-
-void SdlCursors::NativeShow(CursorObject* cursor)
-{
-    if (cursor == nullptr || cursor->native == nullptr) {
-        SDL_ShowCursor(cursor == nullptr ? SDL_DISABLE : SDL_ENABLE);
-        return;
-    }
-    SDL_SetCursor(static_cast<SDL_Cursor*>(cursor->native));
-    SDL_ShowCursor(SDL_ENABLE);
-}
 
 SdlDialogs::SdlDialogs(SdlWindowSystem& windows)
     : mWindows(windows)
@@ -127,29 +74,6 @@ std::optional<int> SdlDialogs::PromptChoice(WindowHandle, const std::string& tit
     auto answer = PromptChoiceOnTerminal(std::cin, std::cerr, title, lines);
     mWindows.DropPendingInput();
     return answer;
-}
-
-bool SdlClipboard::SetText(const std::string& ansiText)
-{
-    return SDL_SetClipboardText(AnsiToUtf8(ansiText).c_str()) == 0;
-}
-
-std::optional<std::string> SdlClipboard::GetText()
-{
-    if (SDL_HasClipboardText() != SDL_TRUE)
-        return std::nullopt;
-    char* text = SDL_GetClipboardText();
-    if (text == nullptr)
-        return std::nullopt;
-    // Other programs may put any bytes there: damage becomes U+FFFD, then '?'.
-    std::string ansi = WideCharToMultiByte(CP_ACP, MultiByteToWideChar(CP_UTF8, text));
-    SDL_free(text);
-    return ansi;
-}
-
-bool SdlShell::OpenUrl(const std::string& url)
-{
-    return SDL_OpenURL(AnsiToUtf8(url).c_str()) == 0;
 }
 
 } // namespace Platform

@@ -1,4 +1,4 @@
-#include "platform/folders/Folders.h"
+#include "platform/folders/XdgFolders.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@ using namespace Platform;
 
 namespace {
 
-TEST(Folders, XdgRulesForDataAndSettings)
+TEST(XdgFolders, XdgRulesForDataAndSettings)
 {
     struct Case {
         std::map<std::string, std::string> environment;

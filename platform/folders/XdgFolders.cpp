@@ -1,4 +1,4 @@
-#include "platform/folders/Folders.h"
+#include "platform/folders/XdgFolders.h"
 
 #include <cstdlib>
 

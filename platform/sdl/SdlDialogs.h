@@ -1,27 +1,13 @@
-// The SDL services besides windows: cursors (SDL's system cursors and
-// monochrome cursors from Windows masks), message boxes with SDL's own box
-// and the prompts on the terminal, the clipboard converted between
-// Windows-1252 and UTF-8, and URLs handed to SDL_OpenURL.
+// SDL message boxes with SDL's own box and icon, and the two prompts asked on
+// the controlling terminal. Input that reached the main window while a box
+// or prompt was up is dropped, as Windows disables the owner meanwhile.
 #pragma once
 
-#include "platform/clipboard/Clipboard.h"
-#include "platform/cursor/CursorService.h"
 #include "platform/dialog/DialogService.h"
-#include "platform/shell/Shell.h"
 
 namespace Platform {
 
 class SdlWindowSystem;
-
-class SdlCursors : public CursorService {
-public:
-    ~SdlCursors() override;
-
-protected:
-    void NativeCreate(CursorObject& cursor) override;
-    void NativeDestroy(CursorObject& cursor) override;
-    void NativeShow(CursorObject* cursor) override;
-};
 
 class SdlDialogs : public DialogService {
 public:
@@ -38,17 +24,6 @@ public:
 
 private:
     SdlWindowSystem& mWindows;
-};
-
-class SdlClipboard : public Clipboard {
-public:
-    bool SetText(const std::string& ansiText) override;
-    std::optional<std::string> GetText() override;
-};
-
-class SdlShell : public Shell {
-public:
-    bool OpenUrl(const std::string& url) override;
 };
 
 } // namespace Platform
