@@ -305,28 +305,26 @@ void WindowSystemBase::AdjustWindowRect(WinRect& rect, uint32_t style)
     rect.bottom += frame.bottom;
 }
 
-bool WindowSystemBase::ClientToScreen(WindowHandle window, WinPoint& point)
+bool WindowSystemBase::OffsetByClientOrigin(WindowHandle window, WinPoint& point, int32_t direction)
 {
     std::lock_guard<std::mutex> hold(mLock);
     WindowObject* found = FindLocked(window);
     if (found == nullptr)
         return false;
     WinPoint origin = found->ClientOrigin();
-    point.x += origin.x;
-    point.y += origin.y;
+    point.x += direction * origin.x;
+    point.y += direction * origin.y;
     return true;
+}
+
+bool WindowSystemBase::ClientToScreen(WindowHandle window, WinPoint& point)
+{
+    return OffsetByClientOrigin(window, point, 1);
 }
 
 bool WindowSystemBase::ScreenToClient(WindowHandle window, WinPoint& point)
 {
-    std::lock_guard<std::mutex> hold(mLock);
-    WindowObject* found = FindLocked(window);
-    if (found == nullptr)
-        return false;
-    WinPoint origin = found->ClientOrigin();
-    point.x -= origin.x;
-    point.y -= origin.y;
-    return true;
+    return OffsetByClientOrigin(window, point, -1);
 }
 
 WindowHandle WindowSystemBase::WindowFromPoint(WinPoint point)

@@ -111,6 +111,7 @@ private:
 
     WindowMessage MakeRecord(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
     WindowObject* FindLocked(WindowHandle window);
+    bool OffsetByClientOrigin(WindowHandle window, WinPoint& point, int32_t direction);
     WindowProc ProcOf(WindowHandle window);
     bool TakeGeneratedRecord(WindowMessage& message);
     void CollectNotifications();

@@ -10,57 +10,9 @@
 #include <vector>
 
 using namespace Platform;
+using namespace WindowTestSupport;
 
 namespace {
-
-// One event as SDL would deliver it.
-InputEvent Key(uint32_t vk, bool down, bool repeat = false)
-{
-    InputEvent e;
-    e.kind = down ? InputEventKind::KeyDown : InputEventKind::KeyUp;
-    e.virtualKey = vk;
-    e.repeat = repeat;
-    return e;
-}
-InputEvent Text(const std::string& utf8)
-{
-    InputEvent e;
-    e.kind = InputEventKind::Text;
-    e.text = utf8;
-    return e;
-}
-InputEvent Button(MouseButton button, bool down, int clicks, int x, int y)
-{
-    InputEvent e;
-    e.kind = down ? InputEventKind::MouseButtonDown : InputEventKind::MouseButtonUp;
-    e.button = button;
-    e.clicks = clicks;
-    e.x = x;
-    e.y = y;
-    return e;
-}
-InputEvent Motion(int x, int y)
-{
-    InputEvent e;
-    e.kind = InputEventKind::MouseMotion;
-    e.x = x;
-    e.y = y;
-    return e;
-}
-InputEvent Wheel(float notches, bool flipped = false)
-{
-    InputEvent e;
-    e.kind = InputEventKind::MouseWheel;
-    e.wheelY = notches;
-    e.flipped = flipped;
-    return e;
-}
-InputEvent Window(InputEventKind kind)
-{
-    InputEvent e;
-    e.kind = kind;
-    return e;
-}
 
 struct Expected {
     uint32_t message;
@@ -161,7 +113,7 @@ class InputTranslation : public testing::TestWithParam<Case> {};
 
 TEST_P(InputTranslation, GivesTheRecordsWindowsGives)
 {
-    WindowTestSupport::Desktop desktop;
+    Desktop desktop;
     desktop.CreateMain();
     for (const InputEvent& event : GetParam().events)
         desktop.Inject(event);
@@ -184,37 +136,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, InputTranslation, testing::ValuesIn(Cases()),
 
 TEST(InputTranslator, MoveInsideTheClientAreaDispatchesSetCursorBeforeQueueingTheMove)
 {
-    WindowTestSupport::Desktop desktop;
+    Desktop desktop;
     desktop.CreateMain();
-    InputEvent inside;
-    inside.kind = InputEventKind::MouseMotion;
-    inside.x = 1023;
-    inside.y = 767;
+    InputEvent inside = Motion(1023, 767);
     desktop.Inject(inside);
-    ASSERT_EQ(WindowTestSupport::Sent().size(), 1u);
-    EXPECT_EQ(WindowTestSupport::Sent()[0].message, WM_SETCURSOR);
-    EXPECT_EQ(WindowTestSupport::Sent()[0].lParam, MakeLParam(HTCLIENT, WM_MOUSEMOVE));
+    ASSERT_EQ(Sent().size(), 1u);
+    EXPECT_EQ(Sent()[0].message, WM_SETCURSOR);
+    EXPECT_EQ(Sent()[0].lParam, MakeLParam(HTCLIENT, WM_MOUSEMOVE));
 
     InputEvent outside = inside;
     outside.x = 1024;
     desktop.Inject(outside);
-    EXPECT_EQ(WindowTestSupport::Sent().size(), 1u);
+    EXPECT_EQ(Sent().size(), 1u);
     EXPECT_EQ(desktop.Drain().size(), 2u);
 }
 
 TEST(InputTranslator, WheelCarriesTheCursorScreenPosition)
 {
-    WindowTestSupport::Desktop desktop;
+    Desktop desktop;
     desktop.CreateMain();
-    InputEvent motion;
-    motion.kind = InputEventKind::MouseMotion;
-    motion.x = 10;
-    motion.y = 20;
-    desktop.Inject(motion);
-    InputEvent wheel;
-    wheel.kind = InputEventKind::MouseWheel;
-    wheel.wheelY = 1.0f;
-    desktop.Inject(wheel);
+    desktop.Inject(Motion(10, 20));
+    desktop.Inject(Wheel(1.0f));
     std::vector<WindowMessage> records = desktop.Drain();
     ASSERT_EQ(records.size(), 2u);
     // The window's outer corner is (100, 50) and its frame 3 wide and 26 high on top.
@@ -224,12 +166,10 @@ TEST(InputTranslator, WheelCarriesTheCursorScreenPosition)
 
 TEST(InputTranslator, WindowWithoutDoubleClickClassGetsPlainDowns)
 {
-    WindowTestSupport::Desktop desktop;
+    Desktop desktop;
     WindowHandle invisible = desktop.windows.CreateWindow("InvisWindow", L"", 0, 0, 0, 0, 10, 10);
-    InputEvent click;
-    click.kind = InputEventKind::MouseButtonDown;
+    InputEvent click = Button(MouseButton::Left, true, 2, 0, 0);
     click.window = invisible;
-    click.clicks = 2;
     desktop.windows.Inject(click);
     std::vector<WindowMessage> records = desktop.Drain();
     ASSERT_EQ(records.size(), 1u);
@@ -238,7 +178,7 @@ TEST(InputTranslator, WindowWithoutDoubleClickClassGetsPlainDowns)
 
 TEST(InputTranslator, AltF4ThroughDefaultProcessingEndsInCloseAndDestroy)
 {
-    WindowTestSupport::Desktop desktop;
+    Desktop desktop;
     desktop.CreateMain();
     desktop.Inject(Key(VK_MENU, true));
     desktop.Inject(Key(VK_F4, true));
@@ -249,7 +189,7 @@ TEST(InputTranslator, AltF4ThroughDefaultProcessingEndsInCloseAndDestroy)
         desktop.windows.DispatchMessage(record);
     }
     EXPECT_EQ(dispatched, (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_CLOSE}));
-    EXPECT_EQ(WindowTestSupport::Sent().back().message, WM_DESTROY);
+    EXPECT_EQ(Sent().back().message, WM_DESTROY);
     EXPECT_FALSE(desktop.windows.IsWindow(desktop.main));
 }
 

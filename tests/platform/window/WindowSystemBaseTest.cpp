@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace Platform;
-using WindowTestSupport::Desktop;
-using WindowTestSupport::Sent;
+using namespace WindowTestSupport;
 
 namespace {
 
@@ -126,9 +125,7 @@ TEST(WindowSystemBase, PlacementReportsShowStateAndNormalPosition)
     EXPECT_EQ(placement.showCmd, SW_SHOWNORMAL);
     EXPECT_EQ(placement.normalPosition, (WinRect{125, 86, 1155, 883}));
 
-    InputEvent minimise;
-    minimise.kind = InputEventKind::Minimized;
-    desktop.Inject(minimise);
+    desktop.Inject(Window(InputEventKind::Minimized));
     EXPECT_TRUE(desktop.windows.IsIconic(desktop.main));
     desktop.windows.GetWindowPlacement(desktop.main, placement);
     EXPECT_EQ(placement.showCmd, SW_SHOWMINIMIZED);
@@ -189,9 +186,7 @@ TEST(WindowSystemBase, RestoringAMinimisedWindowReportsTheRestoredSize)
 {
     Desktop desktop;
     desktop.CreateMain();
-    InputEvent minimise;
-    minimise.kind = InputEventKind::Minimized;
-    desktop.Inject(minimise);
+    desktop.Inject(Window(InputEventKind::Minimized));
     desktop.windows.SetActiveWindowForTest(nullptr);
     desktop.Drain();
     desktop.windows.ShowWindow(desktop.main, SW_RESTORE);
@@ -206,11 +201,7 @@ TEST(WindowSystemBase, RecordsCarryTimeAndCursorPosition)
 {
     Desktop desktop;
     desktop.CreateMain();
-    InputEvent motion;
-    motion.kind = InputEventKind::MouseMotion;
-    motion.x = 4;
-    motion.y = 5;
-    desktop.Inject(motion);
+    desktop.Inject(Motion(4, 5));
     desktop.platform.Clock().Advance(7);
     desktop.windows.PostMessage(desktop.main, WM_CLOSE, 0, 0);
     std::vector<WindowMessage> records = desktop.Drain();

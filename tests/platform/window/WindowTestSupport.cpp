@@ -4,6 +4,55 @@ using namespace Platform;
 
 namespace WindowTestSupport {
 
+InputEvent Key(uint32_t vk, bool down, bool repeat)
+{
+    InputEvent e;
+    e.kind = down ? InputEventKind::KeyDown : InputEventKind::KeyUp;
+    e.virtualKey = vk;
+    e.repeat = repeat;
+    return e;
+}
+InputEvent Text(const std::string& utf8)
+{
+    InputEvent e;
+    e.kind = InputEventKind::Text;
+    e.text = utf8;
+    return e;
+}
+InputEvent Button(MouseButton button, bool down, int clicks, int x, int y)
+{
+    InputEvent e;
+    e.kind = down ? InputEventKind::MouseButtonDown : InputEventKind::MouseButtonUp;
+    e.button = button;
+    e.clicks = clicks;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+InputEvent Motion(int x, int y)
+{
+    InputEvent e;
+    e.kind = InputEventKind::MouseMotion;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+InputEvent Wheel(float notches, bool flipped)
+{
+    InputEvent e;
+    e.kind = InputEventKind::MouseWheel;
+    e.wheelY = notches;
+    e.flipped = flipped;
+    return e;
+}
+InputEvent Window(InputEventKind kind)
+{
+    InputEvent e;
+    e.kind = kind;
+    return e;
+}
+
+
 std::vector<WindowMessage>& Sent()
 {
     static std::vector<WindowMessage> sent;

@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/window/WindowMessages.h"
 
+#include <string>
 #include <vector>
 
 namespace WindowTestSupport {
@@ -13,6 +14,14 @@ namespace WindowTestSupport {
 // Everything the recording procedure received, in order.
 std::vector<Platform::WindowMessage>& Sent();
 intptr_t RecordingProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+// Events as SDL would deliver them.
+Platform::InputEvent Key(uint32_t vk, bool down, bool repeat = false);
+Platform::InputEvent Text(const std::string& utf8);
+Platform::InputEvent Button(Platform::MouseButton button, bool down, int clicks, int x, int y);
+Platform::InputEvent Motion(int x, int y);
+Platform::InputEvent Wheel(float notches, bool flipped = false);
+Platform::InputEvent Window(Platform::InputEventKind kind);
 
 struct Desktop {
     Desktop();
