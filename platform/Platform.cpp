@@ -47,12 +47,16 @@ Platform* TryGetPlatform()
 
 void InstallPlatform(std::unique_ptr<Platform> platform)
 {
+    // The old platform's windows close while it is still the current one, so
+    // that their procedures, which may ask GetPlatform, still reach it.
+    if (Platform* old = TryGetPlatform())
+        old->GetWindows().DestroyAllWindows();
     std::unique_ptr<Platform> previous;
     std::lock_guard<std::mutex> hold(gInstallLock);
     previous = std::move(gOwned);
     gOwned = std::move(platform);
     gCurrent.store(gOwned.get(), std::memory_order_release);
-    // previous is destroyed here, after the new one is visible
+    // previous is destroyed here, after the lock is released and the new one is visible
 }
 
 void ResetPlatform()

@@ -25,6 +25,8 @@ public:
     // Sends WM_DESTROY; the window's timers and waiting records go with it.
     virtual bool DestroyWindow(WindowHandle window) = 0;
     virtual bool IsWindow(WindowHandle window) = 0;
+    // Destroys every window, newest first; the platform does it before it goes away.
+    virtual void DestroyAllWindows() = 0;
     virtual void SetWindowUserData(WindowHandle window, void* data) = 0;
     virtual void* GetWindowUserData(WindowHandle window) = 0;
 

@@ -32,6 +32,8 @@ public:
                               uint32_t exStyle, int32_t x, int32_t y, int32_t width, int32_t height) override;
     bool DestroyWindow(WindowHandle window) override;
     bool IsWindow(WindowHandle window) override;
+    // Back ends also call it first in their destructors, while their native side is whole.
+    void DestroyAllWindows() override;
     void SetWindowUserData(WindowHandle window, void* data) override;
     void* GetWindowUserData(WindowHandle window) override;
 
@@ -93,8 +95,6 @@ protected:
     void ForgetHeldInput();
     // Changes the active window without any record.
     void SetActiveState(WindowHandle window);
-    // Destroys every window; back ends call it first in their destructors.
-    void DestroyAllWindows();
     // The window of a handle, or null; only while the caller holds the lock, or on the main thread.
     WindowObject* Find(WindowHandle window);
     std::vector<WindowObject*> Windows();

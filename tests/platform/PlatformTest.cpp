@@ -1,6 +1,7 @@
 #include "platform/Platform.h"
 
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/window/WindowMessages.h"
 
 #include <gtest/gtest.h>
 
@@ -93,6 +94,30 @@ TEST(Platform, HeadlessShellAndClipboard)
     EXPECT_EQ(platform.GetClipboard().GetText(), std::nullopt);
     platform.GetClipboard().SetText("caf\xE9");
     EXPECT_EQ(platform.GetClipboard().GetText(), "caf\xE9");
+}
+
+} // namespace
+
+namespace {
+
+::Platform::Platform* gSeenAtDestroy = nullptr;
+
+intptr_t AskingProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    if (message == WM_DESTROY)
+        gSeenAtDestroy = TryGetPlatform();
+    return GetPlatform().GetWindows().DefWindowProc(window, message, wParam, lParam);
+}
+
+TEST(Platform, WindowsCloseWhileTheirPlatformIsStillTheCurrentOne)
+{
+    HeadlessPlatform& platform = InstallHeadlessPlatform();
+    platform.Windows().RegisterWindowClass({"MainWindow", CS_DBLCLKS, AskingProc, 0});
+    platform.Windows().CreateWindow("MainWindow", L"", WS_POPUP, 0, 0, 0, 10, 10);
+    gSeenAtDestroy = nullptr;
+    ResetPlatform();
+    EXPECT_EQ(gSeenAtDestroy, &platform);
+    EXPECT_EQ(TryGetPlatform(), nullptr); // no platform was made on the way down
 }
 
 } // namespace
