@@ -1,10 +1,11 @@
 #include "platform/registry/FileRegistry.h"
 
 #include "platform/debug/DebugOutput.h"
+#include "platform/fs/FileOps.h"
+#include "platform/fs/FindData.h"
+#include "platform/fs/SafeWrite.h"
 #include "platform/registry/RegistryFile.h"
-#include "platform/registry/RegistrySaveFile.h"
 
-#include <filesystem>
 #include <cstdio>
 #include <optional>
 
@@ -24,7 +25,7 @@ namespace {
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {
-    FILE* file = std::fopen(path.c_str(), "rb");
+    FILE* file = OpenFile(path, "rb");
     if (file == nullptr)
         return std::nullopt;
     std::string text;
@@ -43,12 +44,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
 
 void FileRegistry::Load()
 {
-    std::error_code ec;
-    std::filesystem::file_status status = std::filesystem::status(mFilePath, ec);
-    if (status.type() == std::filesystem::file_type::not_found)
+    uint32_t attributes = GetFileAttributes(mFilePath);
+    if (attributes == kInvalidFileAttributes)
         return; // a first run: nothing stored yet
     std::optional<std::string> text;
-    if (!ec && std::filesystem::is_regular_file(status))
+    if ((attributes & kFileAttributeDirectory) == 0)
         text = ReadWholeFile(mFilePath);
     if (!text) {
         OutputDebugText("Registry: cannot read " + mFilePath + "; it is left as it is and nothing is saved\n");
@@ -63,10 +63,9 @@ void FileRegistry::Load()
         return;
     }
     std::string aside = mFilePath + ".corrupt";
-    std::filesystem::rename(mFilePath, aside, ec);
-    if (ec) {
-        OutputDebugText("Registry: " + mFilePath + " is damaged (" + error + ") and cannot be moved aside (" +
-                        ec.message() + "); it is left as it is and nothing is saved\n");
+    if (!RenameOver(mFilePath, aside)) {
+        OutputDebugText("Registry: " + mFilePath + " is damaged (" + error +
+                        ") and cannot be moved aside; it is left as it is and nothing is saved\n");
         mWritable = false;
         return;
     }
@@ -80,9 +79,12 @@ bool FileRegistry::Persist(const RegistryStore& store)
         return true;
     if (!mWritable)
         return false;
-    std::string error;
-    if (!SaveRegistryFile(mFilePath, FormatRegistryFile(store), error)) {
-        OutputDebugText("Registry: cannot save " + mFilePath + ": " + error + "\n");
+    // The folders below the settings folder appear with the first save.
+    for (size_t slash = mFilePath.find('/', 1); slash != std::string::npos; slash = mFilePath.find('/', slash + 1))
+        MakeFolder(mFilePath.substr(0, slash));
+    std::string text = FormatRegistryFile(store);
+    if (!SafeWrite::WriteBytes(mFilePath, text.data(), text.size())) {
+        OutputDebugText("Registry: cannot save " + mFilePath + "; the previous file is kept\n");
         return false;
     }
     return true;

@@ -1,5 +1,6 @@
 #include "platform/registry/FileRegistry.h"
 
+#include "platform/fs/SafeWrite.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +50,6 @@ TEST_F(FileRegistryTest, ChangesAreWrittenAtOnceAndReadByTheNextRun)
     uint32_t type = 0;
     ASSERT_TRUE(again.QueryValue(key, "SfxVolume", &type, buffer, &length));
     EXPECT_EQ(buffer[0], 50);
-    EXPECT_FALSE(std::filesystem::exists(mFile + ".tmp"));
 }
 
 TEST_F(FileRegistryTest, ADamagedFileIsMovedAsideUntouchedAndTheStoreStartsEmpty)
@@ -80,9 +80,24 @@ TEST_F(FileRegistryTest, WithoutAFolderTheStoreLivesInMemoryWithAMessage)
     EXPECT_NE(mPlatform->Debug().GetAll().find("in memory"), std::string::npos);
 }
 
-TEST_F(FileRegistryTest, ASaveThatCannotBeWrittenIsReportedAsAFailure)
+TEST_F(FileRegistryTest, ASaveThatFailsIsReportedAndKeepsThePreviousFile)
 {
-    // A folder where the file should be: nothing can be renamed over it.
+    FileRegistry registry(mFile);
+    RegistryKey key;
+    ASSERT_TRUE(registry.CreateKey("SOFTWARE", key));
+    std::string before = ReadFile(mFile);
+    uint8_t value[1] = {1};
+    SafeWrite::SetFaultForTests(SafeWrite::Fault::Write);
+    bool saved = registry.SetValue(key, "x", REG_BINARY, value, 1);
+    SafeWrite::SetFaultForTests(SafeWrite::Fault::None);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadFile(mFile), before);
+    EXPECT_NE(mPlatform->Debug().GetAll().find("cannot save"), std::string::npos);
+}
+
+TEST_F(FileRegistryTest, AFileThatCannotBeReadIsLeftAloneAndNothingIsSaved)
+{
+    // A folder where the file should be.
     std::filesystem::create_directories(mFile + "/blocker");
     FileRegistry registry(mFile);
     RegistryKey key;
