@@ -33,10 +33,10 @@ void Image::FillRect(const Rect&, const Color&, int) {}
 
 void Image::DrawRect(const Rect& rect, const Color& color, int drawMode)
 {
-    FillRect(Rect(rect.mX, rect.mY, rect.mWidth + 1, 1), color, drawMode);
-    FillRect(Rect(rect.mX, rect.mY + rect.mHeight, rect.mWidth + 1, 1), color, drawMode);
-    FillRect(Rect(rect.mX, rect.mY + 1, 1, rect.mHeight - 1), color, drawMode);
-    FillRect(Rect(rect.mX + rect.mWidth, rect.mY + 1, 1, rect.mHeight - 1), color, drawMode);
+    FillRect(Rect(rect.x, rect.y, rect.width + 1, 1), color, drawMode);
+    FillRect(Rect(rect.x, rect.y + rect.height, rect.width + 1, 1), color, drawMode);
+    FillRect(Rect(rect.x, rect.y + 1, 1, rect.height - 1), color, drawMode);
+    FillRect(Rect(rect.x + rect.width, rect.y + 1, 1, rect.height - 1), color, drawMode);
 }
 
 void Image::ClearRect(const Rect&) {}

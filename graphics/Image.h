@@ -12,10 +12,10 @@
 
 namespace Tandry {
 
-struct Color;
+class Color;
 struct Rect;
 struct Point;
-struct Matrix3x3;
+class Matrix3x3;
 struct TriVertex;
 
 class Image {

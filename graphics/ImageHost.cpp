@@ -6,17 +6,16 @@ namespace Tandry {
 
 namespace {
 
-// Images are made on the loading thread too.
 std::atomic<ImageHost*> gImageHost{nullptr};
 
 } // namespace
 
-ImageHost* GetGlobalImageHost()
+ImageHost* GetImageHost()
 {
     return gImageHost.load();
 }
 
-void SetGlobalImageHost(ImageHost* host)
+void SetImageHost(ImageHost* host)
 {
     gImageHost.store(host);
 }

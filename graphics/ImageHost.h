@@ -1,7 +1,9 @@
-// What a memory image asks of the application that owns it: the display lock,
-// the application's set of live memory images, the saturating-add table, and,
-// through the display, its pixel format, its 3D flag and the image's textures.
-// The application object implements it; tests put a fake in its place.
+// What images need of the application that keeps them: the display lock, the
+// set of live memory images, the saturating-add table, notice of shared
+// images that lost their last handle, and, through the display, its pixel
+// format, its 3D flag and the images' textures. The application lies above
+// the display layer, so images reach it only through this interface, which
+// the application implements and installs; tests install a fake.
 #pragma once
 
 #include <cstdint>
@@ -15,9 +17,11 @@ class NativeDisplay;
 
 class ImageHost {
 public:
-    virtual ~ImageHost() = default;
+    // A shared image lost its last handle; the application frees such images
+    // at its next update. Called from whichever thread released the handle.
+    virtual void SharedImageReleased() = 0;
 
-    // The display's recursive lock; it guards the image set.
+    // The display's recursive lock; it guards the set of memory images.
     virtual CriticalSection& GetDisplayLock() = 0;
     // Called with the display lock held.
     virtual void AddMemoryImage(MemoryImage* image) = 0;
@@ -34,11 +38,15 @@ public:
     // Reads the image's picture back from its textures into width x height
     // words; false when it cannot.
     virtual bool ReadImageTextures(const MemoryImage* image, uint32_t* bits) = 0;
+
+protected:
+    ~ImageHost() = default;
 };
 
-// The host that images made without one register with: the application sets
-// itself here when it is made, tests set a fake and reset it to null.
-ImageHost* GetGlobalImageHost();
-void SetGlobalImageHost(ImageHost* host);
+// The installed host, or null (before the application exists, after it is
+// gone, and in tests that install none). Safe to read from any thread.
+ImageHost* GetImageHost();
+// Null uninstalls; tests reset with it.
+void SetImageHost(ImageHost* host);
 
 } // namespace Tandry

@@ -43,7 +43,7 @@ int AdditiveClass(uint32_t displayWord)
 
 } // namespace
 
-MemoryImage::MemoryImage() : MemoryImage(GetGlobalImageHost()) {}
+MemoryImage::MemoryImage() : MemoryImage(GetImageHost()) {}
 
 MemoryImage::MemoryImage(ImageHost* app) : mApp(app)
 {

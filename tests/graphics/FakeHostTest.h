@@ -11,8 +11,8 @@ namespace TandryTest {
 
 class FakeHostTest : public ::testing::Test {
 protected:
-    void SetUp() override { Tandry::SetGlobalImageHost(&host); }
-    void TearDown() override { Tandry::SetGlobalImageHost(nullptr); }
+    void SetUp() override { Tandry::SetImageHost(&host); }
+    void TearDown() override { Tandry::SetImageHost(nullptr); }
 
     FakeImageHost host;
 };

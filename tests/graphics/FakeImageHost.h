@@ -1,9 +1,11 @@
 // A stand-in for the application as images see it: an image set, a display
 // lock, a display format and 3D flag that tests choose, and texture calls that
 // are recorded (with whether the display lock was held) instead of performed.
+// Shared-image releases are counted.
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <set>
 #include <thread>
@@ -30,6 +32,8 @@ public:
         for (int i = 0; i < 512; ++i)
             addTable[i] = static_cast<uint8_t>(i < 256 ? i : 255);
     }
+
+    void SharedImageReleased() override { ++sharedReleases; }
 
     Tandry::CriticalSection& GetDisplayLock() override { return lock; }
 
@@ -91,6 +95,7 @@ public:
     bool readBackSucceeds = true;
     uint32_t readBackPixel = 0xFF204060;
     int readBacks = 0;
+    std::atomic<int> sharedReleases{0};
     // Off for the threaded test: probing the lock takes a thread per call.
     bool recordCalls = true;
     std::vector<Call> calls;

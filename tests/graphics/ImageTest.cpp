@@ -30,7 +30,7 @@ std::vector<std::vector<int>> Rects(const FillRecorder& image)
 {
     std::vector<std::vector<int>> rects;
     for (const auto& fill : image.fills)
-        rects.push_back({fill.rect.mX, fill.rect.mY, fill.rect.mWidth, fill.rect.mHeight});
+        rects.push_back({fill.rect.x, fill.rect.y, fill.rect.width, fill.rect.height});
     return rects;
 }
 
