@@ -1,7 +1,6 @@
 #include "resources/IniDocument.h"
 
 #include "resources/IniGrammar.h"
-#include "resources/IniStdIStream.h"
 #include "resources/IniWriter.h"
 
 #include "platform/debug/DebugOutput.h"
@@ -37,18 +36,6 @@ void IniDocument<Char>::LoadBytes(const void* data, size_t size, IniDocument& do
     doc.Clear();
     IniGrammar<Char> grammar(doc);
     grammar.FeedBytes(static_cast<const uint8_t*>(data), size);
-    grammar.Finish();
-}
-
-template <typename Char>
-void IniDocument<Char>::LoadStream(IniStdIStream& stream, IniDocument& doc)
-    requires std::is_same_v<Char, char>
-{
-    stream.Start(false);
-    IniGrammar<Char> grammar(doc);
-    char buffer[4096];
-    while (const size_t n = stream.Read(buffer, sizeof buffer))
-        grammar.FeedBytes(reinterpret_cast<const uint8_t*>(buffer), n);
     grammar.Finish();
 }
 
@@ -260,26 +247,6 @@ auto IniDocument<Char>::Erase(const Cursor& cursor) -> Cursor
     if (result.kind_ != IniKind::None && !(result.kind_ & result.mask_))
         result.Next();
     return result;
-}
-
-template <typename Char>
-uint16_t IniDocument<Char>::ComputeCrc16(const std::string& skip) const
-    requires std::is_same_v<Char, char>
-{
-    uint32_t crc = 0xFFFF;
-    for (const auto& section : sections_) {
-        for (const auto& entry : section->entries) {
-            if (entry->kind != IniKind::Key || entry->key == skip)
-                continue;
-            for (const char c : entry->value) {
-                // The byte is sign-extended to 16 bits before it is folded in.
-                crc ^= uint32_t(uint16_t(int16_t(static_cast<signed char>(c))));
-                for (int bit = 0; bit < 8; ++bit)
-                    crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-            }
-        }
-    }
-    return uint16_t(crc);
 }
 
 template class IniDocument<char>;

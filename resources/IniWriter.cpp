@@ -46,6 +46,12 @@ void AppendEscaped(std::basic_string<Char>& out, const std::basic_string<Char>& 
     }
 }
 
+template <typename Char>
+std::basic_string<Char> String2(const char* text)
+{
+    return std::basic_string<Char>(text, text + std::char_traits<char>::length(text));
+}
+
 template <typename Entry>
 bool IsComment(const Entry& entry)
 {
@@ -77,22 +83,36 @@ bool BreakBetween(const Entry& prev, const Entry& entry)
 }
 
 template <typename Char>
-void AppendComment(std::basic_string<Char>& out, const std::basic_string<Char>& text, bool more)
+void AppendComment(std::basic_string<Char>& out, const std::basic_string<Char>& text, bool more,
+                   const std::basic_string<Char>& lineEnding)
 {
     out += text;
     if (!more)
         return;
-    // Such texts can only come from the end of a file. Written as they are
-    // with more after them, they would swallow the next line (a backslash
-    // before the line ending) or the rest of the file (an open block comment).
+    // An open block comment can only come from the end of a file; with more
+    // after it, it would swallow the rest. Close it.
     if (IsBlockComment(text)) {
         if (!IsClosedBlockComment(text)) {
             out += Char('*');
             out += Char('/');
         }
-    } else if (!text.empty() && text.back() == Char('\\')) {
-        out += Char(' ');
+        return;
     }
+    // A line comment ending in a backslash would join the next line. Written
+    // with one more backslash and a lone line-break character that is not the
+    // first one of the file, it reads back as it is: the first backslash
+    // stays, the second joins that lone character (a join drops its partner
+    // only when it is the first character of the file's line ending), and the
+    // line ending after it ends the comment. An empty first line provides the
+    // file's first line break when none has been written yet.
+    if (text.empty() || text.back() != Char('\\'))
+        return;
+    const size_t firstBreak = out.find_first_of(String2<Char>("\r\n"));
+    if (firstBreak == std::basic_string<Char>::npos)
+        out.insert(0, lineEnding);
+    const Char first = firstBreak == std::basic_string<Char>::npos ? lineEnding[0] : out[firstBreak];
+    out += Char('\\');
+    out += first == Char('\r') ? Char('\n') : Char('\r');
 }
 
 } // namespace
@@ -130,7 +150,7 @@ std::basic_string<Char> WriteIniText(const IniDocument<Char>& doc)
             wroteAny = true;
             const bool more = i + 1 < entries.size() || s + 1 < sectionCount;
             if (entry.kind != IniKind::Key) {
-                AppendComment(out, entry.key, more);
+                AppendComment(out, entry.key, more, lineEnding);
                 continue;
             }
             AppendEscaped(out, entry.key, Field::KeyName, Char('='));
