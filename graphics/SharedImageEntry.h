@@ -1,0 +1,19 @@
+// One shared image and the number of handles that refer to it. The
+// application's map of shared images holds entries in place; an entry whose
+// count drops to 0 is freed by the application's clean-up, never by a handle.
+#pragma once
+
+#include <atomic>
+
+namespace Tandry {
+
+class Image;
+
+struct SharedImageEntry {
+    // Owned by the application's map.
+    Image* image = nullptr;
+    // Handles are copied and released on the main and the loading thread.
+    std::atomic<int> refCount{0};
+};
+
+} // namespace Tandry
