@@ -198,17 +198,24 @@ void IniGrammar<Char>::BeginComment(const String& opener, State state)
     state_ = state;
 }
 
+// A character that a backslash or a '/' before it waits for.
+template <typename Char>
+bool IniGrammar<Char>::TakePending(Char c)
+{
+    if (escapePending_)
+        OnEscaped(c);
+    else if (slashPending_)
+        OnSlash(c);
+    else
+        return false;
+    return true;
+}
+
 template <typename Char>
 void IniGrammar<Char>::OnStart(Char c)
 {
-    if (escapePending_) {
-        OnEscaped(c);
+    if (TakePending(c))
         return;
-    }
-    if (slashPending_) {
-        OnSlash(c);
-        return;
-    }
     if (IsBlank(c))
         return;
     if (IsLineEnd(c)) {
@@ -246,14 +253,8 @@ void IniGrammar<Char>::OnStart(Char c)
 template <typename Char>
 void IniGrammar<Char>::OnField(Char c)
 {
-    if (escapePending_) {
-        OnEscaped(c);
+    if (TakePending(c))
         return;
-    }
-    if (slashPending_) {
-        OnSlash(c);
-        return;
-    }
     if (IsLineEnd(c)) {
         StoreEntryInProgress();
         state_ = State::Start;

@@ -52,6 +52,7 @@ private:
     void OnField(Char c);
     void OnLineComment(Char c);
     void OnBlockComment(Char c);
+    bool TakePending(Char c);
     void OnEscaped(Char c);
     void OnSlash(Char c);
 

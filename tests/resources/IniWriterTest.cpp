@@ -250,34 +250,32 @@ private:
     std::vector<Char> alphabet_;
 };
 
-TEST(IniWriter, RandomNarrowDocumentsRoundTrip)
+// Builds and checks 3000 documents from the signs of the format plus the
+// given characters outside ASCII.
+template <typename Char>
+void ExpectRandomDocumentsRoundTrip(uint32_t seed, std::initializer_list<int> beyondAscii)
 {
-    std::vector<char> alphabet;
+    std::vector<Char> alphabet;
     for (const char c : std::string("/*#;\\=[] \t\r\nnra"))
-        alphabet.push_back(c);
-    for (const int c : {0x80, 0xE9, 0xFF, 0x00})
-        alphabet.push_back(char(c));
-    RandomDocuments<char> random(20260, alphabet);
+        alphabet.push_back(Char(c));
+    for (const int c : beyondAscii)
+        alphabet.push_back(Char(c));
+    RandomDocuments<Char> random(seed, alphabet);
     for (int i = 0; i < 3000 && !testing::Test::HasFailure(); ++i) {
-        NarrowIniDocument doc;
+        Tandry::IniDocument<Char> doc;
         random.Build(doc);
         ExpectRoundTrip(doc);
     }
 }
 
+TEST(IniWriter, RandomNarrowDocumentsRoundTrip)
+{
+    ExpectRandomDocumentsRoundTrip<char>(20260, {0x80, 0xE9, 0xFF, 0x00});
+}
+
 TEST(IniWriter, RandomWideDocumentsRoundTrip)
 {
-    std::vector<wchar_t> alphabet;
-    for (const wchar_t c : std::wstring(L"/*#;\\=[] \t\r\nnra"))
-        alphabet.push_back(c);
-    for (const int c : {0x80, 0xE9, 0x4E2D, 0xD800, 0xFEFF, 0xFFFF, 0x0A0D})
-        alphabet.push_back(wchar_t(c));
-    RandomDocuments<wchar_t> random(7, alphabet);
-    for (int i = 0; i < 3000 && !testing::Test::HasFailure(); ++i) {
-        WideIniDocument doc;
-        random.Build(doc);
-        ExpectRoundTrip(doc);
-    }
+    ExpectRandomDocumentsRoundTrip<wchar_t>(7, {0x80, 0xE9, 0x4E2D, 0xD800, 0xFEFF, 0xFFFF, 0x0A0D});
 }
 
 } // namespace
