@@ -1,5 +1,6 @@
 #include "resources/IniDocument.h"
 
+#include "resources/IniBytesIo.h"
 #include "resources/IniGrammar.h"
 #include "resources/IniStdIStream.h"
 
@@ -17,6 +18,46 @@ void IniDocument<Char>::LoadStream(IniStdIStream& stream, IniDocument& doc)
     grammar.Finish();
 }
 
+template <typename Char>
+bool IniDocument<Char>::Load(const std::string& path, IniDocument& doc)
+    requires std::is_same_v<Char, char>
+{
+    std::string bytes;
+    if (!ReadIniBytes(path, bytes))
+        return false;
+    LoadBytes(bytes.data(), bytes.size(), doc);
+    return true;
+}
+
+template <typename Char>
+bool IniDocument<Char>::LoadUtf16(const std::string& path, IniDocument& doc)
+    requires std::is_same_v<Char, wchar_t>
+{
+    std::string bytes;
+    if (!ReadIniBytes(path, bytes))
+        return false;
+    LoadBytes(bytes.data(), bytes.size(), doc);
+    return true;
+}
+
+template <typename Char>
+bool IniDocument<Char>::Save(const std::string& path, const IniDocument& doc)
+    requires std::is_same_v<Char, char>
+{
+    return WriteIniBytes(path, SaveBytes(doc));
+}
+
+template <typename Char>
+bool IniDocument<Char>::SaveUtf16(const std::string& path, const IniDocument& doc)
+    requires std::is_same_v<Char, wchar_t>
+{
+    return WriteIniBytes(path, SaveBytes(doc));
+}
+
+template bool IniDocument<char>::Load(const std::string& path, IniDocument<char>& doc);
+template bool IniDocument<wchar_t>::LoadUtf16(const std::string& path, IniDocument<wchar_t>& doc);
+template bool IniDocument<char>::Save(const std::string& path, const IniDocument<char>& doc);
+template bool IniDocument<wchar_t>::SaveUtf16(const std::string& path, const IniDocument<wchar_t>& doc);
 template void IniDocument<char>::LoadStream(IniStdIStream& stream, IniDocument<char>& doc);
 
 } // namespace Tandry
