@@ -6,6 +6,21 @@
 
 namespace Tandry {
 
+namespace {
+
+// The narrow and the wide loaders differ only in how LoadBytes reads.
+template <typename Char>
+bool LoadFile(const std::string& path, IniDocument<Char>& doc)
+{
+    std::string bytes;
+    if (!ReadIniBytes(path, bytes))
+        return false;
+    IniDocument<Char>::LoadBytes(bytes.data(), bytes.size(), doc);
+    return true;
+}
+
+} // namespace
+
 template <typename Char>
 void IniDocument<Char>::LoadStream(IniStdIStream& stream, IniDocument& doc)
     requires std::is_same_v<Char, char>
@@ -22,22 +37,14 @@ template <typename Char>
 bool IniDocument<Char>::Load(const std::string& path, IniDocument& doc)
     requires std::is_same_v<Char, char>
 {
-    std::string bytes;
-    if (!ReadIniBytes(path, bytes))
-        return false;
-    LoadBytes(bytes.data(), bytes.size(), doc);
-    return true;
+    return LoadFile(path, doc);
 }
 
 template <typename Char>
 bool IniDocument<Char>::LoadUtf16(const std::string& path, IniDocument& doc)
     requires std::is_same_v<Char, wchar_t>
 {
-    std::string bytes;
-    if (!ReadIniBytes(path, bytes))
-        return false;
-    LoadBytes(bytes.data(), bytes.size(), doc);
-    return true;
+    return LoadFile(path, doc);
 }
 
 template <typename Char>
