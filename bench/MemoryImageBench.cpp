@@ -133,7 +133,7 @@ void Label(benchmark::State& state)
     state.SetLabel(state.range(0) == 0 ? "photo" : "sprite");
 }
 
-void BM_PngDecode(benchmark::State& state)
+void BM_MemoryImage_PngDecode(benchmark::State& state)
 {
     const std::vector<uint8_t> png = EncodePng(Picture(static_cast<int>(state.range(0))));
     std::vector<uint8_t> out(kWidth * kHeight * 4);
@@ -150,9 +150,9 @@ void BM_PngDecode(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_PngDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_PngDecode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_Memcpy3MiB(benchmark::State& state)
+void BM_MemoryImage_Memcpy3MiB(benchmark::State& state)
 {
     std::vector<uint8_t> from(3 << 20, 1), to(3 << 20);
     for (auto _ : state) {
@@ -161,9 +161,9 @@ void BM_Memcpy3MiB(benchmark::State& state)
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_Memcpy3MiB)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_Memcpy3MiB)->Unit(benchmark::kMillisecond);
 
-void BM_GetDisplayFormatData(benchmark::State& state)
+void BM_MemoryImage_GetDisplayFormatData(benchmark::State& state)
 {
     const NativeDisplay display = Display(static_cast<int>(state.range(1)));
     MemoryImage image(nullptr);
@@ -174,9 +174,9 @@ void BM_GetDisplayFormatData(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_GetDisplayFormatData)->ArgsProduct({{0, 1}, {32, 16}})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_GetDisplayFormatData)->ArgsProduct({{0, 1}, {32, 16}})->Unit(benchmark::kMillisecond);
 
-void BM_GetAlphaRunTable(benchmark::State& state)
+void BM_MemoryImage_GetAlphaRunTable(benchmark::State& state)
 {
     MemoryImage image(nullptr);
     image.SetBits(Picture(static_cast<int>(state.range(0))).data(), kWidth, kHeight, true);
@@ -186,9 +186,9 @@ void BM_GetAlphaRunTable(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_GetAlphaRunTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_GetAlphaRunTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_GetAdditiveRunTable(benchmark::State& state)
+void BM_MemoryImage_GetAdditiveRunTable(benchmark::State& state)
 {
     const NativeDisplay display = Display(32);
     MemoryImage image(nullptr);
@@ -200,9 +200,9 @@ void BM_GetAdditiveRunTable(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_GetAdditiveRunTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_GetAdditiveRunTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_Palletize200Colours(benchmark::State& state)
+void BM_MemoryImage_Palletize200Colours(benchmark::State& state)
 {
     const std::vector<uint32_t>& pixels = ReducedPicture(static_cast<int>(state.range(0)));
     MemoryImage image(nullptr);
@@ -215,9 +215,9 @@ void BM_Palletize200Colours(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_Palletize200Colours)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_Palletize200Colours)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-void BM_GetBitsFromDisplayData(benchmark::State& state)
+void BM_MemoryImage_GetBitsFromDisplayData(benchmark::State& state)
 {
     MemoryImage image(nullptr);
     image.SetBits(Picture(static_cast<int>(state.range(0))).data(), kWidth, kHeight, true);
@@ -228,6 +228,6 @@ void BM_GetBitsFromDisplayData(benchmark::State& state)
     }
     Label(state);
 }
-BENCHMARK(BM_GetBitsFromDisplayData)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemoryImage_GetBitsFromDisplayData)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
