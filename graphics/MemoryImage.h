@@ -37,7 +37,7 @@ public:
     // when it goes away; the image then never touches it again.
     void DetachHost() { mApp = nullptr; }
 
-    // The premultiplied display-format data, built with display when missing:
+    // The premultiplied display-format data, built with display (never null) when missing:
     // 256 words (one per colour-table entry) when palettised, else one per pixel.
     virtual const uint32_t* GetDisplayFormatData(const NativeDisplay* display);
     // Runs of alpha 0, alpha 255 and partial alpha.
