@@ -1,14 +1,11 @@
-// A rotated, scaled alpha sprite drawn through the transformed-quad front end
-// into screen-sized buffers, against the reference model's picture: the same
-// corners, clipped and converted by the polygon set-up, then drawn triangle
-// by triangle by the model.
+// A rotated, scaled alpha sprite drawn through the front ends into
+// screen-sized buffers, against the reference model's picture.
 #include "graphics/rasterizer/rasterizer.h"
 
+#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/FrontEndFixtures.h"
 #include "graphics/rasterizer/RasterCanvas.h"
-#include "graphics/rasterizer/RasterizePolygon.h"
-#include "graphics/rasterizer/RasterizeTriangle.h"
-#include "graphics/rasterizer/ReferenceRasterizer.h"
+#include "graphics/rasterizer/ReferenceFrontEnds.h"
 
 #include <gtest/gtest.h>
 
@@ -37,39 +34,13 @@ std::vector<uint32_t> Sprite(int size)
     return texels;
 }
 
-RasterCanvas* gModel;
-
-void DrawWithModel(bool textured, bool alpha, bool vertexColors, bool modulate, const RasterVertex* vertices,
-                   void*, int32_t pitch, const RasterTexture* texture, const RasterColor* color, int32_t format,
-                   bool bilinear, const Rect* clip)
+RasterCanvas Screen(int32_t format)
 {
-    const int index = TriangleRoutineIndex(textured, alpha, vertexColors, modulate, format, bilinear);
-    ReferenceTriangle(vertices, gModel->Bytes(), pitch, FormatOfIndex(index), FeaturesOfIndex(index), *color,
-                      *clip, *texture);
-}
-
-// The quad's corners written out again from their definition.
-void ModelQuad(RasterCanvas& canvas, MemoryImage* image, float x, float y, const Matrix3x3& m, const Rect& source,
-               const Color& color, bool linear)
-{
-    const float hw = static_cast<float>(source.width) * 0.5f;
-    const float hh = static_cast<float>(source.height) * 0.5f;
-    const float w = static_cast<float>(image->mWidth);
-    const float h = static_cast<float>(image->mHeight);
-    const float u[2] = {static_cast<float>(source.x) / w, static_cast<float>(source.x + source.width) / w};
-    const float v[2] = {static_cast<float>(source.y) / h, static_cast<float>(source.y + source.height) / h};
-    TriVertex corners[4];
-    for (int i = 0; i < 4; ++i) {
-        const float cx = (i & 1) ? hw : -hw;
-        const float cy = (i & 2) ? hh : -hh;
-        const float mx = m.m[0][0] * cx + m.m[0][1] * cy + m.m[0][2];
-        const float my = m.m[1][0] * cx + m.m[1][1] * cy + m.m[1][2];
-        corners[i] = {mx + x - 0.5f, my + y - 0.5f, u[i & 1], v[i >> 1], 0xFFFFFFFF};
-    }
-    const Rect clip{0, 0, canvas.Width(), canvas.Height()};
-    gModel = &canvas;
-    RasterizePolygon(corners, 4, image, &color, &clip, canvas.Origin(), canvas.Pitch(), canvas.Format(), linear,
-                     false, &DrawWithModel);
+    RasterCanvas screen(format, 1024, 768, 0);
+    for (uint32_t y = 0; y < 768; ++y)
+        for (uint32_t x = 0; x < 1024; ++x)
+            screen.Set(static_cast<int>(x), static_cast<int>(y), x * 0x10203 + y * 0x3020100);
+    return screen;
 }
 
 TEST(RasterizerEndToEnd, RotatedSpriteMatchesModel)
@@ -81,17 +52,41 @@ TEST(RasterizerEndToEnd, RotatedSpriteMatchesModel)
     for (int32_t format : {0x8888, 0x565})
         for (bool linear : {false, true})
             for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
-                RasterCanvas actual(format, 1024, 768, 0);
-                for (int yy = 0; yy < 768; ++yy)
-                    for (int xx = 0; xx < 1024; ++xx)
-                        actual.Set(xx, yy, static_cast<uint32_t>(xx) * 0x10203 + static_cast<uint32_t>(yy) * 0x3020100);
+                RasterCanvas actual = Screen(format);
                 RasterCanvas expected = actual;
                 const uint32_t middle = actual.At(512, 384);
                 DrawQuad(actual, &image, 512.25f, 384.75f, m, {0, 0, 128, 128}, color, linear);
-                ModelQuad(expected, &image, 512.25f, 384.75f, m, {0, 0, 128, 128}, color, linear);
+                const Rect clip{0, 0, 1024, 768};
+                const Rect source{0, 0, 128, 128};
+                ReferenceTransformedQuad(&image, 512.25f, 384.75f, &m, &clip, &color, &source, expected.Origin(),
+                                         expected.Pitch(), format, linear);
                 EXPECT_TRUE(actual == expected) << std::hex << format << " linear " << linear;
                 // Something was drawn: the quad's middle shows the sprite.
                 EXPECT_NE(actual.At(512, 384), middle);
+            }
+}
+
+// The same sprite as a list of two triangles with their own vertex colours,
+// moved by a fraction of a pixel.
+TEST(RasterizerEndToEnd, VertexColouredSpriteMatchesModel)
+{
+    const std::vector<uint32_t> texels = Sprite(128);
+    MemoryImage image(nullptr);
+    image.SetBits(texels.data(), 128, 128, true);
+    const std::vector<TriVertex> triangles = {
+        {300.5f, 200.25f, 0, 0, 0xFFFF8040}, {480.75f, 260, 1, 0, 0xC040FF80}, {250, 380.5f, 0, 1, 0xFF8040FF},
+        {480.75f, 260, 1, 0, 0xC040FF80},    {430, 440.75f, 1, 1, 0x80FFFFFF}, {250, 380.5f, 0, 1, 0xFF8040FF}};
+    const Rect clip{0, 0, 1024, 768};
+    for (int32_t format : {0x8888, 0x565})
+        for (bool linear : {false, true})
+            for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
+                RasterCanvas actual = Screen(format);
+                RasterCanvas expected = actual;
+                RasterizeTriangleList(&image, triangles.data(), 2, &clip, &color, actual.Origin(), actual.Pitch(),
+                                      format, 0.25f, -0.5f, linear);
+                ReferenceTriangleList(&image, triangles.data(), 2, &clip, &color, expected.Origin(),
+                                      expected.Pitch(), format, 0.25f, -0.5f, linear);
+                EXPECT_TRUE(actual == expected) << std::hex << format << " linear " << linear;
             }
 }
 
