@@ -13,6 +13,18 @@
 namespace Platform {
 
 struct DDrawFault {
+    DDrawFault(DDrawOp op, HRESULT code, uint32_t count = 1, uint32_t capsMask = 0)
+        : op(op), code(code), count(count), capsMask(capsMask)
+    {
+    }
+    // QueryInterface of one interface fails.
+    static DDrawFault OfInterface(REFIID iid, HRESULT code, uint32_t count = 1)
+    {
+        DDrawFault fault(DDrawOp::QueryInterface, code, count);
+        fault.iid = iid;
+        return fault;
+    }
+
     DDrawOp op = DDrawOp::Blt;
     HRESULT code = DD_OK;
     uint32_t count = 1; // calls that fail before the fault is used up
