@@ -29,7 +29,7 @@ HRESULT DDrawPalette::GetEntries(uint32_t flags, uint32_t start, uint32_t count,
 {
     if (flags != 0 || entries == nullptr || start > mEntries.size() || count > mEntries.size() - start)
         return DDERR_INVALIDPARAMS;
-    std::lock_guard hold(DDrawRuntime::Get().Mutex());
+    // The entries never change after creation, so no lock is needed.
     for (uint32_t i = 0; i < count; ++i)
         entries[i] = mEntries[start + i];
     return DD_OK;

@@ -65,8 +65,10 @@ struct DDSCAPS2 {
     uint32_t dwCaps2 = 0;
 };
 
-// The first-version surface description; DDSURFACEDESC2 is the same with caps2.
-struct DDSURFACEDESC {
+// The surface descriptions: the first version holds DDSCAPS, the second
+// (DDSURFACEDESC2) DDSCAPS2; the fields are otherwise the same.
+template <class Caps>
+struct SurfaceDescription {
     uint32_t dwSize = 0;
     uint32_t dwFlags = 0; // DDSD_*: which fields are valid
     uint32_t dwHeight = 0;
@@ -82,27 +84,10 @@ struct DDSURFACEDESC {
     DDCOLORKEY ddckCKSrcOverlay;
     DDCOLORKEY ddckCKSrcBlt;
     DDPIXELFORMAT ddpfPixelFormat;
-    DDSCAPS ddsCaps;
+    Caps ddsCaps;
 };
-
-struct DDSURFACEDESC2 {
-    uint32_t dwSize = 0;
-    uint32_t dwFlags = 0;
-    uint32_t dwHeight = 0;
-    uint32_t dwWidth = 0;
-    int32_t lPitch = 0;
-    uint32_t dwBackBufferCount = 0;
-    uint32_t dwRefreshRate = 0;
-    uint32_t dwAlphaBitDepth = 0;
-    uint32_t dwReserved = 0;
-    void* lpSurface = nullptr;
-    DDCOLORKEY ddckCKDestOverlay;
-    DDCOLORKEY ddckCKDestBlt;
-    DDCOLORKEY ddckCKSrcOverlay;
-    DDCOLORKEY ddckCKSrcBlt;
-    DDPIXELFORMAT ddpfPixelFormat;
-    DDSCAPS2 ddsCaps;
-};
+using DDSURFACEDESC = SurfaceDescription<DDSCAPS>;
+using DDSURFACEDESC2 = SurfaceDescription<DDSCAPS2>;
 
 // The blit effects: callers clear it and set the size; no effect is supported.
 struct DDBLTFX {
