@@ -202,9 +202,11 @@ HRESULT DirectDrawObject::CreateOffscreenLocked(const SurfaceRequest& request, D
     shape.height = request.height;
     shape.caps = request.caps;
     shape.caps2 = request.caps2;
-    const DDrawSettings& settings = DDrawRuntime::Get().SettingsLocked();
+    DDrawRuntime& runtime = DDrawRuntime::Get();
+    const DDrawSettings& settings = runtime.SettingsLocked();
+    const uint8_t fill = settings.fillByte ? *settings.fillByte : runtime.GetPresenter()->GetNewSurfaceFill();
     HRESULT error = DD_OK;
-    DDrawSurface* surface = DDrawSurface::Create(shape, settings.fillByte, settings.pitchPadding, mDisplay, error);
+    DDrawSurface* surface = DDrawSurface::Create(shape, fill, settings.pitchPadding, mDisplay, error);
     if (surface == nullptr)
         return error;
     *out = surface;

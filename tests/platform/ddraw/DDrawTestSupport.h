@@ -36,6 +36,7 @@ public:
     uint32_t desktopWidth = 1920;
     uint32_t desktopHeight = 1080;
     uint32_t frequency = 60;
+    uint8_t fill = 0xCD;
     std::map<HWND, RECT> clientRects;
     std::vector<std::pair<HWND, bool>> fullScreenCalls;
     std::vector<Presented> presents;
@@ -55,6 +56,7 @@ public:
     }
     uint32_t GetMonitorFrequency(HWND) override { return frequency; }
     void SetFullScreen(HWND window, bool fullScreen) override { fullScreenCalls.emplace_back(window, fullScreen); }
+    uint8_t GetNewSurfaceFill() override { return fill; }
     void Present(HWND window, bool fullScreen, const PresentedSurface& primary, const RECT& changed) override
     {
         presents.push_back({window, fullScreen, primary.width, primary.height, changed});
