@@ -99,8 +99,11 @@ void SdlPresenter::Present(HWND window, bool fullScreen, const PresentedSurface&
     SDL_GetRendererOutputSize(renderer, &outputWidth, &outputHeight);
     const FitRect fit = FitKeepingAspect(shown.Width(), shown.Height(), outputWidth, outputHeight);
     const SDL_Rect target{fit.x, fit.y, fit.width, fit.height};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    // Bars only where the picture leaves some; a full cover needs no clearing.
+    if (fit.width != outputWidth || fit.height != outputHeight) {
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+        SDL_RenderClear(renderer);
+    }
     SDL_RenderCopy(renderer, mTexture->texture, nullptr, &target);
     SDL_RenderPresent(renderer);
     // From now on the window shows frames; the window service's black fill stops.
