@@ -111,6 +111,26 @@ struct DirectDraw7 {
     IDirectDraw7* operator->() const { return dd; }
 };
 
+// One DirectDraw object through both its versions, released at the end of the scope.
+struct DirectDrawBoth {
+    IDirectDraw7* dd = nullptr;
+    IDirectDraw* first = nullptr;
+    DirectDrawBoth()
+    {
+        void* out = nullptr;
+        EXPECT_EQ(DirectDrawCreateEx(nullptr, &out, IID_IDirectDraw7, nullptr), DD_OK);
+        dd = static_cast<IDirectDraw7*>(out);
+        EXPECT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
+    }
+    ~DirectDrawBoth()
+    {
+        first->Release();
+        dd->Release();
+    }
+    DirectDrawBoth(const DirectDrawBoth&) = delete;
+    DirectDrawBoth& operator=(const DirectDrawBoth&) = delete;
+};
+
 inline DDSURFACEDESC2 OffscreenDesc(uint32_t width, uint32_t height, uint32_t caps = DDSCAPS_OFFSCREENPLAIN)
 {
     DDSURFACEDESC2 desc;

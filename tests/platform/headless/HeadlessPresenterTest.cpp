@@ -3,19 +3,13 @@
 // window, and a full-screen flip chain.
 #include "platform/headless/HeadlessPresenter.h"
 
-#include "platform/ddraw/DDrawConstants.h"
-#include "platform/ddraw/DDrawEntryPoints.h"
-#include "platform/ddraw/DDrawPixelFormat.h"
-#include "platform/ddraw/DDrawRuntime.h"
+#include "platform/ddraw/DDrawTestSupport.h"
 #include "platform/window/WindowTestSupport.h"
-
-#include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
 using namespace Platform;
+using DDrawTest::WritePixels;
 
 class HeadlessPresenterTest : public testing::Test {
 protected:
@@ -26,15 +20,13 @@ protected:
         window = desktop.CreateMain();
         // The client area at (448, 156).
         desktop.windows.MoveWindow(window, 445, 130, 1030, 797);
-        void* out = nullptr;
-        ASSERT_EQ(DirectDrawCreateEx(nullptr, &out, IID_IDirectDraw7, nullptr), DD_OK);
-        dd = static_cast<IDirectDraw7*>(out);
-        ASSERT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
+        objects = std::make_unique<DDrawTest::DirectDrawBoth>();
+        dd = objects->dd;
+        first = objects->first;
     }
     void TearDown() override
     {
-        first->Release();
-        dd->Release();
+        objects.reset();
         DDrawRuntime::Get().Reset();
         EXPECT_EQ(DDrawRuntime::Get().LiveCount(DDrawObjectKind::Surface), 0u);
     }
@@ -64,25 +56,13 @@ protected:
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
         IDirectDrawSurface7* surface = nullptr;
         EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
-        Fill(surface, pixels);
+        WritePixels(surface, pixels);
         return surface;
-    }
-
-    static void Fill(IDirectDrawSurface7* surface, const std::vector<uint32_t>& pixels)
-    {
-        DDSURFACEDESC2 lock;
-        lock.dwSize = sizeof(lock);
-        ASSERT_EQ(surface->Lock(nullptr, &lock, DDLOCK_WAIT | DDLOCK_WRITEONLY, nullptr), DD_OK);
-        const uint32_t bytes = lock.ddpfPixelFormat.dwRGBBitCount / 8;
-        for (uint32_t y = 0; y < lock.dwHeight; ++y)
-            for (uint32_t x = 0; x < lock.dwWidth; ++x)
-                std::memcpy(static_cast<uint8_t*>(lock.lpSurface) + y * lock.lPitch + x * bytes,
-                            &pixels[size_t{y} * lock.dwWidth + x], bytes);
-        ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
     }
 
     WindowTestSupport::Desktop desktop;
     WindowHandle window = nullptr;
+    std::unique_ptr<DDrawTest::DirectDrawBoth> objects;
     IDirectDraw7* dd = nullptr;
     IDirectDraw* first = nullptr;
 };
@@ -189,7 +169,7 @@ TEST_F(HeadlessPresenterTest, FullScreenShowsTheWholePrimaryOnEachFlip)
     std::vector<uint32_t> picture(640 * 480);
     for (size_t i = 0; i < picture.size(); ++i)
         picture[i] = static_cast<uint32_t>(i * 40503u) & 0xFFFF;
-    Fill(back, picture);
+    WritePixels(back, picture);
 
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);

@@ -6,10 +6,7 @@
 // 0xF8 or 0xFC, not 0xFF, so channels compare within 7).
 #include "platform/sdl/SdlPresenter.h"
 
-#include "platform/ddraw/DDrawConstants.h"
-#include "platform/ddraw/DDrawEntryPoints.h"
-#include "platform/ddraw/DDrawPixelFormat.h"
-#include "platform/ddraw/DDrawRuntime.h"
+#include "platform/ddraw/DDrawTestSupport.h"
 #include "platform/sdl/SdlDesktop.h"
 
 #include <cstring>
@@ -42,15 +39,13 @@ protected:
     {
         SdlDesktop::Fixture::SetUp();
         DDrawRuntime::Get().Reset();
-        void* out = nullptr;
-        ASSERT_EQ(DirectDrawCreateEx(nullptr, &out, IID_IDirectDraw7, nullptr), DD_OK);
-        dd = static_cast<IDirectDraw7*>(out);
-        ASSERT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
+        objects = std::make_unique<DDrawTest::DirectDrawBoth>();
+        dd = objects->dd;
+        first = objects->first;
     }
     void TearDown() override
     {
-        first->Release();
-        dd->Release();
+        objects.reset();
         DDrawRuntime::Get().Reset();
         SdlDesktop::Fixture::TearDown();
     }
@@ -88,6 +83,7 @@ protected:
         ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
     }
 
+    std::unique_ptr<DDrawTest::DirectDrawBoth> objects;
     IDirectDraw7* dd = nullptr;
     IDirectDraw* first = nullptr;
 };
