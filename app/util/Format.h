@@ -1,6 +1,8 @@
 // printf-style formatting into narrow and wide strings, used everywhere text is
 // built. Wide formats follow the convention the game's texts are written in:
-// %s and %c take wide arguments, %S and %C narrow ones.
+// %s and %c take wide arguments, %S and %C narrow ones. A text longer than
+// the last formatting try (1,310,720 narrow, 655,360 wide characters) is cut
+// there; a format error gives the empty string.
 #pragma once
 
 #include <cstdarg>

@@ -12,9 +12,12 @@ namespace Tandry {
 std::wstring WidenString(const std::string& text);
 // From the ANSI code page (Windows-1252) up to the first NUL.
 std::wstring NarrowToWideAnsi(const std::string& text);
-// Classic-locale narrowing: empty result when any character is above 255.
+// Classic-locale narrowing up to the first NUL: empty result when any
+// character is above 255.
 std::string WideToNarrow(const std::wstring& text);
-// UTF-8 to the ANSI code page; false, and out untouched, on failure.
+// Strict UTF-8 to the ANSI code page, up to the first NUL; false, and out
+// untouched, for invalid UTF-8, a character Windows-1252 lacks, or a result
+// longer than 259 bytes.
 bool Utf8ToAnsi(const std::string& utf8, std::string& out);
 
 std::string TrimSpaces(const std::string& text);       // ' ' only
@@ -25,6 +28,7 @@ void TrimRightBlanks(std::wstring& text);              // unchanged when all bla
 
 void SplitCommaList(std::vector<std::string>& out, const std::string& text);
 std::string JoinCommaList(const std::vector<std::string>& items);
+// Appends; atoi's reading of each piece, clamped to the int range.
 void ParseIntList(std::vector<int>& out, const std::string& text);
 
 std::string LowerCaseCopy(const std::string& text);
