@@ -49,28 +49,24 @@ struct Format888 : PixelAccess<uint32_t> {
     }
 };
 
-struct Format565 : PixelAccess<uint16_t> {
-    static constexpr int32_t kCode = 0x565;
+// The 16-bit formats differ in where red sits and how many green bits there are.
+using Blend16 = uint16_t (*)(uint16_t, uint32_t, uint32_t, uint32_t, uint32_t);
+
+template <int32_t Code, int RedShift, int GreenDrop, Blend16 BlendKernel>
+struct Format16 : PixelAccess<uint16_t> {
+    static constexpr int32_t kCode = Code;
     static Pixel Pack(uint32_t r, uint32_t g, uint32_t b)
     {
-        return static_cast<Pixel>((r >> 3) << 11 | (g >> 2) << 5 | (b >> 3));
+        return static_cast<Pixel>((r >> 3) << RedShift | (g >> GreenDrop) << 5 | (b >> 3));
     }
     static Pixel Blend(Pixel d, uint32_t pr, uint32_t pg, uint32_t pb, uint32_t w)
     {
-        return BlendOver565(d, pr, pg, pb, w);
+        return BlendKernel(d, pr, pg, pb, w);
     }
 };
 
-struct Format555 : PixelAccess<uint16_t> {
-    static constexpr int32_t kCode = 0x555;
-    static Pixel Pack(uint32_t r, uint32_t g, uint32_t b)
-    {
-        return static_cast<Pixel>((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3));
-    }
-    static Pixel Blend(Pixel d, uint32_t pr, uint32_t pg, uint32_t pb, uint32_t w)
-    {
-        return BlendOver555(d, pr, pg, pb, w);
-    }
-};
+using Format565 = Format16<0x565, 11, 2, &BlendOver565>;
+// Bit 15 is always written 0.
+using Format555 = Format16<0x555, 10, 3, &BlendOver555>;
 
 } // namespace Tandry

@@ -94,7 +94,8 @@ TEST(ClipPolygonToRect, TriangleOverAllFourEdgesGivesSeven)
 // the colour and texture position that run from there towards the inside one.
 TEST(ClipPolygonToRect, IntersectionInterpolatesFromTheOutsideVertex)
 {
-    TriVertex t[3] = {{-32, 0, 0.0f, 0.0f, 0xFF000000}, {32, 0, 1.0f, 0.5f, 0xFF0000FF}, {32, 64, 1.0f, 1.0f, 0xFF0000FF}};
+    TriVertex t[3] = {
+        {-32, 0, 0.0f, 0.0f, 0xFF000000}, {32, 0, 1.0f, 0.5f, 0xFF0000FF}, {32, 64, 1.0f, 1.0f, 0xFF0000FF}};
     const Clipped c = Clip(t, 0, 100, -10, 100);
     ASSERT_EQ(c.count, 4);
     EXPECT_EQ(c.vertices[0].x, 0);

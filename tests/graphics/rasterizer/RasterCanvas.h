@@ -35,8 +35,18 @@ public:
 
     uint32_t At(int x, int y) const
     {
-        const uint8_t* at = mBytes.data() + kGuard + y * mPitch + x * PixelSize(mFormat);
-        if (PixelSize(mFormat) == 4) {
+        return Read(mBytes.data() + kGuard + y * mPitch + x * PixelSize(mFormat), mFormat);
+    }
+
+    void Set(int x, int y, uint32_t value)
+    {
+        Write(mBytes.data() + kGuard + y * mPitch + x * PixelSize(mFormat), mFormat, value);
+    }
+
+    // One pixel of the format at a byte address; 16-bit formats use the low half.
+    static uint32_t Read(const uint8_t* at, int32_t format)
+    {
+        if (PixelSize(format) == 4) {
             uint32_t v;
             std::memcpy(&v, at, 4);
             return v;
@@ -46,10 +56,9 @@ public:
         return v;
     }
 
-    void Set(int x, int y, uint32_t value)
+    static void Write(uint8_t* at, int32_t format, uint32_t value)
     {
-        uint8_t* at = mBytes.data() + kGuard + y * mPitch + x * PixelSize(mFormat);
-        if (PixelSize(mFormat) == 4) {
+        if (PixelSize(format) == 4) {
             std::memcpy(at, &value, 4);
         } else {
             const auto v = static_cast<uint16_t>(value);

@@ -1,6 +1,6 @@
 #include "graphics/rasterizer/ReferenceRasterizer.h"
 
-#include <cstring>
+#include "graphics/rasterizer/RasterCanvas.h"
 
 namespace Tandry::Testing {
 
@@ -106,28 +106,6 @@ bool Wide32(int32_t format)
     return format != 0x565 && format != 0x555;
 }
 
-uint32_t ReadPixel(const uint8_t* at, int32_t format)
-{
-    if (Wide32(format)) {
-        uint32_t v;
-        std::memcpy(&v, at, 4);
-        return v;
-    }
-    uint16_t v;
-    std::memcpy(&v, at, 2);
-    return v;
-}
-
-void WritePixel(uint8_t* at, int32_t format, uint32_t value)
-{
-    if (Wide32(format)) {
-        std::memcpy(at, &value, 4);
-    } else {
-        const auto v = static_cast<uint16_t>(value);
-        std::memcpy(at, &v, 2);
-    }
-}
-
 uint32_t Opaque(int32_t format, uint32_t r, uint32_t g, uint32_t b)
 {
     switch (format) {
@@ -194,7 +172,7 @@ void VertexColorPixel(uint8_t* at, int32_t format, const int32_t q[4])
     const auto g = static_cast<uint32_t>(q[2]);
     const auto b = static_cast<uint32_t>(q[3]);
     if (a > 0xF00000) {
-        WritePixel(at, format, Opaque(format, (r >> 16) & 0xFF, (g >> 16) & 0xFF, (b >> 16) & 0xFF));
+        RasterCanvas::Write(at, format, Opaque(format, (r >> 16) & 0xFF, (g >> 16) & 0xFF, (b >> 16) & 0xFF));
         return;
     }
     if (a <= 0x80000)
@@ -211,7 +189,7 @@ void VertexColorPixel(uint8_t* at, int32_t format, const int32_t q[4])
         p[1] = (((g >> 16) & 0xFF) * w) >> 8;
         p[2] = rb & 0xFF;
     }
-    WritePixel(at, format, ReferenceBlend(format, ReadPixel(at, format), p, w));
+    RasterCanvas::Write(at, format, ReferenceBlend(format, RasterCanvas::Read(at, format), p, w));
 }
 
 } // namespace
