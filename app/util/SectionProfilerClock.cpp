@@ -1,21 +1,22 @@
 #include "app/util/SectionProfilerClock.h"
 
+#include "platform/Platform.h"
+
 #include <atomic>
-#include <chrono>
 
 namespace Tandry {
 namespace {
 
-uint64_t SteadyTicks()
+// The platform's performance counter, so that a headless test clock drives the profiler too.
+uint64_t PlatformTicks()
 {
-    using namespace std::chrono;
-    return static_cast<uint64_t>(duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count());
+    return static_cast<uint64_t>(Platform::GetPlatform().GetClock().QueryPerformanceCounter());
 }
 
-constexpr int64_t kSteadyTicksPerSecond = 1000000000;
+constexpr int64_t kPlatformTicksPerSecond = Platform::Clock::kPerformanceFrequency;
 
-std::atomic<ProfilerTickSource> gSource{&SteadyTicks};
-std::atomic<int64_t> gTicksPerSecond{kSteadyTicksPerSecond};
+std::atomic<ProfilerTickSource> gSource{&PlatformTicks};
+std::atomic<int64_t> gTicksPerSecond{kPlatformTicksPerSecond};
 
 } // namespace
 
@@ -32,8 +33,8 @@ int64_t ProfilerTicksPerSecond()
 void SetProfilerTickSource(ProfilerTickSource source, int64_t ticksPerSecond)
 {
     if (source == nullptr) {
-        source = &SteadyTicks;
-        ticksPerSecond = kSteadyTicksPerSecond;
+        source = &PlatformTicks;
+        ticksPerSecond = kPlatformTicksPerSecond;
     }
     gSource.store(source, std::memory_order_relaxed);
     gTicksPerSecond.store(ticksPerSecond, std::memory_order_relaxed);

@@ -1,6 +1,5 @@
-// The clock the section profiler reads. It stands alone so the platform layer
-// can later put its performance counter behind it; until then it is the steady
-// clock in nanoseconds. Tests install a clock of their own.
+// The clock the section profiler reads: the platform's nanosecond performance
+// counter, unless a test installs a clock of its own.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +10,7 @@ uint64_t ProfilerTicks();
 int64_t ProfilerTicksPerSecond();
 
 using ProfilerTickSource = uint64_t (*)();
-// Replaces the clock and its rate; a null source restores the steady clock.
+// Replaces the clock and its rate; a null source restores the platform counter.
 void SetProfilerTickSource(ProfilerTickSource source, int64_t ticksPerSecond);
 
 } // namespace Tandry

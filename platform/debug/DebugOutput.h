@@ -1,6 +1,8 @@
-// The debug-output service: where developer diagnostics go (the debugger's
-// output window on the original platform). By default text reaches standard
-// error only when MOORGLEN_DEBUG=1; tests and back ends install their own sink.
+// The debugger output (OutputDebugStringA): where diagnostics, run statistics
+// and DebugPrintf lines go. Each text is written whole, so texts from
+// different threads never interleave. OutputDebugText sends to an installed
+// sink when a test set one, else to the installed platform's output, else
+// (before any platform exists) to standard error when MOORGLEN_DEBUG=1.
 #pragma once
 
 #include <functional>
@@ -8,12 +10,18 @@
 
 namespace Platform {
 
-using DebugSink = std::function<void(const std::string&)>;
+class DebugOutput {
+public:
+    virtual ~DebugOutput() = default;
+    // Sends text, unchanged and without an added line break.
+    virtual void Write(const std::string& text) = 0;
+};
 
-// Sends text, unchanged and without an added line break, to the current sink.
 void OutputDebugText(const std::string& text);
+inline void OutputDebugStringA(const char* text) { OutputDebugText(text ? text : ""); }
 
-// Replaces the sink; an empty function restores the default one.
+// Catches everything OutputDebugText sends, platform or not; an empty function removes it.
+using DebugSink = std::function<void(const std::string&)>;
 void SetDebugSink(DebugSink sink);
 
 } // namespace Platform

@@ -1,0 +1,67 @@
+#include "platform/Platform.h"
+
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace Platform {
+namespace {
+
+std::mutex gInstallLock;
+std::unique_ptr<Platform> gOwned;
+std::atomic<Platform*> gCurrent{nullptr};
+
+} // namespace
+
+Platform::Platform(std::string company, std::string product)
+    : mCompany(std::move(company))
+    , mProduct(std::move(product))
+{
+}
+
+Platform::~Platform()
+{
+    // The window service goes first: its windows may still send to the others.
+    mServices.windows.reset();
+    mServices.cursors.reset();
+    mServices.dialogs.reset();
+}
+
+Platform& GetPlatform()
+{
+    if (Platform* current = gCurrent.load(std::memory_order_acquire))
+        return *current;
+    std::lock_guard<std::mutex> hold(gInstallLock);
+    if (!gOwned) {
+        gOwned = std::make_unique<HeadlessPlatform>();
+        gCurrent.store(gOwned.get(), std::memory_order_release);
+    }
+    return *gOwned;
+}
+
+Platform* TryGetPlatform()
+{
+    return gCurrent.load(std::memory_order_acquire);
+}
+
+void InstallPlatform(std::unique_ptr<Platform> platform)
+{
+    // The old platform's windows close while it is still the current one, so
+    // that their procedures, which may ask GetPlatform, still reach it.
+    if (Platform* old = TryGetPlatform())
+        old->GetWindows().DestroyAllWindows();
+    std::unique_ptr<Platform> previous;
+    std::lock_guard<std::mutex> hold(gInstallLock);
+    previous = std::move(gOwned);
+    gOwned = std::move(platform);
+    gCurrent.store(gOwned.get(), std::memory_order_release);
+    // previous is destroyed here, after the lock is released and the new one is visible
+}
+
+void ResetPlatform()
+{
+    InstallPlatform(nullptr);
+}
+
+} // namespace Platform

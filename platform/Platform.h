@@ -1,0 +1,86 @@
+// The platform: one object bundling every service the program asks of the
+// operating system (time, threads, process, debugger output, single instance,
+// windows, cursors, dialogs, registry, clipboard, folders, shell). It is made
+// once, by the program's main for the SDL back end or by a test for the
+// headless one, and reached through GetPlatform. Services are destroyed in the
+// reverse order of their declaration, so the window service goes before the
+// clock and the channel it uses.
+#pragma once
+
+#include "platform/clipboard/Clipboard.h"
+#include "platform/cursor/CursorService.h"
+#include "platform/debug/DebugOutput.h"
+#include "platform/dialog/DialogService.h"
+#include "platform/folders/Folders.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/process/ProcessService.h"
+#include "platform/registry/Registry.h"
+#include "platform/shell/Shell.h"
+#include "platform/thread/ThreadControl.h"
+#include "platform/time/Clock.h"
+#include "platform/window/WindowSystem.h"
+
+#include <memory>
+#include <string>
+
+namespace Platform {
+
+class Platform {
+public:
+    struct Services {
+        std::unique_ptr<Clock> clock;
+        std::unique_ptr<ThreadControl> threads;
+        std::unique_ptr<ProcessService> process;
+        std::unique_ptr<DebugOutput> debugOutput;
+        std::unique_ptr<SingleInstance> singleInstance;
+        std::unique_ptr<Folders> folders;
+        std::unique_ptr<Registry> registry;
+        std::unique_ptr<Clipboard> clipboard;
+        std::unique_ptr<Shell> shell;
+        std::unique_ptr<DialogService> dialogs;
+        std::unique_ptr<CursorService> cursors;
+        std::unique_ptr<WindowSystem> windows;
+    };
+
+    Platform(std::string company, std::string product);
+    virtual ~Platform();
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+
+    const std::string& GetCompanyName() const { return mCompany; }
+    const std::string& GetProductName() const { return mProduct; }
+
+    Clock& GetClock() { return *mServices.clock; }
+    ThreadControl& GetThreads() { return *mServices.threads; }
+    ProcessService& GetProcess() { return *mServices.process; }
+    DebugOutput& GetDebugOutput() { return *mServices.debugOutput; }
+    SingleInstance& GetSingleInstance() { return *mServices.singleInstance; }
+    Folders& GetFolders() { return *mServices.folders; }
+    Registry& GetRegistry() { return *mServices.registry; }
+    Clipboard& GetClipboard() { return *mServices.clipboard; }
+    Shell& GetShell() { return *mServices.shell; }
+    DialogService& GetDialogs() { return *mServices.dialogs; }
+    CursorService& GetCursors() { return *mServices.cursors; }
+    WindowSystem& GetWindows() { return *mServices.windows; }
+
+protected:
+    // Back ends fill every service before the platform is installed.
+    Services& MutableServices() { return mServices; }
+
+private:
+    std::string mCompany;
+    std::string mProduct;
+    Services mServices;
+};
+
+// The installed platform. Without one, a headless platform is made on first use,
+// so that code and tests of the layers above work without any set-up.
+Platform& GetPlatform();
+// The installed platform, or null; never makes one.
+Platform* TryGetPlatform();
+// Installs a platform, replacing (and destroying) the previous one.
+void InstallPlatform(std::unique_ptr<Platform> platform);
+// Destroys the installed platform; for tests.
+void ResetPlatform();
+
+} // namespace Platform

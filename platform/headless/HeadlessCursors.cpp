@@ -1,0 +1,10 @@
+#include "platform/headless/HeadlessCursors.h"
+
+namespace Platform {
+
+HeadlessCursors::~HeadlessCursors()
+{
+    DestroyAllNative();
+}
+
+} // namespace Platform

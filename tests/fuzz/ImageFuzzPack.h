@@ -1,0 +1,30 @@
+// Shared by the image fuzz targets: the input becomes the one member of a pack
+// held in memory and is read through the file layer by the reader under test,
+// the way a shipped picture is read.
+#pragma once
+
+#include "resources/ImageLib.h"
+#include "resources/PakInterface.h"
+#include "resources/PakWriter.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline void ReadImageFromOneMemberPack(const uint8_t* data, size_t size, const std::string& extension,
+                                       std::unique_ptr<Tandry::ImageLib::Image> (*read)(const std::string&))
+{
+    PakInterface* pak = GetSharedPakInterface();
+    pak->Reset();
+    std::vector<uint8_t> bytes;
+    if (size > 0)
+        bytes.assign(data, data + size);
+    std::vector<Tandry::PakWriteEntry> entries;
+    entries.push_back(Tandry::PakWriteEntry::FromBytes("DATA\\FUZZ" + extension, std::move(bytes)));
+    std::vector<uint8_t> pack;
+    std::string error;
+    if (Tandry::WritePakToMemory(entries, pack, error) && pak->AddPakMemory("fuzz.pak", std::move(pack)))
+        read("data/fuzz" + extension);
+    pak->Reset();
+}
