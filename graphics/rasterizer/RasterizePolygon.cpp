@@ -1,5 +1,6 @@
 #include "graphics/rasterizer/RasterizePolygon.h"
 
+#include "graphics/MemoryImage.h"
 #include "graphics/rasterizer/ClipPolygonToRect.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/RasterizeTriangle.h"
@@ -15,7 +16,7 @@ bool PositionFinite(const TriVertex& v)
     return std::isfinite(v.x) && std::isfinite(v.y);
 }
 
-[[maybe_unused]] int32_t TextureShift(int32_t width)
+int32_t TextureShift(int32_t width)
 {
     int32_t shift = 16;
     for (uint32_t w = static_cast<uint32_t>(width); w > 1; w >>= 1)
@@ -70,7 +71,19 @@ void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* t
     double textureHeight = 0.0;
     RasterTexture description;
     if (textured) {
-        // TODO: with the image classes.
+        texture->ScanAlpha();
+        alpha = texture->mHasAlpha || texture->mHasTrans || bilinear;
+        const int32_t width = texture->mWidth;
+        const int32_t height = texture->mHeight;
+        // The sizes go through float, as the texture position is scaled by them.
+        textureWidth = static_cast<float>(width);
+        textureHeight = static_cast<float>(height);
+        description.shift = TextureShift(width);
+        description.maxU = Fixed::Shl(Fixed::Sub(width, 1), 16);
+        description.maxV = Fixed::Shl(Fixed::Sub(height, 1), 16);
+        description.width = width;
+        description.count = Fixed::Mul(width, height);
+        description.height = height;
     }
 
     if (vertexCount < 3)
@@ -87,6 +100,9 @@ void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* t
         const int m = ClipPolygonToRect(pool, clipped, in, left, right, top, bottom);
         if (m < 3)
             continue;
+
+        if (textured)
+            description.bits = texture->GetBits();
 
         RasterVertex fixed[kClipListSize];
         for (int i = 0; i < m; ++i)

@@ -1,5 +1,7 @@
 #include "graphics/rasterizer/RasterizePolygon.h"
 
+#include "graphics/MemoryImage.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -34,11 +36,11 @@ void Record(bool textured, bool alpha, bool vertexColors, bool modulate, const R
 }
 
 std::vector<Call> Polygon(const std::vector<TriVertex>& vertices, const Rect& clip, const Color& color = Color::White,
-                          bool vertexColors = false)
+                          bool vertexColors = false, MemoryImage* texture = nullptr, bool bilinear = false)
 {
     gCalls.clear();
-    RasterizePolygon(vertices.data(), static_cast<int>(vertices.size()), nullptr, &color, &clip, nullptr, 0, 0x8888,
-                     false, vertexColors, &Record);
+    RasterizePolygon(vertices.data(), static_cast<int>(vertices.size()), texture, &color, &clip, nullptr, 0, 0x8888,
+                     bilinear, vertexColors, &Record);
     return gCalls;
 }
 
@@ -183,6 +185,113 @@ TEST(RasterizePolygon, HugeCoordinatesAreClipped)
         }
     calls = Polygon({{10, 20, 0, 0, 0}, {50, 5, 0, 0, 0}, {30, 60, 0, 0, 0}}, {2147483600, 0, 2147483647, 100});
     EXPECT_TRUE(calls.empty());
+}
+
+std::vector<uint32_t> Picture(int width, int height, uint32_t argb)
+{
+    return std::vector<uint32_t>(static_cast<size_t>(width) * height, argb);
+}
+
+// Counts the pixel fetches, which happen once per strip triangle drawn.
+class CountingImage : public MemoryImage {
+public:
+    CountingImage() : MemoryImage(nullptr) {}
+    uint32_t* GetBits() override
+    {
+        ++fetches;
+        return MemoryImage::GetBits();
+    }
+    int fetches = 0;
+};
+
+const std::vector<TriVertex> kTextured = {{10, 20, 0.5f, 0.25f, 0}, {50, 5, 1.0f, 0.0f, 0}, {30, 60, -0.3f, 1.0f, 0}};
+
+TEST(RasterizePolygon, TextureRecord)
+{
+    struct Case {
+        int width, height;
+        int32_t shift, maxU, maxV;
+    };
+    const Case cases[] = {
+        {1, 1, 16, 0, 0},
+        {256, 2, 8, 255 << 16, 1 << 16},
+        {300, 7, 8, 299 << 16, 6 << 16},
+        {0, 3, 16, -(1 << 16), 2 << 16},
+        {2, 0, 15, 1 << 16, -(1 << 16)},
+        // Kept to 32 bits: 65535 << 16 wraps.
+        {65536, 1, 0, -(1 << 16), 0},
+    };
+    for (const Case& c : cases) {
+        MemoryImage image(nullptr);
+        image.Create(c.width, c.height);
+        const auto calls = Polygon(kTextured, kClip, Color::White, false, &image);
+        ASSERT_EQ(calls.size(), 1u);
+        const RasterTexture& t = calls[0].texture;
+        EXPECT_TRUE(calls[0].textured);
+        EXPECT_EQ(t.shift, c.shift) << c.width;
+        EXPECT_EQ(t.maxU, c.maxU) << c.width;
+        EXPECT_EQ(t.maxV, c.maxV) << c.height;
+        EXPECT_EQ(t.width, c.width);
+        EXPECT_EQ(t.height, c.height);
+        EXPECT_EQ(t.count, c.width * c.height);
+        EXPECT_EQ(t.bits, image.GetBits());
+    }
+}
+
+TEST(RasterizePolygon, TexturePositionsInTexels)
+{
+    MemoryImage image(nullptr);
+    image.Create(300, 7);
+    const auto calls = Polygon(kTextured, kClip, Color::White, false, &image);
+    ASSERT_EQ(calls.size(), 1u);
+    const RasterVertex* v = calls[0].vertices;
+    EXPECT_EQ(v[0].u, 150 << 16);
+    EXPECT_EQ(v[0].v, 114688); // 0.25 * 7 texels
+    EXPECT_EQ(v[1].u, 300 << 16);
+    // -0.3f * 300 * 65536 in double, truncated toward zero.
+    EXPECT_EQ(v[2].u, static_cast<int32_t>(static_cast<double>(-0.3f) * 300.0 * 65536.0));
+    EXPECT_EQ(v[2].v, 7 << 16);
+}
+
+// The flags are brought up to date first: the picture decides, or linear
+// filtering, which always blends.
+TEST(RasterizePolygon, AlphaFlagFromTheTexture)
+{
+    struct Case {
+        const char* name;
+        uint32_t oddPixel;
+        bool bilinear;
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"opaque", 0xFF102030, false, false},
+        {"opaque, linear", 0xFF102030, true, true},
+        {"partial alpha", 0x80102030, false, true},
+        {"transparent", 0x00102030, false, true},
+    };
+    for (const Case& c : cases) {
+        MemoryImage image(nullptr);
+        std::vector<uint32_t> picture = Picture(4, 4, 0xFFFFFFFF);
+        picture[5] = c.oddPixel;
+        image.SetBits(picture.data(), 4, 4, false);
+        const auto calls = Polygon(kTextured, kClip, Color::White, false, &image, c.bilinear);
+        ASSERT_EQ(calls.size(), 1u);
+        EXPECT_EQ(calls[0].alpha, c.alpha) << c.name;
+        EXPECT_EQ(calls[0].bilinear, c.bilinear) << c.name;
+    }
+}
+
+TEST(RasterizePolygon, PixelsFetchedForEachStripTriangle)
+{
+    CountingImage image;
+    image.Create(8, 8);
+    Polygon({{7.5f, 18.5f, 0, 0, 0}, {11.5f, 18.5f, 1, 0, 0}, {7.5f, 20.5f, 0, 1, 0}, {11.5f, 20.5f, 1, 1, 0}},
+            kClip, Color::White, false, &image);
+    EXPECT_EQ(image.fetches, 2);
+    image.fetches = 0;
+    Polygon({{-64, 64, 0, 0, 0}, {-16, 0, 0, 0, 0}, {-16, 128, 0, 0, 0}, {48, 64, 0, 0, 0}}, kClip, Color::White,
+            false, &image);
+    EXPECT_EQ(image.fetches, 1);
 }
 
 } // namespace
