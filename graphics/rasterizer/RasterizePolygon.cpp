@@ -93,6 +93,7 @@ void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* t
     for (int k = 0; k + 2 < vertexCount; ++k) {
         // Odd strip triangles swap their last two corners to keep one winding.
         TriVertex triangle[3] = {vertices[k], vertices[k + 1 + (k & 1)], vertices[k + 2 - (k & 1)]};
+        // A position that is not a number would pass every clip test as inside.
         if (!PositionFinite(triangle[0]) || !PositionFinite(triangle[1]) || !PositionFinite(triangle[2]))
             continue;
         TriVertex* in[4] = {&triangle[0], &triangle[1], &triangle[2], nullptr};

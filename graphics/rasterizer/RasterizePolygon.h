@@ -19,7 +19,9 @@ class MemoryImage;
 
 // texture may be null (untextured). The clip's right and bottom bounds are
 // clip.x + clip.width - 1 and clip.y + clip.height - 1, inclusive, so with the
-// fill rule the clip's last column and row are never written.
+// fill rule the clip's last column and row are never written. A strip
+// triangle with an infinite or NaN position draws nothing; the strip order
+// still alternates after it.
 void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
                       const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
                       bool vertexColors);
