@@ -1,6 +1,9 @@
 #include "app/TandryAppBase.h"
 
 #include "AppTestSupport.h"
+#include "app/AppFactories.h"
+#include "audio/BassMusicInterface.h"
+#include "audio/DSoundManager.h"
 
 #include <gtest/gtest.h>
 
@@ -119,6 +122,23 @@ TEST_F(AppServices, MusicBackEndFollowsTheSoundChoices)
         delete app.NewMusicInterface(app.mInvisWindow);
         EXPECT_EQ(Log()[1], c.made);
     }
+}
+
+TEST_F(AppServices, TheDefaultServicesAreSilentUntilTheyAreBuilt)
+{
+    Tandry::ResetAppFactories();
+    TestApp app;
+    app.Init();
+    ASSERT_NE(dynamic_cast<Tandry::DSoundManager*>(app.mSoundManager), nullptr);
+    EXPECT_NE(dynamic_cast<Tandry::BassMusicInterface*>(app.mMusicInterface), nullptr);
+    EXPECT_EQ(app.mSoundManager->NewSoundInstance(1), nullptr);
+    app.PlaySoundOnce(1);
+    app.PlaySoundPanned(1, 100);
+    app.SetSfxVolume(0.4);
+    EXPECT_EQ(static_cast<Tandry::DSoundManager*>(app.mSoundManager)->masterVolume, 0.4);
+    std::string error;
+    EXPECT_FALSE(app.ReadDemoFile(error));
+    EXPECT_EQ(error, "Demo playback is not available in this build.");
 }
 
 TEST_F(AppServices, CustomCursorsAreStoredAndApplied)
