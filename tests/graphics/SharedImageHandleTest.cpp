@@ -1,5 +1,6 @@
 #include "graphics/SharedImageHandle.h"
 
+#include "graphics/FakeImageHost.h"
 #include "graphics/Image.h"
 #include "graphics/ImageHost.h"
 #include "graphics/SharedImageEntry.h"
@@ -24,7 +25,7 @@ private:
     int& mDeletions;
 };
 
-class RecordingHost : public Tandry::ImageHost {
+class RecordingHost : public TandryTest::FakeImageHost {
 public:
     void SharedImageReleased() override { ++releases; }
     std::atomic<int> releases{0};
