@@ -10,6 +10,7 @@
 #include "graphics/D3DTester.h"
 #include "graphics/DDInterface.h"
 #include "graphics/Image.h"
+#include "graphics/MemoryImage.h"
 #include "platform/Platform.h"
 #include "platform/window/WindowMessages.h"
 #include "resources/manager/ResourceManager.h"
@@ -79,6 +80,8 @@ TandryAppBase::TandryAppBase()
     mResourceManager = factories.resourceManager(this);
     mDemoSeam = factories.demoSeam(this);
 
+    mNoDisplayFormat.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+
     mTabletPc = platform.GetWindows().GetSystemMetrics(Platform::SM_TABLETPC) != 0;
     if (mTabletPc)
         mDesktopPc = false;
@@ -145,6 +148,10 @@ TandryAppBase::~TandryAppBase()
         gApplication = nullptr;
     if (GetImageHost() == this)
         SetImageHost(nullptr);
+    // Images that outlive the application must not call back into it.
+    for (MemoryImage* image : mMemoryImages)
+        image->DetachHost();
+    mMemoryImages.clear();
 
     if (mRecordingDemo)
         WriteDemoFile();
@@ -239,6 +246,48 @@ void TandryAppBase::OnDialogButtonClick(int dialogId, int buttonId)
 void TandryAppBase::SharedImageReleased()
 {
     mSharedImagesDirty = true;
+}
+
+CriticalSection& TandryAppBase::GetDisplayLock()
+{
+    return mDDInterface != nullptr ? mDDInterface->mCritSect : mNoDisplayLock;
+}
+
+void TandryAppBase::AddMemoryImage(MemoryImage* image)
+{
+    mMemoryImages.insert(image);
+}
+
+void TandryAppBase::RemoveMemoryImage(MemoryImage* image)
+{
+    mMemoryImages.erase(image);
+}
+
+const uint8_t* TandryAppBase::GetAddTable() const
+{
+    return mAddTable.data();
+}
+
+const NativeDisplay& TandryAppBase::GetDisplayFormat() const
+{
+    return mDDInterface != nullptr ? static_cast<const NativeDisplay&>(*mDDInterface) : mNoDisplayFormat;
+}
+
+bool TandryAppBase::IsDisplay3D() const
+{
+    return mDDInterface != nullptr && mDDInterface->mIs3D;
+}
+
+void TandryAppBase::FreeImageTextures(MemoryImage* image)
+{
+    // TODO: freeing the image's Direct3D textures comes with the Direct3D device; none are made before it.
+    image->mTextureData = nullptr;
+}
+
+bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)
+{
+    // TODO: reading a picture back from its textures comes with the Direct3D device.
+    return false;
 }
 
 } // namespace Tandry

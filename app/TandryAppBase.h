@@ -8,7 +8,9 @@
 
 #include "app/DemoMarker.h"
 #include "app/util/Buffer.h"
+#include "app/util/CritSectLock.h"
 #include "graphics/ImageHost.h"
+#include "graphics/NativeDisplay.h"
 #include "graphics/Rect.h"
 #include "graphics/ReducedFraction.h"
 #include "graphics/SharedImageEntry.h"
@@ -161,8 +163,18 @@ public:
     void OnDialogButtonDown(int dialogId, int buttonId) override;
     void OnDialogButtonClick(int dialogId, int buttonId) override;
 
-    // The image host.
+    // The image host. Before the display exists and after it is gone, a lock
+    // and a 32-bit format of the application's own stand in for the
+    // display's; only the main thread runs then.
     void SharedImageReleased() override;
+    CriticalSection& GetDisplayLock() override;
+    void AddMemoryImage(MemoryImage* image) override;
+    void RemoveMemoryImage(MemoryImage* image) override;
+    const uint8_t* GetAddTable() const override;
+    const NativeDisplay& GetDisplayFormat() const override;
+    bool IsDisplay3D() const override;
+    void FreeImageTextures(MemoryImage* image) override;
+    bool ReadImageTextures(const MemoryImage* image, uint32_t* bits) override;
 
     // Texts shown to the user, by id, so that a game can replace them.
     void SetString(const std::string& id, const std::wstring& text);
@@ -271,7 +283,7 @@ public:
     int mMuteCount = 0;
     int mAutoMuteCount = 0;
     bool mFastForwardMuted = false;
-    // TODO: the images register here and under the display lock once the image classes exist.
+    // Every live memory image; guarded by the display lock.
     std::set<MemoryImage*> mMemoryImages;
     // Keyed by the upper-cased name and variant.
     std::map<std::pair<std::string, std::string>, SharedImageEntry> mSharedImages;
@@ -378,6 +390,8 @@ private:
     bool AskHardwareAccelerationQuestion(const std::string& textId, const std::wstring& defaultText);
 
     std::unique_ptr<DemoSeam> mDemoSeam;
+    CriticalSection mNoDisplayLock;
+    NativeDisplay mNoDisplayFormat;
 };
 
 // The one application object; null before it is made and after it is gone.

@@ -24,6 +24,7 @@ int DDInterface::Init(Platform::WindowHandle window, bool windowed)
     // TODO: DirectDraw, the capability test, the display mode, the surfaces and the cursor areas come with the display.
     mHWnd = window;
     mIsWindowed = windowed;
+    SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
     mPresentationRect = Rect(0, 0, mWidth, mHeight);
     mHasDirectDraw = true;
     mFullScreenActive = !windowed;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/util/CritSectLock.h"
+#include "graphics/NativeDisplay.h"
 #include "graphics/Rect.h"
 #include "platform/window/WindowTypes.h"
 
@@ -18,12 +19,12 @@ class DDImage;
 class MemoryImage;
 class TandryAppBase;
 
-class DDInterface {
+class DDInterface : public NativeDisplay {
 public:
     explicit DDInterface(TandryAppBase* app);
     DDInterface(const DDInterface&) = delete;
     DDInterface& operator=(const DDInterface&) = delete;
-    virtual ~DDInterface();
+    ~DDInterface() override;
 
     // A display result code: 0 success, else a failure whose reason is in mErrorText.
     int Init(Platform::WindowHandle window, bool windowed);

@@ -3,11 +3,13 @@
 #include "AppTestSupport.h"
 #include "app/AppPaths.h"
 #include "graphics/D3DTester.h"
+#include "graphics/MemoryImage.h"
 #include "platform/dialog/DialogService.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 
 namespace {
 
@@ -88,6 +90,35 @@ TEST_F(AppConstruction, ReleasedSharedImageMarksTheSetDirty)
     EXPECT_FALSE(app.mSharedImagesDirty);
     Tandry::GetImageHost()->SharedImageReleased();
     EXPECT_TRUE(app.mSharedImagesDirty);
+}
+
+TEST_F(AppConstruction, MemoryImagesRegisterWithTheApplication)
+{
+    auto* app = new TestApp;
+    EXPECT_EQ(app->GetAddTable()[300], 255);
+    EXPECT_EQ(app->GetDisplayFormat().mRGBBits, 32);
+    EXPECT_FALSE(app->IsDisplay3D());
+    Tandry::CriticalSection& ownLock = app->GetDisplayLock();
+
+    auto* gone = new Tandry::MemoryImage;
+    auto* kept = new Tandry::MemoryImage;
+    EXPECT_EQ(app->mMemoryImages, (std::set<Tandry::MemoryImage*>{gone, kept}));
+    delete gone;
+    EXPECT_EQ(app->mMemoryImages, std::set<Tandry::MemoryImage*>{kept});
+
+    // Once the display exists its lock, format and 3D flag are the ones images see.
+    auto* display = new RecordingDisplay(app);
+    display->SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
+    display->mIs3D = true;
+    app->mDDInterface = display;
+    EXPECT_EQ(&app->GetDisplayLock(), &display->mCritSect);
+    EXPECT_NE(&app->GetDisplayLock(), &ownLock);
+    EXPECT_EQ(app->GetDisplayFormat().mRGBBits, 16);
+    EXPECT_TRUE(app->IsDisplay3D());
+
+    // An image that outlives the application no longer calls back into it.
+    delete app;
+    delete kept;
 }
 
 TEST_F(AppConstruction, DialogButtonsBecomeButtonsOfTheApplication)
