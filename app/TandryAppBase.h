@@ -17,6 +17,7 @@
 #include "graphics/SharedImageHandle.h"
 #include "platform/cursor/CursorService.h"
 #include "platform/instance/SingleInstance.h"
+#include "platform/registry/Registry.h"
 #include "platform/window/WindowTypes.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/DialogListener.h"
@@ -385,7 +386,10 @@ private:
     // The demo file name as given, or prefixed with the data folder.
     std::string MakeDemoPathAbsolute(const std::string& name) const;
     bool WriteRegistryDword(const std::string& name, int value);
-    bool SplitRegistryName(const std::string& name, std::string& keyPath, std::string& valueName) const;
+    // Splits the name at its last "\\" into sub-key and value name and opens
+    // the key (creating it when asked); false while mRegistryKey is empty.
+    bool OpenRegistryKey(const std::string& name, bool create, Platform::RegistryKey& key,
+                         std::string& valueName) const;
     void AskHardwareAccelerationQuestions();
     bool AskHardwareAccelerationQuestion(const std::string& textId, const std::wstring& defaultText);
 

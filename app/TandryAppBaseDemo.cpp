@@ -47,25 +47,32 @@ void TandryAppBase::SyncBufferWithDemo(Buffer& block)
     }
 }
 
-void TandryAppBase::SyncStringWithDemo(std::string& text)
+namespace {
+
+// Puts a value into a block, passes the block through the demo and takes the
+// value back out. Outside a demo the value is left alone, so a text stays
+// whole although the stream's strings are limited in length.
+template <typename Put, typename Get>
+void SyncValue(TandryAppBase& app, Put put, Get get)
 {
-    // Outside a demo the text stays whole: the stream's strings are limited in length.
-    if (!mPlayingDemo && !mRecordingDemo)
+    if (!app.mPlayingDemo && !app.mRecordingDemo)
         return;
     Buffer block;
-    block.PutString(text);
-    SyncBufferWithDemo(block);
-    text = block.GetString();
+    put(block);
+    app.SyncBufferWithDemo(block);
+    get(block);
+}
+
+} // namespace
+
+void TandryAppBase::SyncStringWithDemo(std::string& text)
+{
+    SyncValue(*this, [&](Buffer& block) { block.PutString(text); }, [&](Buffer& block) { text = block.GetString(); });
 }
 
 void TandryAppBase::SyncBoolWithDemo(bool& value)
 {
-    if (!mPlayingDemo && !mRecordingDemo)
-        return;
-    Buffer block;
-    block.PutBool(value);
-    SyncBufferWithDemo(block);
-    value = block.GetBool();
+    SyncValue(*this, [&](Buffer& block) { block.PutBool(value); }, [&](Buffer& block) { value = block.GetBool(); });
 }
 
 } // namespace Tandry

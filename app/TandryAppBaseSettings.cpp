@@ -41,11 +41,12 @@ int VolumePercent(double volume)
 
 } // namespace
 
-bool TandryAppBase::SplitRegistryName(const std::string& name, std::string& keyPath, std::string& valueName) const
+bool TandryAppBase::OpenRegistryKey(const std::string& name, bool create, Platform::RegistryKey& key,
+                                    std::string& valueName) const
 {
     if (mRegistryKey.empty())
         return false;
-    keyPath = "SOFTWARE\\" + mRegistryKey;
+    std::string keyPath = "SOFTWARE\\" + mRegistryKey;
     const size_t split = name.rfind('\\');
     if (split == std::string::npos) {
         valueName = name;
@@ -53,7 +54,8 @@ bool TandryAppBase::SplitRegistryName(const std::string& name, std::string& keyP
         keyPath += "\\" + name.substr(0, split);
         valueName = name.substr(split + 1);
     }
-    return true;
+    Platform::Registry& registry = Platform::GetPlatform().GetRegistry();
+    return registry.OpenKey(keyPath, key) || (create && registry.CreateKey(keyPath, key));
 }
 
 bool TandryAppBase::ReadRegistryRaw(const std::string& name, uint32_t* type, uint8_t* data, uint32_t* length)
@@ -80,14 +82,10 @@ bool TandryAppBase::ReadRegistryRaw(const std::string& name, uint32_t* type, uin
     }
 
     bool success = false;
-    std::string keyPath;
+    Platform::RegistryKey key;
     std::string valueName;
-    if (SplitRegistryName(name, keyPath, valueName)) {
-        Platform::Registry& registry = Platform::GetPlatform().GetRegistry();
-        Platform::RegistryKey key;
-        if (registry.OpenKey(keyPath, key))
-            success = registry.QueryValue(key, valueName, type, data, length);
-    }
+    if (OpenRegistryKey(name, false, key, valueName))
+        success = Platform::GetPlatform().GetRegistry().QueryValue(key, valueName, type, data, length);
 
     if (mRecordingDemo) {
         mDemoSeam->RecordRegistryRead(success, success && type != nullptr ? *type : 0, success ? data : nullptr,
@@ -105,14 +103,10 @@ bool TandryAppBase::WriteRegistryRaw(const std::string& name, uint32_t type, con
     }
 
     bool success = false;
-    std::string keyPath;
+    Platform::RegistryKey key;
     std::string valueName;
-    if (SplitRegistryName(name, keyPath, valueName)) {
-        Platform::Registry& registry = Platform::GetPlatform().GetRegistry();
-        Platform::RegistryKey key;
-        if (registry.OpenKey(keyPath, key) || registry.CreateKey(keyPath, key))
-            success = registry.SetValue(key, valueName, type, data, length);
-    }
+    if (OpenRegistryKey(name, true, key, valueName))
+        success = Platform::GetPlatform().GetRegistry().SetValue(key, valueName, type, data, length);
 
     if (mRecordingDemo)
         mDemoSeam->RecordRegistryWrite(success);
@@ -159,14 +153,10 @@ bool TandryAppBase::WriteRegistryString(const std::string& name, const std::stri
 
 void TandryAppBase::EraseRegistryValue(const std::string& name)
 {
-    std::string keyPath;
-    std::string valueName;
-    if (!SplitRegistryName(name, keyPath, valueName))
-        return;
-    Platform::Registry& registry = Platform::GetPlatform().GetRegistry();
     Platform::RegistryKey key;
-    if (registry.OpenKey(keyPath, key))
-        registry.DeleteValue(key, valueName);
+    std::string valueName;
+    if (OpenRegistryKey(name, false, key, valueName))
+        Platform::GetPlatform().GetRegistry().DeleteValue(key, valueName);
 }
 
 void TandryAppBase::LoadSettingsFromRegistry()

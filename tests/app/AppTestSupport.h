@@ -5,7 +5,7 @@
 // global back afterwards.
 #pragma once
 
-#include "app/DemoSeam.h"
+#include "app/NullDemoSeam.h"
 #include "app/TandryAppBase.h"
 #include "app/util/Buffer.h"
 #include "audio/MusicInterface.h"
@@ -180,7 +180,7 @@ public:
 };
 
 // A demo seam that logs every call and replays what the test scripted.
-class RecordingDemoSeam : public Tandry::DemoSeam {
+class RecordingDemoSeam : public Tandry::NullDemoSeam {
 public:
     struct RegistryValue {
         bool success = false;
@@ -199,19 +199,6 @@ public:
     void RecordSyncBlock(const Tandry::Buffer& block) override;
     void ReplaySyncBlock(Tandry::Buffer& block) override;
     void ReplayInput() override;
-    void RecordKeyDown(int) override {}
-    void RecordKeyUp(int) override {}
-    void RecordKeyChar(wchar_t) override {}
-    void RecordActivate(bool) override {}
-    void RecordMinimise(bool) override {}
-    void RecordClose() override {}
-    void RecordWheel(int) override {}
-    void RecordMousePosition(int, int) override {}
-    void RecordMouseButton(bool, int) override {}
-    void RecordMouseEnter() override {}
-    void RecordMouseLeave() override {}
-    void RecordLoadingDone() override {}
-    void HandlePlaybackChar(wchar_t) override {}
 
     // Scripted playback.
     bool readFileSucceeds = true;
