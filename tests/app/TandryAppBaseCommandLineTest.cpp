@@ -111,16 +111,18 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
-        mData = DataFolder();
-        Platform::MakeFolder(*platform->Folders().HeadlessFolders::GetAppDataFolder() + "/Hollowmere");
-        Platform::MakeFolder(mData);
-        Tandry::SetUserDataDir(Tandry::WidenString(mData + "/"));
+        const std::string appData = *platform->Folders().HeadlessFolders::GetAppDataFolder();
+        Platform::MakeFolder(appData + "/Hollowmere");
+        Platform::MakeFolder(DataFolder());
+        // Spelled as start-up spells it.
+        mData = appData + "\\Hollowmere\\Moorglen";
+        Tandry::SetUserDataDir(Tandry::WidenString(mData + "\\"));
     }
 
     void Demos(std::initializer_list<const char*> names)
     {
         for (const char* name : names) {
-            FILE* file = Platform::OpenFile(mData + "/" + name, "w");
+            FILE* file = Platform::OpenFile(mData + "\\" + name, "w");
             ASSERT_NE(file, nullptr);
             std::fclose(file);
         }
@@ -128,7 +130,7 @@ protected:
 
     bool Exists(const std::string& name)
     {
-        return Platform::GetFileAttributes(mData + "/" + name) != Platform::kInvalidFileAttributes;
+        return Platform::GetFileAttributes(mData + "\\" + name) != Platform::kInvalidFileAttributes;
     }
 
     std::string mData;
@@ -166,7 +168,7 @@ TEST_F(AppCommandLine, OptionsChangeTheirFields)
     EXPECT_FALSE(app.mRecordingDemo);
     app.SplitCommandLine("-crash");
     app.SplitCommandLine("-demofile=run.dmo");
-    EXPECT_EQ(app.mDemoFileName, mData + "/run.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\run.dmo");
     app.SplitCommandLine("-demofile=/srv/run.dmo");
     EXPECT_EQ(app.mDemoFileName, "/srv/run.dmo");
     app.SplitCommandLine("-demofile=D:\\run.dmo");
@@ -194,7 +196,7 @@ TEST_F(AppCommandLine, NumberedRecordingPrunesAndRecordsInTheDataFolder)
     EXPECT_FALSE(Exists("tandryapp1.dmo"));
     EXPECT_TRUE(Exists("tandryapp2.dmo"));
     EXPECT_TRUE(Exists("tandryapp7.dmo"));
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp8.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp8.dmo");
     EXPECT_TRUE(app.mRecordingDemo);
     EXPECT_FALSE(app.mPlayingDemo);
 }
@@ -204,10 +206,10 @@ TEST_F(AppCommandLine, NumberedPlaybackCountsBackFromTheNewestThere)
     Demos({"tandryapp4.dmo", "tandryapp5.dmo"});
     TestApp app;
     app.SplitCommandLine("-playnum=2");
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp4.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp4.dmo");
     EXPECT_TRUE(app.mPlayingDemo);
     app.SplitCommandLine("-playnum");
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp5.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp5.dmo");
 }
 
 TEST_F(AppCommandLine, WhatARecordingMakesPlaybackFinds)
@@ -216,7 +218,7 @@ TEST_F(AppCommandLine, WhatARecordingMakesPlaybackFinds)
     TestApp recorder;
     recorder.SplitCommandLine("-recnum");
     Demos({"tandryapp4.dmo"});
-    ASSERT_EQ(recorder.mDemoFileName, mData + "/tandryapp4.dmo");
+    ASSERT_EQ(recorder.mDemoFileName, mData + "\\tandryapp4.dmo");
     TestApp player;
     player.SplitCommandLine("-playnum=1");
     EXPECT_EQ(player.mDemoFileName, recorder.mDemoFileName);
@@ -240,13 +242,13 @@ TEST_F(AppCommandLine, KeepCountDefaultsToFive)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.option);
         for (int i = 1; i <= 6; ++i)
-            Platform::RemoveFile(mData + "/tandryapp" + std::to_string(i) + ".dmo");
+            Platform::RemoveFile(mData + "\\tandryapp" + std::to_string(i) + ".dmo");
         for (int i = 1; i <= c.files; ++i)
             Demos({("tandryapp" + std::to_string(i) + ".dmo").c_str()});
         TestApp app;
         app.SplitCommandLine(c.option);
         EXPECT_EQ(Exists("tandryapp1.dmo"), c.files >= 1 && !c.firstDeleted);
-        EXPECT_EQ(app.mDemoFileName, mData + "/" + c.recordsTo);
+        EXPECT_EQ(app.mDemoFileName, mData + "\\" + c.recordsTo);
     }
 }
 
@@ -255,11 +257,11 @@ TEST_F(AppCommandLine, HugeNumbersInNamesAndValuesDoNotOverflow)
     Demos({"tandryapp2147483647.dmo"});
     TestApp app;
     app.SplitCommandLine("-recnum=5");
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp2147483648.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp2147483648.dmo");
     app.SplitCommandLine("-playnum=-2147483648");
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp2147483647.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp2147483647.dmo");
     app.SplitCommandLine("-playnum=2147483647");
-    EXPECT_EQ(app.mDemoFileName, mData + "/tandryapp1.dmo");
+    EXPECT_EQ(app.mDemoFileName, mData + "\\tandryapp1.dmo");
 }
 
 TEST_F(AppCommandLine, WithoutADataFolderNumberedDemosLiveInTheCurrentFolder)
@@ -276,11 +278,11 @@ TEST_F(AppCommandLine, WithoutADataFolderNumberedDemosLiveInTheCurrentFolder)
 TEST_F(AppCommandLine, OnlyNumberedNamesCount)
 {
     Demos({"tandryapp3.dmo", "TANDRYAPP9.DMO", "tandryappx.dmo", "tandryapp-2.dmo", "other5.dmo", "tandryapp12.txt"});
-    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "/", "tandryapp", 5, false), 3);
-    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "/", "tandryapp", 2, true), 3);
+    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "\\", "tandryapp", 5, false), 3);
+    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "\\", "tandryapp", 2, true), 3);
     EXPECT_FALSE(Exists("tandryapp-2.dmo"));
     EXPECT_TRUE(Exists("tandryapp3.dmo"));
-    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "/missing/", "tandryapp", 1, true), 0);
+    EXPECT_EQ(Tandry::FindHighestDemoNumber(mData + "\\missing\\", "tandryapp", 1, true), 0);
 }
 
 } // namespace
