@@ -35,6 +35,7 @@ bool WidgetContainer::HasWidget(const Widget* widget) const
 
 void WidgetContainer::MarkAllDirty()
 {
+    // TODO: marking through the parent and the widgets under translucent ones comes with the widget tree.
     dirty = true;
     for (Widget* child : children) {
         child->dirty = true;
