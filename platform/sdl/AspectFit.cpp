@@ -35,7 +35,8 @@ WinPoint PointInFittedPicture(const FitRect& fit, int32_t width, int32_t height,
 {
     if (fit.width <= 0 || fit.height <= 0)
         return point;
-    return {FloorDiv(int64_t{point.x - fit.x} * width, fit.width), FloorDiv(int64_t{point.y - fit.y} * height, fit.height)};
+    return {FloorDiv(int64_t{point.x - fit.x} * width, fit.width),
+            FloorDiv(int64_t{point.y - fit.y} * height, fit.height)};
 }
 
 } // namespace Platform
