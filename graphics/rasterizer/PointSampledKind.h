@@ -5,6 +5,8 @@
 // skipped before any tint is applied, and the texel alpha replaces the 255.
 #pragma once
 
+#include "graphics/rasterizer/FixedPoint.h"
+#include "graphics/rasterizer/PointSampledSpan.h"
 #include "graphics/rasterizer/TexelFetch.h"
 #include "graphics/rasterizer/TextureTint.h"
 
@@ -50,6 +52,24 @@ struct PointSampledKind {
             return;
         }
         F::Store(at, F::Blend(F::Load(at), (r * w) >> 8, (g * w) >> 8, (b * w) >> 8, w));
+    }
+
+    // The kinds that can blend take four pixels at a time where the lanes
+    // can hold the call's values; the rest, one by one.
+    static void DrawSpan(uint8_t* at, Values& q, const Values& step, int64_t n, const State& state)
+    {
+#if defined(__SSE2__)
+        if constexpr (kTexelAlpha || Tint::kTints) {
+            if (Span4::Fits(state))
+                Span4::PointSampled<F, kTexelAlpha, Tint>(at, q, step, n, state);
+        }
+#endif
+        for (; n > 0; --n) {
+            Step(at, q, state);
+            for (size_t i = 0; i < q.size(); ++i)
+                q[i] = Fixed::Add(q[i], step[i]);
+            at += sizeof(typename F::Pixel);
+        }
     }
 };
 
