@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -273,13 +274,19 @@ double ReferenceRate(const std::string& key, const std::function<void()>& op, do
     return rate;
 }
 
-void ReportRate(benchmark::State& state, double pixels, const char* ratioName, double referenceRate)
+void ReportRate(benchmark::State& state, double pixels)
 {
-    const auto iterations = static_cast<double>(state.iterations());
-    state.counters["pixels"] = benchmark::Counter(pixels * iterations, benchmark::Counter::kIsRate);
-    if (ratioName != nullptr && referenceRate > 0)
-        state.counters[ratioName] =
-            benchmark::Counter(pixels * iterations / referenceRate, benchmark::Counter::kIsRate);
+    state.counters["pixels"] =
+        benchmark::Counter(pixels * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+LoopTimer::LoopTimer() : mStart(std::chrono::steady_clock::now()) {}
+
+void LoopTimer::ReportRatio(benchmark::State& state, double pixels, const char* name, double referenceRate) const
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - mStart).count();
+    if (seconds > 0 && referenceRate > 0)
+        state.counters[name] = pixels * static_cast<double>(state.iterations()) / seconds / referenceRate;
 }
 
 double MeanDifference(const Screen& a, const Screen& b, const std::vector<bool>& mask)
@@ -303,10 +310,21 @@ double MeanDifference(const Screen& a, const Screen& b, const std::vector<bool>&
 
 // pixman ----------------------------------------------------------------
 
+namespace {
+
+std::string MaskName(const Color& c)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%08x", c.Packed());
+    return name;
+}
+
+} // namespace
+
 std::string PixmanKey(const PixmanCase& c)
 {
     return "pixman/" + ShotName(c.shot) + "/" + FormatName(c.format) + (c.over ? "/over" : "/src") +
-           (c.bilinear ? "/bilinear" : "/nearest") + (c.solidMask ? "/mask" + std::to_string(c.mask.Packed()) : "") +
+           (c.bilinear ? "/bilinear" : "/nearest") + (c.solidMask ? "/mask_" + MaskName(c.mask) : "") +
            "/" + ContentName(c.content);
 }
 
@@ -393,11 +411,13 @@ std::function<void()> PixmanQuad(const PixmanCase& c, Screen& screen)
 
 std::string SdlKey(const SdlCase& c)
 {
-    std::string key = "sdl/" + ShotName(c.shot) + "/" + FormatName(c.format) + (c.textured ? "/texture" : "/colour") +
-                      (c.blend ? "/blend" : "/none") + "/" + ContentName(c.content);
-    for (uint32_t v : c.vertexColours)
-        key += "/" + std::to_string(v);
-    return key;
+    const bool uniform = std::all_of(c.vertexColours.begin(), c.vertexColours.end(),
+                                     [&](uint32_t v) { return v == c.vertexColours[0]; });
+    char colours[16];
+    std::snprintf(colours, sizeof colours, "%08x", uniform ? c.vertexColours[0] : 0u);
+    return "sdl/" + ShotName(c.shot) + "/" + FormatName(c.format) + (c.textured ? "/texture" : "/colour") +
+           (c.blend ? "/blend" : "/none") + "/" + ContentName(c.content) + "/" +
+           (uniform ? std::string(colours) : "corners");
 }
 
 std::function<void()> SdlQuad(const SdlCase& c, Screen& screen)

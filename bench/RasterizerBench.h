@@ -14,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -68,9 +70,20 @@ int64_t CoveredPixels(Shot shot);
 // timed batches) and remembered under key.
 double ReferenceRate(const std::string& key, const std::function<void()>& op, double pixelsPerOp);
 
-// Reports throughput as a rate of `pixels` per iteration, and its ratio to a
-// reference rate of pixels per second when there is one.
-void ReportRate(benchmark::State& state, double pixels, const char* ratioName = nullptr, double referenceRate = 0);
+// Reports throughput as a rate of `pixels` per iteration.
+void ReportRate(benchmark::State& state, double pixels);
+
+// Times the benchmark's loop on the wall clock, for ratios to references.
+class LoopTimer {
+public:
+    LoopTimer();
+    // The rate of `pixels` per iteration over the loop, divided by a
+    // reference rate, as the counter `name`.
+    void ReportRatio(benchmark::State& state, double pixels, const char* name, double referenceRate) const;
+
+private:
+    std::chrono::steady_clock::time_point mStart;
+};
 
 // Mean absolute difference per channel over the pixels where `mask` is set,
 // for a plausibility check of a reference's picture.

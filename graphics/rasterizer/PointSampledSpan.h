@@ -54,7 +54,6 @@ struct Wide4 {
         const V zero = _mm_setzero_si128();
         V low;
         V high;
-        V solid;
         if constexpr (kTints) {
             // Bits 8 to 15 of each product: the tinted channel's low byte.
             const V greenBlue = _mm_or_si128(_mm_slli_epi32(fg, 16), fb);
@@ -63,33 +62,41 @@ struct Wide4 {
                                 byte);
             high = _mm_and_si128(_mm_mullo_epi16(_mm_unpackhi_epi8(texel, zero), _mm_unpackhi_epi32(greenBlue, fr)),
                                  byte);
-            solid = _mm_or_si128(_mm_packus_epi16(_mm_srli_epi16(low, 8), _mm_srli_epi16(high, 8)),
-                                 Splat(0xFF000000));
         } else {
             low = _mm_unpacklo_epi8(zero, texel);
             high = _mm_unpackhi_epi8(zero, texel);
-            solid = _mm_or_si128(texel, Splat(0xFF000000));
         }
+        const auto solid = [&] {
+            if constexpr (kTints)
+                return _mm_or_si128(_mm_packus_epi16(_mm_srli_epi16(low, 8), _mm_srli_epi16(high, 8)),
+                                    Splat(0xFF000000));
+            else
+                return _mm_or_si128(texel, Splat(0xFF000000));
+        };
         const int skipped = _mm_movemask_ps(_mm_castsi128_ps(skip));
         const int opaqued = _mm_movemask_ps(_mm_castsi128_ps(opaque));
-        if (skipped == 0 && opaqued == 0xF) {
-            Store(at, solid);
-            return;
-        }
         if (skipped == 0xF)
             return;
+        if (skipped == 0 && opaqued == 0xF) {
+            Store(at, solid());
+            return;
+        }
         const V d = Load(at);
         // Lanes that do not blend get weight 1: it keeps an opaque
         // destination's divisor at 256 in every lane.
-        const V blending = _mm_andnot_si128(_mm_or_si128(skip, opaque), _mm_cmpeq_epi32(w, w));
-        const V weight = Select(blending, w, Splat(1));
+        V weight = w;
+        if ((skipped | opaqued) != 0)
+            weight = Select(_mm_or_si128(skip, opaque), Splat(1), w);
         const V pairs = _mm_packs_epi32(weight, weight);
         const V quads = _mm_unpacklo_epi16(pairs, pairs);
         const V wLow = _mm_unpacklo_epi32(quads, quads);
         const V wHigh = _mm_unpackhi_epi32(quads, quads);
-        const V blended =
-            Pixels4<F>::Blend(d, _mm_mulhi_epu16(low, wLow), _mm_mulhi_epu16(high, wHigh), wLow, wHigh, weight);
-        Store(at, Select(skip, d, Select(opaque, solid, blended)));
+        V out = Pixels4<F>::Blend(d, _mm_mulhi_epu16(low, wLow), _mm_mulhi_epu16(high, wHigh), wLow, wHigh, weight);
+        if (opaqued != 0)
+            out = Select(opaque, solid(), out);
+        if (skipped != 0)
+            out = Select(skip, d, out);
+        Store(at, out);
     }
 };
 
@@ -195,19 +202,22 @@ struct Pixels4<Format16<Code, RedShift, GreenDrop, Kernel>> {
             g = _mm_srli_epi32(MulSmall(g, fg), 8);
             b = _mm_srli_epi32(MulSmall(b, fb), 8);
         }
-        const V solid = Pack(r, g, b);
         const int skipped = _mm_movemask_ps(_mm_castsi128_ps(skip));
         const int opaqued = _mm_movemask_ps(_mm_castsi128_ps(opaque));
-        if (skipped == 0 && opaqued == 0xF) {
-            Store(at, solid);
-            return;
-        }
         if (skipped == 0xF)
             return;
+        if (skipped == 0 && opaqued == 0xF) {
+            Store(at, Pack(r, g, b));
+            return;
+        }
         const V d = Load(at);
-        const V blended = Blend(d, _mm_srli_epi32(MulSmall(r, w), 8), _mm_srli_epi32(MulSmall(g, w), 8),
-                                _mm_srli_epi32(MulSmall(b, w), 8), w);
-        Store(at, Select(skip, d, Select(opaque, solid, blended)));
+        V out = Blend(d, _mm_srli_epi32(MulSmall(r, w), 8), _mm_srli_epi32(MulSmall(g, w), 8),
+                      _mm_srli_epi32(MulSmall(b, w), 8), w);
+        if (opaqued != 0)
+            out = Select(opaque, Pack(r, g, b), out);
+        if (skipped != 0)
+            out = Select(skip, d, out);
+        Store(at, out);
     }
 };
 

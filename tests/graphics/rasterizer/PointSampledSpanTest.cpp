@@ -116,9 +116,10 @@ TEST(PointSampledSpan, Blend8888EveryWeightAndAlpha)
 {
     for (uint32_t w = 0; w < 240; ++w)
         for (uint32_t da = 0; da < 256; da += (da < 4 || da > 250) ? 1 : 7) {
-            const uint32_t destinations[4] = {da << 24 | 0x00FF80, da << 24 | 0x7F0001, 0xFF123456, da << 24 | 0xFEFDFC};
+            const uint32_t destinations[4] = {da << 24 | 0x00FF80, da << 24 | 0x7F0001, 0xFF123456,
+                                              da << 24 | 0xFEFDFC};
             const uint32_t p = w == 0 ? 0 : w - 1;
-            __m128i lowP = _mm_set1_epi16(static_cast<short>(p));
+            const __m128i lowP = _mm_set1_epi16(static_cast<short>(p));
             const __m128i weight = Span4::Splat(w);
             const __m128i quads = _mm_set1_epi16(static_cast<short>(w));
             const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(destinations));
