@@ -72,6 +72,15 @@ public:
 
     RasterColor Color() { return {Channel(), Channel(), Channel(), Channel()}; }
 
+    // A texel with an alpha around the thresholds the routines turn on, now
+    // and then any alpha; the colour any.
+    uint32_t Texel()
+    {
+        static constexpr uint32_t kAlphas[] = {0, 8, 9, 128, 239, 240, 241, 255};
+        const auto colour = static_cast<uint32_t>(mRandom()) & 0xFFFFFF;
+        return colour | (Int(0, 4) == 0 ? static_cast<uint32_t>(mRandom()) : kAlphas[Int(0, 7)] << 24);
+    }
+
     Rect Clip(int width, int height)
     {
         const int x = Int(0, width / 3);

@@ -1,9 +1,11 @@
 #include "graphics/rasterizer/RasterizeTriangle.h"
 
+#include "graphics/rasterizer/ExactTexelImage.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/RasterTestInputs.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterizePolygon.h"
+#include "graphics/rasterizer/ReferenceFrontEnds.h"
 #include "graphics/rasterizer/ReferenceRasterizer.h"
 #include "graphics/rasterizer/VertexColorRoutines.h"
 
@@ -81,40 +83,42 @@ TEST(RasterizeTriangle, Group888MatchesModel) { CompareWithModel(1, 888); }
 TEST(RasterizeTriangle, Group565MatchesModel) { CompareWithModel(2, 565); }
 TEST(RasterizeTriangle, Group555MatchesModel) { CompareWithModel(3, 555); }
 
-// The fan triangles of clipped polygons, drawn by the table and by the model.
+// The fan triangles of clipped polygons, drawn by the table and by the
+// model: untextured and textured (any size, none at all included), filtered
+// or not, with and without vertex colours.
 TEST(RasterizeTriangle, ClippedPolygonsMatchModel)
 {
-    static RasterCanvas* model;
-    const TriangleCallee both = [](bool textured, bool alpha, bool vertexColors, bool modulate,
-                                   const RasterVertex* vertices, void* destination, int32_t pitch,
-                                   const RasterTexture* texture, const RasterColor* color, int32_t format,
-                                   bool bilinear, const Rect* clip) {
-        RasterizeTriangle(textured, alpha, vertexColors, modulate, vertices, destination, pitch, texture, color,
-                          format, bilinear, clip);
-        const int index = TriangleRoutineIndex(textured, alpha, vertexColors, modulate, format, bilinear);
-        ReferenceTriangle(vertices, model->Bytes(), pitch, FormatOfIndex(index), FeaturesOfIndex(index), *color,
-                          *clip);
-    };
     const uint32_t seed = 2024;
     RasterTestInputs in(seed);
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     for (int32_t format : {0x8888, 0x888, 0x565, 0x555})
-        for (int round = 0; round < 100; ++round) {
+        for (int round = 0; round < 200; ++round) {
+            const bool textured = in.Int(0, 2) != 0;
+            const int width = in.Int(0, 3) == 0 ? in.Int(0, 3) : in.Int(4, 40);
+            const int height = in.Int(0, 3) == 0 ? in.Int(0, 3) : in.Int(4, 40);
+            std::vector<uint32_t> texels(static_cast<size_t>(width * height));
+            for (uint32_t& t : texels)
+                t = in.Texel();
+            ExactTexelImage image(width, height, texels.data());
             RasterCanvas actual(format, 48, 40);
             actual.FillRandom(in.Random());
             RasterCanvas expected = actual;
-            model = &expected;
+            gModelDestination = expected.Bytes();
+            const bool vertexColors = !textured || in.Int(0, 1) == 1;
             std::vector<TriVertex> polygon(static_cast<size_t>(in.Int(3, 5)));
             for (TriVertex& v : polygon) {
                 const RasterVertex r = in.Vertex(-30, 80, -30, 70);
-                v = {r.x / 65536.0f, r.y / 65536.0f, 0, 0,
+                v = {r.x / 65536.0f, r.y / 65536.0f, static_cast<float>(in.Int(-50, 150)) / 100,
+                     static_cast<float>(in.Int(-50, 150)) / 100,
                      static_cast<uint32_t>(r.alpha << 8 | r.red | r.green >> 8 | r.blue >> 16)};
             }
             const RasterColor c = in.Color();
             const Color color{c.red, c.green, c.blue, c.alpha};
             const Rect clip = in.Clip(48, 40);
-            RasterizePolygon(polygon.data(), static_cast<int>(polygon.size()), nullptr, &color, &clip,
-                             actual.Origin(), actual.Pitch(), format, false, true, both);
+            const bool linear = in.Int(0, 1) == 1;
+            RasterizePolygon(polygon.data(), static_cast<int>(polygon.size()), textured ? &image : nullptr, &color,
+                             &clip, actual.Origin(), actual.Pitch(), format, linear, vertexColors,
+                             &DrawByTableAndModel);
             ASSERT_TRUE(actual == expected) << std::hex << "format " << format << std::dec << " round " << round;
         }
 }

@@ -20,6 +20,18 @@ void DrawWithModel(bool textured, bool alpha, bool vertexColors, bool modulate, 
 
 } // namespace
 
+uint8_t* gModelDestination = nullptr;
+
+void DrawByTableAndModel(bool textured, bool alpha, bool vertexColors, bool modulate, const RasterVertex* vertices,
+                         void* destination, int32_t pitch, const RasterTexture* texture, const RasterColor* color,
+                         int32_t format, bool bilinear, const Rect* clip)
+{
+    RasterizeTriangle(textured, alpha, vertexColors, modulate, vertices, destination, pitch, texture, color, format,
+                      bilinear, clip);
+    DrawWithModel(textured, alpha, vertexColors, modulate, vertices, gModelDestination, pitch, texture, color,
+                  format, bilinear, clip);
+}
+
 void ReferenceTriangleList(Image* texture, const TriVertex* vertices, int triangleCount, const Rect* clip,
                            const Color* color, void* destination, int32_t pitch, int32_t format, float tx,
                            float ty, bool linear)

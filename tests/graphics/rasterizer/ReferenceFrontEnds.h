@@ -2,7 +2,7 @@
 // model: the same corners and per-triangle vertex-colour flag, clipped and
 // converted by the polygon set-up, then every fan triangle drawn by the
 // model instead of the routine table. Used by the end-to-end tests and by
-// the benchmarks' pixel check.
+// the benchmarks' pixel check, and a callee that draws by both.
 #pragma once
 
 #include "graphics/Color.h"
@@ -10,6 +10,9 @@
 #include "graphics/Matrix3x3.h"
 #include "graphics/Rect.h"
 #include "graphics/TriVertex.h"
+#include "graphics/rasterizer/RasterColor.h"
+#include "graphics/rasterizer/RasterTexture.h"
+#include "graphics/rasterizer/RasterVertex.h"
 
 #include <cstdint>
 
@@ -22,5 +25,13 @@ void ReferenceTriangleList(Image* texture, const TriVertex* vertices, int triang
 void ReferenceTransformedQuad(Image* texture, float x, float y, const Matrix3x3* matrix, const Rect* clip,
                               const Color* color, const Rect* source, void* destination, int32_t pitch,
                               int32_t format, bool linear);
+
+// A polygon set-up callee that draws every fan triangle twice: through the
+// routine table into the destination, and by the model into
+// gModelDestination, a copy of the destination set by the test.
+extern uint8_t* gModelDestination;
+void DrawByTableAndModel(bool textured, bool alpha, bool vertexColors, bool modulate, const RasterVertex* vertices,
+                         void* destination, int32_t pitch, const RasterTexture* texture, const RasterColor* color,
+                         int32_t format, bool bilinear, const Rect* clip);
 
 } // namespace Tandry::Testing

@@ -3,10 +3,8 @@
 // textured triangles.
 #include "graphics/rasterizer/TexturedRoutineTable.h"
 
-#include "graphics/rasterizer/ExactTexelImage.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/RasterTestInputs.h"
-#include "graphics/rasterizer/RasterizePolygon.h"
 #include "graphics/rasterizer/RasterizeTriangle.h"
 #include "graphics/rasterizer/ReferenceRasterizer.h"
 #include "graphics/rasterizer/TexturedFixtures.h"
@@ -46,15 +44,6 @@ TEST(TexturedRoutineTable, Entries)
             EXPECT_EQ(gTriangleRoutines[group * 32 + low], groups[group][low - 16]) << group * 32 + low;
 }
 
-// Texel values around the thresholds the routines turn on, colours random.
-uint32_t RandomTexel(RasterTestInputs& in)
-{
-    static constexpr uint32_t kAlphas[] = {0, 8, 9, 128, 239, 240, 241, 255};
-    const auto colour = static_cast<uint32_t>(in.Random()()) & 0xFFFFFF;
-    return in.Int(0, 4) == 0 ? colour | static_cast<uint32_t>(in.Random()()) << 24
-                             : colour | kAlphas[in.Int(0, 7)] << 24;
-}
-
 RasterColor RandomColor(RasterTestInputs& in)
 {
     static constexpr int32_t kAlphas[] = {0, 1, 240, 241, 255};
@@ -86,7 +75,7 @@ void CompareWithModel(int group, uint32_t seed)
     for (const auto& size : sizes) {
         TestTexture texture(size[0], size[1]);
         for (int i = 0; i < size[0] * size[1]; ++i)
-            texture.Texels()[i] = RandomTexel(in);
+            texture.Texels()[i] = in.Texel();
         for (int low = 0; low < 32; ++low) {
             const int index = group * 32 + low;
             const int32_t format = FormatOfIndex(index);
@@ -113,53 +102,6 @@ TEST(TexturedRoutineTable, Group8888MatchesModel) { CompareWithModel(0, 18888); 
 TEST(TexturedRoutineTable, Group888MatchesModel) { CompareWithModel(1, 1888); }
 TEST(TexturedRoutineTable, Group565MatchesModel) { CompareWithModel(2, 1565); }
 TEST(TexturedRoutineTable, Group555MatchesModel) { CompareWithModel(3, 1555); }
-
-// Textured polygons cut by the clip into fans, drawn by the table and by the
-// model triangle by triangle, with and without filtering and vertex colours.
-TEST(TexturedRoutineTable, ClippedPolygonsMatchModel)
-{
-    static RasterCanvas* model;
-    const TriangleCallee both = [](bool textured, bool alpha, bool vertexColors, bool modulate,
-                                   const RasterVertex* vertices, void* destination, int32_t pitch,
-                                   const RasterTexture* texture, const RasterColor* color, int32_t format,
-                                   bool bilinear, const Rect* clip) {
-        RasterizeTriangle(textured, alpha, vertexColors, modulate, vertices, destination, pitch, texture, color,
-                          format, bilinear, clip);
-        const int index = TriangleRoutineIndex(textured, alpha, vertexColors, modulate, format, bilinear);
-        ReferenceTriangle(vertices, model->Bytes(), pitch, FormatOfIndex(index), FeaturesOfIndex(index), *color,
-                          *clip, *texture);
-    };
-    const uint32_t seed = 2025;
-    SCOPED_TRACE(testing::Message() << "seed " << seed);
-    RasterTestInputs in(seed);
-    for (int32_t format : {0x8888, 0x888, 0x565, 0x555})
-        for (int round = 0; round < 120; ++round) {
-            const int width = in.Int(0, 3) == 0 ? in.Int(0, 3) : in.Int(4, 40);
-            const int height = in.Int(0, 3) == 0 ? in.Int(0, 3) : in.Int(4, 40);
-            std::vector<uint32_t> texels(static_cast<size_t>(width * height));
-            for (uint32_t& t : texels)
-                t = RandomTexel(in);
-            ExactTexelImage image(width, height, texels.data());
-            RasterCanvas actual(format, 48, 40);
-            actual.FillRandom(in.Random());
-            RasterCanvas expected = actual;
-            model = &expected;
-            std::vector<TriVertex> polygon(static_cast<size_t>(in.Int(3, 5)));
-            for (TriVertex& v : polygon) {
-                const RasterVertex r = in.Vertex(-30, 80, -30, 70);
-                const auto packed = static_cast<uint32_t>(r.alpha << 8 | r.red | r.green >> 8 | r.blue >> 16);
-                v = {r.x / 65536.0f, r.y / 65536.0f, static_cast<float>(in.Int(-50, 150)) / 100,
-                     static_cast<float>(in.Int(-50, 150)) / 100, in.Int(0, 1) == 0 ? 0u : packed};
-            }
-            const RasterColor c = RandomColor(in);
-            const Color color{c.red, c.green, c.blue, c.alpha};
-            const Rect clip = in.Clip(48, 40);
-            const bool linear = in.Int(0, 1) == 1;
-            RasterizePolygon(polygon.data(), static_cast<int>(polygon.size()), &image, &color, &clip,
-                             actual.Origin(), actual.Pitch(), format, linear, polygon[0].color != 0, both);
-            ASSERT_TRUE(actual == expected) << std::hex << "format " << format << std::dec << " round " << round;
-        }
-}
 
 // A colour alpha or vertex alpha of 0 blends with W = 0; over a 0x8888 pixel
 // of alpha 0 that would divide by zero, and the pixel is left as it was.
