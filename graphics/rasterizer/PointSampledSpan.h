@@ -1,9 +1,9 @@
 // Four pixels at a time for the point-sampled routines that blend, with
 // SSE2 (every x86-64 processor has it): the same texel fetch, tint, weight,
 // opaque packing and blend as the routine's pixel step, lane by lane in
-// 32-bit integers, each pixel's result exactly the step's. The 0x8888
-// blend divides through a single-precision reciprocal, exact for the
-// quotients a point-sampled blend produces (see there).
+// integers, each pixel's result exactly the step's. The 0x8888 blend divides
+// through a single-precision reciprocal, exact for the quotients a
+// point-sampled blend produces (see there).
 #pragma once
 
 #if defined(__SSE2__)
