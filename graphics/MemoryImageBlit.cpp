@@ -1,5 +1,7 @@
 // Blt and BltF of MemoryImage: the normal blit with its run, white and colour
 // paths, and the additive blit, each reading ARGB or palettised sources.
+// Every per-pixel step is a template over PixelLanes, run eight pixels at a
+// time over the bulk of each row.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +9,7 @@
 #include "graphics/ClampedColor.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/PixelLanes.h"
 #include "graphics/Rect.h"
 #include "graphics/SaturationTable.h"
 #include "graphics/SourceWords.h"
@@ -16,6 +19,7 @@ namespace Tandry {
 namespace {
 
 using PixelBlend::Div255;
+using PixelLanes::kLanes;
 
 // Where a blit reads and writes: the first pixel of each rectangle and the
 // distance between rows, in words.
@@ -28,22 +32,36 @@ struct BlitFrame {
     int height;
 };
 
-// Every pixel of the rectangle through op(destination word, source word).
+// Pixels from..to of a row through op(destination, source), eight at a time
+// while eight are left.
 template <class Words, class Op>
-void BlitPixels(const BlitFrame& f, const Words& words, const Op& op)
+TANDRY_LANE_INLINE void BlitSpan(uint32_t* d, const Words& words, size_t s, int from, int to, const Op& op)
 {
-    for (int r = 0; r < f.height; ++r) {
-        uint32_t* d = f.dest + static_cast<ptrdiff_t>(r) * f.destPitch;
-        const size_t s = f.srcOrigin + static_cast<size_t>(r) * f.srcPitch;
-        for (int i = 0; i < f.width; ++i)
-            d[i] = op(d[i], words[s + i]);
-    }
+    int i = from;
+    for (; i + kLanes <= to; i += kLanes)
+        PixelLanes::Store(d + i, op(PixelLanes::Load(d + i), words.Lanes(s + i)));
+    for (; i < to; ++i)
+        d[i] = op(d[i], words[s + i]);
 }
 
-// The run path onto an opaque destination: opaque runs are copied, transparent
-// runs skipped, and only partly transparent pixels blended.
-template <class Words>
-void BlitRuns(const BlitFrame& f, const Words& words, const uint8_t* runs)
+template <class Words, class Op>
+TANDRY_LANE_INLINE void BlitPixels(const BlitFrame& f, const Words& words, const Op& op)
+{
+    for (int r = 0; r < f.height; ++r)
+        BlitSpan(f.dest + static_cast<ptrdiff_t>(r) * f.destPitch, words,
+                 f.srcOrigin + static_cast<size_t>(r) * f.srcPitch, 0, f.width, op);
+}
+
+// Walks each row by the source's alpha runs: transparent runs are skipped,
+// whole groups of eight pixels of an opaque or partly transparent run go
+// through that run's step, and what is left of a short run goes, eight pixels
+// at a time, through `mixed`, which must give each pixel what its own run's
+// step gives it. Every path leaves a pixel of alpha 0 unchanged, so skipping
+// is exact. The run byte of any pixel counts the pixels left in its run, so
+// the walk may resume anywhere.
+template <class Words, class Opaque, class Partial, class Mixed>
+TANDRY_LANE_INLINE void BlitByRuns(const BlitFrame& f, const Words& words, const uint8_t* runs, const Opaque& opaque,
+                                   const Partial& partial, const Mixed& mixed)
 {
     for (int r = 0; r < f.height; ++r) {
         uint32_t* d = f.dest + static_cast<ptrdiff_t>(r) * f.destPitch;
@@ -51,20 +69,70 @@ void BlitRuns(const BlitFrame& f, const Words& words, const uint8_t* runs)
         for (int i = 0; i < f.width;) {
             const int n = std::min<int>(runs[s + i], f.width - i);
             const uint32_t alpha = words[s + i] >> 24;
-            if (alpha == 255) {
-                for (int k = i; k < i + n; ++k)
-                    d[k] = words[s + k];
-            } else if (alpha != 0) {
-                for (int k = i; k < i + n; ++k)
-                    d[k] = PixelBlend::BlitOntoOpaque(d[k], words[s + k]);
+            if (alpha == 0) {
+                i += n;
+            } else if (n >= kLanes) {
+                const int whole = n - n % kLanes;
+                if (alpha == 255)
+                    BlitSpan(d, words, s, i, i + whole, opaque);
+                else
+                    BlitSpan(d, words, s, i, i + whole, partial);
+                i += whole;
+            } else if (f.width - i >= kLanes) {
+                PixelLanes::Store(d + i, mixed(PixelLanes::Load(d + i), words.Lanes(s + i)));
+                i += kLanes;
+            } else {
+                BlitSpan(d, words, s, i, i + n, mixed);
+                i += n;
             }
-            i += n;
         }
     }
 }
 
+// The run path onto an opaque destination: opaque runs are copied, and the
+// partly transparent pixels blended into an opaque result.
+struct Copy {
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V&, const V& s) const
+    {
+        return s;
+    }
+};
+
+struct OntoOpaque {
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
+    {
+        return PixelBlend::BlitOntoOpaque(d, s);
+    }
+};
+
+struct RunPathPixel {
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
+    {
+        using namespace PixelLanes;
+        const V a = s >> 24;
+        return Select(IsZero(a), d, Select(IsAbove(a, 254), s, PixelBlend::BlitOntoOpaque(d, s)));
+    }
+};
+
+// The white path; an opaque source pixel gives alpha 255 and a share of 255
+// whatever lies below.
 struct WhiteOver {
-    uint32_t operator()(uint32_t d, uint32_t s) const { return PixelBlend::BlitWhite(d, s); }
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
+    {
+        return PixelBlend::BlitWhite(d, s);
+    }
+};
+
+struct OpaqueOver {
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
+    {
+        return 0xFF000000u | PixelBlend::MixSplitBlue(d, s, V{} + 255);
+    }
 };
 
 // The colour path's blend: the source's alpha scaled by the colour's, then
@@ -73,17 +141,16 @@ template <bool Grey>
 struct TintOver {
     explicit TintOver(const ClampedColor& c) : alpha(c.alpha), red(c.red), green(c.green), blue(c.blue) {}
 
-    uint32_t operator()(uint32_t d, uint32_t s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
     {
-        const uint32_t a = Div255((s >> 24) * alpha);
-        if (a == 0)
-            return d;
-        const uint32_t newA = PixelBlend::OverAlpha(d >> 24, a);
-        const uint32_t l = PixelBlend::SourceShare(a, newA);
-        const uint32_t k = 256 - l;
-        const uint32_t sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
-        const uint32_t dr = (d >> 16) & 255, dg = (d >> 8) & 255, db = d & 255;
-        uint32_t r, g, b;
+        const V a = Div255((s >> 24) * alpha);
+        const V newA = PixelBlend::OverAlpha(d >> 24, a);
+        const V l = PixelBlend::SourceShare(a, newA);
+        const V k = 256 - l;
+        const V sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
+        const V dr = (d >> 16) & 255, dg = (d >> 8) & 255, db = d & 255;
+        V r, g, b;
         if constexpr (Grey) {
             // One colour channel: the source is scaled before the share for
             // red and blue, after it for green.
@@ -95,7 +162,7 @@ struct TintOver {
             g = (((sg * l * green) >> 8) + dg * k) >> 8;
             b = ((sb * l * blue) >> 16) + ((db * k) >> 8);
         }
-        return newA << 24 | r << 16 | g << 8 | b;
+        return PixelLanes::Select(PixelLanes::IsZero(a), d, newA << 24 | r << 16 | g << 8 | b);
     }
 
     uint32_t alpha, red, green, blue;
@@ -106,19 +173,22 @@ struct TintOver {
 // alpha is added whole, even where it is transparent.
 template <bool White, bool SourceAlpha>
 struct AddOp {
-    AddOp(const ClampedColor& c, const uint8_t* t)
-        : table(t), kr(c.alpha * c.red / 255), kg(c.alpha * c.green / 255), kb(c.alpha * c.blue / 255)
+    AddOp(const ClampedColor& c, const Saturation& s)
+        : saturation(s), kr(c.alpha * c.red / 255), kg(c.alpha * c.green / 255), kb(c.alpha * c.blue / 255)
     {
     }
 
-    uint32_t operator()(uint32_t d, uint32_t s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const V& s) const
     {
-        const uint32_t sa = s >> 24, sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
-        uint32_t r, g, b;
+        const V sa = s >> 24, sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
+        V r, g, b;
         if constexpr (White && SourceAlpha) {
-            r = (sr * sa) >> 8;
+            // Red and blue share one product: each is below 65536 in its lane.
+            const V rb = (((s & 0xFF00FF) * sa) >> 8) & 0xFF00FF;
+            r = rb >> 16;
             g = (sg * sa) >> 8;
-            b = (sb * sa) >> 8;
+            b = rb & 255;
         } else if constexpr (White) {
             r = sr;
             g = sg;
@@ -132,27 +202,68 @@ struct AddOp {
             g = (sg * kg) >> 8;
             b = (sb * kb) >> 8;
         }
-        return PixelBlend::AddSaturated(d, r, g, b, table);
+        return PixelBlend::AddSaturated(d, r, g, b, saturation);
     }
 
-    const uint8_t* table;
+    Saturation saturation;
     uint32_t kr, kg, kb;
 };
 
+enum class BlitKind { Runs, White, Grey, Tint, Additive };
+
+struct BlitJob {
+    BlitFrame frame;
+    BlitKind kind;
+    ClampedColor color;
+    // The source's alpha runs, for every kind but the additive one.
+    const uint8_t* runs;
+    // The additive kind: the source's partial-alpha flag and the table.
+    bool sourceAlpha;
+    Saturation saturation;
+};
+
 template <class Words>
-void BlitAdditive(const BlitFrame& f, const Words& words, const ClampedColor& c, bool sourceAlpha,
-                  const uint8_t* table)
+TANDRY_LANE_INLINE void RunBlit(const BlitJob& job, const Words& words)
 {
-    if (c.IsWhite()) {
-        if (sourceAlpha)
-            BlitPixels(f, words, AddOp<true, true>(c, table));
+    const BlitFrame& f = job.frame;
+    const ClampedColor& c = job.color;
+    switch (job.kind) {
+    case BlitKind::Runs:
+        BlitByRuns(f, words, job.runs, Copy(), OntoOpaque(), RunPathPixel());
+        break;
+    case BlitKind::White:
+        BlitByRuns(f, words, job.runs, OpaqueOver(), WhiteOver(), WhiteOver());
+        break;
+    case BlitKind::Grey:
+        BlitByRuns(f, words, job.runs, TintOver<true>(c), TintOver<true>(c), TintOver<true>(c));
+        break;
+    case BlitKind::Tint:
+        BlitByRuns(f, words, job.runs, TintOver<false>(c), TintOver<false>(c), TintOver<false>(c));
+        break;
+    case BlitKind::Additive:
+        if (c.IsWhite() && job.sourceAlpha)
+            BlitPixels(f, words, AddOp<true, true>(c, job.saturation));
+        else if (c.IsWhite())
+            BlitPixels(f, words, AddOp<true, false>(c, job.saturation));
+        else if (job.sourceAlpha)
+            BlitPixels(f, words, AddOp<false, true>(c, job.saturation));
         else
-            BlitPixels(f, words, AddOp<true, false>(c, table));
-    } else if (sourceAlpha) {
-        BlitPixels(f, words, AddOp<false, true>(c, table));
-    } else {
-        BlitPixels(f, words, AddOp<false, false>(c, table));
+            BlitPixels(f, words, AddOp<false, false>(c, job.saturation));
+        break;
     }
+}
+
+// Every loop of the blits, compiled for AVX2 and for the baseline.
+TANDRY_LANE_CLONES
+void RunBlitOf(const BlitJob& job, ArgbWords words)
+{
+    RunBlit(job, words);
+}
+
+TANDRY_LANE_CLONES
+void RunBlitOf(const BlitJob& job, PaletteWords words)
+{
+    RunBlit(job, words);
 }
 
 } // namespace
@@ -167,24 +278,23 @@ void MemoryImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color
         return;
 
     const ClampedColor c(color);
-    const BlitFrame frame{GetBits() + static_cast<ptrdiff_t>(y) * mWidth + x, mWidth,
-                          static_cast<size_t>(srcRect.y) * source->mWidth + srcRect.x, source->mWidth,
-                          srcRect.width, srcRect.height};
+    BlitJob job{{GetBits() + static_cast<ptrdiff_t>(y) * mWidth + x, mWidth,
+                 static_cast<size_t>(srcRect.y) * source->mWidth + srcRect.x, source->mWidth, srcRect.width,
+                 srcRect.height},
+                BlitKind::Additive, c, nullptr, false, Saturation{}};
     if (drawMode == 1) {
         // The source's flag as it stands, without a fresh scan.
-        const bool sourceAlpha = source->mHasAlpha;
-        const uint8_t* table = SaturationTable(mApp);
-        VisitSourceWords(*source, [&](const auto& words) { BlitAdditive(frame, words, c, sourceAlpha, table); });
-    } else if (c.IsWhite() && !mHasAlpha && !mHasTrans) {
-        // The destination's flags as they stand: no fresh scan.
-        VisitSourceWords(*source, [&](const auto& words) { BlitRuns(frame, words, source->GetAlphaRunTable()); });
-    } else if (c.IsWhite()) {
-        VisitSourceWords(*source, [&](const auto& words) { BlitPixels(frame, words, WhiteOver()); });
-    } else if (c.IsGrey()) {
-        VisitSourceWords(*source, [&](const auto& words) { BlitPixels(frame, words, TintOver<true>(c)); });
+        job.sourceAlpha = source->mHasAlpha;
+        job.saturation = SaturationOf(mApp);
     } else {
-        VisitSourceWords(*source, [&](const auto& words) { BlitPixels(frame, words, TintOver<false>(c)); });
+        // The run path needs an opaque destination; the destination's flags
+        // are taken as they stand, without a fresh scan.
+        job.kind = !c.IsWhite() ? (c.IsGrey() ? BlitKind::Grey : BlitKind::Tint)
+            : (!mHasAlpha && !mHasTrans) ? BlitKind::Runs
+                                         : BlitKind::White;
+        job.runs = source->GetAlphaRunTable();
     }
+    VisitSourceWords(*source, [&job](const auto& words) { RunBlitOf(job, words); });
     MarkBitsChanged();
 }
 

@@ -6,18 +6,37 @@
 #include "graphics/ClampedColor.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/PixelLanes.h"
 #include "graphics/Rect.h"
-#include "graphics/VectorClones.h"
 
 namespace Tandry {
 
 namespace {
 
-TANDRY_VECTOR_CLONES
+// Over opaque pixels the result alpha is 255 and the colour's share its
+// alpha, so eight opaque pixels need no more than the mix.
+TANDRY_LANE_CLONES
 void FillRowOver(uint32_t* row, int count, uint32_t rgb, uint32_t alpha)
 {
-    for (int i = 0; i < count; ++i)
+    using namespace PixelLanes;
+    const U32x8 colour = Splat(rgb);
+    const U32x8 a = Splat(alpha);
+    int i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        const U32x8 d = Load(row + i);
+        if (AllZero(~IsEqual(d >> 24, Splat(255))))
+            Store(row + i, 0xFF000000u | PixelBlend::MixSummed(d, colour, a));
+        else
+            Store(row + i, PixelBlend::FillOver(d, colour, a));
+    }
+    for (; i < count; ++i)
         row[i] = PixelBlend::FillOver(row[i], rgb, alpha);
+}
+
+TANDRY_LANE_CLONES
+void FillRowOpaque(uint32_t* row, int count, uint32_t packed)
+{
+    std::fill_n(row, count, packed);
 }
 
 // Calls f(row, count) for each row of rect in the pixel array.
@@ -39,7 +58,7 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int)
     uint32_t* bits = GetBits();
     if (c.alpha == 255) {
         const uint32_t packed = c.Packed();
-        ForEachRow(bits, mWidth, rect, [packed](uint32_t* row, int count) { std::fill_n(row, count, packed); });
+        ForEachRow(bits, mWidth, rect, [packed](uint32_t* row, int count) { FillRowOpaque(row, count, packed); });
     } else if (c.alpha != 0) {
         const uint32_t rgb = c.Rgb();
         const uint32_t alpha = c.alpha;

@@ -77,8 +77,8 @@ private:
 // Adds the colour scaled by its alpha, saturating; the result is opaque.
 class AdditiveLinePlot {
 public:
-    AdditiveLinePlot(uint32_t* bits, int pitch, const ClampedColor& c, const uint8_t* table)
-        : mBits(bits), mPitch(pitch), mTable(table), mRed(c.alpha * c.red / 255),
+    AdditiveLinePlot(uint32_t* bits, int pitch, const ClampedColor& c, const Saturation& saturation)
+        : mBits(bits), mPitch(pitch), mSaturation(saturation), mRed(c.alpha * c.red / 255),
           mGreen(c.alpha * c.green / 255), mBlue(c.alpha * c.blue / 255)
     {
     }
@@ -86,13 +86,13 @@ public:
     void operator()(int x, int y) const
     {
         uint32_t& p = mBits[static_cast<ptrdiff_t>(y) * mPitch + x];
-        p = 0xFF000000u | PixelBlend::AddSaturated(p, mRed, mGreen, mBlue, mTable);
+        p = 0xFF000000u | PixelBlend::AddSaturated(p, mRed, mGreen, mBlue, mSaturation);
     }
 
 private:
     uint32_t* mBits;
     int mPitch;
-    const uint8_t* mTable;
+    Saturation mSaturation;
     uint32_t mRed;
     uint32_t mGreen;
     uint32_t mBlue;
@@ -126,7 +126,9 @@ void WalkLine(double x1, double y1, double x2, double y2, bool subPixelStart, co
         minorDelta = -minorDelta;
     }
 
-    const auto at = [xMajor](int major, int minor) { return xMajor ? std::pair(major, minor) : std::pair(minor, major); };
+    const auto at = [xMajor](int major, int minor) {
+        return xMajor ? std::pair(major, minor) : std::pair(minor, major);
+    };
     int minor = Trunc(startMinor);
     {
         const auto [x, y] = at(Trunc(startMajor), minor);
@@ -261,7 +263,7 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
     if (drawMode == 0)
         WalkLine(x1, y1, x2, y2, true, NormalLinePlot(GetBits(), mWidth, c));
     else if (drawMode == 1)
-        WalkLine(x1, y1, x2, y2, false, AdditiveLinePlot(GetBits(), mWidth, c, SaturationTable(mApp)));
+        WalkLine(x1, y1, x2, y2, false, AdditiveLinePlot(GetBits(), mWidth, c, SaturationOf(mApp)));
     MarkBitsChanged();
 }
 

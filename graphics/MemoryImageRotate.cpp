@@ -1,13 +1,15 @@
 // BltRotated of MemoryImage: bilinear sampling in 16.16 along each row of the
 // rotated box, combined normally or additively, white or coloured, from ARGB
 // or palettised sources. The eight variants share the geometry and the
-// sampling and differ only in the combining step and the source reader.
+// sampling and differ only in the combining step and the source reader. The
+// per-pixel steps are templates over PixelLanes, run eight pixels at a time.
 #include <cstddef>
 #include <cstdint>
 
 #include "graphics/ClampedColor.h"
 #include "graphics/MemoryImage.h"
 #include "graphics/PixelBlend.h"
+#include "graphics/PixelLanes.h"
 #include "graphics/RotatedBlitGeometry.h"
 #include "graphics/SaturationTable.h"
 #include "graphics/SourceWords.h"
@@ -16,58 +18,87 @@ namespace Tandry {
 
 namespace {
 
-// The four weighted alphas of a sample and the channel sums weighted by them.
+using PixelLanes::kLanes;
+using PixelLanes::U32x8;
+
+// The sum of the four weighted alphas of a sample, and each channel summed
+// over the four pixels weighted by them.
+template <class V>
 struct Sample {
-    uint32_t alpha;  // the sum of the four weighted alphas
-    uint32_t red;    // sum of channel x weighted alpha
-    uint32_t green;
-    uint32_t blue;
+    V alpha;
+    V red;
+    V green;
+    V blue;
 };
 
-// The 2 x 2 neighbourhood at (u, v); the fractions are made odd, so no
-// weight is ever a whole 65536. With a colour alpha below 256 the weighted
-// alphas are scaled by it as well.
 template <class Words>
-Sample Bilinear(const Words& words, size_t origin, int pitch, uint32_t u, uint32_t v, uint32_t alphaScale)
+TANDRY_LANE_INLINE uint32_t Fetch(const Words& words, uint32_t at)
 {
-    const size_t at = origin + static_cast<size_t>(v >> 16) * pitch + (u >> 16);
-    const uint32_t p[4] = {words[at], words[at + 1], words[at + pitch], words[at + pitch + 1]};
-    const uint32_t fu = (u & 0xFFFE) + 1;
-    const uint32_t fv = (v & 0xFFFE) + 1;
-    const uint32_t w[4] = {((65536 - fu) * (65536 - fv)) >> 16, (fu * (65536 - fv)) >> 16,
-                           ((65536 - fu) * fv) >> 16, (fu * fv) >> 16};
-    Sample s{0, 0, 0, 0};
-    for (int i = 0; i < 4; ++i) {
-        uint32_t a = (w[i] * (p[i] >> 24)) >> 16;
-        if (alphaScale != 256)
-            a = (a * alphaScale) >> 8;
-        s.alpha += a;
-        s.red += ((p[i] >> 16) & 255) * a;
-        s.green += ((p[i] >> 8) & 255) * a;
-        s.blue += (p[i] & 255) * a;
-    }
+    return words[at];
+}
+
+template <class Words>
+TANDRY_LANE_INLINE U32x8 Fetch(const Words& words, const U32x8& at)
+{
+    return U32x8{words[at[0]], words[at[1]], words[at[2]], words[at[3]],
+                 words[at[4]], words[at[5]], words[at[6]], words[at[7]]};
+}
+
+template <class V>
+TANDRY_LANE_INLINE void AddWeighted(Sample<V>& s, const V& p, const V& w, uint32_t alphaScale)
+{
+    V a = (w * (p >> 24)) >> 16;
+    if (alphaScale != 256)
+        a = (a * alphaScale) >> 8;
+    s.alpha += a;
+    s.red += ((p >> 16) & 255) * a;
+    s.green += ((p >> 8) & 255) * a;
+    s.blue += (p & 255) * a;
+}
+
+// The 2 x 2 neighbourhood at (u, v), relative to the source rectangle whose
+// first pixel is word `origin`; the fractions are made odd, so no weight is
+// ever a whole 65536. A colour alpha below 256 scales the weighted alphas.
+template <class Words, class V>
+TANDRY_LANE_INLINE Sample<V> Bilinear(const Words& words, uint32_t origin, uint32_t pitch, const V& u, const V& v,
+                                      uint32_t alphaScale)
+{
+    const V at = origin + (v >> 16) * pitch + (u >> 16);
+    const V fu = (u & 0xFFFE) + 1;
+    const V fv = (v & 0xFFFE) + 1;
+    Sample<V> s{V{}, V{}, V{}, V{}};
+    AddWeighted(s, Fetch(words, at), ((65536 - fu) * (65536 - fv)) >> 16, alphaScale);
+    AddWeighted(s, Fetch(words, at + 1), (fu * (65536 - fv)) >> 16, alphaScale);
+    AddWeighted(s, Fetch(words, at + pitch), ((65536 - fu) * fv) >> 16, alphaScale);
+    AddWeighted(s, Fetch(words, at + pitch + 1), (fu * fv) >> 16, alphaScale);
     return s;
+}
+
+template <class V>
+TANDRY_LANE_INLINE V BlendChannel(const V& d, const V& m, const V& da, const V& rest, const V& n, int shift)
+{
+    return PixelLanes::Quotient(m * 256 + ((((d >> shift) & 255) * da) >> 8) * rest, n) << shift;
 }
 
 // Lays colour (r, g, b) at alpha a (1..255) over d. Nearly opaque samples
 // replace the pixel outright.
-uint32_t NormalCombine(uint32_t d, uint32_t a, uint32_t r, uint32_t g, uint32_t b)
+template <class V>
+TANDRY_LANE_INLINE V NormalCombine(const V& d, const V& a, const V& r, const V& g, const V& b)
 {
-    if (a > 250)
-        return 0xFF000000u | r << 16 | g << 8 | b;
-    const uint32_t da = d >> 24;
-    const uint32_t n = 256 - (((256 - da) * (256 - a)) >> 8);
-    const uint32_t rest = 256 - a;
-    const auto channel = [&](uint32_t m, int shift) {
-        const uint32_t dc = (d >> shift) & 255;
-        return ((m * 256 + ((dc * da) >> 8) * rest) / n) << shift;
-    };
-    return (n - 1) << 24 | channel(r, 16) | channel(g, 8) | channel(b, 0);
+    using namespace PixelLanes;
+    const V da = d >> 24;
+    const V rest = 256 - a;
+    V n = 256 - (((256 - da) * rest) >> 8);
+    // Lanes of alpha 0, which are not written, must not divide by 0.
+    n |= IsZero(n) & 1;
+    const V blended = (n - 1) << 24 | BlendChannel(d, r, da, rest, n, 16) | BlendChannel(d, g, da, rest, n, 8)
+        | BlendChannel(d, b, da, rest, n, 0);
+    return Select(IsAbove(a, 250), 0xFF000000u | r << 16 | g << 8 | b, blended);
 }
 
 struct NormalWhite {
-    static constexpr bool kScalesAlpha = false;
-    uint32_t operator()(uint32_t d, const Sample& s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const Sample<V>& s) const
     {
         return NormalCombine(d, s.alpha, s.red >> 8, s.green >> 8, s.blue >> 8);
     }
@@ -75,9 +106,9 @@ struct NormalWhite {
 
 // Red is scaled from the full sum, green and blue from the rounded-down mean.
 struct NormalColoured {
-    static constexpr bool kScalesAlpha = true;
     explicit NormalColoured(const ClampedColor& c) : red(c.red + 1), green(c.green + 1), blue(c.blue + 1) {}
-    uint32_t operator()(uint32_t d, const Sample& s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const Sample<V>& s) const
     {
         return NormalCombine(d, s.alpha, (s.red * red) >> 16, ((s.green >> 8) * green) >> 8,
                              ((s.blue >> 8) * blue) >> 8);
@@ -86,48 +117,104 @@ struct NormalColoured {
 };
 
 struct AdditiveWhite {
-    static constexpr bool kScalesAlpha = false;
-    uint32_t operator()(uint32_t d, const Sample& s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const Sample<V>& s) const
     {
-        return PixelBlend::AddSaturated(d, s.red >> 8, s.green >> 8, s.blue >> 8, table);
+        return PixelBlend::AddSaturated(d, s.red >> 8, s.green >> 8, s.blue >> 8, saturation);
     }
-    const uint8_t* table;
+    Saturation saturation;
 };
 
 struct AdditiveColoured {
-    static constexpr bool kScalesAlpha = false;
-    AdditiveColoured(const ClampedColor& c, const uint8_t* t)
-        : table(t), red(c.alpha * c.red / 255), green(c.alpha * c.green / 255), blue(c.alpha * c.blue / 255)
+    AdditiveColoured(const ClampedColor& c, const Saturation& s)
+        : saturation(s), red(c.alpha * c.red / 255), green(c.alpha * c.green / 255), blue(c.alpha * c.blue / 255)
     {
     }
-    uint32_t operator()(uint32_t d, const Sample& s) const
+    template <class V>
+    TANDRY_LANE_INLINE V operator()(const V& d, const Sample<V>& s) const
     {
-        return PixelBlend::AddSaturated(d, ((s.red >> 8) * red) >> 8, (s.green * green) >> 16, (s.blue * blue) >> 16, table);
+        return PixelBlend::AddSaturated(d, ((s.red >> 8) * red) >> 8, (s.green * green) >> 16,
+                                        (s.blue * blue) >> 16, saturation);
     }
-    const uint8_t* table;
+    Saturation saturation;
     uint32_t red, green, blue;
 };
 
+enum class RotateKind { NormalWhite, NormalColoured, AdditiveWhite, AdditiveColoured };
+
+struct RotateJob {
+    uint32_t* bits;
+    int pitch;
+    uint32_t origin;
+    uint32_t srcPitch;
+    const RotatedBlitGeometry* geometry;
+    RotateKind kind;
+    ClampedColor color;
+    Saturation saturation;
+};
+
 template <class Words, class Combine>
-void DrawRotated(uint32_t* bits, int pitch, const Words& words, size_t origin, int srcPitch,
-                 const RotatedBlitGeometry& geometry, uint32_t colourAlpha, const Combine& combine)
+TANDRY_LANE_INLINE void DrawRotated(const RotateJob& job, const Words& words, const Combine& combine)
 {
-    const uint32_t alphaScale = Combine::kScalesAlpha ? colourAlpha : 256;
+    // With a colour other than white the normal variant scales the weighted
+    // alphas by the colour alpha.
+    const uint32_t alphaScale = job.kind == RotateKind::NormalColoured ? job.color.alpha : 256;
+    const RotatedBlitGeometry& geometry = *job.geometry;
     const uint32_t du = static_cast<uint32_t>(geometry.CosStep());
     const uint32_t dv = static_cast<uint32_t>(geometry.SinStep());
+    const U32x8 steps{0, 1, 2, 3, 4, 5, 6, 7};
     RotatedSpan span;
     for (int r = 0; r < geometry.RowCount(); ++r) {
         if (!geometry.Row(r, span))
             continue;
-        uint32_t* d = bits + static_cast<ptrdiff_t>(span.destY) * pitch + span.destX;
+        uint32_t* d = job.bits + static_cast<ptrdiff_t>(span.destY) * job.pitch + span.destX;
         uint32_t u = static_cast<uint32_t>(span.u);
         uint32_t v = static_cast<uint32_t>(span.v);
-        for (int i = 0; i < span.count; ++i, u += du, v += dv) {
-            const Sample s = Bilinear(words, origin, srcPitch, u, v, alphaScale);
+        int i = 0;
+        for (; i + kLanes <= span.count; i += kLanes, u += kLanes * du, v += kLanes * dv) {
+            const U32x8 dest = PixelLanes::Load(d + i);
+            const Sample<U32x8> s = Bilinear(words, job.origin, job.srcPitch, u + steps * du, v + steps * dv,
+                                             alphaScale);
+            PixelLanes::Store(d + i, PixelLanes::Select(PixelLanes::IsZero(s.alpha), dest, combine(dest, s)));
+        }
+        for (; i < span.count; ++i, u += du, v += dv) {
+            const Sample<uint32_t> s = Bilinear(words, job.origin, job.srcPitch, u, v, alphaScale);
             if (s.alpha != 0)
                 d[i] = combine(d[i], s);
         }
     }
+}
+
+template <class Words>
+TANDRY_LANE_INLINE void RunRotate(const RotateJob& job, const Words& words)
+{
+    switch (job.kind) {
+    case RotateKind::NormalWhite:
+        DrawRotated(job, words, NormalWhite());
+        break;
+    case RotateKind::NormalColoured:
+        DrawRotated(job, words, NormalColoured(job.color));
+        break;
+    case RotateKind::AdditiveWhite:
+        DrawRotated(job, words, AdditiveWhite{job.saturation});
+        break;
+    case RotateKind::AdditiveColoured:
+        DrawRotated(job, words, AdditiveColoured(job.color, job.saturation));
+        break;
+    }
+}
+
+// Every loop of the rotated blit, compiled for AVX2 and for the baseline.
+TANDRY_LANE_CLONES
+void RunRotateOf(const RotateJob& job, ArgbWords words)
+{
+    RunRotate(job, words);
+}
+
+TANDRY_LANE_CLONES
+void RunRotateOf(const RotateJob& job, PaletteWords words)
+{
+    RunRotate(job, words);
 }
 
 } // namespace
@@ -146,23 +233,18 @@ void MemoryImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, 
 
     const RotatedBlitGeometry geometry(x, y, srcRect, angle, centerX, centerY, box);
     const ClampedColor c(color);
-    uint32_t* bits = GetBits();
-    const size_t origin = static_cast<size_t>(srcRect.y) * source->mWidth + srcRect.x;
-    const int srcPitch = source->mWidth;
-    const uint8_t* table = SaturationTable(mApp);
-    VisitSourceWords(*source, [&](const auto& words) {
-        const auto draw = [&](const auto& combine) {
-            DrawRotated(bits, mWidth, words, origin, srcPitch, geometry, c.alpha, combine);
-        };
-        if (drawMode == 0 && c.IsWhite())
-            draw(NormalWhite());
-        else if (drawMode == 0)
-            draw(NormalColoured(c));
-        else if (c.IsWhite())
-            draw(AdditiveWhite{table});
-        else
-            draw(AdditiveColoured(c, table));
-    });
+    const RotateKind kind = drawMode == 0 ? (c.IsWhite() ? RotateKind::NormalWhite : RotateKind::NormalColoured)
+                                          : (c.IsWhite() ? RotateKind::AdditiveWhite : RotateKind::AdditiveColoured);
+    const RotateJob job{GetBits(),
+                        mWidth,
+                        static_cast<uint32_t>(srcRect.y) * static_cast<uint32_t>(source->mWidth)
+                            + static_cast<uint32_t>(srcRect.x),
+                        static_cast<uint32_t>(source->mWidth),
+                        &geometry,
+                        kind,
+                        c,
+                        SaturationOf(mApp)};
+    VisitSourceWords(*source, [&job](const auto& words) { RunRotateOf(job, words); });
     MarkBitsChanged();
 }
 

@@ -1,23 +1,31 @@
 // The source-over arithmetic shared by the software fills, blits and stretches
-// of memory images, on 0xAARRGGBB words that are not premultiplied. Red and
-// blue are computed together in the 0x00FF00FF lanes of one word and green in
-// another; no lane can carry into the next, so every result is the exact
-// per-channel value.
+// of memory images, on 0xAARRGGBB words that are not premultiplied. Each
+// formula is a template over the lane type of PixelLanes: one pixel or eight.
+// Red and blue are computed together in the 0x00FF00FF lanes of one word and
+// green in another; no lane can carry into the next, so every result is the
+// exact per-channel value.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
+#include "graphics/PixelLanes.h"
+#include "graphics/SaturationTable.h"
+
 namespace Tandry::PixelBlend {
 
-// x / 255 rounded down, for 0 <= x <= 65535.
-constexpr uint32_t Div255(uint32_t x)
+using PixelLanes::U32x8;
+
+// x / 255 rounded down, for x the product of two values 0..255.
+template <class V>
+TANDRY_LANE_INLINE V Div255(const V& x)
 {
-    return (x * 0x8081u) >> 23;
+    return (x + (x >> 8) + 1) >> 8;
 }
 
 // The alpha of a colour of alpha a (1..255) laid over a pixel of alpha da.
-constexpr uint32_t OverAlpha(uint32_t da, uint32_t a)
+template <class V>
+TANDRY_LANE_INLINE V OverAlpha(const V& da, const V& a)
 {
     return da + Div255((255 - da) * a);
 }
@@ -31,67 +39,134 @@ inline constexpr std::array<uint32_t, 256> kShareReciprocal = [] {
     return r;
 }();
 
-// The share (0..255) of a colour of alpha a in a result of alpha newA >= a.
-constexpr uint32_t SourceShare(uint32_t a, uint32_t newA)
+// The share a * 255 / newA (0..255) of a colour of alpha a in a result of
+// alpha newA >= a. Lanes with a = 0 give 0.
+TANDRY_LANE_INLINE uint32_t SourceShare(uint32_t a, uint32_t newA)
 {
     return (a * kShareReciprocal[newA]) >> 16;
 }
 
-// Each colour channel (d * (256 - l) + s * l) >> 8; the alpha byte is 0.
-constexpr uint32_t MixSummed(uint32_t d, uint32_t s, uint32_t l)
+// Over an opaque pixel (newA = 255) the share is a, over a transparent one
+// (newA = a) it is 255; only other pixels need the division.
+TANDRY_LANE_INLINE U32x8 SourceShare(const U32x8& a, const U32x8& newA)
 {
-    const uint32_t k = 256 - l;
-    const uint32_t rb = (((d & 0xFF00FF) * k + (s & 0xFF00FF) * l) >> 8) & 0xFF00FF;
-    const uint32_t g = (((d & 0xFF00) * k + (s & 0xFF00) * l) >> 8) & 0xFF00;
-    return rb | g;
+    using namespace PixelLanes;
+    const U32x8 opaque = IsEqual(newA, Splat(255));
+    const U32x8 bare = IsEqual(newA, a);
+    if (AllZero(~(opaque | bare)))
+        return Select(opaque, a, Splat(255));
+    return Quotient(a * 255, newA | (IsZero(newA) & 1));
 }
 
-// As MixSummed for red and green; blue's two products are rounded down
-// separately and then added, as the blits do it.
-constexpr uint32_t MixSplitBlue(uint32_t d, uint32_t s, uint32_t l)
+// Each colour channel (d * (256 - l) + s * l) >> 8; the alpha byte is 0.
+// SplitBlue: blue's two products are rounded down separately and then added,
+// as the blits do it.
+template <bool SplitBlue>
+TANDRY_LANE_INLINE uint32_t Mix(uint32_t d, uint32_t s, uint32_t l)
 {
     const uint32_t k = 256 - l;
     const uint32_t x = (d & 0xFF00FF) * k;
     const uint32_t y = (s & 0xFF00FF) * l;
-    const uint32_t r = (((x & 0xFFFF0000) + (y & 0xFFFF0000)) >> 8) & 0xFF0000;
-    const uint32_t b = ((x & 0xFFFF) >> 8) + ((y & 0xFFFF) >> 8);
     const uint32_t g = (((d & 0xFF00) * k + (s & 0xFF00) * l) >> 8) & 0xFF00;
-    return r | g | b;
+    if constexpr (SplitBlue) {
+        const uint32_t r = (((x & 0xFFFF0000) + (y & 0xFFFF0000)) >> 8) & 0xFF0000;
+        const uint32_t b = ((x & 0xFFFF) >> 8) + ((y & 0xFFFF) >> 8);
+        return r | g | b;
+    } else {
+        return (((x + y) >> 8) & 0xFF00FF) | g;
+    }
+}
+
+// The same on eight pixels, with the 16-bit halves of each lane multiplied
+// on their own: red and blue in one pair of halves, green and alpha in the
+// other. Every product and sum fits its half.
+template <bool SplitBlue>
+TANDRY_LANE_INLINE U32x8 Mix(const U32x8& d, const U32x8& s, const U32x8& l)
+{
+    using PixelLanes::U16x16;
+    const U16x16 share = reinterpret_cast<U16x16>(l | l << 16);
+    const U16x16 keep = reinterpret_cast<U16x16>((256 - l) | (256 - l) << 16);
+    const U16x16 x = reinterpret_cast<U16x16>(d & 0xFF00FF) * keep;
+    const U16x16 y = reinterpret_cast<U16x16>(s & 0xFF00FF) * share;
+    const U16x16 ga = reinterpret_cast<U16x16>((d >> 8) & 0xFF00FF) * keep
+        + reinterpret_cast<U16x16>((s >> 8) & 0xFF00FF) * share;
+    const U32x8 g = (reinterpret_cast<U32x8>(ga >> 8) & 0xFF) << 8;
+    const U32x8 summed = reinterpret_cast<U32x8>((x + y) >> 8);
+    if constexpr (SplitBlue) {
+        const U32x8 split = reinterpret_cast<U32x8>((x >> 8) + (y >> 8));
+        return (summed & 0xFF0000) | (split & 0xFF) | g;
+    } else {
+        return summed | g;
+    }
+}
+
+template <class V>
+TANDRY_LANE_INLINE V MixSummed(const V& d, const V& s, const V& l)
+{
+    return Mix<false>(d, s, l);
+}
+
+template <class V>
+TANDRY_LANE_INLINE V MixSplitBlue(const V& d, const V& s, const V& l)
+{
+    return Mix<true>(d, s, l);
 }
 
 // The fills' source-over of colour rgb at alpha a (1..255) onto pixel d.
-constexpr uint32_t FillOver(uint32_t d, uint32_t rgb, uint32_t a)
+template <class V>
+TANDRY_LANE_INLINE V FillOver(const V& d, const V& rgb, const V& a)
 {
-    const uint32_t newA = OverAlpha(d >> 24, a);
+    const V newA = OverAlpha(d >> 24, a);
     return newA << 24 | MixSummed(d, rgb, SourceShare(a, newA));
 }
 
-// The blits' source-over of the colour of word s at alpha a (1..255) onto d.
-constexpr uint32_t BlitOver(uint32_t d, uint32_t s, uint32_t a)
+// The white path of the blits: word s at its own alpha onto d; alpha 0 leaves d.
+template <class V>
+TANDRY_LANE_INLINE V BlitWhite(const V& d, const V& s)
 {
-    const uint32_t newA = OverAlpha(d >> 24, a);
-    return newA << 24 | MixSplitBlue(d, s, SourceShare(a, newA));
+    const V a = s >> 24;
+    const V newA = OverAlpha(d >> 24, a);
+    return PixelLanes::Select(PixelLanes::IsZero(a), d, newA << 24 | MixSplitBlue(d, s, SourceShare(a, newA)));
 }
 
-// The white path of the blits: word s at its own alpha; alpha 0 leaves d.
-constexpr uint32_t BlitWhite(uint32_t d, uint32_t s)
+// Over eight opaque pixels the result alpha is 255 and the share the source
+// alpha, which spares the alpha arithmetic.
+TANDRY_LANE_INLINE U32x8 BlitWhite(const U32x8& d, const U32x8& s)
 {
-    const uint32_t a = s >> 24;
-    return a == 0 ? d : BlitOver(d, s, a);
+    using namespace PixelLanes;
+    if (!AllZero(~IsEqual(d >> 24, Splat(255))))
+        return BlitWhite<U32x8>(d, s);
+    const U32x8 a = s >> 24;
+    return Select(IsZero(a), d, 0xFF000000u | MixSplitBlue(d, s, a));
 }
 
 // Source word s at its own alpha onto an opaque destination: the result is opaque.
-constexpr uint32_t BlitOntoOpaque(uint32_t d, uint32_t s)
+template <class V>
+TANDRY_LANE_INLINE V BlitOntoOpaque(const V& d, const V& s)
 {
     return 0xFF000000u | MixSplitBlue(d, s, s >> 24);
 }
 
 // Each colour channel becomes table[d + add], where table is the 512-entry
 // saturation table; the destination alpha stays.
-inline uint32_t AddSaturated(uint32_t d, uint32_t addRed, uint32_t addGreen, uint32_t addBlue, const uint8_t* table)
+TANDRY_LANE_INLINE uint32_t AddSaturated(uint32_t d, uint32_t addRed, uint32_t addGreen, uint32_t addBlue,
+                                         const Saturation& s)
 {
-    return (d & 0xFF000000u) | uint32_t{table[((d >> 16) & 255) + addRed]} << 16
-        | uint32_t{table[((d >> 8) & 255) + addGreen]} << 8 | table[(d & 255) + addBlue];
+    return (d & 0xFF000000u) | uint32_t{s.table[((d >> 16) & 255) + addRed]} << 16
+        | uint32_t{s.table[((d >> 8) & 255) + addGreen]} << 8 | s.table[(d & 255) + addBlue];
+}
+
+TANDRY_LANE_INLINE U32x8 AddSaturated(const U32x8& d, const U32x8& addRed, const U32x8& addGreen,
+                                      const U32x8& addBlue, const Saturation& s)
+{
+    if (!s.plain) {
+        U32x8 out;
+        for (int i = 0; i < PixelLanes::kLanes; ++i)
+            out[i] = AddSaturated(d[i], addRed[i], addGreen[i], addBlue[i], s);
+        return out;
+    }
+    // Each amount is at most 255, so the three fit the bytes of one word.
+    return PixelLanes::AddBytesSaturated(d, addRed << 16 | addGreen << 8 | addBlue);
 }
 
 } // namespace Tandry::PixelBlend

@@ -1,6 +1,7 @@
 #include "graphics/SaturationTable.h"
 
 #include <array>
+#include <cstring>
 
 #include "graphics/ImageHost.h"
 
@@ -17,9 +18,10 @@ constexpr std::array<uint8_t, 512> kBuiltIn = [] {
 
 } // namespace
 
-const uint8_t* SaturationTable(const ImageHost* host)
+Saturation SaturationOf(const ImageHost* host)
 {
-    return host ? host->GetAddTable() : kBuiltIn.data();
+    const uint8_t* table = host ? host->GetAddTable() : kBuiltIn.data();
+    return {table, table == kBuiltIn.data() || std::memcmp(table, kBuiltIn.data(), kBuiltIn.size()) == 0};
 }
 
 } // namespace Tandry

@@ -9,6 +9,13 @@ namespace Tandry {
 
 class ImageHost;
 
-const uint8_t* SaturationTable(const ImageHost* host);
+struct Saturation {
+    const uint8_t* table;
+    // The table holds min(i, 255) in every entry, as the host's does; the
+    // eight-pixel loops then saturate by arithmetic, with the same results.
+    bool plain;
+};
+
+Saturation SaturationOf(const ImageHost* host);
 
 } // namespace Tandry

@@ -7,18 +7,27 @@
 #include <cstdint>
 
 #include "graphics/MemoryImage.h"
+#include "graphics/PixelLanes.h"
 
 namespace Tandry {
 
 struct ArgbWords {
     const uint32_t* bits;
     uint32_t operator[](size_t i) const { return bits[i]; }
+    // Words i .. i + 7.
+    TANDRY_LANE_INLINE PixelLanes::U32x8 Lanes(size_t i) const { return PixelLanes::Load(bits + i); }
 };
 
 struct PaletteWords {
     const uint8_t* indices;
     const uint32_t* table;
     uint32_t operator[](size_t i) const { return table[indices[i]]; }
+    TANDRY_LANE_INLINE PixelLanes::U32x8 Lanes(size_t i) const
+    {
+        const uint8_t* at = indices + i;
+        return PixelLanes::U32x8{table[at[0]], table[at[1]], table[at[2]], table[at[3]],
+                                 table[at[4]], table[at[5]], table[at[6]], table[at[7]]};
+    }
 };
 
 // Calls f with the reader that fits src; every variant of a blit is one

@@ -144,7 +144,8 @@ void DrawOne(FuzzBytes& in, MemoryImage& dest, MemoryImage& src)
         break;
     }
     case 4: {
-        const int w = in.Range(0, std::min(src.mWidth, clip.width)), h = in.Range(0, std::min(src.mHeight, clip.height));
+        const int w = in.Range(0, std::min(src.mWidth, clip.width));
+        const int h = in.Range(0, std::min(src.mHeight, clip.height));
         const Rect srcRect(in.Range(0, src.mWidth - w), in.Range(0, src.mHeight - h), w, h);
         dest.Blt(&src, clip.x + in.Range(0, clip.width - w), clip.y + in.Range(0, clip.height - h), srcRect, color,
                  mode);
