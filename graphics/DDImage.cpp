@@ -274,10 +274,6 @@ void DDImage::DiscardBits()
         }
         MemoryImage::DiscardBits();
     } else if (mWantSurface && CreateSurface()) {
-        // Display-format data made per palette entry would be read as pixels
-        // once the palette is gone.
-        if (mColorIndices)
-            mNativeAlpha.reset();
         mBits.reset();
         mColorIndices.reset();
         mColorTable.reset();

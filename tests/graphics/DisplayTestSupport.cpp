@@ -1,0 +1,170 @@
+#include "graphics/DisplayTestSupport.h"
+
+#include "graphics/D3DInterface.h"
+#include "platform/ddraw/ArgbReadback.h"
+#include "platform/window/WindowMessages.h"
+
+namespace DisplayTest {
+
+using namespace Platform;
+
+namespace {
+
+intptr_t PassOn(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return GetPlatform().GetWindows().DefWindowProc(window, message, wParam, lParam);
+}
+
+template <class Desc>
+bool LockWhole(IDirectDrawSurface* surface, Desc& desc)
+{
+    desc.dwSize = sizeof(desc);
+    return surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr) == DD_OK;
+}
+
+} // namespace
+
+void CapturePresenter::GetDesktopSize(uint32_t& width, uint32_t& height)
+{
+    WindowSystem& windows = GetPlatform().GetWindows();
+    width = static_cast<uint32_t>(windows.GetSystemMetrics(SM_CXSCREEN));
+    height = static_cast<uint32_t>(windows.GetSystemMetrics(SM_CYSCREEN));
+}
+
+bool CapturePresenter::GetClientRectOnScreen(HWND window, RECT& rect)
+{
+    WindowSystem& windows = GetPlatform().GetWindows();
+    WinRect client;
+    WinPoint origin;
+    if (!windows.GetClientRect(window, client) || !windows.ClientToScreen(window, origin))
+        return false;
+    rect = RECT{origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()};
+    return true;
+}
+
+uint32_t CapturePresenter::GetMonitorFrequency(HWND)
+{
+    return DDrawRuntime::Get().GetSettings().monitorFrequency;
+}
+
+void CapturePresenter::SetFullScreen(HWND, bool) {}
+
+void CapturePresenter::Present(HWND window, bool fullScreen, const PresentedSurface& primary, const RECT&)
+{
+    RECT shown{0, 0, static_cast<int32_t>(primary.width), static_cast<int32_t>(primary.height)};
+    if (!fullScreen && !GetClientRectOnScreen(window, shown))
+        return;
+    ++frames;
+    width = shown.right - shown.left;
+    height = shown.bottom - shown.top;
+    pixels.assign(static_cast<size_t>(width) * height, 0);
+    ArgbReadback(primary.format).ConvertRect(primary, shown, pixels.data(), width);
+}
+
+FakeDisplayHost::FakeDisplayHost()
+{
+    mNoDisplay.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+    for (size_t i = 0; i < addTable.size(); ++i)
+        addTable[i] = static_cast<uint8_t>(i < 256 ? i : 255);
+}
+
+Tandry::CriticalSection& FakeDisplayHost::GetDisplayLock()
+{
+    return display != nullptr ? display->mCritSect : mLock;
+}
+
+const Tandry::NativeDisplay& FakeDisplayHost::GetDisplayFormat() const
+{
+    return display != nullptr ? static_cast<const Tandry::NativeDisplay&>(*display) : mNoDisplay;
+}
+
+void DisplayFixture::SetUp()
+{
+    platform = &InstallHeadlessPlatform();
+    HeadlessWindowSystem& windows = platform->Windows();
+    windows.SetScreenSize(1920, 1080);
+    windows.RegisterWindowClass(WindowClass{"MainWindow", 0, PassOn, 0});
+    window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
+    windows.ShowWindow(window, SW_SHOW);
+    DDrawRuntime::Get().Reset();
+    presenter = std::make_shared<CapturePresenter>();
+    DDrawRuntime::Get().SetPresenter(presenter);
+    host.settings.width = 1024;
+    host.settings.height = 768;
+    Tandry::SetImageHost(&host);
+    Tandry::ResetDisplayGlobals();
+    Tandry::ResetD3DGlobals();
+}
+
+void DisplayFixture::TearDown()
+{
+    delete display;
+    display = nullptr;
+    host.display = nullptr;
+    Tandry::SetImageHost(nullptr);
+    DDrawRuntime::Get().SetPresenter(nullptr);
+    DDrawRuntime::Get().Reset();
+    Tandry::ResetDisplayGlobals();
+    Tandry::ResetD3DGlobals();
+    ResetPlatform();
+}
+
+Tandry::DDInterface& DisplayFixture::MakeDisplay()
+{
+    display = new Tandry::DDInterface(nullptr);
+    host.display = display;
+    return *display;
+}
+
+void DisplayFixture::SetDesktopFormat(DDrawFormat format)
+{
+    DDrawSettings settings = Settings();
+    settings.desktopFormat = format;
+    SetSettings(settings);
+}
+
+std::vector<uint32_t> ReadSurface(IDirectDrawSurface* surface)
+{
+    DDSURFACEDESC desc;
+    if (!LockWhole(surface, desc))
+        return {};
+    PresentedSurface view;
+    view.pixels = static_cast<const uint8_t*>(desc.lpSurface);
+    view.pitch = desc.lPitch;
+    view.width = desc.dwWidth;
+    view.height = desc.dwHeight;
+    view.format = desc.ddpfPixelFormat;
+    std::vector<uint32_t> pixels(static_cast<size_t>(desc.dwWidth) * desc.dwHeight);
+    const RECT whole{0, 0, static_cast<int32_t>(desc.dwWidth), static_cast<int32_t>(desc.dwHeight)};
+    ArgbReadback(desc.ddpfPixelFormat).ConvertRect(view, whole, pixels.data(), desc.dwWidth);
+    surface->Unlock(nullptr);
+    return pixels;
+}
+
+std::vector<uint32_t> StoredWords(IDirectDrawSurface* surface)
+{
+    DDSURFACEDESC desc;
+    if (!LockWhole(surface, desc))
+        return {};
+    std::vector<uint32_t> words;
+    const auto* row = static_cast<const uint8_t*>(desc.lpSurface);
+    for (uint32_t y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
+        for (uint32_t x = 0; x < desc.dwWidth; ++x) {
+            if (desc.ddpfPixelFormat.dwRGBBitCount == 16)
+                words.push_back(reinterpret_cast<const uint16_t*>(row)[x]);
+            else
+                words.push_back(reinterpret_cast<const uint32_t*>(row)[x]);
+        }
+    }
+    surface->Unlock(nullptr);
+    return words;
+}
+
+std::unique_ptr<Tandry::MemoryImage> MakeImage(int width, int height, const std::vector<uint32_t>& pixels)
+{
+    auto image = std::make_unique<Tandry::MemoryImage>();
+    image->SetBits(pixels.data(), width, height, true);
+    return image;
+}
+
+} // namespace DisplayTest
