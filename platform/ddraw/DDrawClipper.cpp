@@ -6,17 +6,8 @@ namespace Platform {
 
 HRESULT DDrawClipper::QueryInterface(REFIID iid, void** out)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    return DDrawRuntime::Get().RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, 0, iid), [&]() -> HRESULT {
-        if (out == nullptr)
-            return DDERR_INVALIDPARAMS;
-        if (iid != IID_IDirectDrawClipper && iid != IID_IUnknown)
-            return E_NOINTERFACE;
-        AddRefCount();
-        *out = static_cast<IDirectDrawClipper*>(this);
-        return DD_OK;
-    });
+    IDirectDrawClipper* self = this;
+    return AnswerQuery(iid, out, 0, {{IID_IDirectDrawClipper, self}, {IID_IUnknown, self}});
 }
 
 HRESULT DDrawClipper::SetHWnd(uint32_t flags, HWND window)

@@ -12,17 +12,8 @@ DDrawPalette::DDrawPalette(const PALETTEENTRY* entries) : DDrawRefCount(DDrawObj
 
 HRESULT DDrawPalette::QueryInterface(REFIID iid, void** out)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    return DDrawRuntime::Get().RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, 0, iid), [&]() -> HRESULT {
-        if (out == nullptr)
-            return DDERR_INVALIDPARAMS;
-        if (iid != IID_IDirectDrawPalette && iid != IID_IUnknown)
-            return E_NOINTERFACE;
-        AddRefCount();
-        *out = static_cast<IDirectDrawPalette*>(this);
-        return DD_OK;
-    });
+    IDirectDrawPalette* self = this;
+    return AnswerQuery(iid, out, 0, {{IID_IDirectDrawPalette, self}, {IID_IUnknown, self}});
 }
 
 HRESULT DDrawPalette::GetEntries(uint32_t flags, uint32_t start, uint32_t count, PALETTEENTRY* entries)

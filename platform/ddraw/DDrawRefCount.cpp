@@ -1,5 +1,7 @@
 #include "platform/ddraw/DDrawRefCount.h"
 
+#include "platform/ddraw/DDrawConstants.h"
+
 #include <cassert>
 
 namespace Platform {
@@ -16,6 +18,24 @@ DDrawRefCount::~DDrawRefCount()
     DDrawRuntime& runtime = DDrawRuntime::Get();
     std::lock_guard hold(runtime.Mutex());
     runtime.CountDestroyedLocked(mKind);
+}
+
+HRESULT DDrawRefCount::AnswerQuery(REFIID iid, void** out, uint32_t caps, std::initializer_list<Answer> answers)
+{
+    if (out != nullptr)
+        *out = nullptr;
+    return DDrawRuntime::Get().RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, caps, iid), [&]() -> HRESULT {
+        if (out == nullptr)
+            return DDERR_INVALIDPARAMS;
+        for (const Answer& answer : answers) {
+            if (answer.iid == iid) {
+                ++mCount;
+                *out = answer.pointer;
+                return DD_OK;
+            }
+        }
+        return E_NOINTERFACE;
+    });
 }
 
 uint32_t DDrawRefCount::AddRefCount()

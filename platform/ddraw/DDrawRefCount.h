@@ -7,6 +7,7 @@
 #include "platform/ddraw/DDrawRuntime.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 namespace Platform {
 
@@ -18,6 +19,16 @@ public:
 protected:
     explicit DDrawRefCount(DDrawObjectKind kind);
     virtual ~DDrawRefCount();
+
+    // One interface the object answers to, and the pointer that stands for it.
+    struct Answer {
+        IID iid;
+        void* pointer;
+    };
+    // QueryInterface of every object: logged (with the caps of a surface) and
+    // open to injected failures; hands out the matching pointer with a
+    // reference added, or E_NOINTERFACE.
+    HRESULT AnswerQuery(REFIID iid, void** out, uint32_t caps, std::initializer_list<Answer> answers);
 
     uint32_t AddRefCount();
     // Deletes the object when the count reaches 0. Releasing an object that has

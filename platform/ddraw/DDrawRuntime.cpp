@@ -1,25 +1,9 @@
 #include "platform/ddraw/DDrawRuntime.h"
 
+#include "platform/Platform.h"
+
 namespace Platform {
-namespace {
-
-// Answers when no back end installed a presenter: a desktop with no window on it.
-class WindowlessPresenter final : public DisplayPresenter {
-public:
-    void GetDesktopSize(uint32_t& width, uint32_t& height) override
-    {
-        width = 1024;
-        height = 768;
-    }
-    bool GetClientRectOnScreen(HWND, RECT&) override { return false; }
-    uint32_t GetMonitorFrequency(HWND) override { return DDrawRuntime::Get().GetSettings().monitorFrequency; }
-    void SetFullScreen(HWND, bool) override {}
-    void Present(HWND, bool, const PresentedSurface&, const RECT&) override {}
-};
-
-} // namespace
-
-DDrawRuntime::DDrawRuntime() : mFallbackPresenter(std::make_shared<WindowlessPresenter>()) {}
+DDrawRuntime::DDrawRuntime() = default;
 
 DDrawRuntime& DDrawRuntime::Get()
 {
@@ -79,7 +63,10 @@ void DDrawRuntime::SetPresenter(std::shared_ptr<DisplayPresenter> presenter)
 std::shared_ptr<DisplayPresenter> DDrawRuntime::GetPresenter()
 {
     std::lock_guard hold(mMutex);
-    return mPresenter ? mPresenter : mFallbackPresenter;
+    if (mPresenter)
+        return mPresenter;
+    // The platform owns its presenter; the pointer shares no ownership.
+    return std::shared_ptr<DisplayPresenter>(std::shared_ptr<void>(), &GetPlatform().GetPresenter());
 }
 
 void DDrawRuntime::Reset()

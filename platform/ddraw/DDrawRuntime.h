@@ -32,8 +32,7 @@ public:
     std::vector<DDrawCall> GetCallLog();
     void ClearCallLog();
     uint32_t LiveCount(DDrawObjectKind kind);
-    // The back end's presenter; without one a presenter with no window and a
-    // 1024 x 768 desktop answers.
+    // The presenter of the platform, unless a test put another in its place.
     void SetPresenter(std::shared_ptr<DisplayPresenter> presenter);
     std::shared_ptr<DisplayPresenter> GetPresenter();
     // Settings, failures and the log back to their start; live objects stay.
@@ -71,7 +70,6 @@ private:
     DDrawCallLog mLog;
     std::array<uint32_t, 4> mLive{};
     std::shared_ptr<DisplayPresenter> mPresenter;
-    std::shared_ptr<DisplayPresenter> mFallbackPresenter;
 };
 
 } // namespace Platform

@@ -8,6 +8,7 @@
 #include "platform/ddraw/DDrawPixelFormat.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace Platform {
@@ -23,9 +24,10 @@ struct DDrawSettings {
     // Bytes after each row, so that code stepping rows by the width shows its
     // fault. Rounded up to a multiple of 4 so that rows stay aligned.
     uint32_t pitchPadding = 16;
-    // Every byte of a new surface other than a primary; the back end sets it
-    // (0 under SDL), and the visible default shows pixels nobody wrote.
-    uint8_t fillByte = 0xCD;
+    // Every byte of a new surface other than a primary. Unset, the presenter
+    // of the back end chooses: 0 under SDL, a visible 0xCD headless, so that
+    // tests see every pixel nobody wrote.
+    std::optional<uint8_t> fillByte;
     bool hasDirectDrawCreateEx = true;
 };
 

@@ -90,20 +90,9 @@ bool DDrawSurface::IsPrimary() const { return (mShape.caps & DDSCAPS_PRIMARYSURF
 
 HRESULT DDrawSurface::QueryInterface(REFIID iid, void** out)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    return DDrawRuntime::Get().RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, mShape.caps, iid), [&]() -> HRESULT {
-        if (out == nullptr)
-            return DDERR_INVALIDPARAMS;
-        if (iid == IID_IDirectDrawSurface || iid == IID_IUnknown)
-            *out = AsSurface();
-        else if (iid == IID_IDirectDrawSurface7)
-            *out = AsSurface7();
-        else
-            return E_NOINTERFACE;
-        AddRefCount();
-        return DD_OK;
-    });
+    return AnswerQuery(iid, out, mShape.caps,
+                       {{IID_IDirectDrawSurface, AsSurface()}, {IID_IDirectDrawSurface7, AsSurface7()},
+                        {IID_IUnknown, AsSurface()}});
 }
 
 template <class Desc>
@@ -291,13 +280,17 @@ HRESULT DDrawSurface::Flip(IDirectDrawSurface7* target, uint32_t flags)
     return FlipTo(target != nullptr ? From(target) : nullptr, flags);
 }
 
-HRESULT DDrawSurface::FindBackBuffer(const uint32_t* caps, DDrawSurface** out)
+template <class CapsRecord, class Out>
+HRESULT DDrawSurface::AttachedAs(CapsRecord* caps, Out** out)
 {
+    if (out != nullptr)
+        *out = nullptr;
+    const uint32_t wanted = caps != nullptr ? caps->dwCaps : 0;
     return DDrawRuntime::Get().RunLogged(
-        DDrawCall::Of(DDrawOp::GetAttachedSurface, mShape.caps, caps != nullptr ? *caps : 0), [&]() -> HRESULT {
+        DDrawCall::Of(DDrawOp::GetAttachedSurface, mShape.caps, wanted), [&]() -> HRESULT {
             if (caps == nullptr || out == nullptr)
                 return DDERR_INVALIDPARAMS;
-            if ((*caps & DDSCAPS_BACKBUFFER) == 0 || mBackBuffer == nullptr)
+            if ((wanted & DDSCAPS_BACKBUFFER) == 0 || mBackBuffer == nullptr)
                 return DDERR_NOTFOUND;
             mBackBuffer->AddRefCount();
             *out = mBackBuffer;
@@ -305,27 +298,9 @@ HRESULT DDrawSurface::FindBackBuffer(const uint32_t* caps, DDrawSurface** out)
         });
 }
 
-HRESULT DDrawSurface::GetAttachedSurface(DDSCAPS* caps, IDirectDrawSurface** out)
-{
-    if (out != nullptr)
-        *out = nullptr;
-    DDrawSurface* found = nullptr;
-    const HRESULT result = FindBackBuffer(caps != nullptr ? &caps->dwCaps : nullptr, out != nullptr ? &found : nullptr);
-    if (result == DD_OK)
-        *out = found->AsSurface();
-    return result;
-}
+HRESULT DDrawSurface::GetAttachedSurface(DDSCAPS* caps, IDirectDrawSurface** out) { return AttachedAs(caps, out); }
 
-HRESULT DDrawSurface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** out)
-{
-    if (out != nullptr)
-        *out = nullptr;
-    DDrawSurface* found = nullptr;
-    const HRESULT result = FindBackBuffer(caps != nullptr ? &caps->dwCaps : nullptr, out != nullptr ? &found : nullptr);
-    if (result == DD_OK)
-        *out = found->AsSurface7();
-    return result;
-}
+HRESULT DDrawSurface::GetAttachedSurface(DDSCAPS2* caps, IDirectDrawSurface7** out) { return AttachedAs(caps, out); }
 
 HRESULT DDrawSurface::SetClipper(IDirectDrawClipper* clipper)
 {

@@ -83,7 +83,8 @@ private:
     HRESULT UnlockWhole(bool rectGiven);
     HRESULT BltFrom(RECT* destRect, DDrawSurface* source, RECT* sourceRect, uint32_t flags, DDBLTFX* effects);
     HRESULT FlipTo(DDrawSurface* target, uint32_t flags);
-    HRESULT FindBackBuffer(const uint32_t* caps, DDrawSurface** out);
+    template <class CapsRecord, class Out>
+    HRESULT AttachedAs(CapsRecord* caps, Out** out);
     // Tells the presenter that `changed` of this primary has new pixels.
     void Present(const RECT& changed);
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/dx/HResult.h"
+#include "platform/window/WindowTypes.h"
 
 #include <cstdint>
 
@@ -29,17 +30,10 @@ inline constexpr IID IID_IDirectDrawPalette{7};
 inline constexpr IID IID_IDirect3D7{8};
 
 // The window a cooperative level or a clipper is bound to: the window service's handle.
-struct WindowObject;
-using HWND = WindowObject*;
+using HWND = WindowHandle;
 
 // {left, top, right, bottom}; right and bottom are exclusive.
-struct RECT {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool operator==(const RECT&) const = default;
-};
+using RECT = WinRect;
 
 struct DDPIXELFORMAT {
     uint32_t dwSize = 0;

@@ -33,21 +33,10 @@ DirectDrawObject::~DirectDrawObject()
 
 HRESULT DirectDrawObject::QueryInterface(REFIID iid, void** out)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    return DDrawRuntime::Get().RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, 0, iid), [&]() -> HRESULT {
-        if (out == nullptr)
-            return DDERR_INVALIDPARAMS;
-        // No Direct3D here: its refusal keeps the display in 2D.
-        if (iid == IID_IDirectDraw || iid == IID_IUnknown)
-            *out = AsDirectDraw();
-        else if (iid == IID_IDirectDraw7)
-            *out = AsDirectDraw7();
-        else
-            return E_NOINTERFACE;
-        AddRefCount();
-        return DD_OK;
-    });
+    // No Direct3D here: its refusal keeps the display in 2D.
+    return AnswerQuery(iid, out, 0,
+                       {{IID_IDirectDraw, AsDirectDraw()}, {IID_IDirectDraw7, AsDirectDraw7()},
+                        {IID_IUnknown, AsDirectDraw()}});
 }
 
 HRESULT DirectDrawObject::CreateClipper(uint32_t flags, IDirectDrawClipper** out, IUnknown* outer)
@@ -76,9 +65,11 @@ HRESULT DirectDrawObject::CreatePalette(uint32_t flags, PALETTEENTRY* entries, I
     });
 }
 
-template <class Desc>
-HRESULT DirectDrawObject::CreateFrom(Desc* desc, DDrawSurface** out, IUnknown* outer)
+template <class Desc, class Out>
+HRESULT DirectDrawObject::CreateAs(Desc* desc, Out** out, IUnknown* outer)
 {
+    if (out != nullptr)
+        *out = nullptr;
     SurfaceRequest request;
     if (desc != nullptr) {
         request.flags = desc->dwFlags;
@@ -92,35 +83,27 @@ HRESULT DirectDrawObject::CreateFrom(Desc* desc, DDrawSurface** out, IUnknown* o
                 request.caps2 = desc->ddsCaps.dwCaps2;
         }
     }
-    return DDrawRuntime::Get().RunLogged(DDrawCall::Of(DDrawOp::CreateSurface, request.caps, request.flags), [&]() -> HRESULT {
+    return DDrawRuntime::Get().RunLogged(DDrawCall::Of(DDrawOp::CreateSurface, request.caps, request.flags),
+                                         [&]() -> HRESULT {
         if (desc == nullptr || desc->dwSize != sizeof(Desc) || out == nullptr || outer != nullptr)
             return DDERR_INVALIDPARAMS;
-        if (request.caps & DDSCAPS_PRIMARYSURFACE)
-            return CreatePrimaryLocked(request, out);
-        return CreateOffscreenLocked(request, out);
+        DDrawSurface* made = nullptr;
+        const HRESULT result = (request.caps & DDSCAPS_PRIMARYSURFACE) ? CreatePrimaryLocked(request, &made)
+                                                                      : CreateOffscreenLocked(request, &made);
+        if (result == DD_OK)
+            *out = made;
+        return result;
     });
 }
 
 HRESULT DirectDrawObject::CreateSurface(DDSURFACEDESC* desc, IDirectDrawSurface** out, IUnknown* outer)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    DDrawSurface* made = nullptr;
-    const HRESULT result = CreateFrom(desc, out != nullptr ? &made : nullptr, outer);
-    if (result == DD_OK)
-        *out = made->AsSurface();
-    return result;
+    return CreateAs(desc, out, outer);
 }
 
 HRESULT DirectDrawObject::CreateSurface(DDSURFACEDESC2* desc, IDirectDrawSurface7** out, IUnknown* outer)
 {
-    if (out != nullptr)
-        *out = nullptr;
-    DDrawSurface* made = nullptr;
-    const HRESULT result = CreateFrom(desc, out != nullptr ? &made : nullptr, outer);
-    if (result == DD_OK)
-        *out = made->AsSurface7();
-    return result;
+    return CreateAs(desc, out, outer);
 }
 
 DDrawSurface::Shape DirectDrawObject::DisplayShapeLocked()
@@ -202,9 +185,11 @@ HRESULT DirectDrawObject::CreateOffscreenLocked(const SurfaceRequest& request, D
     shape.height = request.height;
     shape.caps = request.caps;
     shape.caps2 = request.caps2;
-    const DDrawSettings& settings = DDrawRuntime::Get().SettingsLocked();
+    DDrawRuntime& runtime = DDrawRuntime::Get();
+    const DDrawSettings& settings = runtime.SettingsLocked();
+    const uint8_t fill = settings.fillByte ? *settings.fillByte : runtime.GetPresenter()->GetNewSurfaceFill();
     HRESULT error = DD_OK;
-    DDrawSurface* surface = DDrawSurface::Create(shape, settings.fillByte, settings.pitchPadding, mDisplay, error);
+    DDrawSurface* surface = DDrawSurface::Create(shape, fill, settings.pitchPadding, mDisplay, error);
     if (surface == nullptr)
         return error;
     *out = surface;

@@ -52,8 +52,8 @@ private:
 
     ~DirectDrawObject() override;
 
-    template <class Desc>
-    HRESULT CreateFrom(Desc* desc, DDrawSurface** out, IUnknown* outer);
+    template <class Desc, class Out>
+    HRESULT CreateAs(Desc* desc, Out** out, IUnknown* outer);
     HRESULT CreatePrimaryLocked(const SurfaceRequest& request, DDrawSurface** out);
     HRESULT CreateOffscreenLocked(const SurfaceRequest& request, DDrawSurface** out);
     // The size and format of the display now: the mode's in exclusive mode once set, else the desktop's.

@@ -2,7 +2,8 @@
 // size, a window's client area on the screen and the monitor frequency, puts the
 // window in and out of desktop full screen for exclusive mode, and shows the
 // primary surface in the window after every change. Each platform back end has
-// one (headless and SDL); the stand-in calls it on the thread that draws.
+// one (headless and SDL), a service of the platform; the stand-in calls it on
+// the thread that draws.
 #pragma once
 
 #include "platform/ddraw/DDrawTypes.h"
@@ -32,6 +33,8 @@ public:
     virtual uint32_t GetMonitorFrequency(HWND window) = 0;
     // Exclusive mode puts the window in desktop full screen; normal mode takes it out.
     virtual void SetFullScreen(HWND window, bool fullScreen) = 0;
+    // Every byte of a new surface other than a primary, unless a setting says otherwise.
+    virtual uint8_t GetNewSurfaceFill() = 0;
     // The primary changed inside `changed` (primary coordinates, possibly empty).
     // Windowed, the primary covers the desktop and the window shows its client
     // rectangle; in full screen the window shows the whole primary.

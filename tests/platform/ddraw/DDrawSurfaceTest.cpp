@@ -107,6 +107,27 @@ TEST_F(DDrawSurfaceTest, PitchPaddingIsASettingKeptToWholeWords)
     }
 }
 
+TEST_F(DDrawSurfaceTest, NewSurfacesTakeTheBackEndsFillUnlessASettingSaysOtherwise)
+{
+    const struct {
+        uint8_t backEnd;
+        std::optional<uint8_t> setting;
+        uint8_t expected;
+    } cases[] = {{0x00, {}, 0x00}, {0xCD, {}, 0xCD}, {0x00, 0x5A, 0x5A}};
+    for (const auto& c : cases) {
+        presenter->fill = c.backEnd;
+        DDrawSettings settings;
+        settings.fillByte = c.setting;
+        DDrawRuntime::Get().SetSettings(settings);
+        DirectDraw7 dd;
+        IDirectDrawSurface7* surface = MakeSurface(dd.dd, 7, 3, DDrawFormat::X8R8G8B8);
+        const std::vector<uint8_t> bytes = ReadBytes(surface);
+        EXPECT_EQ(std::count(bytes.begin(), bytes.end(), c.expected), static_cast<std::ptrdiff_t>(bytes.size()))
+            << int{c.expected};
+        surface->Release();
+    }
+}
+
 TEST_F(DDrawSurfaceTest, LockRules)
 {
     DirectDraw7 dd;

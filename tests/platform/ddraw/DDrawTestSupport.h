@@ -36,6 +36,7 @@ public:
     uint32_t desktopWidth = 1920;
     uint32_t desktopHeight = 1080;
     uint32_t frequency = 60;
+    uint8_t fill = 0xCD;
     std::map<HWND, RECT> clientRects;
     std::vector<std::pair<HWND, bool>> fullScreenCalls;
     std::vector<Presented> presents;
@@ -55,6 +56,7 @@ public:
     }
     uint32_t GetMonitorFrequency(HWND) override { return frequency; }
     void SetFullScreen(HWND window, bool fullScreen) override { fullScreenCalls.emplace_back(window, fullScreen); }
+    uint8_t GetNewSurfaceFill() override { return fill; }
     void Present(HWND window, bool fullScreen, const PresentedSurface& primary, const RECT& changed) override
     {
         presents.push_back({window, fullScreen, primary.width, primary.height, changed});
@@ -107,6 +109,26 @@ struct DirectDraw7 {
     DirectDraw7(const DirectDraw7&) = delete;
     DirectDraw7& operator=(const DirectDraw7&) = delete;
     IDirectDraw7* operator->() const { return dd; }
+};
+
+// One DirectDraw object through both its versions, released at the end of the scope.
+struct DirectDrawBoth {
+    IDirectDraw7* dd = nullptr;
+    IDirectDraw* first = nullptr;
+    DirectDrawBoth()
+    {
+        void* out = nullptr;
+        EXPECT_EQ(DirectDrawCreateEx(nullptr, &out, IID_IDirectDraw7, nullptr), DD_OK);
+        dd = static_cast<IDirectDraw7*>(out);
+        EXPECT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
+    }
+    ~DirectDrawBoth()
+    {
+        first->Release();
+        dd->Release();
+    }
+    DirectDrawBoth(const DirectDrawBoth&) = delete;
+    DirectDrawBoth& operator=(const DirectDrawBoth&) = delete;
 };
 
 inline DDSURFACEDESC2 OffscreenDesc(uint32_t width, uint32_t height, uint32_t caps = DDSCAPS_OFFSCREENPLAIN)
