@@ -24,43 +24,6 @@ bool LockWhole(IDirectDrawSurface* surface, Desc& desc)
 
 } // namespace
 
-void CapturePresenter::GetDesktopSize(uint32_t& width, uint32_t& height)
-{
-    WindowSystem& windows = GetPlatform().GetWindows();
-    width = static_cast<uint32_t>(windows.GetSystemMetrics(SM_CXSCREEN));
-    height = static_cast<uint32_t>(windows.GetSystemMetrics(SM_CYSCREEN));
-}
-
-bool CapturePresenter::GetClientRectOnScreen(HWND window, RECT& rect)
-{
-    WindowSystem& windows = GetPlatform().GetWindows();
-    WinRect client;
-    WinPoint origin;
-    if (!windows.GetClientRect(window, client) || !windows.ClientToScreen(window, origin))
-        return false;
-    rect = RECT{origin.x, origin.y, origin.x + client.Width(), origin.y + client.Height()};
-    return true;
-}
-
-uint32_t CapturePresenter::GetMonitorFrequency(HWND)
-{
-    return DDrawRuntime::Get().GetSettings().monitorFrequency;
-}
-
-void CapturePresenter::SetFullScreen(HWND, bool) {}
-
-void CapturePresenter::Present(HWND window, bool fullScreen, const PresentedSurface& primary, const RECT&)
-{
-    RECT shown{0, 0, static_cast<int32_t>(primary.width), static_cast<int32_t>(primary.height)};
-    if (!fullScreen && !GetClientRectOnScreen(window, shown))
-        return;
-    ++frames;
-    width = shown.right - shown.left;
-    height = shown.bottom - shown.top;
-    pixels.assign(static_cast<size_t>(width) * height, 0);
-    ArgbReadback(primary.format).ConvertRect(primary, shown, pixels.data(), width);
-}
-
 FakeDisplayHost::FakeDisplayHost()
 {
     mNoDisplay.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
@@ -87,8 +50,6 @@ void DisplayFixture::SetUp()
     window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
     windows.ShowWindow(window, SW_SHOW);
     DDrawRuntime::Get().Reset();
-    presenter = std::make_shared<CapturePresenter>();
-    DDrawRuntime::Get().SetPresenter(presenter);
     host.settings.width = 1024;
     host.settings.height = 768;
     Tandry::SetImageHost(&host);
@@ -102,7 +63,6 @@ void DisplayFixture::TearDown()
     display = nullptr;
     host.display = nullptr;
     Tandry::SetImageHost(nullptr);
-    DDrawRuntime::Get().SetPresenter(nullptr);
     DDrawRuntime::Get().Reset();
     Tandry::ResetDisplayGlobals();
     Tandry::ResetD3DGlobals();

@@ -1,8 +1,7 @@
 // Shared set-up of the display tests: a headless platform with a 1920 x 1080
 // desktop and a 1024 x 768 window whose client area starts at (448, 156), the
-// DirectDraw stand-in reset around each test with a presenter that keeps what
-// the window shows, and an application stand-in that is both the image host
-// and the display host.
+// DirectDraw stand-in reset around each test, and an application stand-in
+// that is both the image host and the display host.
 #pragma once
 
 #include "graphics/DDImage.h"
@@ -23,25 +22,6 @@
 #include <vector>
 
 namespace DisplayTest {
-
-// Shows the primary as the window would: windowed, the window's client
-// rectangle of the desktop-sized primary; in full screen the whole primary.
-// Pixels are 0xAARRGGBB words by the read-back rule.
-class CapturePresenter : public Platform::DisplayPresenter {
-public:
-    void GetDesktopSize(uint32_t& width, uint32_t& height) override;
-    bool GetClientRectOnScreen(Platform::HWND window, Platform::RECT& rect) override;
-    uint32_t GetMonitorFrequency(Platform::HWND window) override;
-    void SetFullScreen(Platform::HWND window, bool fullScreen) override;
-    void Present(Platform::HWND window, bool fullScreen, const Platform::PresentedSurface& primary,
-                 const Platform::RECT& changed) override;
-
-    int frames = 0;
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-    uint32_t Pixel(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
 
 class FakeDisplayHost : public Tandry::ImageHost, public Tandry::DisplayHost {
 public:
@@ -91,9 +71,11 @@ protected:
     std::vector<Platform::DDrawCall> CallLog() { return Platform::DDrawRuntime::Get().GetCallLog(); }
     std::string DebugText() { return platform->Debug().GetAll(); }
 
+    // What the window shows.
+    Platform::HeadlessPresenter& Presenter() { return platform->Presenter(); }
+
     Platform::HeadlessPlatform* platform = nullptr;
     Platform::HWND window = nullptr;
-    std::shared_ptr<CapturePresenter> presenter;
     FakeDisplayHost host;
     Tandry::DDInterface* display = nullptr;
 };
