@@ -76,6 +76,12 @@ Tandry::DDInterface& DisplayFixture::MakeDisplay()
     return *display;
 }
 
+int DisplayFixture::InitFullScreen()
+{
+    platform->Windows().MoveWindow(window, 0, 0, host.settings.width, host.settings.height);
+    return display->Init(window, false);
+}
+
 void DisplayFixture::SetDesktopFormat(DDrawFormat format)
 {
     DDrawSettings settings = Settings();

@@ -62,7 +62,8 @@ protected:
     // A display for the application stand-in; the fixture deletes it.
     Tandry::DDInterface& MakeDisplay();
     int InitWindowed() { return display->Init(window, true); }
-    int InitFullScreen() { return display->Init(window, false); }
+    // The application's full-screen window covers the display from its corner.
+    int InitFullScreen();
     void SetDesktopFormat(Platform::DDrawFormat format);
     void SetSettings(const Platform::DDrawSettings& settings) { Platform::DDrawRuntime::Get().SetSettings(settings); }
     Platform::DDrawSettings Settings() { return Platform::DDrawRuntime::Get().GetSettings(); }
