@@ -10,9 +10,10 @@ using namespace Platform;
 
 namespace {
 
-intptr_t PassOn(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+// The display needs a window, not its messages.
+intptr_t Ignore(WindowHandle, uint32_t, uintptr_t, intptr_t)
 {
-    return GetPlatform().GetWindows().DefWindowProc(window, message, wParam, lParam);
+    return 0;
 }
 
 template <class Desc>
@@ -46,7 +47,7 @@ void DisplayFixture::SetUp()
     platform = &InstallHeadlessPlatform();
     HeadlessWindowSystem& windows = platform->Windows();
     windows.SetScreenSize(1920, 1080);
-    windows.RegisterWindowClass(WindowClass{"MainWindow", 0, PassOn, 0});
+    windows.RegisterWindowClass(WindowClass{"MainWindow", 0, Ignore, 0});
     window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
     windows.ShowWindow(window, SW_SHOW);
     DDrawRuntime::Get().Reset();
