@@ -1,11 +1,11 @@
 #include "graphics/DDImage.h"
 
-#include "graphics/ColorKeyChooser.h"
 #include "graphics/DDInterface.h"
 #include "graphics/DisplayHost.h"
 #include "graphics/ImageArray.h"
 #include "graphics/ImageHost.h"
 #include "graphics/SurfaceConverter.h"
+#include "graphics/SurfacePictureWriter.h"
 #include "platform/ddraw/DDrawConstants.h"
 
 #include <algorithm>
@@ -107,15 +107,7 @@ bool DDImage::CreateSurface()
     }
     const DDPIXELFORMAT& format = mLockDesc.ddpfPixelFormat;
     const SurfaceConverter converter(*mDDInterface, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
-    const Rect whole(0, 0, mWidth, mHeight);
-    const size_t stride = static_cast<size_t>(mWidth);
-    uint32_t key = 0;
-    if (mHasTrans) {
-        key = ColorKeyChooser::Choose(converter, bits, stride * static_cast<size_t>(mHeight), memory.bitsPerPixel);
-        converter.WriteRectKeyed(bits, stride, memory, whole, key);
-    } else {
-        converter.WriteRect(bits, stride, memory, whole);
-    }
+    const uint32_t key = SurfacePictureWriter::Write(converter, bits, mWidth, mHeight, mHasTrans, memory);
     UnlockSurface();
     if (mHasTrans) {
         DDCOLORKEY colorKey;

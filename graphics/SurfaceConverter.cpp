@@ -2,6 +2,8 @@
 
 #include "graphics/VectorClones.h"
 
+#include <algorithm>
+
 namespace Tandry {
 
 namespace {
@@ -29,80 +31,91 @@ SurfaceConverter::Channel MakeChannel(int place, int bits, int shift, uint32_t s
     return c;
 }
 
-struct Channels {
-    SurfaceConverter::Channel red, green, blue;
+// The shifts and masks of the three channels as plain values, passed by
+// value so that the loops keep them in registers and vectorise.
+struct PackFields {
+    uint32_t rd, ru, rm, gd, gu, gm, bd, bu, bm;
+    uint32_t operator()(uint32_t p) const
+    {
+        return (((p >> rd) << ru) & rm) | (((p >> gd) << gu) & gm) | (((p >> bd) << bu) & bm);
+    }
 };
 
-inline uint32_t Convert(const Channels& f, uint32_t p)
+struct UnpackFields {
+    uint32_t rs, ru, rm, gs, gu, gm, bs, bu, bm;
+    uint32_t operator()(uint32_t w) const
+    {
+        return 0xFF000000u | (((w >> rs) << ru) & rm) << 16 | (((w >> gs) << gu) & gm) << 8 | (((w >> bs) << bu) & bm);
+    }
+};
+
+PackFields Forward(const SurfaceConverter::Channel& r, const SurfaceConverter::Channel& g,
+               const SurfaceConverter::Channel& b)
 {
-    return (((p >> f.red.down) << f.red.up) & f.red.mask) | (((p >> f.green.down) << f.green.up) & f.green.mask)
-        | (((p >> f.blue.down) << f.blue.up) & f.blue.mask);
+    return PackFields{r.down, r.up, r.mask, g.down, g.up, g.mask, b.down, b.up, b.mask};
 }
 
 // Without a key every pixel is converted; with one, pixels that are not
 // opaque become the key. Written without branches so that rows vectorise.
 template <class Word>
-inline void WriteRow(const Channels& f, const uint32_t* __restrict src, Word* __restrict dst, int count,
-                     uint32_t key, bool keyed)
+inline void WriteRow(PackFields convert, const uint32_t* __restrict src, Word* __restrict dst, int count, uint32_t key,
+                     bool keyed)
 {
+    // Pixels whose alpha lies below this are hidden: none without a key.
+    const uint32_t hideBelow = keyed ? 255u : 0u;
     for (int i = 0; i < count; ++i) {
         const uint32_t p = src[i];
-        const bool hidden = keyed && (p >> 24) != 255;
-        dst[i] = static_cast<Word>(hidden ? key : Convert(f, p));
+        dst[i] = static_cast<Word>((p >> 24) < hideBelow ? key : convert(p));
     }
 }
 
 template <class Word>
-inline void ReadRow(const Channels& f, const Word* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
+inline void ReadRow(UnpackFields convert, const Word* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
                     bool keyed)
 {
     for (int i = 0; i < count; ++i) {
         const uint32_t w = src[i];
-        const uint32_t argb = 0xFF000000u | (((w >> f.red.readShift) << f.red.readUp) & f.red.readMask) << 16
-            | (((w >> f.green.readShift) << f.green.readUp) & f.green.readMask) << 8
-            | (((w >> f.blue.readShift) << f.blue.readUp) & f.blue.readMask);
-        dst[i] = keyed && w == key ? 0u : argb;
+        dst[i] = ((w == key) & keyed) ? 0u : convert(w);
     }
 }
 
 TANDRY_VECTOR_CLONES
-void WriteRow16(const Channels& f, const uint32_t* __restrict src, uint16_t* __restrict dst, int count,
-                uint32_t key, bool keyed)
+void WriteRow16(PackFields convert, const uint32_t* __restrict src, uint16_t* __restrict dst, int count, uint32_t key,
+                bool keyed)
 {
-    WriteRow(f, src, dst, count, key, keyed);
+    WriteRow(convert, src, dst, count, key, keyed);
 }
 
 TANDRY_VECTOR_CLONES
-void WriteRow32(const Channels& f, const uint32_t* __restrict src, uint32_t* __restrict dst, int count,
-                uint32_t key, bool keyed)
+void WriteRow32(PackFields convert, const uint32_t* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
+                bool keyed)
 {
-    WriteRow(f, src, dst, count, key, keyed);
+    WriteRow(convert, src, dst, count, key, keyed);
 }
 
 TANDRY_VECTOR_CLONES
-bool AnyOpaqueMatch(const Channels& f, const uint32_t* __restrict src, size_t count, uint32_t value,
-                    uint32_t valueMask)
+bool AnyOpaqueMatch(PackFields convert, const uint32_t* __restrict src, size_t count, uint32_t value, uint32_t valueMask)
 {
     uint32_t found = 0;
     for (size_t i = 0; i < count; ++i) {
         const uint32_t p = src[i];
-        found |= static_cast<uint32_t>((p >> 24) == 255 && (Convert(f, p) & valueMask) == value);
+        found |= static_cast<uint32_t>((p >> 24) == 255u) & static_cast<uint32_t>((convert(p) & valueMask) == value);
     }
     return found != 0;
 }
 
 TANDRY_VECTOR_CLONES
-void ReadRow16(const Channels& f, const uint16_t* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
+void ReadRow16(UnpackFields convert, const uint16_t* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
                bool keyed)
 {
-    ReadRow(f, src, dst, count, key, keyed);
+    ReadRow(convert, src, dst, count, key, keyed);
 }
 
 TANDRY_VECTOR_CLONES
-void ReadRow32(const Channels& f, const uint32_t* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
+void ReadRow32(UnpackFields convert, const uint32_t* __restrict src, uint32_t* __restrict dst, int count, uint32_t key,
                bool keyed)
 {
-    ReadRow(f, src, dst, count, key, keyed);
+    ReadRow(convert, src, dst, count, key, keyed);
 }
 
 uint8_t* RowStart(const SurfaceMemory& surface, const Rect& rect, int y)
@@ -138,21 +151,38 @@ void SurfaceConverter::Write(const uint32_t* pixels, size_t stride, const Surfac
 {
     if (rect.width <= 0 || rect.height <= 0)
         return;
-    const Channels f{mRed, mGreen, mBlue};
+    const PackFields convert = Forward(mRed, mGreen, mBlue);
     for (int y = 0; y < rect.height; ++y) {
         const uint32_t* src = pixels + static_cast<size_t>(y) * stride;
         uint8_t* row = RowStart(surface, rect, y);
         if (surface.bitsPerPixel == 16)
-            WriteRow16(f, src, reinterpret_cast<uint16_t*>(row), rect.width, key, keyed);
+            WriteRow16(convert, src, reinterpret_cast<uint16_t*>(row), rect.width, key, keyed);
         else if (surface.bitsPerPixel == 32)
-            WriteRow32(f, src, reinterpret_cast<uint32_t*>(row), rect.width, key, keyed);
+            WriteRow32(convert, src, reinterpret_cast<uint32_t*>(row), rect.width, key, keyed);
     }
+}
+
+// Rows of a surface have int widths; an array may be longer.
+constexpr size_t kLongestRow = size_t{1} << 30;
+
+void SurfaceConverter::ToSurface(const uint32_t* pixels, uint32_t* words, size_t count) const
+{
+    for (size_t done = 0; done < count; done += kLongestRow)
+        WriteRow32(Forward(mRed, mGreen, mBlue), pixels + done, words + done,
+                   static_cast<int>(std::min(kLongestRow, count - done)), 0, false);
+}
+
+void SurfaceConverter::ToSurface(const uint32_t* pixels, uint16_t* words, size_t count) const
+{
+    for (size_t done = 0; done < count; done += kLongestRow)
+        WriteRow16(Forward(mRed, mGreen, mBlue), pixels + done, words + done,
+                   static_cast<int>(std::min(kLongestRow, count - done)), 0, false);
 }
 
 bool SurfaceConverter::AnyOpaqueConvertsTo(const uint32_t* pixels, size_t count, uint32_t value,
                                            uint32_t valueMask) const
 {
-    return AnyOpaqueMatch(Channels{mRed, mGreen, mBlue}, pixels, count, value, valueMask);
+    return AnyOpaqueMatch(Forward(mRed, mGreen, mBlue), pixels, count, value, valueMask);
 }
 
 void SurfaceConverter::ReadRect(const SurfaceMemory& surface, const Rect& rect, uint32_t* pixels, size_t stride,
@@ -160,16 +190,17 @@ void SurfaceConverter::ReadRect(const SurfaceMemory& surface, const Rect& rect, 
 {
     if (rect.width <= 0 || rect.height <= 0)
         return;
-    const Channels f{mRed, mGreen, mBlue};
+    const UnpackFields convert{mRed.readShift,  mRed.readUp,  mRed.readMask,  mGreen.readShift, mGreen.readUp,
+                         mGreen.readMask, mBlue.readShift, mBlue.readUp, mBlue.readMask};
     const bool keyed = key != nullptr;
     const uint32_t keyValue = keyed ? *key : 0;
     for (int y = 0; y < rect.height; ++y) {
         uint32_t* dst = pixels + static_cast<size_t>(y) * stride;
         const uint8_t* row = RowStart(surface, rect, y);
         if (surface.bitsPerPixel == 16)
-            ReadRow16(f, reinterpret_cast<const uint16_t*>(row), dst, rect.width, keyValue, keyed);
+            ReadRow16(convert, reinterpret_cast<const uint16_t*>(row), dst, rect.width, keyValue, keyed);
         else if (surface.bitsPerPixel == 32)
-            ReadRow32(f, reinterpret_cast<const uint32_t*>(row), dst, rect.width, keyValue, keyed);
+            ReadRow32(convert, reinterpret_cast<const uint32_t*>(row), dst, rect.width, keyValue, keyed);
     }
 }
 

@@ -38,6 +38,10 @@ public:
         return 0xFF000000u | Widen(word, mRed) << 16 | Widen(word, mGreen) << 8 | Widen(word, mBlue);
     }
 
+    // ToSurface over an array.
+    void ToSurface(const uint32_t* pixels, uint32_t* words, size_t count) const;
+    void ToSurface(const uint32_t* pixels, uint16_t* words, size_t count) const;
+
     // The rectangle of pixels (rows `stride` words apart, the rectangle's
     // top-left pixel at `pixels`) into the same rectangle of the surface.
     void WriteRect(const uint32_t* pixels, size_t stride, const SurfaceMemory& surface, const Rect& rect) const;
