@@ -3,7 +3,7 @@
 #include "graphics/Color.h"
 #include "graphics/DDImage.h"
 #include "graphics/DisplayTestSupport.h"
-#include "graphics/Graphics.h"
+#include "graphics/FrameScene.h"
 #include "graphics/SurfaceConverter.h"
 
 #include <gtest/gtest.h>
@@ -345,42 +345,13 @@ TEST_F(Present, FramesDrawnThroughGraphicsReachTheWindow)
         DDrawRuntime::Get().Reset();
         host.settings.fullScreenBits = c.desktop == DDrawFormat::R5G6B5 ? 16 : 32;
         Up(c.desktop, c.windowed);
-
-        // The expected picture, drawn by hand.
-        std::vector<uint32_t> picture(1024 * 768, 0xFF0000FF);
-        const auto at = [&](int x, int y) -> uint32_t& { return picture[static_cast<size_t>(y) * 1024 + x]; };
-        for (int x = 100; x <= 300; ++x)
-            at(x, 50) = at(x, 150) = 0xFFFFFF00;
-        for (int y = 50; y <= 150; ++y)
-            at(100, y) = at(300, y) = 0xFFFFFF00;
-        std::vector<uint32_t> square(64 * 64);
-        for (int y = 0; y < 64; ++y) {
-            for (int x = 0; x < 64; ++x) {
-                square[static_cast<size_t>(y) * 64 + x] = (x + y) % 2 != 0 ? 0xFF00FF00 : 0xFFFFFFFF;
-                at(500 + x, 400 + y) = square[static_cast<size_t>(y) * 64 + x];
-            }
-        }
-        for (int y = 584; y < 616; ++y) {
-            for (int x = 584; x < 616; ++x)
-                at(x, y) = kRed;
-        }
-
-        Tandry::DDImage image(display);
-        image.SetBits(square.data(), 64, 64, true);
-        {
-            Tandry::Graphics g(display->mScreenImage);
-            g.SetColor(Tandry::Color(0, 0, 255));
-            g.FillRect(0, 0, 1024, 768);
-            g.SetColor(Tandry::Color(255, 255, 0));
-            g.DrawRect(100, 50, 200, 100);
-            g.DrawImage(&image, 500, 400);
-        }
-        SetCursor(32, kRed);
-        MoveCursor(600, 600);
+        DisplayTest::FrameScene scene;
+        scene.Draw(*display);
         ASSERT_TRUE(display->Redraw(nullptr));
         const Platform::HeadlessPresenter::Frame shown = Presenter().GetLastFrame();
         ASSERT_EQ(shown.width, 1024u);
-        EXPECT_TRUE(shown.pixels == AsShown(*display, picture));
+        EXPECT_TRUE(shown.pixels == AsShown(*display, scene.Expected()));
+        display->SetCursorImage(nullptr);
     }
 }
 

@@ -25,23 +25,6 @@ bool LockWhole(IDirectDrawSurface* surface, Desc& desc)
 
 } // namespace
 
-FakeDisplayHost::FakeDisplayHost()
-{
-    mNoDisplay.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
-    for (size_t i = 0; i < addTable.size(); ++i)
-        addTable[i] = static_cast<uint8_t>(i < 256 ? i : 255);
-}
-
-Tandry::CriticalSection& FakeDisplayHost::GetDisplayLock()
-{
-    return display != nullptr ? display->mCritSect : mLock;
-}
-
-const Tandry::NativeDisplay& FakeDisplayHost::GetDisplayFormat() const
-{
-    return display != nullptr ? static_cast<const Tandry::NativeDisplay&>(*display) : mNoDisplay;
-}
-
 void DisplayFixture::SetUp()
 {
     platform = &InstallHeadlessPlatform();
@@ -51,8 +34,6 @@ void DisplayFixture::SetUp()
     window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
     windows.ShowWindow(window, SW_SHOW);
     DDrawRuntime::Get().Reset();
-    host.settings.width = 1024;
-    host.settings.height = 768;
     Tandry::SetImageHost(&host);
     Tandry::ResetDisplayGlobals();
     Tandry::ResetD3DGlobals();

@@ -5,9 +5,8 @@
 #pragma once
 
 #include "graphics/DDImage.h"
+#include "graphics/FakeDisplayHost.h"
 #include "graphics/DDInterface.h"
-#include "graphics/DisplayHost.h"
-#include "graphics/ImageHost.h"
 #include "graphics/MemoryImage.h"
 #include "platform/ddraw/DDrawConstants.h"
 #include "platform/ddraw/DDrawRuntime.h"
@@ -15,44 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <vector>
 
 namespace DisplayTest {
-
-class FakeDisplayHost : public Tandry::ImageHost, public Tandry::DisplayHost {
-public:
-    FakeDisplayHost();
-
-    void SharedImageReleased() override {}
-    Tandry::CriticalSection& GetDisplayLock() override;
-    void AddMemoryImage(Tandry::MemoryImage* image) override { images.insert(image); }
-    void RemoveMemoryImage(Tandry::MemoryImage* image) override { images.erase(image); }
-    const uint8_t* GetAddTable() const override { return addTable.data(); }
-    const Tandry::NativeDisplay& GetDisplayFormat() const override;
-    bool IsDisplay3D() const override { return display != nullptr && display->mIs3D; }
-    void FreeImageTextures(Tandry::MemoryImage* image) override { image->mTextureData = nullptr; }
-    bool ReadImageTextures(const Tandry::MemoryImage*, uint32_t*) override { return false; }
-
-    Tandry::DisplaySettings GetDisplaySettings() override { return settings; }
-    void SetVSyncBroken() override { vsyncBroken = true; }
-    void SetScreenBounds(const Tandry::Rect& bounds) override { screenBounds = bounds; }
-    Tandry::DDInterface* GetDDInterface() override { return display; }
-
-    Tandry::DDInterface* display = nullptr;
-    Tandry::DisplaySettings settings;
-    bool vsyncBroken = false;
-    Tandry::Rect screenBounds;
-    std::set<Tandry::MemoryImage*> images;
-
-private:
-    Tandry::CriticalSection mLock;
-    Tandry::NativeDisplay mNoDisplay;
-    std::array<uint8_t, 512> addTable{};
-};
 
 class DisplayFixture : public ::testing::Test {
 protected:
@@ -77,7 +43,7 @@ protected:
 
     Platform::HeadlessPlatform* platform = nullptr;
     Platform::HWND window = nullptr;
-    FakeDisplayHost host;
+    DisplayTest::FakeDisplayHost host;
     Tandry::DDInterface* display = nullptr;
 };
 
