@@ -36,6 +36,7 @@ void ScriptedDisplay::GiveTester(bool passed, bool fresh)
 int ScriptedDisplay::Init(Platform::WindowHandle window, bool windowed)
 {
     ++initCalls;
+    initTicks.push_back(Platform::GetPlatform().GetClock().GetTickCount());
     mHWnd = window;
     mIsWindowed = windowed;
     mWidth = displayWidth != 0 ? displayWidth : mApp->mWidth;
@@ -306,7 +307,12 @@ void LoopFixture::SetUp()
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
     factories.widgetManager = [](Tandry::TandryAppBase* owner) { return new CountingWidgetManager(owner); };
     factories.demoSeam = [](Tandry::TandryAppBase*) { return std::make_unique<RecordingSeam>(); };
-    factories.display = [](Tandry::TandryAppBase* owner) { return new ScriptedDisplay(owner); };
+    factories.display = [this](Tandry::TandryAppBase* owner) {
+        auto* display = new ScriptedDisplay(owner);
+        if (prepareDisplay)
+            prepareDisplay(*display);
+        return display;
+    };
     Tandry::ResetMainLoopGlobals();
     Tandry::ResetScreensaverFilter();
 

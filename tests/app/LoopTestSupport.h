@@ -49,6 +49,7 @@ public:
     uint32_t presentMs = 0;
 
     int initCalls = 0;
+    std::vector<uint32_t> initTicks;
     // Tick at the start of every presentation, failed ones included.
     std::vector<uint32_t> presentTicks;
 };
@@ -188,6 +189,8 @@ protected:
 
     Platform::HeadlessPlatform* platform = nullptr;
     std::unique_ptr<LoopApp> app;
+    // Scripts the display when the window's first creation makes it.
+    std::function<void(ScriptedDisplay&)> prepareDisplay;
 };
 
 // Waits in real time (at most a few seconds) for a condition another thread makes true.
