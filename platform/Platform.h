@@ -1,14 +1,16 @@
 // The platform: one object bundling every service the program asks of the
 // operating system (time, threads, process, debugger output, single instance,
-// windows, cursors, dialogs, registry, clipboard, folders, shell). It is made
-// once, by the program's main for the SDL back end or by a test for the
-// headless one, and reached through GetPlatform. Services are destroyed in the
-// reverse order of their declaration, so the window service goes before the
-// clock and the channel it uses.
+// windows, cursors, dialogs, registry, clipboard, folders, shell, and the
+// presenter that shows the display in the window). It is made once, by the
+// program's main for the SDL back end or by a test for the headless one, and
+// reached through GetPlatform. Services are destroyed in the reverse order of
+// their declaration, so the window service goes before the clock and the
+// channel it uses.
 #pragma once
 
 #include "platform/clipboard/Clipboard.h"
 #include "platform/cursor/CursorService.h"
+#include "platform/ddraw/DisplayPresenter.h"
 #include "platform/debug/DebugOutput.h"
 #include "platform/dialog/DialogService.h"
 #include "platform/folders/Folders.h"
@@ -40,6 +42,8 @@ public:
         std::unique_ptr<DialogService> dialogs;
         std::unique_ptr<CursorService> cursors;
         std::unique_ptr<WindowSystem> windows;
+        // Shows the display stand-in's primary surface in the window; uses the window service.
+        std::unique_ptr<DisplayPresenter> presenter;
     };
 
     Platform(std::string company, std::string product);
@@ -62,6 +66,7 @@ public:
     DialogService& GetDialogs() { return *mServices.dialogs; }
     CursorService& GetCursors() { return *mServices.cursors; }
     WindowSystem& GetWindows() { return *mServices.windows; }
+    DisplayPresenter& GetPresenter() { return *mServices.presenter; }
 
 protected:
     // Back ends fill every service before the platform is installed.

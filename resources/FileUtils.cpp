@@ -1,5 +1,7 @@
 #include "resources/FileUtils.h"
 
+#include "platform/text/HexDigit.h"
+
 #include "platform/fs/FileFinder.h"
 #include "platform/fs/FileOps.h"
 
@@ -78,13 +80,8 @@ std::wstring HexToWideString(const std::string& hex)
 
 int HexDigitValue(char c)
 {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 0;
+    const int value = Platform::HexDigit(c);
+    return value < 0 ? 0 : value;
 }
 
 } // namespace Tandry

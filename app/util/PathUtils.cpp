@@ -1,8 +1,8 @@
 #include "app/util/PathUtils.h"
 
+#include "platform/fs/FileOps.h"
+
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace Tandry {
 namespace {
@@ -75,9 +75,7 @@ std::string JoinPath(const std::string& base, const std::string& relative)
 
 std::string GetCurrentDir()
 {
-    std::error_code error;
-    const std::filesystem::path cwd = std::filesystem::current_path(error);
-    return error ? std::string() : cwd.string();
+    return Platform::GetCurrentFolder();
 }
 
 std::string ResolveAgainstCwd(const std::string& path)

@@ -46,6 +46,7 @@ HeadlessPlatform::HeadlessPlatform(const Options& options)
     mDialogs = Fill<DialogService, HeadlessDialogs>(services.dialogs);
     mCursors = Fill<CursorService, HeadlessCursors>(services.cursors);
     mWindows = Fill<WindowSystem, HeadlessWindowSystem>(services.windows, *mClock, *mInstance);
+    mPresenter = Fill<DisplayPresenter, HeadlessPresenter>(services.presenter, *mWindows);
 }
 
 HeadlessPlatform& InstallHeadlessPlatform(const HeadlessPlatform::Options& options)

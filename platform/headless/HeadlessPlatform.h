@@ -11,6 +11,7 @@
 #include "platform/headless/HeadlessDebugOutput.h"
 #include "platform/headless/HeadlessDialogs.h"
 #include "platform/headless/HeadlessFolders.h"
+#include "platform/headless/HeadlessPresenter.h"
 #include "platform/headless/HeadlessProcess.h"
 #include "platform/headless/HeadlessClipboard.h"
 #include "platform/headless/HeadlessCursors.h"
@@ -46,6 +47,7 @@ public:
     HeadlessDialogs& Dialogs() { return *mDialogs; }
     HeadlessCursors& Cursors() { return *mCursors; }
     HeadlessWindowSystem& Windows() { return *mWindows; }
+    HeadlessPresenter& Presenter() { return *mPresenter; }
 
 private:
     HeadlessClock* mClock;
@@ -60,6 +62,7 @@ private:
     HeadlessDialogs* mDialogs;
     HeadlessCursors* mCursors;
     HeadlessWindowSystem* mWindows;
+    HeadlessPresenter* mPresenter;
 };
 
 // Installs a new headless platform and returns it.

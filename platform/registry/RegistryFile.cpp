@@ -1,5 +1,7 @@
 #include "platform/registry/RegistryFile.h"
 
+#include "platform/text/HexDigit.h"
+
 #include <charconv>
 #include <cstring>
 #include <set>
@@ -31,17 +33,6 @@ std::string EscapeName(const std::string& name)
     return out;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool UnescapeName(std::string_view text, std::string& out)
 {
     out.clear();
@@ -50,8 +41,8 @@ bool UnescapeName(std::string_view text, std::string& out)
         if (c == '%') {
             if (i + 2 >= text.size())
                 return false;
-            int high = HexValue(text[i + 1]);
-            int low = HexValue(text[i + 2]);
+            int high = HexDigit(text[i + 1]);
+            int low = HexDigit(text[i + 2]);
             if (high < 0 || low < 0)
                 return false;
             out += static_cast<char>(high * 16 + low);
@@ -104,8 +95,8 @@ bool ParseValue(std::string_view line, std::string& name, uint32_t& type, std::v
     data.clear();
     data.reserve(hex.size() / 2);
     for (size_t i = 0; i < hex.size(); i += 2) {
-        int high = HexValue(hex[i]);
-        int low = HexValue(hex[i + 1]);
+        int high = HexDigit(hex[i]);
+        int low = HexDigit(hex[i + 1]);
         if (high < 0 || low < 0)
             return false;
         data.push_back(static_cast<uint8_t>(high * 16 + low));

@@ -10,6 +10,7 @@
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlCursors.h"
 #include "platform/sdl/SdlDialogs.h"
+#include "platform/sdl/SdlPresenter.h"
 #include "platform/sdl/SdlShell.h"
 #include "platform/sdl/SdlWindowSystem.h"
 #include "platform/thread/SystemThreadControl.h"
@@ -43,6 +44,7 @@ public:
         auto windows = std::make_unique<SdlWindowSystem>(*services.clock, *services.singleInstance);
         services.dialogs = std::make_unique<SdlDialogs>(*windows);
         services.cursors = std::make_unique<SdlCursors>();
+        services.presenter = std::make_unique<SdlPresenter>(*windows);
         services.windows = std::move(windows);
     }
 

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlWindowSystem.h"
 
 #include "platform/codepage/CodePages.h"
+#include "platform/sdl/AspectFit.h"
 #include "platform/sdl/SdlKeyTable.h"
 #include "platform/window/ProgramIcon.h"
 #include "platform/window/WindowMessages.h"
@@ -86,8 +87,31 @@ void SdlWindowSystem::NativeCreate(WindowObject& window)
     FillBlack(window);
 }
 
+SDL_Renderer* SdlWindowSystem::NativeRenderer(WindowHandle handle)
+{
+    WindowObject* window = Find(handle);
+    if (window == nullptr || window->native == nullptr)
+        return nullptr;
+    auto it = mRenderers.find(window);
+    if (it != mRenderers.end())
+        return it->second;
+    // No vertical-retrace wait: the main loop paces the frames.
+    SDL_Renderer* renderer = SDL_CreateRenderer(AsSdl(*window), -1, 0);
+    if (renderer != nullptr)
+        mRenderers[window] = renderer;
+    return renderer;
+}
+
 void SdlWindowSystem::NativeDestroy(WindowObject& window)
 {
+    auto renderer = mRenderers.find(&window);
+    if (renderer != mRenderers.end()) {
+        if (mRendererGone)
+            mRendererGone(&window);
+        // SDL2 needs the renderer gone before its window.
+        SDL_DestroyRenderer(renderer->second);
+        mRenderers.erase(renderer);
+    }
     if (window.native != nullptr) {
         if (SDL_GetWindowID(AsSdl(window)) == mMouseFocus.load())
             mMouseFocus.store(0);
@@ -100,11 +124,31 @@ void SdlWindowSystem::FillBlack(WindowObject& window)
 {
     if (window.native == nullptr || window.presented)
         return;
-    SDL_Surface* surface = SDL_GetWindowSurface(AsSdl(window));
-    if (surface == nullptr)
+    // Through the renderer the presenter uses: SDL allows no window surface beside it.
+    SDL_Renderer* renderer = NativeRenderer(&window);
+    if (renderer == nullptr)
         return;
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    SDL_UpdateWindowSurface(AsSdl(window));
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+}
+
+void SdlWindowSystem::NativeDesktopFullScreenChanged(WindowObject& window)
+{
+    if (window.native != nullptr)
+        SDL_SetWindowFullscreen(AsSdl(window), window.desktopFullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void SdlWindowSystem::MapMouse(const WindowObject& window, int32_t& x, int32_t& y)
+{
+    if (!window.desktopFullScreen || window.native == nullptr)
+        return;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(AsSdl(window), &width, &height);
+    const FitRect fit = FitKeepingAspect(window.ClientWidth(), window.ClientHeight(), width, height);
+    const WinPoint mapped = PointInFittedPicture(fit, window.ClientWidth(), window.ClientHeight(), {x, y});
+    x = mapped.x;
+    y = mapped.y;
 }
 
 void SdlWindowSystem::NativePresentedChanged(WindowObject& window)
@@ -213,6 +257,8 @@ void SdlWindowSystem::Convert(const SDL_Event& event)
         input.kind = InputEventKind::MouseMotion;
         input.x = event.motion.x;
         input.y = event.motion.y;
+        if (window != nullptr)
+            MapMouse(*window, input.x, input.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -225,6 +271,8 @@ void SdlWindowSystem::Convert(const SDL_Event& event)
         input.clicks = event.button.clicks;
         input.x = event.button.x;
         input.y = event.button.y;
+        if (window != nullptr)
+            MapMouse(*window, input.x, input.y);
         break;
     case SDL_MOUSEWHEEL:
         window = FromSdlId(event.wheel.windowID);

@@ -11,6 +11,8 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <functional>
+#include <unordered_map>
 
 namespace Platform {
 
@@ -30,6 +32,12 @@ public:
     // Drops the input that arrived while a modal box or prompt was up, as a
     // disabled owner window would never have received it.
     void DropPendingInput();
+    // The one renderer of a window, made on first use (it also keeps the client
+    // area black until something is presented); null without an SDL window.
+    // It goes with the window, after the hook below has been told.
+    SDL_Renderer* NativeRenderer(WindowHandle window);
+    // Told before a window's renderer is destroyed, so that textures made on it are forgotten.
+    void SetRendererGoneHook(std::function<void(WindowHandle)> hook) { mRendererGone = std::move(hook); }
 
 protected:
     void NativeCreate(WindowObject& window) override;
@@ -39,6 +47,7 @@ protected:
     void NativeRaise(WindowObject& window) override;
     void NativeCapture(WindowHandle window) override;
     void NativePresentedChanged(WindowObject& window) override;
+    void NativeDesktopFullScreenChanged(WindowObject& window) override;
     void PollNativeEvents() override;
     WinRect FrameFor(uint32_t style) override;
     WinPoint ScreenSize() override;
@@ -51,9 +60,14 @@ private:
     void ConvertWindowEvent(const SDL_WindowEvent& event);
     void FillBlack(WindowObject& window);
     void LearnBorders(SDL_Window* window);
+    // In desktop full screen the window shows its client area scaled to the
+    // screen; mouse positions come back to client coordinates.
+    void MapMouse(const WindowObject& window, int32_t& x, int32_t& y);
 
     WinRect mBorders;                     // of a captioned window, once SDL has told them
     std::atomic<uint32_t> mMouseFocus{0}; // SDL id of the window under the pointer
+    std::unordered_map<const WindowObject*, SDL_Renderer*> mRenderers;
+    std::function<void(WindowHandle)> mRendererGone;
 };
 
 } // namespace Platform

@@ -24,6 +24,7 @@ struct WindowObject {
     bool maximized = false;
     bool needsPaint = false;
     bool presented = false;
+    bool desktopFullScreen = false; // covers the screen; its client size is kept
     bool destroying = false;
     void* native = nullptr; // the back end's own window, if it has one
 

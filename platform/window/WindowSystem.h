@@ -41,6 +41,11 @@ public:
     virtual bool GetClientRect(WindowHandle window, WinRect& rect) = 0;
     // Until something presents into it, the client area is kept black.
     virtual void SetClientPresented(WindowHandle window, bool presented) = 0;
+    // Desktop full screen, the display's exclusive mode: the window covers the
+    // screen without a mode change and what it shows is scaled to the screen,
+    // while its client size (and so every coordinate the program sees) stays.
+    virtual void SetDesktopFullScreen(WindowHandle window, bool fullScreen) = 0;
+    virtual bool IsDesktopFullScreen(WindowHandle window) = 0;
 
     // The desktop.
     virtual WinRect GetWorkArea() = 0;

@@ -285,6 +285,22 @@ void WindowSystemBase::SetClientPresented(WindowHandle window, bool presented)
     NativePresentedChanged(*found);
 }
 
+void WindowSystemBase::SetDesktopFullScreen(WindowHandle window, bool fullScreen)
+{
+    WindowObject* found = Find(window);
+    if (found == nullptr || found->desktopFullScreen == fullScreen)
+        return;
+    found->desktopFullScreen = fullScreen;
+    NativeDesktopFullScreenChanged(*found);
+}
+
+bool WindowSystemBase::IsDesktopFullScreen(WindowHandle window)
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    WindowObject* found = FindLocked(window);
+    return found != nullptr && found->desktopFullScreen;
+}
+
 int32_t WindowSystemBase::GetSystemMetrics(int index)
 {
     switch (index) {

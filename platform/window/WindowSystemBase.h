@@ -46,6 +46,8 @@ public:
     bool MoveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) override;
     bool GetClientRect(WindowHandle window, WinRect& rect) override;
     void SetClientPresented(WindowHandle window, bool presented) override;
+    void SetDesktopFullScreen(WindowHandle window, bool fullScreen) override;
+    bool IsDesktopFullScreen(WindowHandle window) override;
 
     int32_t GetSystemMetrics(int index) override;
     void AdjustWindowRect(WinRect& rect, uint32_t style) override;
@@ -79,6 +81,7 @@ protected:
     virtual void NativeRaise(WindowObject& window) = 0;
     virtual void NativeCapture(WindowHandle window) = 0; // null releases
     virtual void NativePresentedChanged(WindowObject&) {}
+    virtual void NativeDesktopFullScreenChanged(WindowObject&) {}
     // Turns whatever the back end has received into FeedInput calls.
     virtual void PollNativeEvents() = 0;
     // Frame widths (left, top, right, bottom) of a window of the style.

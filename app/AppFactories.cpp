@@ -1,0 +1,49 @@
+#include "app/AppFactories.h"
+
+#include "app/NullDemoSeam.h"
+#include "audio/BassMusicInterface.h"
+#include "audio/DSoundManager.h"
+#include "audio/FModMusicInterface.h"
+#include "audio/MusicInterface.h"
+#include "resources/manager/ResourceManager.h"
+#include "widgets/WidgetManager.h"
+
+namespace Tandry {
+
+namespace {
+
+AppFactories MakeDefaults()
+{
+    AppFactories factories;
+    factories.widgetManager = [](TandryAppBase* app) { return new WidgetManager(app); };
+    factories.resourceManager = [](TandryAppBase* app) { return new ResourceManager(app); };
+    factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
+        return new DSoundManager(window, useFmod);
+    };
+    factories.silentMusic = [] { return new MusicInterface(); };
+    factories.fmodMusic = [] { return new FModMusicInterface(); };
+    factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
+    // TODO: recording and playback replace the null seam when the demo player is built.
+    factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
+    return factories;
+}
+
+AppFactories& Storage()
+{
+    static AppFactories factories = MakeDefaults();
+    return factories;
+}
+
+} // namespace
+
+AppFactories& GetAppFactories()
+{
+    return Storage();
+}
+
+void ResetAppFactories()
+{
+    Storage() = MakeDefaults();
+}
+
+} // namespace Tandry

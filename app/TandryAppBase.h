@@ -1,0 +1,404 @@
+// The application object: one per process, made by the program's entry point
+// as the game's own application object, which derives from it. It owns the
+// windows, the display, the widget manager, the resource manager, sound and
+// music, the dialogs, the timing of the main loop and the demo state, and
+// reaches the operating system only through the platform layer. Everything
+// else in app/ and game/ reaches it through gApplication.
+#pragma once
+
+#include "app/DemoMarker.h"
+#include "app/util/Buffer.h"
+#include "app/util/CritSectLock.h"
+#include "graphics/ImageHost.h"
+#include "graphics/NativeDisplay.h"
+#include "graphics/Rect.h"
+#include "graphics/ReducedFraction.h"
+#include "graphics/SharedImageEntry.h"
+#include "graphics/SharedImageHandle.h"
+#include "platform/cursor/CursorService.h"
+#include "platform/instance/SingleInstance.h"
+#include "platform/registry/Registry.h"
+#include "platform/window/WindowTypes.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/DialogListener.h"
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+
+namespace Tandry {
+
+class DDImage;
+class DDInterface;
+class DemoSeam;
+class Dialog;
+class MemoryImage;
+class MusicInterface;
+class ResourceManager;
+class SoundManager;
+class Widget;
+class WidgetManager;
+
+class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost {
+public:
+    static constexpr int kCursorImageCount = 13;
+    static constexpr int kAddTableSize = 512;
+    // Dialog buttons 1000 and 1001 reach the button listener as dialog id + these.
+    static constexpr int kDialogYesOffset = 2000;
+    static constexpr int kDialogNoOffset = 3000;
+
+    TandryAppBase();
+    TandryAppBase(const TandryAppBase&) = delete;
+    TandryAppBase& operator=(const TandryAppBase&) = delete;
+
+    // The timing step and the update pass.
+    virtual bool RunTimingStep(bool allowSleep);
+    virtual void UpdateTick();
+    virtual bool DoUpdateFrames();
+    virtual void DoUpdateFraction(float fraction);
+    virtual void CreateAppWindow();
+    virtual void ApplyCursor();
+    virtual void RebuildAllImages();
+    virtual void DropNativeImageData();
+    virtual void DropExtraImageBuffers();
+    // Runs on the main thread in the first update after the loading thread finished.
+    virtual void OnLoadingThreadDone();
+    ~TandryAppBase() override;
+    virtual MusicInterface* NewMusicInterface(Platform::WindowHandle window);
+    virtual void OnInitDone();
+    virtual void OnShutdownBegin();
+    virtual void OnMainLoopEnded();
+    // The body of the loading thread.
+    virtual void RunLoadingThread();
+    virtual void SaveSettingsToRegistry();
+    virtual void LoadSettingsFromRegistry();
+    virtual Dialog* MakeDialog(int id, bool modal, const std::wstring& header, const std::wstring& lines,
+                               const std::wstring& footer, int buttonMode);
+    virtual void OnCursorsCreated();
+    virtual void EnterSystemPopup();
+    virtual void LeaveSystemPopup();
+    virtual int ShowMessageBoxW(const std::wstring& text, const std::wstring& caption, uint32_t flags);
+    // Windows-1252 text.
+    virtual int ShowMessageBoxA(const std::string& text, const std::string& caption, uint32_t flags);
+    virtual void ShowErrorPopupW(const std::wstring& text);
+    virtual void ShowErrorPopupA(const std::string& text);
+    virtual void AppendScreensaverLog(const std::string& text);
+    // The widget is deleted after the update step that handed it over.
+    virtual void DeferWidgetDelete(Widget* widget);
+    virtual void BrowserLaunchFailed(const std::string& url);
+    virtual void BrowserLaunchDone(const std::string& url);
+    virtual bool LaunchBrowser(const std::string& url, bool shutdownAfter);
+    // The product version of the file; empty when it has none.
+    virtual std::string ReadProductVersion(const std::string& path);
+    virtual void HideAndSilence();
+    virtual std::string BuildCrashReportText();
+    // Safe from any thread; from another one it only asks the main thread.
+    virtual void Shutdown();
+    virtual void ReadCommandLine();
+    virtual void SplitCommandLine(const std::string& text);
+    virtual void HandleCommandLineOption(const std::string& name, const std::string& value);
+    virtual void OnActivateRequest(uintptr_t wParam, intptr_t lParam);
+    virtual void HandleSecondInstance();
+    virtual void Start();
+    virtual void Init();
+    virtual void PreDisplayInitHook();
+    virtual void PostDisplayInitHook();
+    // True keeps Init from making the folder current.
+    virtual bool OverrideChangeDir(const std::string& folder);
+    virtual void PlaySoundPanned(int soundId, int pan);
+    virtual void PlaySoundOnce(int soundId);
+    virtual double GetSystemVolume();
+    virtual double GetMusicVolume();
+    virtual double GetSfxVolume();
+    virtual bool IsMuted();
+    virtual void SetSystemVolume(double volume);
+    virtual void SetMusicVolume(double volume);
+    virtual void SetSfxVolume(double volume);
+    // automatic: the mute of focus loss and minimising, not the user's.
+    virtual void Mute(bool automatic);
+    virtual void Unmute(bool automatic);
+    virtual double GetLoadingProgress();
+    virtual void SetCustomCursorsEnabled(bool enabled);
+    virtual DDImage* LoadImageFile(const std::string& path, bool commit);
+    virtual SharedImageHandle AcquireSharedImage(const std::string& name, const std::string& variant, bool* isNew);
+    virtual void ChangeScreenMode(bool windowed, bool is3D, bool force);
+    virtual void ChangeScreenModeWindowed(bool windowed);
+    virtual void RecreateScreenMode();
+    virtual void SetScreenInVideoMemory(bool on);
+    virtual Dialog* OpenDialog(int id, bool modal, const std::wstring& header, const std::wstring& lines,
+                               const std::wstring& footer, int buttonMode);
+    virtual Dialog* FindDialog(int id);
+    virtual void AddDialog(Dialog* dialog);
+    virtual void AddDialog(int id, Dialog* dialog);
+    virtual bool CloseDialog(Dialog* dialog);
+    virtual bool CloseDialog(int id);
+    virtual bool CloseDialog(int id, bool removeWidget, bool deleteWidget);
+    virtual int GetDialogCount();
+    virtual void OnModalDialogOpened();
+    virtual void OnModalDialogClosed();
+    virtual void OnAppFocusGained();
+    virtual void OnAppFocusLost();
+    virtual bool IsSysCharHandled(wchar_t ch);
+    virtual bool HandleDebugKey(int key);
+    // True swallows the key.
+    virtual bool InterceptKeyDown(int key, bool ctrl, bool alt);
+    virtual void OnCloseRequested();
+    virtual void On3DTestDone();
+    virtual std::string GetExtraCrashText();
+    virtual bool DrawDirtyStuff();
+    // area null: the whole screen.
+    virtual void Redraw(Rect* area);
+    virtual void OnBeforeSettingsLoad();
+    virtual void RunMainLoop();
+    virtual bool RunUpdateStep(bool* updated);
+    virtual bool RunUntilUpdated();
+    virtual bool CanRestoreFromMinimised();
+
+    // Dialog buttons 1000 and 1001 become button events of the application.
+    void OnDialogButtonDown(int dialogId, int buttonId) override;
+    void OnDialogButtonClick(int dialogId, int buttonId) override;
+
+    // The image host. Before the display exists and after it is gone, a lock
+    // and a 32-bit format of the application's own stand in for the
+    // display's; only the main thread runs then.
+    void SharedImageReleased() override;
+    CriticalSection& GetDisplayLock() override;
+    void AddMemoryImage(MemoryImage* image) override;
+    void RemoveMemoryImage(MemoryImage* image) override;
+    const uint8_t* GetAddTable() const override;
+    const NativeDisplay& GetDisplayFormat() const override;
+    bool IsDisplay3D() const override;
+    void FreeImageTextures(MemoryImage* image) override;
+    bool ReadImageTextures(const MemoryImage* image, uint32_t* bits) override;
+
+    // Texts shown to the user, by id, so that a game can replace them.
+    void SetString(const std::string& id, const std::wstring& text);
+    std::wstring LookupString(const std::string& id, const std::wstring& defaultText) const;
+
+    // Ends the process; the application object is not destroyed.
+    [[noreturn]] static void DoExit(int code);
+
+    // Values under "SOFTWARE\\" + mRegistryKey. A name's part before its last
+    // "\\" is a sub-key. Everything fails while the key is empty.
+    bool ReadRegistryRaw(const std::string& name, uint32_t* type, uint8_t* data, uint32_t* length);
+    bool WriteRegistryRaw(const std::string& name, uint32_t type, const uint8_t* data, uint32_t length);
+    bool ReadRegistryDword(const std::string& name, int* value);
+    bool ReadRegistryBool(const std::string& name, bool* value);
+    bool WriteRegistryBool(const std::string& name, bool value);
+    bool WriteRegistryString(const std::string& name, const std::string& value);
+    void EraseRegistryValue(const std::string& name);
+
+    void FailWithResourceError();
+
+    // Windows-1252 text; the clipboard is left alone while a demo plays.
+    void SetClipboardText(const std::string& text);
+    std::string GetClipboardText();
+
+    void ProcessDeferredDeletes();
+    void ResetUpdateTiming();
+    void ClearKeyStates();
+
+    // The two threads.
+    void StartCursorThread();
+    void LaunchLoadingThread();
+    void WaitForLoadingThread();
+
+    // The window procedure of both window classes.
+    static intptr_t MainWindowProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam,
+                                   intptr_t lParam);
+
+    // Demo recording and playback, through the seam.
+    bool ReadDemoFile(std::string& error);
+    void WriteDemoFile();
+    void ReplayDemoInput();
+    // Takes the refresh rate from the display, then records the display state.
+    void RecordDisplayState();
+    void SyncBufferWithDemo(Buffer& block);
+    void SyncStringWithDemo(std::string& text);
+    void SyncBoolWithDemo(bool& value);
+    DemoSeam& GetDemoSeam() { return *mDemoSeam; }
+    void SetDemoSeam(std::unique_ptr<DemoSeam> seam);
+
+    uint32_t mRandomSeed = 0;
+    std::string mCaptionPrefix;
+    std::string mCompanyName;
+    std::string mProductName = "Product";
+    std::wstring mWindowTitle = L"TandryApp";
+    std::string mRegistryKey;
+    std::string mChangeDir;
+    int mPreferredX = -1;
+    int mPreferredY = -1;
+    int mWidth = 640;
+    int mHeight = 480;
+    int mFullScreenBits = 16;
+    double mMusicVolume = 0.85;
+    double mSfxVolume = 0.85;
+    double mSavedMusicVolume = 0;
+    double mSavedSfxVolume = 0;
+    bool mNoSound = false;
+    bool mUseFmod = false;
+    bool mCommandLineParsed = false;
+    Platform::MutexHandle mMutex = 0;
+    bool mSingleInstance = true;
+    uint32_t mNotifyMessage = 0;
+    // mAddTable[a + b] is a + b clamped to 255.
+    std::array<uint8_t, kAddTableSize> mAddTable{};
+    WidgetManager* mWidgetManager = nullptr;
+    std::map<int, Dialog*> mDialogMap;
+    std::list<Dialog*> mDialogList;
+    uint32_t mPrimaryThreadId = 0;
+    bool mWindowHidden = false;
+    std::atomic<bool> mShutdown{false};
+    bool mLeaveUpdateLoop = false;
+    bool mWindowed = true;
+    bool mIsWindowed = true;
+    bool mForceFullScreen = false;
+    bool mForceWindowed = false;
+    bool mInitDone = false;
+    uint32_t mTimeLoaded = 0;
+    Platform::WindowHandle mMainWindow = nullptr;
+    Platform::WindowHandle mInvisWindow = nullptr;
+    bool mScreensaverMode = false;
+    std::list<Platform::WindowMessage> mDeferredMessages;
+    bool mSystemPopupShowing = false;
+    bool mDesktopPc = true;
+    bool mTabletPc = false;
+    DDInterface* mDDInterface = nullptr;
+    MusicInterface* mMusicInterface = nullptr;
+    bool mSettingsLoaded = false;
+    std::string mProductVersion;
+    std::array<MemoryImage*, kCursorImageCount> mCursorImages{};
+    Platform::CursorHandle mCursorHandle = nullptr;
+    bool mBrowserLaunchPending = false;
+    bool mShutdownAfterBrowser = false;
+    std::string mBrowserUrl;
+    uint32_t mBrowserLaunchTick = 0;
+    uint32_t mLastTimerTick = 0;
+    uint32_t mLastStallTick = 0;
+    int mMuteCount = 0;
+    int mAutoMuteCount = 0;
+    bool mFastForwardMuted = false;
+    // Every live memory image; guarded by the display lock.
+    std::set<MemoryImage*> mMemoryImages;
+    // Keyed by the upper-cased name and variant.
+    std::map<std::pair<std::string, std::string>, SharedImageEntry> mSharedImages;
+    std::atomic<bool> mSharedImagesDirty{false};
+    int mCatchUpCount = 0;
+    int mFrameTimeMs = 10;
+    bool mDrawing = false;
+    bool mLastDrawSkipped = false;
+    bool mDrawPending = true;
+    double mFractionAccum = 0;
+    double mUpdateAccumMs = 0;
+    uint32_t mLastTimingTick = 0;
+    uint32_t mLastInputTick = 0;
+    int mSleepCount = 0;
+    std::atomic<int> mDrawCount{0};
+    int mUpdateCount = 0;
+    int mStepState = 0;
+    int mUpdateDepth = 0;
+    double mDemoSpeed = 1.0;
+    bool mDemoPaused = false;
+    int mDemoJumpTarget = 0;
+    bool mDemoFastForwardAll = false;
+    bool mDemoSingleStep = false;
+    uint32_t mLastRedrawTick = 0;
+    std::atomic<uint32_t> mNextDrawTick{0};
+    int mDebugStepState = 0;
+    int mCursorKind = 0;
+    SoundManager* mSoundManager = nullptr;
+    Platform::CursorHandle mHandCursor = nullptr;
+    Platform::CursorHandle mDragCursor = nullptr;
+    std::list<std::pair<int, Widget*>> mDeferredDeletes;
+    bool mMouseInWindow = false;
+    bool mInMainLoop = false;
+    bool mActive = true;
+    bool mMinimized = false;
+    bool mSizeMinimized = false;
+    bool mWindowDisabled = false;
+    bool mHasFocus = true;
+    int mDrawTimeMs = 0;
+    bool mShowDebugOverlay = false;
+    int mDebugOverlayMode = 0;
+    int mScreenBltMs = 0;
+    bool mAutoStartLoadingThread = true;
+    std::atomic<bool> mLoadingThreadStarted{false};
+    std::atomic<bool> mLoadingThreadDone{false};
+    std::atomic<bool> mLoadingAcknowledged{false};
+    std::atomic<bool> mLoadingThrottle{false};
+    std::atomic<bool> mShutdownRequested{false};
+    std::atomic<bool> mCursorThreadRunning{false};
+    bool mCustomCursorsEnabled = false;
+    bool mForceRedraw = false;
+    bool mLastRunClean = true;
+    bool mUnicodeWindows = false;
+    int mLoadingTasksTotal = 0;
+    std::atomic<int> mLoadingTasksDone{0};
+    bool mRecordingDemo = false;
+    std::atomic<bool> mPlayingDemo{false};
+    bool mDemoFinished = false;
+    std::string mDemoFilePrefix;
+    std::string mDemoFileName;
+    Buffer mDemoBuffer;
+    int mDemoEndUpdate = 0;
+    // The cursor thread reads the replayed position.
+    std::atomic<int> mDemoMouseX{0};
+    std::atomic<int> mDemoMouseY{0};
+    int mDemoNextEventUpdate = 0;
+    bool mDemoNeedHeader = true;
+    bool mDemoEventIsMouse = false;
+    int mDemoEventType = 0;
+    int mDemoEventIndex = -1;
+    int mDemoEventBitPos = 0;
+    bool mDemoLoadingDone = false;
+    std::list<DemoMarker> mDemoMarkers;
+    bool mDebugKeysEnabled = false;
+    bool mCtrlDown = false;
+    bool mAltDown = false;
+    int mRefreshRate = 100;
+    bool mSmoothVSync = false;
+    bool mVSyncBroken = false;
+    int mVSyncFastCount = 0;
+    uint32_t mVSyncCheckTick = 0;
+    int mVSyncCheckUpdates = 0;
+    bool mWaitForVSync = false;
+    bool m3DChangedThisSession = false;
+    bool mAutoEnable3D = false;
+    bool mTest3D = false;
+    int mMinVidMemoryMB = 6;
+    int mRecVidMemoryMB = 14;
+    Rect mScreenBounds;
+    ReducedFraction mAspectRatio{4, 3};
+    std::map<std::string, std::wstring> mStringTable;
+    ResourceManager* mResourceManager = nullptr;
+    // Set by the game when a loading phase failed; nothing in the framework reads it.
+    bool mLoadingFailed = false;
+
+private:
+    // The data folder, where numbered demos live ("" without one: the current folder).
+    std::string NumberedDemoFolder() const;
+    // The demo file name as given, or prefixed with the data folder.
+    std::string MakeDemoPathAbsolute(const std::string& name) const;
+    bool WriteRegistryDword(const std::string& name, int value);
+    // Splits the name at its last "\\" into sub-key and value name and opens
+    // the key (creating it when asked); false while mRegistryKey is empty.
+    bool OpenRegistryKey(const std::string& name, bool create, Platform::RegistryKey& key,
+                         std::string& valueName) const;
+    void AskHardwareAccelerationQuestions();
+    bool AskHardwareAccelerationQuestion(const std::string& textId, const std::wstring& defaultText);
+
+    std::unique_ptr<DemoSeam> mDemoSeam;
+    CriticalSection mNoDisplayLock;
+    NativeDisplay mNoDisplayFormat;
+};
+
+// The one application object; null before it is made and after it is gone.
+extern TandryAppBase* gApplication;
+
+} // namespace Tandry

@@ -1,0 +1,75 @@
+// The root of the widget tree and the one place where input enters the game's
+// logic. The application creates one, feeds it the window's input in logical
+// coordinates, runs its update and draw passes and sets its screen image and
+// the rectangles of the mouse mapping.
+#pragma once
+
+#include "graphics/Rect.h"
+#include "widgets/BaseModalEntry.h"
+#include "widgets/FlagChange.h"
+#include "widgets/WidgetContainer.h"
+
+#include <array>
+#include <list>
+
+namespace Tandry {
+
+class Image;
+class TandryAppBase;
+
+class WidgetManager : public WidgetContainer {
+public:
+    static constexpr int kKeyCount = 255;
+
+    explicit WidgetManager(TandryAppBase* application);
+    ~WidgetManager() override = default;
+
+    // Click counts: 1 / 2 left single / double, -1 / -2 right, 3 middle.
+    bool MouseDown(int mouseXPos, int mouseYPos, int clickCount);
+    bool MouseUp(int mouseXPos, int mouseYPos, int clickCount);
+    bool MouseMove(int mouseXPos, int mouseYPos);
+    bool MouseExit();
+    bool MouseWheel(int delta);
+    bool KeyDown(int key);
+    bool KeyUp(int key);
+    bool KeyChar(wchar_t ch);
+
+    // The manager's dirty flag after the pass.
+    bool UpdateFrame();
+    void UpdateFrameDelta(float fraction);
+    // Whether anything was drawn.
+    bool DrawScreen();
+
+    void WindowGotFocus();
+    void WindowLostFocus();
+    // Ends a capture: the held buttons are released.
+    void ReleaseCapture();
+
+    void AddBaseModal(Widget* widget, const FlagChange& flagChange);
+    void RemoveBaseModal(Widget* widget);
+
+    TandryAppBase* app;
+    Image* drawImage = nullptr;
+    bool windowHasFocus = true;
+    Widget* focusWidget = nullptr;
+    Widget* baseModalWidget = nullptr;
+    FlagChange belowModalFlagChange;
+    // Mouse and keyboard input off below the application's modal dialogs.
+    FlagChange defaultBelowModalFlagChange{0, 0x30};
+    std::list<BaseModalEntry> baseModalStack;
+    Rect drawOffsetRect;
+    Rect mouseRect;
+    bool mouseIn = false;
+    int mouseX = 0;
+    int mouseY = 0;
+    // Buttons held: 1 left, 2 right, 4 middle.
+    int downButtons = 0;
+    int actualDownButtons = 0;
+    int lastInputUpdateCount = 0;
+    std::array<bool, kKeyCount> keyDown{};
+
+private:
+    static int ButtonBit(int clickCount);
+};
+
+} // namespace Tandry
