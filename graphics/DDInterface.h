@@ -27,10 +27,10 @@ public:
     ~DDInterface() override;
 
     // A display result code: 0 success, else a failure whose reason is in mErrorText.
-    int Init(Platform::WindowHandle window, bool windowed);
+    virtual int Init(Platform::WindowHandle window, bool windowed);
     // dirty is the changed part of the logical screen, null for all of it.
     // False when nothing could be presented.
-    bool Redraw(Rect* dirty);
+    virtual bool Redraw(Rect* dirty);
     // True when the image changed.
     bool SetCursorImage(MemoryImage* image);
     void SetScreenInVideoMemory(bool on);
