@@ -458,6 +458,13 @@ TEST_F(MainLoop, UnusedSharedImagesAreFreedOnlyWhenMarked)
     EXPECT_FALSE(usedDeleted);
     EXPECT_EQ(app->mSharedImages.size(), 1u);
     EXPECT_FALSE(app->mSharedImagesDirty);
+
+    // The last handle goes: the image goes with the next update.
+    used.refCount = 0;
+    app->SharedImageReleased();
+    app->UpdateTick();
+    EXPECT_TRUE(usedDeleted);
+    EXPECT_TRUE(app->mSharedImages.empty());
 }
 
 } // namespace

@@ -87,11 +87,10 @@ TEST_F(MainWindow, FullScreenUnlessADemoPlays)
 TEST_F(MainWindow, RecreatingReplacesTheWindowAndKeepsTheDisplay)
 {
     app->CreateAppWindow();
-    Platform::WindowHandle first = app->mMainWindow;
     Tandry::DDInterface* display = app->mDDInterface;
     app->CreateAppWindow();
-    EXPECT_NE(app->mMainWindow, first);
-    EXPECT_FALSE(platform->Windows().IsWindow(first));
+    EXPECT_EQ(platform->Windows().GetMainWindow(), app->mMainWindow);
+    EXPECT_EQ(Display().mHWnd, app->mMainWindow);
     EXPECT_EQ(app->mDDInterface, display);
     EXPECT_EQ(Display().initCalls, 2);
     EXPECT_EQ(platform->Windows().GetWindowUserData(app->mMainWindow), app.get());
