@@ -105,6 +105,14 @@ public:
             app->RunUpdateStep(nullptr);
     }
 
+    // False (and the benchmark skipped) when SDL cannot start here.
+    bool Ready(benchmark::State& state)
+    {
+        if (!app)
+            state.SkipWithError("SDL cannot start");
+        return app != nullptr;
+    }
+
     std::unique_ptr<TimedApp> app;
 };
 
@@ -119,10 +127,8 @@ void BM_UpdateCadenceBaseValues(benchmark::State& state)
             plain.push_back(Now());
         }
         LoopRig rig(false);
-        if (!rig.app) {
-            state.SkipWithError("SDL cannot start");
+        if (!rig.Ready(state))
             return;
-        }
         rig.RunFor(kRunNs);
         const Intervals reference = Measure(plain);
         const Intervals loop = Measure(rig.app->updates);
@@ -139,10 +145,8 @@ void BM_UpdateRateGameValues(benchmark::State& state)
 {
     for (auto _ : state) {
         LoopRig rig(true);
-        if (!rig.app) {
-            state.SkipWithError("SDL cannot start");
+        if (!rig.Ready(state))
             return;
-        }
         // The first update comes one period after the loop starts; count from it.
         rig.RunFor(100'000'000);
         const size_t before = rig.app->updates.size();
@@ -160,10 +164,8 @@ void BM_IdleCpuShare(benchmark::State& state)
 {
     for (auto _ : state) {
         LoopRig rig(true);
-        if (!rig.app) {
-            state.SkipWithError("SDL cannot start");
+        if (!rig.Ready(state))
             return;
-        }
         rig.app->StartCursorThread();
         const int64_t wallStart = Now();
         const int64_t cpuStart = Now(CLOCK_PROCESS_CPUTIME_ID);

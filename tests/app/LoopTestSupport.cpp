@@ -403,6 +403,15 @@ std::vector<uint32_t> LoopFixture::QueuedMessages() const
     return messages;
 }
 
+void LoopFixture::PutCursorAt(int x, int y)
+{
+    Platform::InputEvent motion;
+    motion.kind = Platform::InputEventKind::MouseMotion;
+    motion.x = x;
+    motion.y = y;
+    platform->Windows().Inject(motion);
+}
+
 ScriptedDisplay& LoopFixture::Display()
 {
     return *static_cast<ScriptedDisplay*>(app->mDDInterface);

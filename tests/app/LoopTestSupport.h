@@ -180,6 +180,8 @@ protected:
     void SendAndProcess(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
     void ProcessAll();
     std::vector<uint32_t> QueuedMessages() const;
+    // Moves the system cursor to a point of the main window's client area (or outside it).
+    void PutCursorAt(int x, int y);
 
     ScriptedDisplay& Display();
     RecordingSeam& Seam();

@@ -278,11 +278,7 @@ protected:
 
     void MoveMouseTo(int x, int y)
     {
-        Platform::InputEvent motion;
-        motion.kind = Platform::InputEventKind::MouseMotion;
-        motion.x = x;
-        motion.y = y;
-        platform->Windows().Inject(motion);
+        PutCursorAt(x, y);
         ProcessAll();
     }
 

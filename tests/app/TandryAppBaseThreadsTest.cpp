@@ -37,15 +37,6 @@ protected:
     {
         return platform->Threads().GetPriorityOf(platform->Threads().GetCurrentThreadId());
     }
-
-    void PutCursorAt(int x, int y)
-    {
-        Platform::InputEvent motion;
-        motion.kind = Platform::InputEventKind::MouseMotion;
-        motion.x = x;
-        motion.y = y;
-        platform->Windows().Inject(motion);
-    }
 };
 
 TEST_F(Threads, OneLoadingThreadPerPhase)
