@@ -4,6 +4,7 @@
 #include "LoopTestSupport.h"
 
 #include "app/MainLoopGlobals.h"
+#include "app/util/SectionProfiler.h"
 #include "graphics/Image.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/WindowMessages.h"
@@ -433,6 +434,22 @@ TEST_F(MainLoop, PlaybackWaitsForTheRecordedLoadingStateAndDueEvents)
     app->mDemoNextEventUpdate = app->mUpdateCount;
     EXPECT_FALSE(app->DoUpdateFrames());
     EXPECT_EQ(app->loadingDoneCalls, 1);
+}
+
+TEST_F(MainLoop, ThePassesAreProfilerSections)
+{
+    app->mSmoothVSync = true;
+    app->dirtyEachUpdate = true;
+    OpenWindow();
+    StartTimingAndAdvance(100);
+    Tandry::SectionProfiler::Start();
+    for (int i = 0; i < 20; ++i)
+        RunCycle();
+    Tandry::SectionProfiler::Stop();
+    const std::string report = Tandry::SectionProfiler::BuildReport();
+    for (const char* section : {"TandryAppBase::DoUpdateFrames", "TandryAppBase::DrawDirtyStuff",
+                                "TandryAppBase::Redraw", "WidgetManager::UpdateFrame"})
+        EXPECT_NE(report.find(section), std::string::npos) << section << "\n" << report;
 }
 
 TEST_F(MainLoop, UnusedSharedImagesAreFreedOnlyWhenMarked)

@@ -55,6 +55,9 @@ TEST(SdlMainLoop, TheLoopRunsUntilTheWindowIsClosedAndLeavesNoThread)
         app.mSmoothVSync = true;
         app.Init();
         ASSERT_TRUE(app.mInitDone);
+        Platform::WinRect client;
+        ASSERT_TRUE(Platform::GetPlatform().GetWindows().GetClientRect(app.mMainWindow, client));
+        EXPECT_EQ(client, (Platform::WinRect{0, 0, 1024, 768}));
         [[maybe_unused]] const int threadsBefore = CountThreads();
         app.Start();
         EXPECT_GE(app.mUpdateCount, 50);
