@@ -1,6 +1,7 @@
 #include "app/AppFactories.h"
 
 #include "app/NullDemoSeam.h"
+#include "app/NullDisplay.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/FModMusicInterface.h"
@@ -25,6 +26,8 @@ AppFactories MakeDefaults()
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
     // TODO: recording and playback replace the null seam when the demo player is built.
     factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
+    // TODO: the DirectDraw display replaces the null one when it is built.
+    factories.display = [](TandryAppBase* app) { return new NullDisplay(app); };
     return factories;
 }
 

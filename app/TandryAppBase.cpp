@@ -92,6 +92,9 @@ TandryAppBase::TandryAppBase()
 TandryAppBase::~TandryAppBase()
 {
     Shutdown();
+    // A shutdown asked from another thread has not stopped the cursor thread yet.
+    mShutdown = true;
+    JoinCursorThread();
     AskHardwareAccelerationQuestions();
 
     for (auto& [id, dialog] : mDialogMap) {
