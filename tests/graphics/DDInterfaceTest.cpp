@@ -347,7 +347,7 @@ TEST_F(DDInterfaceInit, RefreshRateIsClamped)
         host.vsyncBroken = false;
         ASSERT_EQ(InitWindowed(), 0);
         EXPECT_EQ(display->mRefreshRate, c.rate);
-        EXPECT_EQ(display->mMillisPerRefresh.load(), c.millis);
+        EXPECT_EQ(display->mMillisPerRefresh, c.millis);
         EXPECT_EQ(host.vsyncBroken, c.broken);
     }
 }
