@@ -128,8 +128,7 @@ TEST_F(DDImageDrawing, OpaqueFillsAndBlitsAreExactOn16Bits)
 {
     for (DDrawFormat format : {DDrawFormat::R5G6B5, DDrawFormat::X1R5G5B5, DDrawFormat::BGR565}) {
         SCOPED_TRACE(static_cast<int>(format));
-        delete display;
-        DDrawRuntime::Get().Reset();
+        Restart();
         Up(format);
         auto image = SurfaceImage(Picture());
         const std::vector<uint32_t> before = StoredWords(image->mSurface);

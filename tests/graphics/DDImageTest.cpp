@@ -34,22 +34,22 @@ protected:
         return image;
     }
 
-    static uint32_t KeyOf(IDirectDrawSurface* surface)
+    static DDSURFACEDESC Describe(IDirectDrawSurface* surface)
     {
         DDSURFACEDESC desc;
         desc.dwSize = sizeof(desc);
-        surface->GetSurfaceDesc(&desc);
+        EXPECT_EQ(surface->GetSurfaceDesc(&desc), DD_OK);
+        return desc;
+    }
+
+    static bool HasKey(IDirectDrawSurface* surface) { return (Describe(surface).dwFlags & DDSD_CKSRCBLT) != 0; }
+
+    static uint32_t KeyOf(IDirectDrawSurface* surface)
+    {
+        const DDSURFACEDESC desc = Describe(surface);
         EXPECT_TRUE(desc.dwFlags & DDSD_CKSRCBLT);
         EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceLowValue, desc.ddckCKSrcBlt.dwColorSpaceHighValue);
         return desc.ddckCKSrcBlt.dwColorSpaceLowValue;
-    }
-
-    static bool HasKey(IDirectDrawSurface* surface)
-    {
-        DDSURFACEDESC desc;
-        desc.dwSize = sizeof(desc);
-        surface->GetSurfaceDesc(&desc);
-        return (desc.dwFlags & DDSD_CKSRCBLT) != 0;
     }
 
     // Whether the stand-in would lock the surface now, i.e. no lock is held on it.
@@ -98,9 +98,7 @@ TEST_F(DDImageTest, ColorKeyChoice)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        delete display;
-        display = nullptr;
-        DDrawRuntime::Get().Reset();
+        Restart();
         Up(c.format);
         auto image = Image(static_cast<int>(c.pixels.size()), 1, c.pixels);
         if (c.forceTrans)

@@ -14,21 +14,12 @@
 namespace {
 
 using namespace Platform;
+using DisplayTest::CallsOf;
 using DisplayTest::MakeImage;
 using DisplayTest::ReadSurface;
 using Tandry::Rect;
 
 constexpr uint32_t kRed = 0xFFFF0000;
-
-std::vector<DDrawCall> OfKind(const std::vector<DDrawCall>& log, DDrawOp op)
-{
-    std::vector<DDrawCall> kept;
-    for (const DDrawCall& call : log) {
-        if (call.op == op)
-            kept.push_back(call);
-    }
-    return kept;
-}
 
 // What the window should show of an ARGB picture on this display: each
 // colour converted to the display's format and read back.
@@ -115,8 +106,7 @@ TEST_F(Present, WindowedShowsTheDrawSurface)
 {
     for (DDrawFormat format : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5}) {
         SCOPED_TRACE(static_cast<int>(format));
-        delete display;
-        DDrawRuntime::Get().Reset();
+        Restart();
         Up(format, true);
         const std::vector<uint32_t> frame = DrawPattern();
         const uint32_t before = Presenter().GetPresentCount();
@@ -132,14 +122,14 @@ TEST_F(Present, ADirtyRectangleIsPresentedAtTheClientOrigin)
     DDrawRuntime::Get().ClearCallLog();
     Rect dirty(10, 20, 30, 40);
     ASSERT_TRUE(display->Redraw(&dirty));
-    const std::vector<DDrawCall> blits = OfKind(CallLog(), DDrawOp::Blt);
+    const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_EQ(blits.size(), 1u);
     EXPECT_EQ(blits[0].caps & DDSCAPS_PRIMARYSURFACE, DDSCAPS_PRIMARYSURFACE);
     EXPECT_EQ(blits[0].destRect, (RECT{458, 176, 488, 216}));
     EXPECT_EQ(blits[0].sourceRect, (RECT{10, 20, 40, 60}));
     EXPECT_EQ(blits[0].flags, DDBLT_WAIT);
     // The draw surface is locked and unlocked once before presenting.
-    const std::vector<DDrawCall> locks = OfKind(CallLog(), DDrawOp::Lock);
+    const std::vector<DDrawCall> locks = CallsOf(CallLog(), DDrawOp::Lock);
     ASSERT_EQ(locks.size(), 1u);
     EXPECT_EQ(locks[0].flags, DDLOCK_WAIT | DDLOCK_READONLY);
 }
@@ -168,7 +158,7 @@ TEST_F(Present, ACursorNearTheCornerIsCutToThePresentation)
     DDrawRuntime::Get().ClearCallLog();
     ASSERT_TRUE(display->Redraw(nullptr));
     EXPECT_EQ(display->mCursorDrawnX.load(), 40);
-    const std::vector<DDrawCall> blits = OfKind(CallLog(), DDrawOp::Blt);
+    const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_GE(blits.size(), 3u);
     // Saved from the draw surface into the old area, presented, put back.
     EXPECT_EQ(blits.front().destRect, (RECT{24, 24, 128, 128}));
@@ -182,8 +172,7 @@ TEST_F(Present, TheCursorIsShownAndTheFrameKeptClean)
 {
     for (DDrawFormat format : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5}) {
         SCOPED_TRACE(static_cast<int>(format));
-        delete display;
-        DDrawRuntime::Get().Reset();
+        Restart();
         Up(format, true);
         const std::vector<uint32_t> frame = DrawPattern();
         SetCursor(32, kRed);
@@ -233,8 +222,7 @@ TEST_F(Present, FullScreenFlipsTheFrameWithTheCursor)
 {
     for (DDrawFormat mode16 : {DDrawFormat::R5G6B5, DDrawFormat::X1R5G5B5}) {
         SCOPED_TRACE(static_cast<int>(mode16));
-        delete display;
-        DDrawRuntime::Get().Reset();
+        Restart();
         DDrawSettings settings = Settings();
         settings.mode16Format = mode16;
         SetSettings(settings);
@@ -244,7 +232,7 @@ TEST_F(Present, FullScreenFlipsTheFrameWithTheCursor)
         MoveCursor(100, 100);
         DDrawRuntime::Get().ClearCallLog();
         ASSERT_TRUE(display->Redraw(nullptr));
-        EXPECT_EQ(OfKind(CallLog(), DDrawOp::Flip).size(), 1u);
+        EXPECT_EQ(CallsOf(CallLog(), DDrawOp::Flip).size(), 1u);
         const Platform::HeadlessPresenter::Frame shown = Presenter().GetLastFrame();
         ASSERT_EQ(shown.width, 1024u);
         ASSERT_EQ(shown.height, 768u);
@@ -267,8 +255,8 @@ TEST_F(Present, FullScreenUnderASystemDialogBlitsWithoutTheCursor)
     host.settings.systemPopupShowing = true;
     DDrawRuntime::Get().ClearCallLog();
     ASSERT_TRUE(display->Redraw(nullptr));
-    EXPECT_TRUE(OfKind(CallLog(), DDrawOp::Flip).empty());
-    const std::vector<DDrawCall> blits = OfKind(CallLog(), DDrawOp::Blt);
+    EXPECT_TRUE(CallsOf(CallLog(), DDrawOp::Flip).empty());
+    const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_EQ(blits.size(), 1u);
     EXPECT_TRUE(blits[0].caps & DDSCAPS_PRIMARYSURFACE);
     EXPECT_EQ(Presenter().GetLastFrame().pixels, frame);
@@ -292,8 +280,7 @@ TEST_F(Present, FailuresAreReportedWithTheirOperation)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        delete display;
-        DDrawRuntime::Get().Reset();
+        Restart();
         Up(DDrawFormat::X8R8G8B8, c.windowed);
         host.settings.systemPopupShowing = c.popup;
         Inject(c.fault);
@@ -329,21 +316,10 @@ TEST_F(Present, SetCursorImageTellsWhetherItChanged)
 
 TEST_F(Present, FramesDrawnThroughGraphicsReachTheWindow)
 {
-    struct Case {
-        DDrawFormat desktop;
-        bool windowed;
-    };
-    const Case cases[] = {
-        {DDrawFormat::X8R8G8B8, true},
-        {DDrawFormat::R5G6B5, true},
-        {DDrawFormat::X8R8G8B8, false},
-        {DDrawFormat::R5G6B5, false},
-    };
-    for (const Case& c : cases) {
+    for (const DisplayTest::FrameCase& c : DisplayTest::kFrameCases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.desktop) << (c.windowed ? " windowed" : " full"));
-        delete display;
-        DDrawRuntime::Get().Reset();
-        host.settings.fullScreenBits = c.desktop == DDrawFormat::R5G6B5 ? 16 : 32;
+        Restart();
+        host.settings.fullScreenBits = c.FullScreenBits();
         Up(c.desktop, c.windowed);
         DisplayTest::FrameScene scene;
         scene.Draw(*display);

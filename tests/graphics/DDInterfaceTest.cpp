@@ -15,6 +15,7 @@
 namespace {
 
 using namespace Platform;
+using DisplayTest::CallsOf;
 using DisplayTest::DisplayFixture;
 using Tandry::DDInterface;
 
@@ -29,16 +30,6 @@ std::vector<DDrawCall> Significant(const std::vector<DDrawCall>& log)
         if (call.op == DDrawOp::QueryInterface && call.iid == IID_IDirectDrawSurface)
             continue;
         kept.push_back(call);
-    }
-    return kept;
-}
-
-std::vector<DDrawCall> OfKind(const std::vector<DDrawCall>& log, DDrawOp op)
-{
-    std::vector<DDrawCall> kept;
-    for (const DDrawCall& call : log) {
-        if (call.op == op)
-            kept.push_back(call);
     }
     return kept;
 }
@@ -172,8 +163,7 @@ TEST_F(DDInterfaceInit, ResultCodesAndErrorTexts)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DDrawRuntime::Get().Reset();
-        delete display;
+        Restart();
         MakeDisplay();
         display->mIs3D = c.is3D;
         c.arrange();
@@ -209,8 +199,8 @@ TEST_F(DDInterfaceInit, FirstVersionPathWithoutDirectDrawCreateEx)
     EXPECT_NE(display->mDD, nullptr);
     const std::vector<DDrawCall> log = CallLog();
     EXPECT_EQ(log.front().op, DDrawOp::DirectDrawCreate);
-    EXPECT_TRUE(OfKind(log, DDrawOp::QueryInterface).empty());
-    EXPECT_EQ(OfKind(log, DDrawOp::CreateSurface).size(), 5u);
+    EXPECT_TRUE(CallsOf(log, DDrawOp::QueryInterface).empty());
+    EXPECT_EQ(CallsOf(log, DDrawOp::CreateSurface).size(), 5u);
     ASSERT_NE(display->mScreenImage, nullptr);
     EXPECT_EQ(display->mScreenImage->mSurface, display->mDrawSurface);
 
@@ -248,7 +238,7 @@ TEST_F(DDInterfaceInit, InitAgainRemakesEverythingAndCleanupReleasesIt)
     DDrawRuntime::Get().ClearCallLog();
 
     ASSERT_EQ(InitWindowed(), 0);
-    EXPECT_EQ(OfKind(CallLog(), DDrawOp::CreateSurface).size(), 5u);
+    EXPECT_EQ(CallsOf(CallLog(), DDrawOp::CreateSurface).size(), 5u);
     EXPECT_EQ(Live(DDrawObjectKind::Surface), surfaces);
     EXPECT_EQ(Live(DDrawObjectKind::DirectDraw), 1u);
     EXPECT_EQ(Live(DDrawObjectKind::Clipper), 1u);
@@ -282,9 +272,8 @@ TEST_F(DDInterfaceInit, PixelFormatAnalysis)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.format));
-        DDrawRuntime::Get().Reset();
+        Restart();
         SetDesktopFormat(c.format);
-        delete display;
         MakeDisplay();
         ASSERT_EQ(InitWindowed(), 0);
         EXPECT_EQ(display->mRedBits, c.bits[0]);
@@ -370,14 +359,13 @@ TEST_F(DDInterfaceInit, FullScreenPillarboxOnlyIn3DOnAWiderDesktop)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        DDrawRuntime::Get().Reset();
+        Restart();
         platform->Windows().SetScreenSize(c.desktopWidth, c.desktopHeight);
-        delete display;
         MakeDisplay();
         display->mIs3D = c.is3D;
         EXPECT_EQ(InitFullScreen(), c.result);
         const std::vector<DDrawCall> log = CallLog();
-        const std::vector<DDrawCall> modes = OfKind(log, DDrawOp::SetDisplayMode);
+        const std::vector<DDrawCall> modes = CallsOf(log, DDrawOp::SetDisplayMode);
         ASSERT_EQ(modes.size(), 1u);
         EXPECT_EQ(modes[0].destRect, c.mode);
         EXPECT_EQ(modes[0].flags, 16u);
@@ -385,7 +373,7 @@ TEST_F(DDInterfaceInit, FullScreenPillarboxOnlyIn3DOnAWiderDesktop)
         EXPECT_EQ(display->mAspectCorrected, c.corrected);
         // Both flip surfaces are cleared when part of the display lies outside the frame.
         int clears = 0;
-        for (const DDrawCall& call : OfKind(log, DDrawOp::Lock))
+        for (const DDrawCall& call : CallsOf(log, DDrawOp::Lock))
             clears += call.flags == (DDLOCK_WAIT | DDLOCK_WRITEONLY) ? 1 : 0;
         EXPECT_EQ(clears, c.corrected ? 2 : 0);
     }
@@ -410,17 +398,17 @@ TEST_F(DDInterfaceInit, ScreenBoundsAndFullScreenState)
     EXPECT_TRUE(display->IsFullScreenActive());
     EXPECT_TRUE(display->HasDirectDraw());
     // Full screen: the back buffer is the secondary surface, so no video-memory surface is made.
-    EXPECT_EQ(OfKind(CallLog(), DDrawOp::CreateSurface).size(), 4u);
+    EXPECT_EQ(CallsOf(CallLog(), DDrawOp::CreateSurface).size(), 4u);
     DDrawRuntime::Get().ClearCallLog();
     display->RestoreDisplayMode();
     EXPECT_FALSE(display->IsFullScreenActive());
-    const std::vector<DDrawCall> levels = OfKind(CallLog(), DDrawOp::SetCooperativeLevel);
+    const std::vector<DDrawCall> levels = CallsOf(CallLog(), DDrawOp::SetCooperativeLevel);
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_EQ(levels[0].flags, DDSCL_NORMAL);
     // Presenting without a desktop PC flips nothing.
     host.settings.desktopPc = false;
     ASSERT_EQ(InitFullScreen(), 0);
-    EXPECT_EQ(OfKind(CallLog(), DDrawOp::FlipToGDISurface).size(), 1u);
+    EXPECT_EQ(CallsOf(CallLog(), DDrawOp::FlipToGDISurface).size(), 1u);
 }
 
 TEST_F(DDInterfaceInit, CreateSurfaceNeedsDirectDrawAndAPrimary)

@@ -53,6 +53,7 @@ void DisplayFixture::TearDown()
 
 Tandry::DDInterface& DisplayFixture::MakeDisplay()
 {
+    delete display;
     display = new Tandry::DDInterface(nullptr);
     host.display = display;
     return *display;
@@ -64,11 +65,29 @@ int DisplayFixture::InitFullScreen()
     return display->Init(window, false);
 }
 
+void DisplayFixture::Restart()
+{
+    delete display;
+    display = nullptr;
+    host.display = nullptr;
+    DDrawRuntime::Get().Reset();
+}
+
 void DisplayFixture::SetDesktopFormat(DDrawFormat format)
 {
     DDrawSettings settings = Settings();
     settings.desktopFormat = format;
     SetSettings(settings);
+}
+
+std::vector<DDrawCall> CallsOf(const std::vector<DDrawCall>& log, DDrawOp op)
+{
+    std::vector<DDrawCall> kept;
+    for (const DDrawCall& call : log) {
+        if (call.op == op)
+            kept.push_back(call);
+    }
+    return kept;
 }
 
 std::vector<uint32_t> ReadSurface(IDirectDrawSurface* surface)

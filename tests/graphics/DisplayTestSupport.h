@@ -25,8 +25,10 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // A display for the application stand-in; the fixture deletes it.
+    // A display for the application stand-in, in place of the one before; the fixture deletes it.
     Tandry::DDInterface& MakeDisplay();
+    // No display, and the DirectDraw stand-in back to its start.
+    void Restart();
     int InitWindowed() { return display->Init(window, true); }
     // The application's full-screen window covers the display from its corner.
     int InitFullScreen();
@@ -47,6 +49,8 @@ protected:
     Tandry::DDInterface* display = nullptr;
 };
 
+// The calls of one operation in a call log.
+std::vector<Platform::DDrawCall> CallsOf(const std::vector<Platform::DDrawCall>& log, Platform::DDrawOp op);
 // The whole surface as 0xAARRGGBB words by the read-back rule.
 std::vector<uint32_t> ReadSurface(Platform::IDirectDrawSurface* surface);
 // The stored words of a 16- or 32-bit surface, row after row.

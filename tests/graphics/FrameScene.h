@@ -9,12 +9,28 @@
 #include "graphics/DDInterface.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "platform/ddraw/DDrawPixelFormat.h"
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 namespace DisplayTest {
+
+// The scene runs on a 32-bit and a 565 desktop, windowed and full screen
+// (the full-screen mode has the desktop's depth).
+struct FrameCase {
+    Platform::DDrawFormat desktop;
+    bool windowed;
+    int FullScreenBits() const { return desktop == Platform::DDrawFormat::R5G6B5 ? 16 : 32; }
+};
+
+inline constexpr FrameCase kFrameCases[] = {
+    {Platform::DDrawFormat::X8R8G8B8, true},
+    {Platform::DDrawFormat::R5G6B5, true},
+    {Platform::DDrawFormat::X8R8G8B8, false},
+    {Platform::DDrawFormat::R5G6B5, false},
+};
 
 class FrameScene {
 public:

@@ -50,22 +50,12 @@ protected:
 
 TEST_F(DDInterfaceSdl, FramesDrawnThroughGraphicsReachTheWindow)
 {
-    struct Case {
-        DDrawFormat desktop;
-        bool windowed;
-    };
-    const Case cases[] = {
-        {DDrawFormat::X8R8G8B8, true},
-        {DDrawFormat::R5G6B5, true},
-        {DDrawFormat::X8R8G8B8, false},
-        {DDrawFormat::R5G6B5, false},
-    };
-    for (const Case& c : cases) {
+    for (const DisplayTest::FrameCase& c : DisplayTest::kFrameCases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.desktop) << (c.windowed ? " windowed" : " full"));
         DDrawSettings settings;
         settings.desktopFormat = c.desktop;
         DDrawRuntime::Get().SetSettings(settings);
-        host.settings.fullScreenBits = c.desktop == DDrawFormat::R5G6B5 ? 16 : 32;
+        host.settings.fullScreenBits = c.FullScreenBits();
         // The dummy desktop is 1024 x 768, and so is the client area.
         const HWND window = CreateMain(0, 0, 1024, 768);
         delete host.display;
