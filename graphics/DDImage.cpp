@@ -56,6 +56,17 @@ void DDImage::DetachDisplay()
     mDDInterface = nullptr;
 }
 
+SurfaceConverter DDImage::LockedConverter() const
+{
+    const DDPIXELFORMAT& format = mLockDesc.ddpfPixelFormat;
+    if (mDDInterface != nullptr)
+        return SurfaceConverter(*mDDInterface, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    // An adopted surface without a display: its own masks give the channels.
+    NativeDisplay own;
+    own.SetPixelFormat(static_cast<int>(format.dwRGBBitCount), format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    return SurfaceConverter(own, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+}
+
 bool DDImage::DisplayIs3D() const
 {
     return mDDInterface != nullptr && mDDInterface->mIs3D;
@@ -105,8 +116,7 @@ bool DDImage::CreateSurface()
         DropSurface();
         return false;
     }
-    const DDPIXELFORMAT& format = mLockDesc.ddpfPixelFormat;
-    const SurfaceConverter converter(*mDDInterface, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    const SurfaceConverter converter = LockedConverter();
     const uint32_t key = SurfacePictureWriter::Write(converter, bits, mWidth, mHeight, mHasTrans, memory);
     UnlockSurface();
     if (mHasTrans) {
@@ -221,8 +231,7 @@ uint32_t* DDImage::GetBits()
     // Only 16- and 32-bit surfaces are read; any other gives transparent black.
     if (memory.bitsPerPixel != 16 && memory.bitsPerPixel != 32)
         std::fill_n(bits.get(), pixels, 0u);
-    const DDPIXELFORMAT& format = mLockDesc.ddpfPixelFormat;
-    const SurfaceConverter converter(*mDDInterface, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    const SurfaceConverter converter = LockedConverter();
     const bool keyed = mKeySet && mHasTrans;
     converter.ReadRect(memory, Rect(0, 0, mWidth, mHeight), bits.get(),
                        static_cast<size_t>(mWidth), keyed ? &mColorKey : nullptr);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "graphics/MemoryImage.h"
+#include "graphics/SurfaceConverter.h"
 #include "platform/ddraw/DDrawInterfaces.h"
 
 namespace Tandry {
@@ -106,6 +107,8 @@ private:
     // Releases the surface without reading it back.
     void DropSurface();
     bool DisplayIs3D() const;
+    // For the locked surface: the display's channels, or the surface's own without a display.
+    SurfaceConverter LockedConverter() const;
     // Draws through draw(MemoryImage&) on the form the slots above describe;
     // area is the part of the image the call can change.
     template <class Draw>

@@ -62,10 +62,9 @@ void DDImage::RouteDrawing(const Rect& area, Draw draw)
     if (mNoDraw || !LockSurface())
         return;
     const Rect part = Rect::Intersection(area, Rect(0, 0, mWidth, mHeight));
-    const Platform::DDPIXELFORMAT& format = mLockDesc.ddpfPixelFormat;
-    const SurfaceConverter converter(*mDDInterface, format.dwRBitMask, format.dwGBitMask, format.dwBBitMask);
+    const SurfaceConverter converter = LockedConverter();
     const SurfaceMemory memory{static_cast<uint8_t*>(mLockDesc.lpSurface), mLockDesc.lPitch,
-                               static_cast<int>(format.dwRGBBitCount)};
+                               static_cast<int>(mLockDesc.ddpfPixelFormat.dwRGBBitCount)};
     const size_t stride = static_cast<size_t>(mWidth);
     const size_t partStart = static_cast<size_t>(part.y) * stride + static_cast<size_t>(part.x);
 

@@ -1,5 +1,6 @@
 #include "graphics/DDImage.h"
 
+#include "graphics/Color.h"
 #include "graphics/DDInterface.h"
 #include "graphics/DisplayTestSupport.h"
 #include "graphics/IsImage3DScreen.h"
@@ -421,6 +422,18 @@ TEST_F(DDImageTest, AnImageMayOutliveItsDisplay)
     EXPECT_FALSE(image->CreateSurface());
     image.reset();
     EXPECT_EQ(Live(DDrawObjectKind::Surface), 0u);
+}
+
+TEST_F(DDImageTest, AnAdoptedSurfaceWithoutADisplayIsReadInItsOwnFormat)
+{
+    Up(DDrawFormat::R5G6B5);
+    DDImage orphan(nullptr);
+    orphan.AdoptSurface(display->mOldCursorArea);
+    Restart();
+    EXPECT_EQ(orphan.mWidth, 128);
+    orphan.FillRect(Tandry::Rect(0, 0, 2, 1), Tandry::Color(255, 255, 255), 0);
+    EXPECT_EQ(StoredWords(orphan.mSurface)[1], 0xFFFFu);
+    EXPECT_EQ(orphan.GetBits()[0], 0xFFF8FCF8u);
 }
 
 TEST_F(DDImageTest, ImagesMadeOnTwoThreads)
