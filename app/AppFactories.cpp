@@ -2,6 +2,7 @@
 
 #include "app/NullDemoSeam.h"
 #include "app/NullDisplay.h"
+#include "graphics/DDInterface.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/FModMusicInterface.h"
@@ -26,8 +27,7 @@ AppFactories MakeDefaults()
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
     // TODO: recording and playback replace the null seam when the demo player is built.
     factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
-    // TODO: the DirectDraw display replaces the null one when it is built.
-    factories.display = [](TandryAppBase* app) { return new NullDisplay(app); };
+    factories.display = [](TandryAppBase* app) { return new DDInterface(app); };
     return factories;
 }
 

@@ -287,6 +287,33 @@ void TandryAppBase::FreeImageTextures(MemoryImage* image)
     image->mTextureData = nullptr;
 }
 
+DisplaySettings TandryAppBase::GetDisplaySettings()
+{
+    DisplaySettings settings;
+    settings.width = mWidth;
+    settings.height = mHeight;
+    settings.aspectRatio = mAspectRatio;
+    settings.fullScreenBits = mFullScreenBits;
+    settings.desktopPc = mDesktopPc;
+    settings.systemPopupShowing = mSystemPopupShowing;
+    return settings;
+}
+
+void TandryAppBase::SetVSyncBroken()
+{
+    mVSyncBroken = true;
+}
+
+void TandryAppBase::SetScreenBounds(const Rect& bounds)
+{
+    mScreenBounds = bounds;
+}
+
+DDInterface* TandryAppBase::GetDDInterface()
+{
+    return mDDInterface;
+}
+
 bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)
 {
     // TODO: reading a picture back from its textures comes with the Direct3D device.

@@ -9,6 +9,7 @@
 #include "app/DemoMarker.h"
 #include "app/util/Buffer.h"
 #include "app/util/CritSectLock.h"
+#include "graphics/DisplayHost.h"
 #include "graphics/ImageHost.h"
 #include "graphics/NativeDisplay.h"
 #include "graphics/Rect.h"
@@ -47,7 +48,7 @@ class SoundManager;
 class Widget;
 class WidgetManager;
 
-class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost {
+class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost {
 public:
     static constexpr int kCursorImageCount = 13;
     static constexpr int kAddTableSize = 512;
@@ -178,6 +179,12 @@ public:
     bool IsDisplay3D() const override;
     void FreeImageTextures(MemoryImage* image) override;
     bool ReadImageTextures(const MemoryImage* image, uint32_t* bits) override;
+
+    // What the display asks of the application.
+    DisplaySettings GetDisplaySettings() override;
+    void SetVSyncBroken() override;
+    void SetScreenBounds(const Rect& bounds) override;
+    DDInterface* GetDDInterface() override;
 
     // Texts shown to the user, by id, so that a game can replace them.
     void SetString(const std::string& id, const std::wstring& text);

@@ -7,6 +7,7 @@
 #include "app/AppFactories.h"
 #include "app/util/StringUtils.h"
 #include "graphics/D3DTester.h"
+#include "graphics/DDImage.h"
 #include "graphics/DDInterface.h"
 #include "graphics/DisplayResult.h"
 #include "platform/Platform.h"
@@ -164,8 +165,7 @@ void TandryAppBase::Set3DAcceleration(bool /*on*/, bool /*reinit*/)
 
 Image* TandryAppBase::DisplayScreenImage() const
 {
-    // TODO: the display's screen image reaches the widget manager once the surface images exist.
-    return nullptr;
+    return mDDInterface != nullptr ? mDDInterface->mScreenImage : nullptr;
 }
 
 void TandryAppBase::OnActivateRequest(uintptr_t wParam, intptr_t /*lParam*/)
