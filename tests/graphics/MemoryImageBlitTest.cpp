@@ -1,6 +1,7 @@
 // Blt of memory images: the run, white and colour paths of the normal blit,
 // the additive blit, palettised sources, and the cases that draw nothing.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -168,6 +169,56 @@ TEST_F(MemoryImageBlitTest, MirroredBlitsLeaveTheDestination)
     EXPECT_EQ(Pixels(*target), std::vector<uint32_t>(4, Argb(9, 9, 9, 9)));
     EXPECT_EQ(target->mChangeCount, changes);
     EXPECT_FALSE(target->PolyFill3D(nullptr, 0, nullptr, Color::White, 0, 0, 0, false));
+}
+
+// The same picture palettised and as ARGB words draws the same pixels on
+// every path of the blits, the stretches and the rotated blit.
+TEST_F(MemoryImageBlitTest, PalettisedSourcesDrawLikeTheirArgbForm)
+{
+    const std::vector<uint32_t> picture = RandomFewColours(12 * 6);
+    auto argb = Image(12, 6, picture);
+    auto palettised = Image(12, 6, picture);
+    ASSERT_TRUE(palettised->Palletize());
+    const std::vector<uint32_t> backdrop = RandomPixels(20 * 10);
+    using Draw = std::function<void(MemoryImage&, MemoryImage&)>;
+    const Rect all(0, 0, 20, 10);
+    const std::vector<Draw> draws = {
+        [](MemoryImage& d, MemoryImage& s) { d.Blt(&s, 3, 2, Rect(1, 1, 10, 5), Color::White, 0); },
+        [](MemoryImage& d, MemoryImage& s) { d.Blt(&s, 3, 2, Rect(1, 1, 10, 5), Color(90, 90, 90, 200), 0); },
+        [](MemoryImage& d, MemoryImage& s) { d.Blt(&s, 3, 2, Rect(1, 1, 10, 5), Color(20, 200, 90, 255), 0); },
+        [](MemoryImage& d, MemoryImage& s) { d.Blt(&s, 3, 2, Rect(1, 1, 10, 5), Color::White, 1); },
+        [](MemoryImage& d, MemoryImage& s) { d.Blt(&s, 3, 2, Rect(1, 1, 10, 5), Color(20, 200, 90, 99), 1); },
+        [&](MemoryImage& d, MemoryImage& s) {
+            d.StretchBlt(&s, Rect(0, 0, 20, 10), Rect(0, 0, 12, 6), all, Color::White, 0, true);
+        },
+        [&](MemoryImage& d, MemoryImage& s) {
+            d.StretchBlt(&s, Rect(0, 0, 20, 10), Rect(0, 0, 12, 6), all, Color::White, 0, false);
+        },
+        [&](MemoryImage& d, MemoryImage& s) {
+            d.StretchBlt(&s, Rect(2, 2, 7, 4), Rect(0, 0, 12, 6), all, Color::White, 0, false);
+        },
+        [&](MemoryImage& d, MemoryImage& s) {
+            d.BltRotated(&s, 4.5f, 1.25f, Rect(0, 0, 12, 6), all, Color::White, 0, 0.4, 6.0f, 3.0f);
+        },
+        [&](MemoryImage& d, MemoryImage& s) {
+            d.BltRotated(&s, 4.5f, 1.25f, Rect(0, 0, 12, 6), all, Color(40, 50, 60, 70), 1, -0.9, 6.0f, 3.0f);
+        },
+    };
+    for (size_t i = 0; i < draws.size(); ++i) {
+        for (bool opaqueFlags : {false, true}) {
+            auto fromArgb = Image(20, 10, backdrop);
+            auto fromPalette = Image(20, 10, backdrop);
+            if (opaqueFlags) {
+                fromArgb->ForceAlphaFlags(false, false);
+                fromPalette->ForceAlphaFlags(false, false);
+            }
+            draws[i](*fromArgb, *argb);
+            draws[i](*fromPalette, *palettised);
+            EXPECT_EQ(Pixels(*fromArgb), Pixels(*fromPalette)) << "draw " << i;
+            EXPECT_NE(Pixels(*fromArgb), backdrop) << "draw " << i;
+        }
+    }
+    EXPECT_TRUE(palettised->mColorIndices != nullptr);
 }
 
 // Every path, ARGB and palettised sources, random colours (some outside
