@@ -209,13 +209,25 @@ struct AddOp {
     uint32_t kr, kg, kb;
 };
 
+// A step that leaves pixels under a transparent source pixel alone: by runs
+// when there is a run table, else pixel by pixel.
+template <class Words, class Op>
+TANDRY_LANE_INLINE void SkipTransparent(const BlitFrame& f, const Words& words, const uint8_t* runs, const Op& op)
+{
+    if (runs)
+        BlitByRuns(f, words, runs, op, op, op);
+    else
+        BlitPixels(f, words, op);
+}
+
 enum class BlitKind { Runs, White, Grey, Tint, Additive };
 
 struct BlitJob {
     BlitFrame frame;
     BlitKind kind;
     ClampedColor color;
-    // The source's alpha runs, for every kind but the additive one.
+    // The source's alpha runs; the additive kind reads them only when the
+    // source has partial alpha.
     const uint8_t* runs;
     // The additive kind: the source's partial-alpha flag and the table.
     bool sourceAlpha;
@@ -232,21 +244,26 @@ TANDRY_LANE_INLINE void RunBlit(const BlitJob& job, const Words& words)
         BlitByRuns(f, words, job.runs, Copy(), OntoOpaque(), RunPathPixel());
         break;
     case BlitKind::White:
-        BlitByRuns(f, words, job.runs, OpaqueOver(), WhiteOver(), WhiteOver());
+        if (job.runs)
+            BlitByRuns(f, words, job.runs, OpaqueOver(), WhiteOver(), WhiteOver());
+        else
+            BlitPixels(f, words, WhiteOver());
         break;
     case BlitKind::Grey:
-        BlitByRuns(f, words, job.runs, TintOver<true>(c), TintOver<true>(c), TintOver<true>(c));
+        SkipTransparent(f, words, job.runs, TintOver<true>(c));
         break;
     case BlitKind::Tint:
-        BlitByRuns(f, words, job.runs, TintOver<false>(c), TintOver<false>(c), TintOver<false>(c));
+        SkipTransparent(f, words, job.runs, TintOver<false>(c));
         break;
     case BlitKind::Additive:
+        // Weighted by the source alpha, a transparent pixel adds nothing, so
+        // transparent runs are skipped; unweighted, it adds its colour.
         if (c.IsWhite() && job.sourceAlpha)
-            BlitPixels(f, words, AddOp<true, true>(c, job.saturation));
+            SkipTransparent(f, words, job.runs, AddOp<true, true>(c, job.saturation));
         else if (c.IsWhite())
             BlitPixels(f, words, AddOp<true, false>(c, job.saturation));
         else if (job.sourceAlpha)
-            BlitPixels(f, words, AddOp<false, true>(c, job.saturation));
+            SkipTransparent(f, words, job.runs, AddOp<false, true>(c, job.saturation));
         else
             BlitPixels(f, words, AddOp<false, false>(c, job.saturation));
         break;
@@ -264,6 +281,13 @@ TANDRY_LANE_CLONES
 void RunBlitOf(const BlitJob& job, PaletteWords words)
 {
     RunBlit(job, words);
+}
+
+// The source's alpha run table, when it can be had without rescanning the
+// source's alpha flags (only the run path rescans them); else null.
+const uint8_t* RunsWithoutRescan(MemoryImage& source)
+{
+    return !source.mAlphaDirty || source.mForced ? source.GetAlphaRunTable() : nullptr;
 }
 
 } // namespace
@@ -286,13 +310,15 @@ void MemoryImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color
         // The source's flag as it stands, without a fresh scan.
         job.sourceAlpha = source->mHasAlpha;
         job.saturation = SaturationOf(mApp);
+        if (job.sourceAlpha)
+            job.runs = RunsWithoutRescan(*source);
     } else {
         // The run path needs an opaque destination; the destination's flags
         // are taken as they stand, without a fresh scan.
         job.kind = !c.IsWhite() ? (c.IsGrey() ? BlitKind::Grey : BlitKind::Tint)
             : (!mHasAlpha && !mHasTrans) ? BlitKind::Runs
                                          : BlitKind::White;
-        job.runs = source->GetAlphaRunTable();
+        job.runs = job.kind == BlitKind::Runs ? source->GetAlphaRunTable() : RunsWithoutRescan(*source);
     }
     VisitSourceWords(*source, [&job](const auto& words) { RunBlitOf(job, words); });
     MarkBitsChanged();
