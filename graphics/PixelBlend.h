@@ -60,56 +60,33 @@ TANDRY_LANE_INLINE U32x8 SourceShare(const U32x8& a, const U32x8& newA)
 
 // Each colour channel (d * (256 - l) + s * l) >> 8; the alpha byte is 0.
 // SplitBlue: blue's two products are rounded down separately and then added,
-// as the blits do it.
-template <bool SplitBlue>
-TANDRY_LANE_INLINE uint32_t Mix(uint32_t d, uint32_t s, uint32_t l)
+// as the blits do it. Red and blue are multiplied in the two halves of one
+// word, green and alpha in those of another.
+template <bool SplitBlue, class V>
+TANDRY_LANE_INLINE V Mix(const V& d, const V& s, const V& l)
 {
-    const uint32_t k = 256 - l;
-    const uint32_t x = (d & 0xFF00FF) * k;
-    const uint32_t y = (s & 0xFF00FF) * l;
-    const uint32_t g = (((d & 0xFF00) * k + (s & 0xFF00) * l) >> 8) & 0xFF00;
-    if constexpr (SplitBlue) {
-        const uint32_t r = (((x & 0xFFFF0000) + (y & 0xFFFF0000)) >> 8) & 0xFF0000;
-        const uint32_t b = ((x & 0xFFFF) >> 8) + ((y & 0xFFFF) >> 8);
-        return r | g | b;
-    } else {
+    using PixelLanes::MulHalves;
+    const V k = 256 - l;
+    const V x = MulHalves(d & 0xFF00FF, k);
+    const V y = MulHalves(s & 0xFF00FF, l);
+    const V ga = MulHalves((d >> 8) & 0xFF00FF, k) + MulHalves((s >> 8) & 0xFF00FF, l);
+    const V g = ((ga >> 8) & 0xFF) << 8;
+    if constexpr (SplitBlue)
+        return (((x + y) >> 8) & 0xFF0000) | (((x & 0xFFFF) >> 8) + ((y & 0xFFFF) >> 8)) | g;
+    else
         return (((x + y) >> 8) & 0xFF00FF) | g;
-    }
-}
-
-// The same on eight pixels, with the 16-bit halves of each lane multiplied
-// on their own: red and blue in one pair of halves, green and alpha in the
-// other. Every product and sum fits its half.
-template <bool SplitBlue>
-TANDRY_LANE_INLINE U32x8 Mix(const U32x8& d, const U32x8& s, const U32x8& l)
-{
-    using PixelLanes::U16x16;
-    const U16x16 share = reinterpret_cast<U16x16>(l | l << 16);
-    const U16x16 keep = reinterpret_cast<U16x16>((256 - l) | (256 - l) << 16);
-    const U16x16 x = reinterpret_cast<U16x16>(d & 0xFF00FF) * keep;
-    const U16x16 y = reinterpret_cast<U16x16>(s & 0xFF00FF) * share;
-    const U16x16 ga = reinterpret_cast<U16x16>((d >> 8) & 0xFF00FF) * keep
-        + reinterpret_cast<U16x16>((s >> 8) & 0xFF00FF) * share;
-    const U32x8 g = (reinterpret_cast<U32x8>(ga >> 8) & 0xFF) << 8;
-    const U32x8 summed = reinterpret_cast<U32x8>((x + y) >> 8);
-    if constexpr (SplitBlue) {
-        const U32x8 split = reinterpret_cast<U32x8>((x >> 8) + (y >> 8));
-        return (summed & 0xFF0000) | (split & 0xFF) | g;
-    } else {
-        return summed | g;
-    }
 }
 
 template <class V>
 TANDRY_LANE_INLINE V MixSummed(const V& d, const V& s, const V& l)
 {
-    return Mix<false>(d, s, l);
+    return Mix<false, V>(d, s, l);
 }
 
 template <class V>
 TANDRY_LANE_INLINE V MixSplitBlue(const V& d, const V& s, const V& l)
 {
-    return Mix<true>(d, s, l);
+    return Mix<true, V>(d, s, l);
 }
 
 // The fills' source-over of colour rgb at alpha a (1..255) onto pixel d.

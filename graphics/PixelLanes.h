@@ -115,6 +115,18 @@ TANDRY_LANE_INLINE uint32_t Min(uint32_t a, uint32_t b)
     return a < b ? a : b;
 }
 
+// x times k in each 16-bit half of each lane (k below 65536), for halves
+// whose products stay below 65536; the plain product then gives the same.
+TANDRY_LANE_INLINE uint32_t MulHalves(uint32_t x, uint32_t k)
+{
+    return x * k;
+}
+
+TANDRY_LANE_INLINE U32x8 MulHalves(const U32x8& x, const U32x8& k)
+{
+    return reinterpret_cast<U32x8>(reinterpret_cast<U16x16>(x) * reinterpret_cast<U16x16>(k | k << 16));
+}
+
 // Byte by byte min(a + b, 255).
 TANDRY_LANE_INLINE U32x8 AddBytesSaturated(const U32x8& a, const U32x8& b)
 {
