@@ -184,10 +184,10 @@ struct AddOp {
         const V sa = s >> 24, sr = (s >> 16) & 255, sg = (s >> 8) & 255, sb = s & 255;
         V r, g, b;
         if constexpr (White && SourceAlpha) {
-            // Red and blue share one product: each is below 65536 in its lane.
-            const V rb = (((s & 0xFF00FF) * sa) >> 8) & 0xFF00FF;
+            // Red and blue share one product, green and alpha another.
+            const V rb = (PixelLanes::MulHalves(s & 0xFF00FF, sa) >> 8) & 0xFF00FF;
             r = rb >> 16;
-            g = (sg * sa) >> 8;
+            g = (PixelLanes::MulHalves((s >> 8) & 0xFF00FF, sa) >> 8) & 255;
             b = rb & 255;
         } else if constexpr (White) {
             r = sr;
