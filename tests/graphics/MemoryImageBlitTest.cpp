@@ -138,6 +138,19 @@ TEST_F(MemoryImageBlitTest, CreatedDestinationTakesTheWhitePath)
     EXPECT_EQ(At(target, 0, 0), Argb(254, 254, 254, 255));
 }
 
+// The additive routines read the host's saturation table, on every pixel of
+// a row, whatever it holds.
+TEST_F(MemoryImageBlitTest, AdditiveDrawingReadsTheHostsTable)
+{
+    host.addTable[100 + 50] = 7;
+    host.addTable[100 + 20] = 9;
+    auto source = Filled(19, 2, Argb(50, 20, 50, 255));
+    source->ForceAlphaFlags(false, false);
+    auto target = Filled(19, 2, Argb(100, 100, 100, 33));
+    target->Blt(source.get(), 0, 0, Rect(0, 0, 19, 2), Color::White, 1);
+    EXPECT_EQ(Pixels(*target), std::vector<uint32_t>(38, Argb(7, 9, 7, 33)));
+}
+
 TEST_F(MemoryImageBlitTest, OtherModesAndOtherImagesDrawNothing)
 {
     auto source = Filled(2, 2, Argb(1, 2, 3, 255));
