@@ -75,7 +75,7 @@ bool TandryAppBase::DrawDirtyStuff()
     // A windowed display cannot wait for the retrace, so presentations are spaced instead.
     if (mWaitForVSync && mIsWindowed && mDDInterface != nullptr && mDDInterface->mMillisPerRefresh > 0) {
         const uint32_t sincePresent = clock.TimeGetTime() - mLastRedrawTick;
-        const auto refreshMs = static_cast<uint32_t>(mDDInterface->mMillisPerRefresh);
+        const auto refreshMs = static_cast<uint32_t>(mDDInterface->mMillisPerRefresh.load());
         if (sincePresent < refreshMs)
             clock.Sleep(refreshMs - sincePresent);
     }

@@ -60,7 +60,7 @@ void TandryAppBase::CursorThreadProc(TandryAppBase* app)
             }
             if (x != lastX || y != lastY) {
                 const uint32_t sinceDraw = clock.TimeGetTime() - app->mNextDrawTick;
-                const auto refreshMs = static_cast<uint32_t>(std::max(display->mMillisPerRefresh, 0));
+                const auto refreshMs = static_cast<uint32_t>(std::max(display->mMillisPerRefresh.load(), 0));
                 // Only while the main loop presents does the next presentation pick the position up.
                 if (sinceDraw <= refreshMs + kCursorRecentSlackMs) {
                     display->mCursorX = x;

@@ -112,7 +112,7 @@ public:
     unsigned int mRefreshRate = 60;
     // The cursor thread paces itself by it and reads it without the lock;
     // only Init writes it, when the display is set up.
-    int mMillisPerRefresh = 16;
+    std::atomic<int> mMillisPerRefresh{16};
     // Channel value sums (0 .. 2 x max) to the saturated channel value.
     std::vector<int> mRedAddTable;
     std::vector<int> mGreenAddTable;

@@ -4,7 +4,6 @@
 #include "graphics/DDImage.h"
 #include "graphics/DisplayTestSupport.h"
 #include "graphics/FrameScene.h"
-#include "graphics/SurfaceConverter.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +13,13 @@
 namespace {
 
 using namespace Platform;
+using DisplayTest::AsShown;
 using DisplayTest::CallsOf;
 using DisplayTest::MakeImage;
 using DisplayTest::ReadSurface;
 using Tandry::Rect;
 
 constexpr uint32_t kRed = 0xFFFF0000;
-
-// What the window should show of an ARGB picture on this display: each
-// colour converted to the display's format and read back.
-std::vector<uint32_t> AsShown(const Tandry::DDInterface& display, const std::vector<uint32_t>& picture)
-{
-    const Tandry::SurfaceConverter converter(display, static_cast<uint32_t>(display.mRedMask),
-                                             static_cast<uint32_t>(display.mGreenMask),
-                                             static_cast<uint32_t>(display.mBlueMask));
-    std::vector<uint32_t> shown;
-    shown.reserve(picture.size());
-    for (uint32_t pixel : picture)
-        shown.push_back(converter.ToArgb(converter.ToSurface(pixel)));
-    return shown;
-}
 
 uint32_t ShownColor(const Tandry::DDInterface& display, uint32_t argb)
 {

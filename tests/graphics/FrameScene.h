@@ -9,6 +9,7 @@
 #include "graphics/DDInterface.h"
 #include "graphics/Graphics.h"
 #include "graphics/MemoryImage.h"
+#include "graphics/SurfaceConverter.h"
 #include "platform/ddraw/DDrawPixelFormat.h"
 
 #include <cstdint>
@@ -16,6 +17,20 @@
 #include <vector>
 
 namespace DisplayTest {
+
+// What the window should show of an ARGB picture on this display: each
+// colour converted to the display's format and read back.
+inline std::vector<uint32_t> AsShown(const Tandry::DDInterface& display, const std::vector<uint32_t>& picture)
+{
+    const Tandry::SurfaceConverter converter(display, static_cast<uint32_t>(display.mRedMask),
+                                             static_cast<uint32_t>(display.mGreenMask),
+                                             static_cast<uint32_t>(display.mBlueMask));
+    std::vector<uint32_t> shown;
+    shown.reserve(picture.size());
+    for (uint32_t pixel : picture)
+        shown.push_back(converter.ToArgb(converter.ToSurface(pixel)));
+    return shown;
+}
 
 // The scene runs on a 32-bit and a 565 desktop, windowed and full screen
 // (the full-screen mode has the desktop's depth).
@@ -51,14 +66,25 @@ public:
     // Draws the frame and sets the cursor; the display must be up.
     void Draw(Tandry::DDInterface& display)
     {
+        Tandry::Graphics g(display.mScreenImage);
+        Paint(g, display);
+        ShowCursor(display);
+    }
+
+    // The frame without the cursor, through g (whose origin is the screen's).
+    void Paint(Tandry::Graphics& g, Tandry::DDInterface& display) const
+    {
         Tandry::DDImage image(&display);
         image.SetBits(mSquare.data(), 64, 64, true);
-        Tandry::Graphics g(display.mScreenImage);
         g.SetColor(Tandry::Color(0, 0, 255));
         g.FillRect(0, 0, kWidth, kHeight);
         g.SetColor(Tandry::Color(255, 255, 0));
         g.DrawRect(100, 50, 200, 100);
         g.DrawImage(&image, 500, 400);
+    }
+
+    void ShowCursor(Tandry::DDInterface& display) const
+    {
         display.SetCursorImage(mCursor.get());
         display.mCursorX = 600;
         display.mCursorY = 600;
