@@ -271,17 +271,7 @@ TANDRY_LANE_INLINE void RunBlit(const BlitJob& job, const Words& words)
 }
 
 // Every loop of the blits, compiled for AVX2 and for the baseline.
-TANDRY_LANE_CLONES
-void RunBlitOf(const BlitJob& job, ArgbWords words)
-{
-    RunBlit(job, words);
-}
-
-TANDRY_LANE_CLONES
-void RunBlitOf(const BlitJob& job, PaletteWords words)
-{
-    RunBlit(job, words);
-}
+TANDRY_SOURCE_WORDS_ENTRY(RunBlitOf, BlitJob, RunBlit)
 
 // The source's alpha run table, when it can be had without rescanning the
 // source's alpha flags (only the run path rescans them); else null.

@@ -205,17 +205,7 @@ TANDRY_LANE_INLINE void RunRotate(const RotateJob& job, const Words& words)
 }
 
 // Every loop of the rotated blit, compiled for AVX2 and for the baseline.
-TANDRY_LANE_CLONES
-void RunRotateOf(const RotateJob& job, ArgbWords words)
-{
-    RunRotate(job, words);
-}
-
-TANDRY_LANE_CLONES
-void RunRotateOf(const RotateJob& job, PaletteWords words)
-{
-    RunRotate(job, words);
-}
+TANDRY_SOURCE_WORDS_ENTRY(RunRotateOf, RotateJob, RunRotate)
 
 } // namespace
 

@@ -30,6 +30,20 @@ struct PaletteWords {
     }
 };
 
+// Defines Name(const Job&, ArgbWords) and Name(const Job&, PaletteWords),
+// each compiled for AVX2 and for the baseline and running Body(job, words):
+// the entry of a family of pixel loops written as templates over the reader
+// (a template itself cannot be compiled twice).
+#define TANDRY_SOURCE_WORDS_ENTRY(Name, Job, Body)                   \
+    TANDRY_LANE_CLONES void Name(const Job& job, ArgbWords words)    \
+    {                                                                \
+        Body(job, words);                                            \
+    }                                                                \
+    TANDRY_LANE_CLONES void Name(const Job& job, PaletteWords words) \
+    {                                                                \
+        Body(job, words);                                            \
+    }
+
 // Calls f with the reader that fits src; every variant of a blit is one
 // instantiation of f's body.
 template <class F>
