@@ -1,5 +1,6 @@
 #include "graphics/rasterizer/RasterizeTriangle.h"
 
+#include "graphics/rasterizer/TexturedRoutineTable.h"
 #include "graphics/rasterizer/VertexColorRoutines.h"
 
 namespace Tandry {
@@ -19,6 +20,8 @@ constexpr void FillGroup(std::array<TriangleRoutine, 128>& table, int base, cons
         TriangleRoutine routine = &EmptyTriangleRoutine;
         if (low < 16 && (low & 4) != 0)
             routine = (low & 2) != 0 ? group.vertexColorModulated : group.vertexColor;
+        else if (low >= 16)
+            routine = TexturedEntriesOfGroup(base / 32)[low - 16];
         table[base + low] = routine;
     }
 }

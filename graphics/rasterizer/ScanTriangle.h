@@ -3,7 +3,8 @@
 // each row's span. A routine is this template over a kind, which names the
 // destination format, the vertex fields it interpolates, a per-call state
 // built from the texture and colour, an optional hook at each span start and
-// the step run at each covered pixel; nothing in the loops tests the kind.
+// the step run at each covered pixel (or, optionally, a whole span's worth);
+// nothing in the loops tests the kind.
 //
 // The clip rectangle bounds every write whatever the vertices hold: spans are
 // cut to its columns (their values taken as if walked from the true start)
@@ -112,12 +113,23 @@ void ScanTriangle(const RasterVertex* vertices, void* destination, int32_t pitch
         for (size_t i = 0; i < kCount; ++i)
             q[i] = Add(q[i], Mul(gradient[i], skipped));
 
+        // The pixel loop works on copies: a store through the byte pointer
+        // may alias anything the frame reaches by reference, which would
+        // have every gradient and the state read again at every pixel.
+        const Values step = gradient;
+        const typename Kind::State local = state;
         uint8_t* at = base + row * rowStep + first * int64_t{sizeof(Pixel)};
-        for (int64_t n = last - first; n > 0; --n) {
-            Kind::Step(at, q, state);
-            for (size_t i = 0; i < kCount; ++i)
-                q[i] = Add(q[i], gradient[i]);
-            at += sizeof(Pixel);
+        // A kind may draw whole spans itself, several pixels at a time, with
+        // the same result as its step at each pixel in turn.
+        if constexpr (requires(Values& values) { Kind::DrawSpan(at, values, step, int64_t{}, local); }) {
+            Kind::DrawSpan(at, q, step, last - first, local);
+        } else {
+            for (int64_t n = last - first; n > 0; --n) {
+                Kind::Step(at, q, local);
+                for (size_t i = 0; i < kCount; ++i)
+                    q[i] = Add(q[i], step[i]);
+                at += sizeof(Pixel);
+            }
         }
     };
 

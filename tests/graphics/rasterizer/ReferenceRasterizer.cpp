@@ -1,6 +1,7 @@
 #include "graphics/rasterizer/ReferenceRasterizer.h"
 
 #include "graphics/rasterizer/RasterCanvas.h"
+#include "graphics/rasterizer/ReferenceTexturing.h"
 
 namespace Tandry::Testing {
 
@@ -92,7 +93,9 @@ int32_t Field(const RasterVertex& v, int i)
     case 0: return v.alpha;
     case 1: return v.red;
     case 2: return v.green;
-    default: return v.blue;
+    case 3: return v.blue;
+    case 4: return v.u;
+    default: return v.v;
     }
 }
 
@@ -165,7 +168,7 @@ uint32_t ReferenceBlend(int32_t format, uint32_t d, const uint32_t p[3], uint32_
 namespace {
 
 // What one pixel of a vertex-coloured triangle becomes.
-void VertexColorPixel(uint8_t* at, int32_t format, const int32_t q[4])
+void VertexColorPixel(uint8_t* at, int32_t format, const int32_t q[6])
 {
     const auto a = static_cast<uint32_t>(q[0]);
     const auto r = static_cast<uint32_t>(q[1]);
@@ -206,13 +209,16 @@ int32_t FormatOfIndex(int index)
 }
 
 void ReferenceTriangle(const RasterVertex* vertices, uint8_t* destination, int32_t pitch, int32_t format,
-                       const ReferenceFeatures& features, const RasterColor& color, const Rect& clip)
+                       const ReferenceFeatures& features, const RasterColor& color, const Rect& clip,
+                       const RasterTexture& texture)
 {
-    if (features.textured || !features.vertexColors)
+    if (!features.textured && !features.vertexColors)
         return;
 
     RasterVertex v[3] = {vertices[0], vertices[1], vertices[2]};
-    if (features.modulate) {
+    // The colour goes into the vertex colours when there are any; otherwise
+    // the textured pixel applies it.
+    if (features.modulate && features.vertexColors) {
         for (RasterVertex& c : v) {
             c.alpha = Modulated(c.alpha, color.alpha);
             c.red = Modulated(c.red, color.red);
@@ -250,9 +256,9 @@ void ReferenceTriangle(const RasterVertex* vertices, uint8_t* destination, int32
     const int32_t midDy = Low32(int64_t{mid.y} - top.y);
     const int32_t prestep = Low32(int64_t{r0} * 65536 - top.y);
     const int64_t recipWidth = Reciprocal(Low32(int64_t{mid.x} - xm));
-    int32_t longSlope[4];
-    int32_t gradient[4];
-    for (int i = 0; i < 4; ++i) {
+    int32_t longSlope[6];
+    int32_t gradient[6];
+    for (int i = 0; i < 6; ++i) {
         longSlope[i] = EdgeSlope(Low32(int64_t{Field(bot, i)} - Field(top, i)), longDy);
         const int64_t across = Field(mid, i) - (Field(top, i) + Floor(int64_t{longSlope[i]} * midDy, 65536));
         gradient[i] = HighOfProduct(across, recipWidth);
@@ -268,17 +274,21 @@ void ReferenceTriangle(const RasterVertex* vertices, uint8_t* destination, int32
         const int32_t longX = EdgeX(top, bot, r0, longSteps);
         const int32_t left = longOnLeft ? longX : shortX;
         const int32_t right = longOnLeft ? shortX : longX;
-        int32_t longValue[4];
-        for (int i = 0; i < 4; ++i)
+        int32_t longValue[6];
+        for (int i = 0; i < 6; ++i)
             longValue[i] = Low32(Field(top, i) + int64_t{ProductShift(longSlope[i], prestep, 16)} +
                                  longSteps * longSlope[i]);
         for (int64_t px = CeilRow(left); px < CeilRow(right); ++px) {
             if (px < clip.x || px >= int64_t{clip.x} + clip.width)
                 continue;
-            int32_t q[4];
-            for (int i = 0; i < 4; ++i)
+            int32_t q[6];
+            for (int i = 0; i < 6; ++i)
                 q[i] = Low32(longValue[i] + Floor(int64_t{gradient[i]} * (px * 65536 - longX), 65536));
-            VertexColorPixel(destination + row * rowStep + px * pixelSize, format, q);
+            uint8_t* at = destination + row * rowStep + px * pixelSize;
+            if (features.textured)
+                ReferenceTexturedPixel(at, format, features, color, texture, q);
+            else
+                VertexColorPixel(at, format, q);
         }
     };
 

@@ -2,11 +2,12 @@
 // against. It is written from the formulas, not from the production frame:
 // each row's edges and values in closed form from the set-up, each pixel's
 // values straight from its distance to the long edge, the format and the
-// triangle's features chosen at run time. Untextured kinds only, for now.
+// triangle's features chosen at run time.
 #pragma once
 
 #include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterColor.h"
+#include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
 
 #include <cstdint>
@@ -29,6 +30,7 @@ int32_t FormatOfIndex(int index);
 uint32_t ReferenceBlend(int32_t format, uint32_t destination, const uint32_t p[3], uint32_t w);
 
 void ReferenceTriangle(const RasterVertex* vertices, uint8_t* destination, int32_t pitch, int32_t format,
-                       const ReferenceFeatures& features, const RasterColor& color, const Rect& clip);
+                       const ReferenceFeatures& features, const RasterColor& color, const Rect& clip,
+                       const RasterTexture& texture = {});
 
 } // namespace Tandry::Testing

@@ -1,0 +1,63 @@
+// The pixel step of the bilinear textured routines. The filter's colour comes
+// out premultiplied by its alpha and goes to the destination as it is, opaque
+// or blended, so even an opaque texture is scaled by about 254/256. A tint
+// multiplies the filtered colour by its channels and again by its alpha, and
+// the filtered alpha by its alpha. Pixels of filtered alpha 8 or less are
+// skipped before any tint.
+#pragma once
+
+#include "graphics/rasterizer/FixedPoint.h"
+#include "graphics/rasterizer/SampleBilinear.h"
+#include "graphics/rasterizer/TextureTint.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace Tandry {
+
+template <class F, class Tint>
+struct BilinearKind {
+    using Format = F;
+    static constexpr auto kInterpolants = Tint::kInterpolants;
+    static constexpr size_t kU = kInterpolants.size() - 2;
+    using Values = std::array<int32_t, kInterpolants.size()>;
+    using State = TexturedState<Tint>;
+
+    // Half a texel back, once per span, puts whole sample positions on texel
+    // centres; the walk then adds the gradients to the shifted values.
+    static void BeginSpan(Values& q)
+    {
+        q[kU] = Fixed::Sub(q[kU], 0x8000);
+        q[kU + 1] = Fixed::Sub(q[kU + 1], 0x8000);
+    }
+
+    static void Step(uint8_t* at, const Values& q, const State& state)
+    {
+        const uint32_t filtered = SampleBilinear(state.texture, q[kU], q[kU + 1]);
+        const uint32_t coverage = filtered >> 24;
+        if (coverage <= 8)
+            return;
+        uint32_t r = (filtered >> 16) & 0xFF;
+        uint32_t g = (filtered >> 8) & 0xFF;
+        uint32_t b = filtered & 0xFF;
+        uint32_t w = coverage;
+        if constexpr (Tint::kTints) {
+            const TintFactors k = Tint::At(q, state.constant);
+            const auto tint = [&](uint32_t c, uint32_t factor) {
+                return ((((c * factor) >> 8) & Tint::kMask) * k.alpha >> 8) & Tint::kMask;
+            };
+            r = tint(r, k.red);
+            g = tint(g, k.green);
+            b = tint(b, k.blue);
+            w = (k.alpha * coverage) >> 8;
+        }
+        if (w >= 240) {
+            F::Store(at, F::Pack(r, g, b));
+            return;
+        }
+        F::Store(at, F::Blend(F::Load(at), r, g, b, w));
+    }
+};
+
+} // namespace Tandry
