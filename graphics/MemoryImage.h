@@ -55,6 +55,10 @@ public:
                     int drawMode, double angle, float centerX, float centerY) override;
     void StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                     const Color& color, int drawMode, bool fastStretch) override;
+    void BltMatrix(Image* src, float x, float y, const Matrix3x3& matrix, const Rect& clipRect,
+                   const Color& color, int drawMode, const Rect& srcRect, bool linear) override;
+    void BltTrianglesTex(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
+                         const Color& color, int drawMode, float tx, float ty, bool linear) override;
 
     // The two paths of StretchBlt, given the clipped destination rectangle and
     // the part of the source that maps onto it (see ClipStretchRects).
