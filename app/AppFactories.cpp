@@ -1,6 +1,8 @@
 #include "app/AppFactories.h"
 
 #include "app/NullDemoSeam.h"
+#include "app/NullDisplay.h"
+#include "graphics/DDInterface.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/FModMusicInterface.h"
@@ -25,6 +27,7 @@ AppFactories MakeDefaults()
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
     // TODO: recording and playback replace the null seam when the demo player is built.
     factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
+    factories.display = [](TandryAppBase* app) { return new DDInterface(app); };
     return factories;
 }
 

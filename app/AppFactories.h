@@ -10,6 +10,7 @@
 
 namespace Tandry {
 
+class DDInterface;
 class DemoSeam;
 class MusicInterface;
 class ResourceManager;
@@ -26,6 +27,8 @@ struct AppFactories {
     std::function<MusicInterface*()> fmodMusic;
     std::function<MusicInterface*(Platform::WindowHandle window)> bassMusic;
     std::function<std::unique_ptr<DemoSeam>(TandryAppBase*)> demoSeam;
+    // The display of the main window, made by its first creation.
+    std::function<DDInterface*(TandryAppBase*)> display;
 };
 
 AppFactories& GetAppFactories();

@@ -48,7 +48,8 @@ public:
     virtual void RecordMinimise(bool minimised) = 0;
     virtual void RecordClose() = 0;
     virtual void RecordWheel(int notches) = 0;
-    // Client coordinates, before any mapping to the logical screen.
+    // On the logical screen, as playback hands positions to the widget manager;
+    // the recorder chooses between relative and absolute moves.
     virtual void RecordMousePosition(int x, int y) = 0;
     // clickCode: 1 / 2 left single / double, -1 / -2 right, 3 middle.
     virtual void RecordMouseButton(bool down, int clickCode) = 0;

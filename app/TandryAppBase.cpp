@@ -92,6 +92,9 @@ TandryAppBase::TandryAppBase()
 TandryAppBase::~TandryAppBase()
 {
     Shutdown();
+    // A shutdown asked from another thread has not stopped the cursor thread yet.
+    mShutdown = true;
+    JoinCursorThread();
     AskHardwareAccelerationQuestions();
 
     for (auto& [id, dialog] : mDialogMap) {
@@ -282,6 +285,33 @@ void TandryAppBase::FreeImageTextures(MemoryImage* image)
 {
     // TODO: freeing the image's Direct3D textures comes with the Direct3D device; none are made before it.
     image->mTextureData = nullptr;
+}
+
+DisplaySettings TandryAppBase::GetDisplaySettings()
+{
+    DisplaySettings settings;
+    settings.width = mWidth;
+    settings.height = mHeight;
+    settings.aspectRatio = mAspectRatio;
+    settings.fullScreenBits = mFullScreenBits;
+    settings.desktopPc = mDesktopPc;
+    settings.systemPopupShowing = mSystemPopupShowing;
+    return settings;
+}
+
+void TandryAppBase::SetVSyncBroken()
+{
+    mVSyncBroken = true;
+}
+
+void TandryAppBase::SetScreenBounds(const Rect& bounds)
+{
+    mScreenBounds = bounds;
+}
+
+DDInterface* TandryAppBase::GetDDInterface()
+{
+    return mDDInterface;
 }
 
 bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)

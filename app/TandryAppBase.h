@@ -9,6 +9,7 @@
 #include "app/DemoMarker.h"
 #include "app/util/Buffer.h"
 #include "app/util/CritSectLock.h"
+#include "graphics/DisplayHost.h"
 #include "graphics/ImageHost.h"
 #include "graphics/NativeDisplay.h"
 #include "graphics/Rect.h"
@@ -30,6 +31,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 
 namespace Tandry {
@@ -38,6 +40,7 @@ class DDImage;
 class DDInterface;
 class DemoSeam;
 class Dialog;
+class Image;
 class MemoryImage;
 class MusicInterface;
 class ResourceManager;
@@ -45,7 +48,7 @@ class SoundManager;
 class Widget;
 class WidgetManager;
 
-class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost {
+class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost {
 public:
     static constexpr int kCursorImageCount = 13;
     static constexpr int kAddTableSize = 512;
@@ -177,6 +180,12 @@ public:
     void FreeImageTextures(MemoryImage* image) override;
     bool ReadImageTextures(const MemoryImage* image, uint32_t* bits) override;
 
+    // What the display asks of the application.
+    DisplaySettings GetDisplaySettings() override;
+    void SetVSyncBroken() override;
+    void SetScreenBounds(const Rect& bounds) override;
+    DDInterface* GetDDInterface() override;
+
     // Texts shown to the user, by id, so that a game can replace them.
     void SetString(const std::string& id, const std::wstring& text);
     std::wstring LookupString(const std::string& id, const std::wstring& defaultText) const;
@@ -203,15 +212,30 @@ public:
     void ProcessDeferredDeletes();
     void ResetUpdateTiming();
     void ClearKeyStates();
+    // Frees the shared images that lost their last handle, under the display lock.
+    void ReleaseUnusedSharedImages();
 
-    // The two threads.
+    // The two threads. Both are joined: the cursor thread once Shutdown saw it
+    // end, a finished loading thread before the next phase starts one.
     void StartCursorThread();
     void LaunchLoadingThread();
     void WaitForLoadingThread();
+    static void CursorThreadProc(TandryAppBase* app);
+    static void LoadingThreadProc(TandryAppBase* app);
 
     // The window procedure of both window classes.
     static intptr_t MainWindowProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam,
                                    intptr_t lParam);
+    // Acts on the first deferred message; true while more remain.
+    bool ProcessDeferredMessage();
+    // Window client coordinates to the logical screen; unchanged while the client area is empty.
+    void MapWindowPointToLogical(int& x, int& y) const;
+    // Focus is being active and not minimised; a change mutes or unmutes and tells the widgets.
+    void UpdateFocusState();
+
+    // Brings the display up on the main window: a display result code, 0 on success.
+    int SetUpDisplay();
+    void Set3DAcceleration(bool on, bool reinit);
 
     // Demo recording and playback, through the seam.
     bool ReadDemoFile(std::string& error);
@@ -393,9 +417,38 @@ private:
     void AskHardwareAccelerationQuestions();
     bool AskHardwareAccelerationQuestion(const std::string& textId, const std::wstring& defaultText);
 
+    // The timing step's parts: demo fast-forward, the partial updates after an
+    // update, and the check that presentations really wait for the retrace.
+    bool RunDemoFastForward(float fraction);
+    void RunFractionalUpdates(float fraction, bool countCatchUp);
+    void RunVSyncCheck(uint32_t start);
+    // Adds the real time since the last call to the update accumulator.
+    void AccumulateElapsedTime();
+    void CheckIdleSuspend(uint32_t now);
+    // Ends a draw pass that presented nothing.
+    bool SkipDraw();
+    // The developer overlays before and after the widgets are drawn.
+    void UpdateDebugOverlays();
+    void DrawDebugOverlays();
+    // What the window procedure does with a message it does not act on itself.
+    intptr_t DefaultWindowProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void HandleTimerMessage(const Platform::WindowMessage& message);
+    void HandleMouseMessage(const Platform::WindowMessage& message);
+    void HandleKeyDownMessage(const Platform::WindowMessage& message);
+    void RecordDeferredMessage(const Platform::WindowMessage& message);
+    // True when CreateAppWindow goes on with its success steps after a failed set-up.
+    bool HandleDisplayInitResult(int result);
+    Image* DisplayScreenImage() const;
+    // Waits until the cursor thread saw the shutdown, then joins it.
+    void JoinCursorThread();
+
     std::unique_ptr<DemoSeam> mDemoSeam;
     CriticalSection mNoDisplayLock;
     NativeDisplay mNoDisplayFormat;
+    std::thread mCursorThread;
+    std::thread mLoadingThread;
+    // The main window as the cursor thread reads it; a screen-mode change replaces the window.
+    std::atomic<Platform::WindowHandle> mCursorWindow{nullptr};
 };
 
 // The one application object; null before it is made and after it is gone.

@@ -222,8 +222,7 @@ void TandryAppBase::Shutdown()
     }
 
     // The cursor thread writes into the display, which the destructor tears down.
-    while (mCursorThreadRunning)
-        platform.GetClock().Sleep(10);
+    JoinCursorThread();
 
     if (mMusicInterface != nullptr)
         mMusicInterface->StopAllTracks();

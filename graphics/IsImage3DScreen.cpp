@@ -1,11 +1,13 @@
 #include "graphics/IsImage3DScreen.h"
 
+#include "graphics/DDImage.h"
+
 namespace Tandry {
 
-// No image is a 3D draw surface until the display's surface images exist.
-bool IsImage3DScreen(const Image*)
+bool IsImage3DScreen(const Image* image)
 {
-    return false;
+    const auto* surfaceImage = dynamic_cast<const DDImage*>(image);
+    return surfaceImage != nullptr && surfaceImage->Is3DScreen();
 }
 
 } // namespace Tandry

@@ -117,7 +117,11 @@ uint32_t MemoryImage::GetPixel(int x, int y)
 {
     if (x < 0 || y < 0 || x >= mWidth || y >= mHeight)
         return 0;
-    return GetBits()[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
+    // A surface image whose pixels cannot be read has none to give.
+    const uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return 0;
+    return bits[static_cast<size_t>(y) * static_cast<size_t>(mWidth) + static_cast<size_t>(x)];
 }
 
 void MemoryImage::FreePalettizedForm()
@@ -174,6 +178,8 @@ void MemoryImage::Create(int width, int height)
 void MemoryImage::Clear()
 {
     uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
     std::fill_n(bits, PixelCount(), 0u);
     MarkBitsChanged();
 }
@@ -283,6 +289,8 @@ const uint32_t* MemoryImage::GetDisplayFormatData(const NativeDisplay* display)
         mNativeAlpha = std::move(data);
     } else {
         const uint32_t* bits = GetBits();
+        if (bits == nullptr)
+            return nullptr;
         auto data = AllocateImageArray<uint32_t>(mWidth, mHeight);
         converter.ToDisplay(bits, data.get(), PixelCount());
         mNativeAlpha = std::move(data);

@@ -14,6 +14,7 @@
 
 namespace Tandry {
 
+struct DoubleRect;
 class ImageHost;
 class NativeDisplay;
 struct TextureData;
@@ -36,6 +37,33 @@ public:
     // The host calls this, under its lock, on the images still in its set
     // when it goes away; the image then never touches it again.
     void DetachHost() { mApp = nullptr; }
+
+    // The drawing slots, in software on the pixel array; each one that writes
+    // pixels ends with MarkBitsChanged. Mirrored blits and PolyFill3D keep
+    // the base behaviour.
+    void FillRect(const Rect& rect, const Color& color, int drawMode) override;
+    void ClearRect(const Rect& rect) override;
+    void DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode) override;
+    void DrawLineAA(double x1, double y1, double x2, double y2, const Color& color, int drawMode) override;
+    void FillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
+                                   const uint8_t* coverage, int coverageX, int coverageY, int coveragePitch,
+                                   int unused) override;
+    void Blt(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode) override;
+    void BltF(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
+              int drawMode) override;
+    void BltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
+                    int drawMode, double angle, float centerX, float centerY) override;
+    void StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
+                    const Color& color, int drawMode, bool fastStretch) override;
+    void BltMatrix(Image* src, float x, float y, const Matrix3x3& matrix, const Rect& clipRect,
+                   const Color& color, int drawMode, const Rect& srcRect, bool linear) override;
+    void BltTrianglesTex(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
+                         const Color& color, int drawMode, float tx, float ty, bool linear) override;
+
+    // The two paths of StretchBlt, given the clipped destination rectangle and
+    // the part of the source that maps onto it (see ClipStretchRects).
+    void StretchBltFast(Image* src, const Rect& clipped, const DoubleRect& srcF, const Color& color);
+    void StretchBltFiltered(Image* src, const Rect& clipped, const DoubleRect& srcF);
 
     // The premultiplied display-format data, built with display (never null) when missing:
     // 256 words (one per colour-table entry) when palettised, else one per pixel.

@@ -52,4 +52,6 @@ void WidgetContainer::SysColorChangedAll()
 
 void WidgetContainer::SysColorChanged() {}
 
+void WidgetContainer::Draw(Graphics* /*g*/) {}
+
 } // namespace Tandry

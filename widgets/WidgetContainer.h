@@ -7,6 +7,7 @@
 
 namespace Tandry {
 
+class Graphics;
 class Widget;
 class WidgetManager;
 
@@ -25,6 +26,8 @@ public:
     virtual void MarkAllDirty();
     virtual void SysColorChangedAll();
     virtual void SysColorChanged();
+    // Paints this container alone; g is translated to its origin.
+    virtual void Draw(Graphics* g);
 
     std::list<Widget*> children;
     WidgetManager* manager = nullptr;

@@ -1,5 +1,9 @@
 #include "widgets/WidgetManager.h"
 
+#include "graphics/DDImage.h"
+#include "graphics/Graphics.h"
+#include "widgets/Widget.h"
+
 #include <cstddef>
 
 namespace Tandry {
@@ -102,8 +106,31 @@ void WidgetManager::UpdateFrameDelta(float /*fraction*/)
 
 bool WidgetManager::DrawScreen()
 {
-    // TODO: drawing the dirty widgets onto the screen image comes with the widget manager.
-    return false;
+    // TODO: the flag state, the base modal layer, the cursor widget, the deferred overlays and the profiler
+    // sections come with the widget manager; DrawAll (the children of a widget) comes with the widget tree.
+    Graphics g(drawImage);
+    // One lock for the whole pass instead of one per drawing call.
+    auto* surfaceImage = dynamic_cast<DDImage*>(drawImage);
+    const bool locked = surfaceImage != nullptr && surfaceImage->LockSurface();
+
+    Graphics screen(g);
+    screen.Translate(-drawOffsetRect.x, -drawOffsetRect.y);
+    bool drew = false;
+    for (Widget* widget : children) {
+        if (!widget->dirty || !widget->visible)
+            continue;
+        Graphics widgetGraphics(screen);
+        widgetGraphics.Translate(widget->x, widget->y);
+        widgetGraphics.SetFastStretch(!widgetGraphics.mIs3DScreen);
+        widgetGraphics.SetLinearBlend(widgetGraphics.mIs3DScreen);
+        widget->Draw(&widgetGraphics);
+        widget->dirty = false;
+        drew = true;
+    }
+
+    if (locked)
+        surfaceImage->UnlockSurface();
+    return drew;
 }
 
 void WidgetManager::WindowGotFocus()

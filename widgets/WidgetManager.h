@@ -37,7 +37,7 @@ public:
     // The manager's dirty flag after the pass.
     bool UpdateFrame();
     void UpdateFrameDelta(float fraction);
-    // Whether anything was drawn.
+    // Draws the dirty visible top-level widgets onto drawImage; whether any was drawn.
     bool DrawScreen();
 
     void WindowGotFocus();

@@ -54,6 +54,12 @@ ArgbReadback::ArgbReadback(const DDPIXELFORMAT& format)
       mGreen(Describe(format.dwGBitMask)),
       mBlue(Describe(format.dwBBitMask))
 {
+    if (mIsXrgb8888)
+        return;
+    for (uint32_t byte = 0; byte < mBytes && byte < mByteWords.size(); ++byte) {
+        for (uint32_t value = 0; value < 256; ++value)
+            mByteWords[byte][value] = Convert(value << (8 * byte));
+    }
 }
 
 uint32_t ArgbReadback::Convert(uint32_t pixel) const
@@ -72,11 +78,22 @@ void ArgbReadback::ConvertRect(const PresentedSurface& surface, const RECT& from
         ConvertRows<4>(surface, from, to, toStride, [](uint32_t v) { return v | 0xFF000000u; });
         return;
     }
-    const auto convert = [this](uint32_t v) { return Convert(v); };
+    const auto& words = mByteWords;
     switch (mBytes) {
-    case 2: ConvertRows<2>(surface, from, to, toStride, convert); break;
-    case 3: ConvertRows<3>(surface, from, to, toStride, convert); break;
-    case 4: ConvertRows<4>(surface, from, to, toStride, convert); break;
+    case 2:
+        ConvertRows<2>(surface, from, to, toStride,
+                       [&words](uint32_t v) { return words[0][v & 0xFF] | words[1][v >> 8]; });
+        break;
+    case 3:
+        ConvertRows<3>(surface, from, to, toStride, [&words](uint32_t v) {
+            return words[0][v & 0xFF] | words[1][(v >> 8) & 0xFF] | words[2][v >> 16];
+        });
+        break;
+    case 4:
+        ConvertRows<4>(surface, from, to, toStride, [&words](uint32_t v) {
+            return words[0][v & 0xFF] | words[1][(v >> 8) & 0xFF] | words[2][(v >> 16) & 0xFF] | words[3][v >> 24];
+        });
+        break;
     default: break;
     }
 }

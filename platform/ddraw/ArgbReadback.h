@@ -6,6 +6,7 @@
 
 #include "platform/ddraw/DisplayPresenter.h"
 
+#include <array>
 #include <cstdint>
 
 namespace Platform {
@@ -33,6 +34,10 @@ private:
     uint32_t mBytes;
     bool mIsXrgb8888;
     Channel mRed, mGreen, mBlue;
+    // Convert of each byte value at each byte of a pixel. The conversion only
+    // masks, shifts and ORs, so a pixel's word is the OR of its bytes' words:
+    // a few lookups in tables that stay in the first-level cache.
+    std::array<std::array<uint32_t, 256>, 4> mByteWords{};
 };
 
 } // namespace Platform

@@ -168,6 +168,7 @@ AppTestPlatform::AppTestPlatform(std::shared_ptr<::Platform::HeadlessSystem> sys
     mDialogs = Fill<::Platform::DialogService, ::Platform::HeadlessDialogs>(services.dialogs);
     Fill<::Platform::CursorService, RecordingCursors>(services.cursors);
     mWindows = Fill<::Platform::WindowSystem, RecordingWindows>(services.windows, *mClock, *mInstance);
+    Fill<::Platform::DisplayPresenter, ::Platform::HeadlessPresenter>(services.presenter, *mWindows);
 }
 
 void RecordingSoundInstance::SetPlayPan(int pan)

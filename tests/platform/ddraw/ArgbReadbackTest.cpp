@@ -35,8 +35,12 @@ TEST(ArgbReadback, ChannelBitsGoToTheTopOfTheirByte)
 
 TEST(ArgbReadback, ConvertsARectangleAtThePitch)
 {
-    for (const DDrawFormat format : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5, DDrawFormat::R8G8B8}) {
-        const DDPIXELFORMAT pixelFormat = MakePixelFormat(format);
+    // 32 bits with blue on top, which no preset format has.
+    DDPIXELFORMAT bgr32 = MakePixelFormat(DDrawFormat::X8R8G8B8);
+    bgr32.dwRBitMask = 0xFF;
+    bgr32.dwBBitMask = 0xFF0000;
+    for (const DDPIXELFORMAT& pixelFormat : {MakePixelFormat(DDrawFormat::X8R8G8B8), MakePixelFormat(DDrawFormat::R5G6B5),
+                                             MakePixelFormat(DDrawFormat::R8G8B8), bgr32}) {
         const uint32_t bytes = BytesPerPixel(pixelFormat);
         const int32_t pitch = static_cast<int32_t>(7 * bytes + 12);
         std::vector<uint8_t> memory(static_cast<size_t>(pitch) * 5);
@@ -58,6 +62,36 @@ TEST(ArgbReadback, ConvertsARectangleAtThePitch)
                 EXPECT_EQ(out[y * 4 + x], readback.Convert(pixel)) << x << "," << y;
             }
         }
+    }
+}
+
+// Every 16-bit value of every 16-bit format, converted as a rectangle, gives
+// the per-pixel rule; for 565 that is also worked out here channel by channel.
+TEST(ArgbReadback, EverySixteenBitValueConvertsByTheRule)
+{
+    std::vector<uint16_t> all(65536);
+    for (uint32_t v = 0; v < all.size(); ++v)
+        all[v] = static_cast<uint16_t>(v);
+    for (const DDrawFormat format :
+         {DDrawFormat::R5G6B5, DDrawFormat::X1R5G5B5, DDrawFormat::A4R4G4B4, DDrawFormat::BGR565}) {
+        PresentedSurface surface;
+        surface.pixels = reinterpret_cast<const uint8_t*>(all.data());
+        surface.pitch = 256 * 2;
+        surface.width = 256;
+        surface.height = 256;
+        surface.format = MakePixelFormat(format);
+        const ArgbReadback readback(surface.format);
+        std::vector<uint32_t> out(all.size(), 0);
+        readback.ConvertRect(surface, RECT{0, 0, 256, 256}, out.data(), 256);
+        int wrong = 0;
+        for (uint32_t v = 0; v < out.size(); ++v) {
+            uint32_t expected = readback.Convert(v);
+            if (format == DDrawFormat::R5G6B5)
+                expected = 0xFF000000u | ((v >> 11) << 3) << 16 | (((v >> 5) & 63) << 2) << 8 | (v & 31) << 3;
+            if (out[v] != expected && ++wrong <= 5)
+                ADD_FAILURE() << static_cast<int>(format) << " " << std::hex << v << ": " << out[v];
+        }
+        EXPECT_EQ(wrong, 0) << static_cast<int>(format);
     }
 }
 

@@ -1,0 +1,49 @@
+#include "game/shell/GameApp.h"
+
+#include "app/util/RandomGenerator.h"
+#include "platform/Platform.h"
+
+namespace Tandry {
+
+GameApp* gGameApp = nullptr;
+
+GameApp::GameApp()
+{
+    Platform::Clock& clock = Platform::GetPlatform().GetClock();
+    CrtSeed(clock.GetTickCount());
+
+    mCompanyName = "Hollowmere";
+    mProductName = "Moorglen";
+    mProductVersion = "1.02";
+    // TODO: the title comes from the program's string resource 103 when the game shell reads it.
+    mWindowTitle = L"Moorglen: Cinderlock";
+    mRegistryKey = mCompanyName + "\\" + mProductName;
+    mMusicVolume = 0.5;
+    mSfxVolume = 0.5;
+    mWidth = 1024;
+    mHeight = 768;
+    mWindowed = true;
+    mCustomCursorsEnabled = true;
+    mAutoEnable3D = true;
+    mSmoothVSync = true;
+    mAutoStartLoadingThread = false;
+
+    gGameApp = this;
+    CrtSeed(clock.GetTickCount());
+}
+
+GameApp::~GameApp()
+{
+    if (gGameApp == this)
+        gGameApp = nullptr;
+}
+
+void GameApp::Init()
+{
+    // TODO: the game's data root is chosen here when the game shell is built.
+    TandryAppBase::Init();
+}
+
+void GameApp::HandleCommandLineOption(const std::string& /*name*/, const std::string& /*value*/) {}
+
+} // namespace Tandry

@@ -1,0 +1,26 @@
+// The game's application object: the framework's application with the game's
+// names, screen and settings. The game shell fills in its screens, loading
+// and settings hooks; until then it starts, runs the loop on an empty screen
+// and shuts down like the framework.
+#pragma once
+
+#include "app/TandryAppBase.h"
+
+#include <string>
+
+namespace Tandry {
+
+class GameApp : public TandryAppBase {
+public:
+    GameApp();
+    ~GameApp() override;
+
+    void Init() override;
+    // The game takes no command-line options.
+    void HandleCommandLineOption(const std::string& name, const std::string& value) override;
+};
+
+// The one game object, the same object as gApplication; null when there is none.
+extern GameApp* gGameApp;
+
+} // namespace Tandry

@@ -1,0 +1,12 @@
+#include "graphics/DisplayHost.h"
+
+#include "graphics/ImageHost.h"
+
+namespace Tandry {
+
+DisplayHost* GetDisplayHost()
+{
+    return dynamic_cast<DisplayHost*>(GetImageHost());
+}
+
+} // namespace Tandry

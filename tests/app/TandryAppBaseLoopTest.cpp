@@ -1,0 +1,488 @@
+// The fixed-step loop on the virtual clock: what each step cycle does, how
+// much is caught up, the vertical-sync timing, the throttle, the nested loop
+// and its deferred deletions, and demo fast-forward.
+#include "LoopTestSupport.h"
+
+#include "app/MainLoopGlobals.h"
+#include "app/util/SectionProfiler.h"
+#include "graphics/Image.h"
+#include "platform/window/VirtualKeys.h"
+#include "platform/window/WindowMessages.h"
+
+#include <algorithm>
+
+namespace LoopTest {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class MainLoop : public LoopFixture {
+protected:
+    // Forgets what happened so far, sleeps included.
+    void ClearEvents()
+    {
+        app->NoteSleeps();
+        app->events.clear();
+    }
+
+    // Events without the partial updates.
+    Events UpdatesDrawsAndSleeps()
+    {
+        app->NoteSleeps();
+        Events kept;
+        for (const std::string& event : app->events) {
+            if (event[0] != 'F')
+                kept.push_back(event);
+        }
+        return kept;
+    }
+
+    // The longest run of updates with no draw pass or sleep between them.
+    int LongestUpdateRun()
+    {
+        int longest = 0;
+        int run = 0;
+        for (const std::string& event : UpdatesDrawsAndSleeps()) {
+            run = event == "U" ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+        return longest;
+    }
+
+    // The number of updates before each presentation after the first.
+    std::vector<int> UpdatesPerFrame()
+    {
+        std::vector<int> perFrame;
+        int updates = -1;
+        for (const std::string& event : app->events) {
+            if (event == "U" && updates >= 0)
+                ++updates;
+            if (event == "P") {
+                if (updates >= 0)
+                    perFrame.push_back(updates);
+                updates = 0;
+            }
+        }
+        return perFrame;
+    }
+
+    void RecreateApp()
+    {
+        app.reset();
+        app = std::make_unique<LoopApp>();
+        app->mPrimaryThreadId = platform->Threads().GetCurrentThreadId();
+    }
+};
+
+TEST_F(MainLoop, FirstTimingStepOnlyNotesTheTime)
+{
+    OpenWindow();
+    Clock().Advance(500);
+    RunCycle();
+    EXPECT_EQ(app->mUpdateCount, 0);
+    EXPECT_EQ(app->mLastTimingTick, Clock().GetTickCount());
+    EXPECT_EQ(app->mUpdateAccumMs, 0);
+}
+
+TEST_F(MainLoop, ThirtyFiveMillisecondsGiveThreeUpdatesThenADrawThenTheRestIsSlept)
+{
+    OpenWindow();
+    StartTimingAndAdvance(35);
+    ClearEvents();
+    for (int cycle = 1; cycle <= 3; ++cycle) {
+        RunCycle();
+        EXPECT_EQ(app->mUpdateCount, cycle);
+    }
+    RunCycle();
+    RunCycle();
+    EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"U", "U", "U", "D", "S5"}));
+    EXPECT_EQ(app->mSleepCount, 1);
+}
+
+TEST_F(MainLoop, AStallCatchesUpAtMostTwoHundredMilliseconds)
+{
+    OpenWindow();
+    StartTimingAndAdvance(5000);
+    ClearEvents();
+    ASSERT_TRUE(RunCyclesUntil([&] { return !UpdatesDrawsAndSleeps().empty() &&
+                                            UpdatesDrawsAndSleeps().back()[0] == 'S'; }));
+    EXPECT_EQ(app->mUpdateCount, 20);
+}
+
+TEST_F(MainLoop, OnceLoadingIsAcknowledgedCatchUpIsBrokenByDraws)
+{
+    for (bool acknowledged : {false, true}) {
+        SCOPED_TRACE(acknowledged);
+        RecreateApp();
+        app->mLoadingAcknowledged = acknowledged;
+        OpenWindow();
+        StartTimingAndAdvance(5000);
+        ClearEvents();
+        RunCyclesUntil([&] { return app->mSleepCount > 0; });
+        EXPECT_EQ(app->mUpdateCount, 20);
+        if (acknowledged) {
+            EXPECT_LE(LongestUpdateRun(), 10);
+        } else {
+            EXPECT_EQ(LongestUpdateRun(), 20);
+        }
+    }
+}
+
+TEST_F(MainLoop, SmoothTimingRunsTheUpdatesOfOneRefreshPerFrame)
+{
+    struct Case {
+        unsigned int hz;
+        const char* fraction;
+        int minUpdates;
+        int maxUpdates;
+    };
+    for (const Case& c : {Case{60, "F1.6667", 1, 2}, Case{100, "F1.0000", 1, 1}}) {
+        SCOPED_TRACE(c.hz);
+        RecreateApp();
+        app->mSmoothVSync = true;
+        app->mWindowed = false;
+        app->dirtyEachUpdate = true;
+        app->CreateAppWindow();
+        Display().SetRefreshRate(c.hz);
+        Display().waitForRetrace = true;
+        // The rate is taken from the display at every set-up.
+        app->SetUpDisplay();
+        ASSERT_EQ(app->mRefreshRate, static_cast<int>(c.hz));
+
+        const uint32_t start = Clock().GetTickCount();
+        RunCyclesUntil([&] { return Display().presentTicks.size() >= 400; });
+        const std::vector<int> perFrame = UpdatesPerFrame();
+        ASSERT_GE(perFrame.size(), 300u);
+        EXPECT_EQ(*std::min_element(perFrame.begin(), perFrame.end()), c.minUpdates);
+        EXPECT_EQ(*std::max_element(perFrame.begin(), perFrame.end()), c.maxUpdates);
+        for (const std::string& event : app->events) {
+            if (event[0] == 'F') {
+                EXPECT_EQ(event, c.fraction);
+            }
+        }
+        // A hundred updates per second of presentations, and the retrace is trusted throughout.
+        const double seconds = (Clock().GetTickCount() - start) / 1000.0;
+        EXPECT_NEAR(app->mUpdateCount / seconds, 100.0, 2.0);
+        EXPECT_FALSE(app->mVSyncBroken);
+    }
+}
+
+TEST_F(MainLoop, WindowedTimingFollowsTheClockAndPacesPresentations)
+{
+    app->mSmoothVSync = true;
+    app->mWaitForVSync = true;
+    app->dirtyEachUpdate = true;
+    OpenWindow();
+    ASSERT_TRUE(app->mIsWindowed);
+    const uint32_t start = Clock().GetTickCount();
+    RunCyclesUntil([&] { return app->mUpdateCount >= 300; });
+    // Smooth timing would update at the pace of the (instant) presentations.
+    EXPECT_GE(Clock().GetTickCount() - start, 2900u);
+    const std::vector<uint32_t>& ticks = Display().presentTicks;
+    ASSERT_GE(ticks.size(), 10u);
+    for (size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i] - ticks[i - 1], 16u) << i;
+}
+
+TEST_F(MainLoop, FastBatchesOfUpdatesMarkTheRetraceBroken)
+{
+    // No retrace wait and no time passing: every batch of 100 updates takes 0 ms.
+    struct Case {
+        int slowUpdate;
+        int brokenAt;
+    };
+    for (const Case& c : {Case{0, 400}, Case{250, 600}}) {
+        SCOPED_TRACE(c.slowUpdate);
+        RecreateApp();
+        app->mSmoothVSync = true;
+        app->mWindowed = false;
+        app->dirtyEachUpdate = true;
+        app->onUpdate = [&] {
+            if (app->mUpdateCount == c.slowUpdate)
+                Clock().Advance(900);
+        };
+        app->CreateAppWindow();
+        // One update per frame, so that every update is one the check counts.
+        Display().SetRefreshRate(100);
+        app->SetUpDisplay();
+        ASSERT_TRUE(RunCyclesUntil([&] { return app->mVSyncBroken; }));
+        EXPECT_EQ(app->mUpdateCount, c.brokenAt);
+        // For good: the loop now follows the clock.
+        RunCyclesUntil([&] { return app->mUpdateCount >= c.brokenAt + 50; });
+        EXPECT_TRUE(app->mVSyncBroken);
+    }
+}
+
+TEST_F(MainLoop, SpeedZeroStopsUpdatesAndDrawsButNotThePumpOrDeletions)
+{
+    OpenWindow();
+    StartTimingAndAdvance(100);
+    app->mDemoSpeed = 0;
+    ClearEvents();
+    bool deleted = false;
+    app->interceptKey = [&](int) {
+        app->DeferWidgetDelete(new TrackedWidget(deleted));
+        return false;
+    };
+    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'A', 0);
+    for (int i = 0; i < 10; ++i)
+        RunCycle();
+    EXPECT_EQ(app->mUpdateCount, 0);
+    EXPECT_EQ(app->CountEvents("D"), 0);
+    EXPECT_TRUE(Manager().keyDown['A']);
+    EXPECT_TRUE(deleted);
+}
+
+TEST_F(MainLoop, TheLoadingThrottleSleepsTwiceTheWork)
+{
+    struct Case {
+        uint32_t workMs;
+        const char* sleep;
+    };
+    for (const Case& c : {Case{20, "S40"}, Case{200, "S250"}}) {
+        SCOPED_TRACE(c.workMs);
+        RecreateApp();
+        OpenWindow();
+        app->mLoadingThrottle = true;
+        StartTimingAndAdvance(10);
+        ClearEvents();
+        app->updateWorkMs = c.workMs;
+        RunCycle();
+        const Events events = UpdatesDrawsAndSleeps();
+        ASSERT_GE(events.size(), 2u);
+        EXPECT_EQ(events[0], "U");
+        EXPECT_EQ(events[1], c.sleep);
+    }
+}
+
+TEST_F(MainLoop, ANestedLoopDeletesOnlyWhatItsOwnStepsDeferred)
+{
+    OpenWindow();
+    StartTimingAndAdvance(35);
+    bool outerDeleted = false;
+    bool innerDeleted = false;
+    bool outerAliveAfterNested = false;
+    bool innerDeletedBeforeReturn = false;
+    app->onUpdate = [&] {
+        if (app->mUpdateCount == 1) {
+            app->DeferWidgetDelete(new TrackedWidget(outerDeleted));
+            EXPECT_TRUE(app->RunUntilUpdated());
+            innerDeletedBeforeReturn = innerDeleted;
+            outerAliveAfterNested = !outerDeleted;
+        } else if (app->mUpdateCount == 2) {
+            app->DeferWidgetDelete(new TrackedWidget(innerDeleted));
+        }
+    };
+    RunCycle();
+    EXPECT_TRUE(innerDeletedBeforeReturn);
+    EXPECT_TRUE(outerAliveAfterNested);
+    EXPECT_TRUE(outerDeleted);
+    EXPECT_EQ(app->mUpdateDepth, 0);
+}
+
+TEST_F(MainLoop, AStepWithoutAnOutputPointerAndALeftLoop)
+{
+    OpenWindow();
+    StartTimingAndAdvance(10);
+    while (app->mStepState != 1)
+        EXPECT_TRUE(app->RunUpdateStep(nullptr));
+    EXPECT_TRUE(app->RunUpdateStep(nullptr));
+    EXPECT_EQ(app->mUpdateCount, 1);
+
+    app->mLeaveUpdateLoop = true;
+    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'B', 0);
+    bool updated = true;
+    EXPECT_FALSE(app->RunUpdateStep(&updated));
+    EXPECT_FALSE(updated);
+    EXPECT_EQ(app->mUpdateDepth, 0);
+    Platform::WindowMessage waiting;
+    ASSERT_TRUE(platform->Windows().PeekMessage(waiting));
+    EXPECT_EQ(waiting.message, Platform::WM_KEYDOWN);
+}
+
+TEST_F(MainLoop, SingleSteppingUpdatesOnceThenWaitsWhilePumping)
+{
+    OpenWindow();
+    StartTimingAndAdvance(100);
+    ClearEvents();
+    app->mDebugStepState = 1;
+    RunCycle();
+    EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"U", "D", "S10"}));
+    EXPECT_EQ(app->mDebugStepState, 2);
+
+    ClearEvents();
+    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'C', 0);
+    for (int i = 0; i < 3; ++i)
+        RunCycle();
+    EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"S10", "S10", "S10"}));
+    EXPECT_TRUE(Manager().keyDown['C']);
+    EXPECT_EQ(app->mUpdateCount, 1);
+}
+
+TEST_F(MainLoop, RefreshRateZeroTimesLikeNoVerticalSync)
+{
+    auto run = [&](bool smoothVSync) {
+        RecreateApp();
+        app->mSmoothVSync = smoothVSync;
+        app->mWindowed = false;
+        app->dirtyEachUpdate = true;
+        app->CreateAppWindow();
+        Display().SetRefreshRate(0);
+        app->SetUpDisplay();
+        StartTimingAndAdvance(35);
+        ClearEvents();
+        for (int i = 0; i < 12; ++i)
+            RunCycle();
+        Clock().Advance(130);
+        for (int i = 0; i < 30; ++i)
+            RunCycle();
+        return UpdatesDrawsAndSleeps();
+    };
+    const Events withoutVSync = run(false);
+    const Events atRateZero = run(true);
+    EXPECT_EQ(app->mRefreshRate, 0);
+    EXPECT_EQ(atRateZero, withoutVSync);
+    EXPECT_GE(std::count(withoutVSync.begin(), withoutVSync.end(), "U"), 15);
+}
+
+TEST_F(MainLoop, FastForwardMutesOnceAndPresentsAtMostOncePerSecond)
+{
+    OpenWindow();
+    app->mPlayingDemo = true;
+    app->mDemoNextEventUpdate = -1;
+    app->dirtyEachUpdate = true;
+    app->updateWorkMs = 30;
+    StartTimingAndAdvance(10);
+    app->muteEvents.clear();
+    const size_t presentedBefore = Display().presentTicks.size();
+    app->mDemoJumpTarget = app->mUpdateCount + 100;
+
+    int mutedUpdates = 0;
+    app->onUpdate = [&] { mutedUpdates += app->mFastForwardMuted ? 1 : 0; };
+
+    RunCycle();
+    RunCyclesUntil([&] { return !app->mFastForwardMuted; });
+    EXPECT_EQ(mutedUpdates, 100);
+    EXPECT_EQ(app->muteEvents, (Events{"mute auto", "unmute auto"}));
+    EXPECT_EQ(Sound().stopAllCalls, 1);
+    EXPECT_FALSE(app->mFastForwardMuted);
+
+    // 100 updates of 30 ms: a presentation per second of it, never two closer.
+    const std::vector<uint32_t> ticks(Display().presentTicks.begin() + static_cast<long>(presentedBefore),
+                                      Display().presentTicks.end());
+    EXPECT_GE(ticks.size(), 2u);
+    EXPECT_LE(ticks.size(), 4u);
+    for (size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i] - ticks[i - 1], 1000u);
+}
+
+TEST_F(MainLoop, FastForwardLetsTheReplayConsumeADueEvent)
+{
+    OpenWindow();
+    app->mPlayingDemo = true;
+    StartTimingAndAdvance(10);
+    app->mDemoFastForwardAll = true;
+    // The update at which a recorded event is due waits for the next step's replay.
+    app->mDemoNextEventUpdate = app->mUpdateCount + 3;
+    int replayed = 0;
+    app->onUpdate = [&] {
+        if (app->mUpdateCount == 20)
+            app->mDemoFastForwardAll = false;
+    };
+    Seam().onReplay = [&] {
+        if (app->mUpdateCount == app->mDemoNextEventUpdate) {
+            ++replayed;
+            app->mDemoNextEventUpdate = -1;
+        }
+    };
+    ASSERT_TRUE(RunCyclesUntil([&] { return app->mUpdateCount >= 20; }, 100));
+    EXPECT_EQ(replayed, 1);
+}
+
+TEST_F(MainLoop, ASingleFastForwardStepPresentsAtOnceWithoutMuting)
+{
+    OpenWindow();
+    app->mPlayingDemo = true;
+    app->mDemoNextEventUpdate = -1;
+    app->dirtyEachUpdate = true;
+    StartTimingAndAdvance(10);
+    app->muteEvents.clear();
+    const size_t presentedBefore = Display().presentTicks.size();
+    app->mDemoSingleStep = true;
+    app->mDemoJumpTarget = app->mUpdateCount + 1;
+    const int target = app->mDemoJumpTarget;
+    app->RunTimingStep(true);
+    EXPECT_EQ(app->mUpdateCount, target);
+    EXPECT_EQ(Display().presentTicks.size(), presentedBefore + 1);
+    EXPECT_FALSE(app->mDemoSingleStep);
+    EXPECT_TRUE(app->muteEvents.empty());
+    EXPECT_EQ(Sound().stopAllCalls, 0);
+}
+
+TEST_F(MainLoop, PlaybackWaitsForTheRecordedLoadingStateAndDueEvents)
+{
+    OpenWindow();
+    app->mPlayingDemo = true;
+    app->mDemoNextEventUpdate = -1;
+    app->mDemoLoadingDone = true;
+    EXPECT_FALSE(app->DoUpdateFrames());
+
+    app->mLoadingThreadDone = true;
+    EXPECT_TRUE(app->DoUpdateFrames());
+    EXPECT_TRUE(app->mLoadingAcknowledged);
+
+    app->mDemoNextEventUpdate = app->mUpdateCount;
+    EXPECT_FALSE(app->DoUpdateFrames());
+    EXPECT_EQ(app->loadingDoneCalls, 1);
+}
+
+TEST_F(MainLoop, ThePassesAreProfilerSections)
+{
+    app->mSmoothVSync = true;
+    app->dirtyEachUpdate = true;
+    OpenWindow();
+    StartTimingAndAdvance(100);
+    Tandry::SectionProfiler::Start();
+    for (int i = 0; i < 20; ++i)
+        RunCycle();
+    Tandry::SectionProfiler::Stop();
+    const std::string report = Tandry::SectionProfiler::BuildReport();
+    for (const char* section : {"TandryAppBase::DoUpdateFrames", "TandryAppBase::DrawDirtyStuff",
+                                "TandryAppBase::Redraw", "WidgetManager::UpdateFrame"})
+        EXPECT_NE(report.find(section), std::string::npos) << section << "\n" << report;
+}
+
+TEST_F(MainLoop, UnusedSharedImagesAreFreedOnlyWhenMarked)
+{
+    OpenWindow();
+    bool unusedDeleted = false;
+    bool usedDeleted = false;
+    struct TrackedImage : Tandry::Image {
+        explicit TrackedImage(bool& flag) : deleted(flag) {}
+        ~TrackedImage() override { deleted = true; }
+        bool& deleted;
+    };
+    app->mSharedImages[{"UNUSED", ""}].image = new TrackedImage(unusedDeleted);
+    auto& used = app->mSharedImages[{"USED", ""}];
+    used.image = new TrackedImage(usedDeleted);
+    used.refCount = 1;
+
+    app->UpdateTick();
+    EXPECT_FALSE(unusedDeleted);
+    app->SharedImageReleased();
+    app->UpdateTick();
+    EXPECT_TRUE(unusedDeleted);
+    EXPECT_FALSE(usedDeleted);
+    EXPECT_EQ(app->mSharedImages.size(), 1u);
+    EXPECT_FALSE(app->mSharedImagesDirty);
+
+    // The last handle goes: the image goes with the next update.
+    used.refCount = 0;
+    app->SharedImageReleased();
+    app->UpdateTick();
+    EXPECT_TRUE(usedDeleted);
+    EXPECT_TRUE(app->mSharedImages.empty());
+}
+
+} // namespace
+} // namespace LoopTest
