@@ -15,18 +15,8 @@ using namespace Tandry::Testing;
 
 TEST(PointSampledAlphaRoutines, Pixels)
 {
-    struct Case {
-        const char* name;
-        TriangleRoutine routine;
-        int32_t format;
-        uint32_t texel;
-        uint32_t background;
-        RasterColor color;
-        uint32_t argb;
-        uint64_t expected;
-    };
     const RasterColor white;
-    const Case cases[] = {
+    const SquareCase cases[] = {
         // Texel alpha 8 and less is skipped, up to 239 blended, 240 and up opaque.
         {"alpha 8", &TexTri888Alpha, 0x888, 0x08FFFFFF, 0xFF000000, white, 0, 0xFF000000},
         {"alpha 9", &TexTri888Alpha, 0x888, 0x09FFFFFF, 0xFF000000, white, 0, 0xFF080808},
@@ -56,9 +46,7 @@ TEST(PointSampledAlphaRoutines, Pixels)
         {"8888 half colour", &TexTri8888AlphaMod, 0x8888, 0xFFFFFFFF, 0xFFFFFFFF, {128, 255, 255, 255}, 0,
          0xFFFDFDFD},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SquarePixel(c.routine, c.format, c.texel, c.background, c.color, c.argb), c.expected)
-            << c.name << std::hex << " expected " << c.expected;
+    ExpectSquarePixels(cases);
 }
 
 // Outside the texture the texel reads 0, alpha 0, and the pixel is skipped.

@@ -15,18 +15,8 @@ using namespace Tandry::Testing;
 
 TEST(PointSampledRoutines, Pixels)
 {
-    struct Case {
-        const char* name;
-        TriangleRoutine routine;
-        int32_t format;
-        uint32_t texel;
-        uint32_t background;
-        RasterColor color;
-        uint32_t argb;
-        uint64_t expected;
-    };
     const RasterColor white;
-    const Case cases[] = {
+    const SquareCase cases[] = {
         // The plain routines write the texel opaque, whatever its alpha.
         {"8888 texel alpha 0x12", &TexTri8888, 0x8888, 0x12ABCDEF, 0, white, 0xFFFFFFFF, 0xFFABCDEF},
         {"888 entry", gTriangleRoutines[48], 0x888, 0x12ABCDEF, 0, white, 0xFFFFFFFF, 0xFFABCDEF},
@@ -51,9 +41,7 @@ TEST(PointSampledRoutines, Pixels)
         {"8888 both", &TexTri8888VcMod, 0x8888, 0xFFFFFFFF, 0xFF000000, {128, 255, 255, 255}, 0xFFFFFFFF,
          0xFF7C7C7C},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SquarePixel(c.routine, c.format, c.texel, c.background, c.color, c.argb), c.expected)
-            << c.name << std::hex << " expected " << c.expected;
+    ExpectSquarePixels(cases);
 }
 
 // One pixel at (0, 0) sampling the texture at (u, v), drawn by TexTri8888.

@@ -4,6 +4,8 @@
 // coordinates put every pixel on a chosen texel position.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/RasterColor.h"
@@ -96,6 +98,26 @@ inline uint64_t SquarePixel(TriangleRoutine routine, int32_t format, uint32_t te
                 return kNotUniform;
         }
     return pixel;
+}
+
+// One row of a pixel table: a square drawn by `routine` comes out as `expected`.
+struct SquareCase {
+    const char* name;
+    TriangleRoutine routine;
+    int32_t format;
+    uint32_t texel;
+    uint32_t background;
+    RasterColor color;
+    uint32_t argb;
+    uint64_t expected;
+};
+
+template <size_t N>
+void ExpectSquarePixels(const SquareCase (&cases)[N])
+{
+    for (const SquareCase& c : cases)
+        EXPECT_EQ(SquarePixel(c.routine, c.format, c.texel, c.background, c.color, c.argb), c.expected)
+            << c.name << std::hex << " expected " << c.expected;
 }
 
 } // namespace Tandry::Testing
