@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -110,6 +111,7 @@ const char* const kExpectedNames[] = {
     "DSERR_NODRIVER", "DSERR_ALREADYINITIALIZED", "DSERR_BUFFERLOST", "DSERR_OTHERAPPHASPRIO",
     "DSERR_UNINITIALIZED",
 };
+static_assert(std::size(kExpectedNames) == 193);
 
 TEST(DXErrorName, TableHoldsExactlyTheExpectedNamesWithDistinctValues)
 {
