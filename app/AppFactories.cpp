@@ -2,11 +2,11 @@
 
 #include "app/NullDemoSeam.h"
 #include "app/NullDisplay.h"
-#include "graphics/DDInterface.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/FModMusicInterface.h"
 #include "audio/MusicInterface.h"
+#include "graphics/display/DDInterface.h"
 #include "resources/manager/ResourceManager.h"
 #include "widgets/WidgetManager.h"
 

@@ -1,7 +1,7 @@
 #include "app/NullDisplay.h"
 
 #include "app/TandryAppBase.h"
-#include "graphics/DisplayResult.h"
+#include "graphics/display/DisplayResult.h"
 
 namespace Tandry {
 

@@ -5,7 +5,7 @@
 // object and no screen image.
 #pragma once
 
-#include "graphics/DDInterface.h"
+#include "graphics/display/DDInterface.h"
 
 namespace Tandry {
 

@@ -7,8 +7,8 @@
 #include "app/FindHighestDemoNumber.h"
 #include "app/LeadingInt.h"
 #include "app/UserDataDir.h"
-#include "app/util/StringUtils.h"
 #include "platform/Platform.h"
+#include "util/StringUtils.h"
 
 namespace Tandry {
 

@@ -3,7 +3,7 @@
 #include "app/TandryAppBase.h"
 
 #include "app/DemoSeam.h"
-#include "graphics/DDInterface.h"
+#include "graphics/display/DDInterface.h"
 
 namespace Tandry {
 

@@ -3,12 +3,12 @@
 #include "app/TandryAppBase.h"
 
 #include "app/ScreensaverLog.h"
-#include "app/util/Format.h"
-#include "app/util/StringUtils.h"
-#include "graphics/DDInterface.h"
+#include "graphics/display/DDInterface.h"
 #include "platform/Platform.h"
 #include "platform/fs/FileOps.h"
 #include "resources/manager/ResourceManager.h"
+#include "util/Format.h"
+#include "util/StringUtils.h"
 #include "widgets/Dialog.h"
 #include "widgets/WidgetManager.h"
 

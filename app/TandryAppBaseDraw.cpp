@@ -4,11 +4,11 @@
 #include "app/TandryAppBase.h"
 
 #include "app/MainLoopGlobals.h"
-#include "app/util/SectionProfilerScope.h"
-#include "graphics/DDInterface.h"
-#include "graphics/DisplayResult.h"
+#include "graphics/display/DDInterface.h"
+#include "graphics/display/DisplayResult.h"
 #include "platform/Platform.h"
 #include "platform/window/WindowMessages.h"
+#include "util/SectionProfilerScope.h"
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>

@@ -5,13 +5,13 @@
 
 #include "app/DemoSeam.h"
 #include "app/MainLoopGlobals.h"
-#include "app/util/CritSectLock.h"
-#include "app/util/SectionProfilerScope.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundManager.h"
-#include "graphics/DDInterface.h"
-#include "graphics/Image.h"
+#include "graphics/display/DDInterface.h"
+#include "graphics/image/Image.h"
 #include "platform/Platform.h"
+#include "util/CritSectLock.h"
+#include "util/SectionProfilerScope.h"
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>

@@ -4,11 +4,11 @@
 #include "app/TandryAppBase.h"
 
 #include "app/DemoSeam.h"
+#include "graphics/display/DDInterface.h"
 #include "platform/Platform.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/WindowMessages.h"
 #include "widgets/WidgetManager.h"
-#include "graphics/DDInterface.h"
 
 namespace Tandry {
 

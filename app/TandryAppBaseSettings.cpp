@@ -2,8 +2,8 @@
 #include "app/TandryAppBase.h"
 
 #include "app/DemoSeam.h"
-#include "app/util/StringUtils.h"
 #include "platform/Platform.h"
+#include "util/StringUtils.h"
 
 #include <algorithm>
 #include <climits>

@@ -4,9 +4,9 @@
 // They talk to the main thread only through flags with one writer each.
 #include "app/TandryAppBase.h"
 
-#include "app/util/Format.h"
-#include "graphics/DDInterface.h"
+#include "graphics/display/DDInterface.h"
 #include "platform/Platform.h"
+#include "util/Format.h"
 
 namespace Tandry {
 

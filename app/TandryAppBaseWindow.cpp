@@ -5,13 +5,13 @@
 #include "app/TandryAppBase.h"
 
 #include "app/AppFactories.h"
-#include "app/util/StringUtils.h"
-#include "graphics/D3DTester.h"
-#include "graphics/DDImage.h"
-#include "graphics/DDInterface.h"
-#include "graphics/DisplayResult.h"
+#include "graphics/display/D3DTester.h"
+#include "graphics/display/DDImage.h"
+#include "graphics/display/DDInterface.h"
+#include "graphics/display/DisplayResult.h"
 #include "platform/Platform.h"
 #include "platform/window/WindowMessages.h"
+#include "util/StringUtils.h"
 #include "widgets/WidgetManager.h"
 
 #include <algorithm>

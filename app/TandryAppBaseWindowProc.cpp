@@ -7,10 +7,10 @@
 #include "app/DemoSeam.h"
 #include "app/MainLoopGlobals.h"
 #include "app/ScreensaverFilter.h"
-#include "app/util/Format.h"
 #include "platform/Platform.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/WindowMessages.h"
+#include "util/Format.h"
 
 #include <algorithm>
 

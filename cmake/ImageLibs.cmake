@@ -1,5 +1,5 @@
 # The image codec libraries: libpng, libjpeg and zlib for the image files of
-# resources/, OpenJPEG for the JPEG 2000 stand-in in platform/j2k/. OpenJPEG's
+# resources/images/, OpenJPEG for the JPEG 2000 stand-in in platform/j2k/. OpenJPEG's
 # headers are private to the platform library, so no other layer can include them.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(MOORGLEN_PNG REQUIRED IMPORTED_TARGET GLOBAL libpng)

@@ -4,7 +4,7 @@
 # tandry_layer(<target> <folder> [EXCLUDE <subfolder>...] [LINK <targets>...])
 # Every .cpp under <folder> (recursively, minus the excluded subfolders) goes
 # into the static library <target>. Headers are included from the project root,
-# as "graphics/Image.h".
+# as "graphics/image/Image.h".
 function(tandry_layer target folder)
   cmake_parse_arguments(L "" "" "EXCLUDE;LINK" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")

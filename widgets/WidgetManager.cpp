@@ -1,7 +1,7 @@
 #include "widgets/WidgetManager.h"
 
-#include "graphics/DDImage.h"
-#include "graphics/Graphics.h"
+#include "graphics/context/Graphics.h"
+#include "graphics/display/DDImage.h"
 #include "widgets/Widget.h"
 
 #include <cstddef>

@@ -4,7 +4,7 @@
 // the rectangles of the mouse mapping.
 #pragma once
 
-#include "graphics/Rect.h"
+#include "graphics/types/Rect.h"
 #include "widgets/BaseModalEntry.h"
 #include "widgets/FlagChange.h"
 #include "widgets/WidgetContainer.h"

@@ -1,7 +1,7 @@
 #include "game/shell/GameApp.h"
 
-#include "app/util/RandomGenerator.h"
 #include "platform/Platform.h"
+#include "util/RandomGenerator.h"
 
 namespace Tandry {
 

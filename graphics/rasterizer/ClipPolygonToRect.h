@@ -4,8 +4,8 @@
 // survives (or the first intersection), and the fan is built around it.
 #pragma once
 
-#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/ClipVertexPool.h"
+#include "graphics/types/TriVertex.h"
 
 namespace Tandry {
 

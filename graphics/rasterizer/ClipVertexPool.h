@@ -4,7 +4,7 @@
 // edges makes at most 8 vertices, far below the 64 records.
 #pragma once
 
-#include "graphics/TriVertex.h"
+#include "graphics/types/TriVertex.h"
 
 #include <array>
 #include <cassert>

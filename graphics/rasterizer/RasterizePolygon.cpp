@@ -1,6 +1,6 @@
 #include "graphics/rasterizer/RasterizePolygon.h"
 
-#include "graphics/MemoryImage.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/rasterizer/ClipPolygonToRect.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/RasterizeTriangle.h"

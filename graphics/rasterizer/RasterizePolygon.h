@@ -4,12 +4,12 @@
 // through the routine table.
 #pragma once
 
-#include "graphics/Color.h"
-#include "graphics/Rect.h"
-#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/Rect.h"
+#include "graphics/types/TriVertex.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
-#include "graphics/Matrix3x3.h"
-#include "graphics/MemoryImage.h"
-#include "graphics/Rect.h"
-#include "graphics/TriVertex.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/rasterizer/RasterizePolygon.h"
 #include "graphics/rasterizer/rasterizer.h"
+#include "graphics/types/Matrix3x3.h"
+#include "graphics/types/Rect.h"
+#include "graphics/types/TriVertex.h"
 
 namespace Tandry {
 

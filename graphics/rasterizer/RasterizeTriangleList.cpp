@@ -1,7 +1,7 @@
-#include "graphics/MemoryImage.h"
-#include "graphics/TriVertex.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/rasterizer/RasterizePolygon.h"
 #include "graphics/rasterizer/rasterizer.h"
+#include "graphics/types/TriVertex.h"
 
 namespace Tandry {
 

@@ -11,10 +11,10 @@
 // and rows outside it are walked without drawing.
 #pragma once
 
-#include "graphics/Rect.h"
 #include "graphics/rasterizer/EdgeWalk.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/RasterVertex.h"
+#include "graphics/types/Rect.h"
 
 #include <algorithm>
 #include <array>

@@ -4,12 +4,12 @@
 // copy of the three vertices, so a fan's shared vertices stay as converted.
 #pragma once
 
-#include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
 #include "graphics/rasterizer/ScanTriangle.h"
 #include "graphics/rasterizer/VertexColorKind.h"
+#include "graphics/types/Rect.h"
 
 #include <cstdint>
 

@@ -1,9 +1,9 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "platform/Platform.h"
-#include "platform/headless/HeadlessPlatform.h"
 #include "platform/debug/StderrDebugOutput.h"
 #include "platform/folders/XdgFolders.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "platform/instance/SocketSingleInstance.h"
 #include "platform/process/SystemProcess.h"
 #include "platform/registry/FileRegistry.h"

@@ -4,10 +4,10 @@
 #include "app/ScreensaverLog.h"
 #include "app/SystemVersion.h"
 #include "app/UserDataDir.h"
-#include "app/util/Format.h"
 #include "platform/fs/FileOps.h"
 #include "platform/window/WindowMessages.h"
-#include "resources/PakInterface.h"
+#include "resources/pak/PakInterface.h"
+#include "util/Format.h"
 
 namespace AppTest {
 

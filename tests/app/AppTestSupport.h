@@ -7,15 +7,15 @@
 
 #include "app/NullDemoSeam.h"
 #include "app/TandryAppBase.h"
-#include "app/util/Buffer.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
-#include "graphics/DDInterface.h"
-#include "graphics/Image.h"
+#include "graphics/display/DDInterface.h"
+#include "graphics/image/Image.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "resources/manager/ResourceManager.h"
+#include "util/Buffer.h"
 #include "widgets/Dialog.h"
 #include "widgets/WidgetManager.h"
 

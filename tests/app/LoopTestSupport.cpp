@@ -3,10 +3,10 @@
 #include "app/AppFactories.h"
 #include "app/MainLoopGlobals.h"
 #include "app/ScreensaverFilter.h"
-#include "app/util/Format.h"
-#include "app/util/SectionProfiler.h"
-#include "graphics/D3DTester.h"
+#include "graphics/display/D3DTester.h"
 #include "platform/window/WindowMessages.h"
+#include "util/Format.h"
+#include "util/SectionProfiler.h"
 
 #include <chrono>
 #include <thread>

@@ -9,7 +9,7 @@
 #include "app/NullDemoSeam.h"
 #include "app/TandryAppBase.h"
 #include "audio/SoundManager.h"
-#include "graphics/DDInterface.h"
+#include "graphics/display/DDInterface.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"

@@ -5,9 +5,9 @@
 #include "app/FindHighestDemoNumber.h"
 #include "app/LeadingInt.h"
 #include "app/UserDataDir.h"
-#include "app/util/StringUtils.h"
 #include "platform/fs/FileOps.h"
 #include "platform/fs/FindData.h"
+#include "util/StringUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "app/TandryAppBase.h"
 
 #include "AppTestSupport.h"
-#include "graphics/D3DInterface.h"
-#include "graphics/DDInterface.h"
-#include "graphics/FrameScene.h"
+#include "graphics/display/D3DInterface.h"
+#include "graphics/display/DDInterface.h"
+#include "graphics/display/FrameScene.h"
 #include "platform/ddraw/DDrawRuntime.h"
 #include "platform/headless/HeadlessPresenter.h"
 #include "widgets/Widget.h"

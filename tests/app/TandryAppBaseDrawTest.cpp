@@ -4,7 +4,7 @@
 #include "LoopTestSupport.h"
 
 #include "app/MainLoopGlobals.h"
-#include "graphics/DisplayResult.h"
+#include "graphics/display/DisplayResult.h"
 
 namespace LoopTest {
 namespace {

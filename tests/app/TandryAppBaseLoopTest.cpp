@@ -4,10 +4,10 @@
 #include "LoopTestSupport.h"
 
 #include "app/MainLoopGlobals.h"
-#include "app/util/SectionProfiler.h"
-#include "graphics/Image.h"
+#include "graphics/image/Image.h"
 #include "platform/window/VirtualKeys.h"
 #include "platform/window/WindowMessages.h"
+#include "util/SectionProfiler.h"
 
 #include <algorithm>
 

@@ -4,10 +4,10 @@
 #include "app/AppFactories.h"
 #include "app/NullDemoSeam.h"
 #include "app/UserDataDir.h"
-#include "app/util/RandomGenerator.h"
-#include "app/util/StringUtils.h"
 #include "platform/dialog/DialogService.h"
-#include "resources/PakWriter.h"
+#include "resources/pak/PakWriter.h"
+#include "util/RandomGenerator.h"
+#include "util/StringUtils.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "AppTestSupport.h"
 #include "app/AppPaths.h"
-#include "graphics/D3DTester.h"
-#include "graphics/MemoryImage.h"
+#include "graphics/display/D3DTester.h"
+#include "graphics/image/MemoryImage.h"
 #include "platform/dialog/DialogService.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "LoopTestSupport.h"
 
 #include "app/NullDisplay.h"
-#include "graphics/D3DTester.h"
-#include "graphics/DisplayResult.h"
+#include "graphics/display/D3DTester.h"
+#include "graphics/display/DisplayResult.h"
 #include "platform/window/WindowMessages.h"
 
 namespace LoopTest {

@@ -3,9 +3,9 @@
 // the way a shipped picture is read.
 #pragma once
 
-#include "resources/ImageLib.h"
-#include "resources/PakInterface.h"
-#include "resources/PakWriter.h"
+#include "resources/images/ImageLib.h"
+#include "resources/pak/PakInterface.h"
+#include "resources/pak/PakWriter.h"
 
 #include <cstddef>
 #include <cstdint>

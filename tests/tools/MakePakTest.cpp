@@ -1,10 +1,10 @@
 #include "tools/makepak/MakePak.h"
 
 #include "platform/fs/ScratchFolder.h"
-#include "resources/PakFile.h"
-#include "resources/PakInterface.h"
-#include "resources/PakTable.h"
-#include "resources/PakWriter.h"
+#include "resources/pak/PakFile.h"
+#include "resources/pak/PakInterface.h"
+#include "resources/pak/PakTable.h"
+#include "resources/pak/PakWriter.h"
 
 #include <gtest/gtest.h>
 

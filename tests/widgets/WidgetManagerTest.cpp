@@ -1,7 +1,7 @@
 #include "widgets/WidgetManager.h"
 
-#include "graphics/Graphics.h"
-#include "graphics/MemoryImage.h"
+#include "graphics/context/Graphics.h"
+#include "graphics/image/MemoryImage.h"
 #include "widgets/Widget.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include "platform/fs/FileOps.h"
 #include "platform/fs/FindData.h"
-#include "resources/PakWriter.h"
+#include "resources/pak/PakWriter.h"
 
 namespace Tandry {
 namespace {

@@ -4,7 +4,7 @@
 // its last pixel), so AddressSanitizer reports any texel read outside it.
 #pragma once
 
-#include "graphics/MemoryImage.h"
+#include "graphics/image/MemoryImage.h"
 
 #include <algorithm>
 #include <cstdint>

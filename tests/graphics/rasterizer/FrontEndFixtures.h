@@ -2,12 +2,12 @@
 // from a fill or a pattern, and a quad drawn into a whole test canvas.
 #pragma once
 
-#include "graphics/Color.h"
-#include "graphics/Matrix3x3.h"
-#include "graphics/MemoryImage.h"
-#include "graphics/Rect.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/rasterizer.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/Matrix3x3.h"
+#include "graphics/types/Rect.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // test can see any byte written outside the clip rectangle.
 #pragma once
 
-#include "graphics/Rect.h"
+#include "graphics/types/Rect.h"
 
 #include <cstdint>
 #include <cstring>

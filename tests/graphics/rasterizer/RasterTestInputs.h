@@ -3,9 +3,9 @@
 // rectangles inside a canvas.
 #pragma once
 
-#include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterVertex.h"
+#include "graphics/types/Rect.h"
 
 #include <random>
 

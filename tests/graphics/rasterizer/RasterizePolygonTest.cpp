@@ -1,6 +1,6 @@
 #include "graphics/rasterizer/RasterizePolygon.h"
 
-#include "graphics/MemoryImage.h"
+#include "graphics/image/MemoryImage.h"
 
 #include <gtest/gtest.h>
 

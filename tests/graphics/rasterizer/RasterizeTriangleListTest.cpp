@@ -1,10 +1,10 @@
 #include "graphics/rasterizer/rasterizer.h"
 
-#include "graphics/Color.h"
-#include "graphics/Rect.h"
-#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/FrontEndFixtures.h"
 #include "graphics/rasterizer/RasterCanvas.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/Rect.h"
+#include "graphics/types/TriVertex.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // screen-sized buffers, against the reference model's picture.
 #include "graphics/rasterizer/rasterizer.h"
 
-#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/FrontEndFixtures.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/ReferenceFrontEnds.h"
+#include "graphics/types/TriVertex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "graphics/rasterizer/ReferenceFrontEnds.h"
 
-#include "graphics/MemoryImage.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/rasterizer/RasterizePolygon.h"
 #include "graphics/rasterizer/RasterizeTriangle.h"
 #include "graphics/rasterizer/ReferenceRasterizer.h"

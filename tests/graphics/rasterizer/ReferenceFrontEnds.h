@@ -5,14 +5,14 @@
 // the benchmarks' pixel check, and a callee that draws by both.
 #pragma once
 
-#include "graphics/Color.h"
-#include "graphics/Image.h"
-#include "graphics/Matrix3x3.h"
-#include "graphics/Rect.h"
-#include "graphics/TriVertex.h"
+#include "graphics/image/Image.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/Matrix3x3.h"
+#include "graphics/types/Rect.h"
+#include "graphics/types/TriVertex.h"
 
 #include <cstdint>
 

@@ -5,10 +5,10 @@
 // triangle's features chosen at run time.
 #pragma once
 
-#include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
+#include "graphics/types/Rect.h"
 
 #include <cstdint>
 

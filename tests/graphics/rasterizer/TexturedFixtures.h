@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include "graphics/Rect.h"
 #include "graphics/rasterizer/RasterCanvas.h"
 #include "graphics/rasterizer/RasterColor.h"
 #include "graphics/rasterizer/RasterTexture.h"
 #include "graphics/rasterizer/RasterVertex.h"
 #include "graphics/rasterizer/TriangleRoutine.h"
+#include "graphics/types/Rect.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,6 @@
 // outside the clip and reads nothing outside the texels.
 #include "graphics/rasterizer/rasterizer.h"
 
-#include "graphics/TriVertex.h"
 #include "graphics/rasterizer/ExactTexelImage.h"
 #include "graphics/rasterizer/FrontEndFixtures.h"
 #include "graphics/rasterizer/RasterCanvas.h"
@@ -12,6 +11,7 @@
 #include "graphics/rasterizer/RasterizeTriangle.h"
 #include "graphics/rasterizer/TexturedFixtures.h"
 #include "graphics/rasterizer/VertexColorRoutines.h"
+#include "graphics/types/TriVertex.h"
 
 #include <gtest/gtest.h>
 

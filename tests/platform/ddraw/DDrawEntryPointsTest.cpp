@@ -1,7 +1,7 @@
 #include "platform/ddraw/DDrawEntryPoints.h"
 
-#include "platform/ddraw/DirectDrawObject.h"
 #include "platform/ddraw/DDrawTestSupport.h"
+#include "platform/ddraw/DirectDrawObject.h"
 
 namespace {
 

@@ -1,0 +1,46 @@
+// What the display asks of the application that owns it: the logical screen
+// and the window settings to bring up, the two flags presenting reads, and
+// the two results its initialisation hands back. The application lies above
+// the display layer, so it implements this beside the image host it installs,
+// and the display and its images find it there; tests install a fake.
+#pragma once
+
+#include "graphics/types/Rect.h"
+#include "graphics/types/ReducedFraction.h"
+
+namespace Tandry {
+
+class DDInterface;
+
+struct DisplaySettings {
+    // The logical screen that everything is drawn in.
+    int width = 640;
+    int height = 480;
+    // The window shape the application would widen to; printed only.
+    ReducedFraction aspectRatio{4, 3};
+    // Colour depth asked of a full-screen display mode.
+    int fullScreenBits = 16;
+    // False on a Tablet PC, which presents full screen without page flipping.
+    bool desktopPc = true;
+    // A system dialog is open: full screen presents without flipping and without the cursor.
+    bool systemPopupShowing = false;
+};
+
+class DisplayHost {
+public:
+    virtual DisplaySettings GetDisplaySettings() = 0;
+    // The monitor gave no plausible refresh rate, so presentations cannot wait for the retrace.
+    virtual void SetVSyncBroken() = 0;
+    // Where the logical screen lies in the display.
+    virtual void SetScreenBounds(const Rect& bounds) = 0;
+    // The application's display, or null; images made without naming a display take it.
+    virtual DDInterface* GetDDInterface() = 0;
+
+protected:
+    ~DisplayHost() = default;
+};
+
+// The installed image host when it is also a display host, else null.
+DisplayHost* GetDisplayHost();
+
+} // namespace Tandry

@@ -1,0 +1,361 @@
+// The filtered path of StretchBlt: separable two-pass resampling with integer
+// weights into rows of cells, four 32-bit accumulators per cell (blue, green,
+// red, alpha). Cell 1 of output row 1 is the destination's first pixel; cell
+// 0, row 0 and the cells past the destination width are margins. A row keeps
+// each channel in a plane of its own, so that the loops run over whole planes.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "graphics/image/MemoryImage.h"
+#include "graphics/image/PixelBlend.h"
+#include "graphics/image/PixelLanes.h"
+#include "graphics/image/SourceWords.h"
+#include "graphics/image/VectorClones.h"
+#include "graphics/types/DoubleRect.h"
+#include "graphics/types/Rect.h"
+
+namespace Tandry {
+
+namespace {
+
+constexpr int kChannels = 4;
+
+int Trunc(double v)
+{
+    return static_cast<int>(v);
+}
+
+// A row of cells: plane c (0 blue .. 3 alpha) holds cells 0 .. stride - 1.
+struct CellRow {
+    uint32_t* values;
+    size_t stride;
+
+    uint32_t* Plane(int channel) const { return values + static_cast<size_t>(channel) * stride; }
+};
+
+// One source pixel's (or filtered row's) share of up to two cells (rows).
+struct Coverage {
+    int first;
+    uint32_t firstWeight;
+    int second;
+    uint32_t secondWeight;
+};
+
+// The reduction: source item i covers [pos, pos + scale) of the cells, with
+// pos = (start - origin) * scale + 1.0 + i * scale; the cells it touches get
+// its covered length in units of 1/unit. Cells outside 0..last are never
+// reached by a source part inside the image; the limits guard rounding.
+std::vector<Coverage> ReductionCoverage(int count, int start, double origin, double scale, double unit, int last)
+{
+    std::vector<Coverage> out(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const double pos = (start - origin) * scale + 1.0 + i * scale;
+        const double end = pos + scale;
+        const int u = Trunc(std::floor(pos));
+        const int v = Trunc(std::floor(end));
+        Coverage& c = out[static_cast<size_t>(i)];
+        if (u == v) {
+            c = {u, static_cast<uint32_t>(Trunc(scale * unit)), u, 0};
+        } else {
+            c = {u, static_cast<uint32_t>(Trunc((v - pos) * unit)), v, static_cast<uint32_t>(Trunc((end - v) * unit))};
+        }
+        c.first = std::clamp(c.first, 0, last);
+        c.second = std::clamp(c.second, 0, last);
+    }
+    return out;
+}
+
+TANDRY_VECTOR_CLONES
+void AddScaledRow(uint32_t* out, const uint32_t* in, uint32_t weight, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        out[i] += weight * in[i];
+}
+
+TANDRY_VECTOR_CLONES
+void MixRows(uint32_t* out, const uint32_t* a, const uint32_t* b, uint32_t weight, uint32_t unit, size_t count)
+{
+    for (size_t i = 0; i < count; ++i)
+        out[i] = weight * a[i] + (unit - weight) * b[i];
+}
+
+// The four channels of a word as lanes, blue first.
+using Cell = uint32_t __attribute__((vector_size(16)));
+
+TANDRY_LANE_INLINE Cell Channels(uint32_t word)
+{
+    return (Cell{word, word >> 8, word >> 16, word >> 24}) & 255;
+}
+
+TANDRY_LANE_INLINE void AddToCell(const CellRow& row, int cell, const Cell& value)
+{
+    for (int ch = 0; ch < kChannels; ++ch)
+        row.Plane(ch)[cell] += value[ch];
+}
+
+// The reduction across: source pixel j adds its channels times its first
+// weight into cell first[j] and times its second weight into second[j],
+// which is first[j] or the cell after it; first[j] never decreases. The sums
+// for the two cells in reach are kept in registers until the walk moves on.
+TANDRY_VECTOR_CLONES
+void SpreadRow(const CellRow& cells, const uint32_t* words, const Coverage* cover, size_t count)
+{
+    int at = cover[0].first;
+    Cell here{}, after{};
+    for (size_t j = 0; j < count; ++j) {
+        const Coverage& c = cover[j];
+        if (c.first != at) {
+            AddToCell(cells, at, here);
+            if (c.first == at + 1) {
+                here = after;
+            } else {
+                AddToCell(cells, at + 1, after);
+                here = Cell{};
+            }
+            after = Cell{};
+            at = c.first;
+        }
+        const Cell value = Channels(words[j]);
+        here += value * c.firstWeight;
+        if (c.second == at)
+            here += value * c.secondWeight;
+        else
+            after += value * c.secondWeight;
+    }
+    AddToCell(cells, at, here);
+    if (static_cast<size_t>(at) + 1 < cells.stride)
+        AddToCell(cells, at + 1, after);
+}
+
+// The enlargement across: cell k + 1 mixes source columns near[k] and far[k]
+// (indices into one plane of the unpacked row), weight[k] of 257 to the first.
+TANDRY_VECTOR_CLONES
+void SampleRow(uint32_t* out, const uint32_t* plane, const int* near, const int* far, const uint32_t* weight,
+               size_t count)
+{
+    for (size_t k = 0; k < count; ++k)
+        out[k] = weight[k] * plane[near[k]] + (257 - weight[k]) * plane[far[k]];
+}
+
+// An accumulator as a channel value: a full weight is 257 * 256, so 255
+// stays 255; the limit only guards rounding.
+template <class V>
+TANDRY_LANE_INLINE V ChannelOf(const V& acc)
+{
+    return PixelLanes::Min(acc >> 16, 255);
+}
+
+template <class V>
+TANDRY_LANE_INLINE V MixChannel(const V& d, const V& acc, const V& a, int shift)
+{
+    return (((ChannelOf(acc) * a) >> 8) + ((((d >> shift) & 255) * (256 - a)) >> 8)) << shift;
+}
+
+// The colour is laid over the destination at the filtered alpha, the colour
+// channels as averaged (not divided by that alpha).
+template <class V>
+TANDRY_LANE_INLINE V WritePixels(const V& d, const V& blue, const V& green, const V& red, const V& alpha)
+{
+    const V a = ChannelOf(alpha);
+    const V out = PixelBlend::OverAlpha(d >> 24, a) << 24 | MixChannel(d, red, a, 16) | MixChannel(d, green, a, 8)
+        | MixChannel(d, blue, a, 0);
+    return PixelLanes::Select(PixelLanes::IsZero(a), d, out);
+}
+
+TANDRY_LANE_CLONES
+void WriteRow(uint32_t* dest, const CellRow& row, int width)
+{
+    using namespace PixelLanes;
+    // Cell x + 1 is pixel x.
+    const uint32_t* b = row.Plane(0) + 1;
+    const uint32_t* g = row.Plane(1) + 1;
+    const uint32_t* r = row.Plane(2) + 1;
+    const uint32_t* a = row.Plane(3) + 1;
+    int x = 0;
+    for (; x + kLanes <= width; x += kLanes)
+        Store(dest + x, WritePixels(Load(dest + x), Load(b + x), Load(g + x), Load(r + x), Load(a + x)));
+    for (; x < width; ++x)
+        dest[x] = WritePixels(dest[x], b[x], g[x], r[x], a[x]);
+}
+
+// The horizontal pass: one source row into one row of cells.
+class RowFilter {
+public:
+    RowFilter(const MemoryImage& source, const DoubleRect& srcF, int c0, int n, int destWidth)
+        : mPitch(source.mWidth), mC0(c0), mN(n), mReduce(destWidth <= srcF.width)
+    {
+        if (mReduce) {
+            mCover = ReductionCoverage(n, c0, srcF.x, destWidth / srcF.width, 257.0, destWidth + 3);
+            mWords.resize(static_cast<size_t>(n));
+            return;
+        }
+        // Each sample also reads the next column; at the row's end that one
+        // is the last column again, as is a margin cell past it.
+        const int lastColumn = source.mWidth - 1;
+        const double f = destWidth == 1 ? srcF.width : (srcF.width - 1) / (destWidth - 1);
+        const size_t count = static_cast<size_t>(destWidth + 2);
+        mNear.resize(count);
+        mFar.resize(count);
+        mWeight.resize(count);
+        for (size_t k = 0; k < count; ++k) {
+            const double t = srcF.x + static_cast<double>(k) * f;
+            const int ix = Trunc(t);
+            mNear[k] = std::clamp(ix, 0, lastColumn);
+            mFar[k] = std::clamp(ix + 1, 0, lastColumn);
+            mWeight[k] = static_cast<uint32_t>(Trunc((1 - (t - ix)) * 257));
+        }
+        // Each source pixel is unpacked once per row, however many samples read it.
+        mFirst = std::min(*std::min_element(mNear.begin(), mNear.end()), *std::min_element(mFar.begin(), mFar.end()));
+        const int last =
+            std::max(*std::max_element(mNear.begin(), mNear.end()), *std::max_element(mFar.begin(), mFar.end()));
+        for (size_t k = 0; k < count; ++k) {
+            mNear[k] -= mFirst;
+            mFar[k] -= mFirst;
+        }
+        mUnpackedStride = static_cast<size_t>(last - mFirst + 1);
+        mUnpacked.resize(mUnpackedStride * kChannels);
+    }
+
+    // cells: zero in the margins; the reduction clears the rest itself.
+    template <class Words>
+    void Filter(const Words& words, int sourceRow, const CellRow& cells)
+    {
+        const size_t row = static_cast<size_t>(sourceRow) * mPitch;
+        if (mReduce) {
+            std::fill_n(cells.values, cells.stride * kChannels, 0u);
+            for (int j = 0; j < mN; ++j)
+                mWords[static_cast<size_t>(j)] = words[row + mC0 + j];
+            SpreadRow(cells, mWords.data(), mCover.data(), mCover.size());
+            return;
+        }
+        Unpack(words, row + mFirst);
+        for (int ch = 0; ch < kChannels; ++ch)
+            SampleRow(cells.Plane(ch) + 1, mUnpacked.data() + ch * mUnpackedStride, mNear.data(), mFar.data(),
+                      mWeight.data(), mNear.size());
+    }
+
+private:
+    // The row's pixels from word `from` on, one plane per channel.
+    template <class Words>
+    void Unpack(const Words& words, size_t from)
+    {
+        for (size_t j = 0; j < mUnpackedStride; ++j) {
+            const uint32_t word = words[from + j];
+            for (int ch = 0; ch < kChannels; ++ch)
+                mUnpacked[ch * mUnpackedStride + j] = (word >> (8 * ch)) & 255;
+        }
+    }
+
+    int mPitch;
+    int mC0;
+    int mN;
+    bool mReduce;
+    std::vector<Coverage> mCover;
+    std::vector<int> mNear;
+    std::vector<int> mFar;
+    std::vector<uint32_t> mWeight;
+    int mFirst = 0;
+    size_t mUnpackedStride = 0;
+    // The row being filtered: one plane per channel (enlargement), or its
+    // words read through the colour table when there is one (reduction).
+    std::vector<uint32_t> mUnpacked;
+    std::vector<uint32_t> mWords;
+};
+
+} // namespace
+
+// The vertical pass runs over the filtered source rows as they are made and
+// hands each finished row of cells to the output, so only four rows of cells
+// are ever held: the sums are the same in any order.
+void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const DoubleRect& srcF)
+{
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (!source || clipped.width <= 0 || clipped.height <= 0)
+        return;
+
+    // The window of source pixels read.
+    int c0 = Trunc(std::floor(srcF.x));
+    int r0 = Trunc(std::floor(srcF.y));
+    int n = Trunc(std::ceil(srcF.x - c0 + srcF.width));
+    int m = Trunc(std::ceil(srcF.y - r0 + srcF.height));
+    c0 = std::max(c0, 0);
+    r0 = std::max(r0, 0);
+    n = std::min(n, source->mWidth - c0);
+    m = std::min(m, source->mHeight - r0);
+    if (n <= 0 || m <= 0)
+        return;
+
+    const int destWidth = clipped.width;
+    const int destHeight = clipped.height;
+    const size_t stride = static_cast<size_t>(destWidth + 4);
+    const size_t rowValues = stride * kChannels;
+    // Two filtered source rows and two output rows.
+    std::vector<uint32_t> storage(4 * rowValues, 0);
+    CellRow filtered[2] = {{storage.data(), stride}, {storage.data() + rowValues, stride}};
+    CellRow out[2] = {{storage.data() + 2 * rowValues, stride}, {storage.data() + 3 * rowValues, stride}};
+    uint32_t* bits = GetBits();
+    const auto emit = [&](int row, const CellRow& cells) {
+        if (row >= 1 && row <= destHeight)
+            WriteRow(bits + static_cast<ptrdiff_t>(clipped.y + row - 1) * mWidth + clipped.x, cells, destWidth);
+    };
+    RowFilter filter(*source, srcF, c0, n, destWidth);
+
+    VisitSourceWords(*source, [&](const auto& words) {
+        if (destHeight <= srcF.height) {
+            // Filtered row i adds into output rows first and first + 1 at
+            // most, and first never decreases: rows behind it are finished.
+            const std::vector<Coverage> cover =
+                ReductionCoverage(m, r0, srcF.y, destHeight / srcF.height, 256.0, destHeight + 3);
+            int base = 0;
+            for (int i = 0; i < m; ++i) {
+                filter.Filter(words, r0 + i, filtered[0]);
+                const Coverage& c = cover[static_cast<size_t>(i)];
+                for (; base < c.first; ++base) {
+                    emit(base, out[0]);
+                    std::swap(out[0], out[1]);
+                    std::fill_n(out[1].values, rowValues, 0u);
+                }
+                AddScaledRow(out[0].values, filtered[0].values, c.firstWeight, rowValues);
+                AddScaledRow(out[c.second - base].values, filtered[0].values, c.secondWeight, rowValues);
+            }
+            emit(base, out[0]);
+            emit(base + 1, out[1]);
+            return;
+        }
+        // Each output row mixes filtered rows o and o + 1 (the last row read
+        // stands in for the one below it); o never decreases.
+        const double g = destHeight == 1 ? srcF.height : (srcF.height - 1) / (destHeight - 1);
+        const double fraction = srcF.y - Trunc(srcF.y);
+        int held[2] = {-1, -1};
+        const auto rowOf = [&](int index, int keep) {
+            for (int k = 0; k < 2; ++k) {
+                if (held[k] == index)
+                    return filtered[k];
+            }
+            const int k = held[0] == keep ? 1 : 0;
+            filter.Filter(words, r0 + index, filtered[k]);
+            held[k] = index;
+            return filtered[k];
+        };
+        for (int i = 1; i <= destHeight; ++i) {
+            const double l = fraction + (i - 1) * g;
+            const int o = Trunc(l);
+            const uint32_t t = static_cast<uint32_t>(Trunc((1 - (l - o)) * 256));
+            const int nearIndex = std::clamp(o, 0, m - 1);
+            const CellRow near = rowOf(nearIndex, -1);
+            const CellRow far = rowOf(std::clamp(o + 1, 0, m - 1), nearIndex);
+            // Cells 1 .. width + 2 of each plane.
+            for (int ch = 0; ch < kChannels; ++ch)
+                MixRows(out[0].Plane(ch) + 1, near.Plane(ch) + 1, far.Plane(ch) + 1, t, 256,
+                        static_cast<size_t>(destWidth + 2));
+            emit(i, out[0]);
+        }
+    });
+    MarkBitsChanged();
+}
+
+} // namespace Tandry

@@ -1,8 +1,0 @@
-// ReadPng on arbitrary bytes, read from a pack member.
-#include "ImageFuzzPack.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    ReadImageFromOneMemberPack(data, size, ".png", &Tandry::ImageLib::ReadPng);
-    return 0;
-}

@@ -1,0 +1,8 @@
+// ReadJ2k on arbitrary bytes, read from a pack member.
+#include "tests/fuzz/ImageFuzzPack.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    ReadImageFromOneMemberPack(data, size, ".j2k", &Tandry::ImageLib::ReadJ2k);
+    return 0;
+}

@@ -1,0 +1,155 @@
+// FillRect, ClearRect, DrawRect and the coverage fill of memory images.
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "graphics/image/MemoryImage.h"
+#include "graphics/image/SoftwareDrawTest.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/Rect.h"
+#include "graphics/types/Span.h"
+
+namespace {
+
+using Tandry::Color;
+using Tandry::Rect;
+using Tandry::Span;
+using TandryTest::Argb;
+
+class MemoryImageFillTest : public TandryTest::SoftwareDrawTest {};
+
+struct FillCase {
+    Color color;
+    uint32_t before;
+    uint32_t after;
+};
+
+TEST_F(MemoryImageFillTest, FillRectBlendsByTheFillRule)
+{
+    const FillCase cases[] = {
+        {Color(255, 0, 0, 128), Argb(0, 0, 0, 0), Argb(254, 0, 0, 128)},
+        {Color(255, 0, 0, 128), Argb(0, 0, 0, 255), Argb(127, 0, 0, 255)},
+        {Color(255, 255, 255, 64), Argb(0, 0, 255, 255), Argb(63, 63, 255, 255)},
+        {Color(10, 20, 30, 100), Argb(200, 100, 50, 50), Argb(54, 38, 34, 130)},
+        {Color(12, 34, 56, 255), Argb(200, 100, 50, 50), Argb(12, 34, 56, 255)},
+        {Color(12, 34, 56, 0), Argb(200, 100, 50, 50), Argb(200, 100, 50, 50)},
+        // Channels outside 0..255 are taken as their clamped values.
+        {Color(300, -5, 128, 400), Argb(1, 2, 3, 4), Argb(255, 0, 128, 255)},
+        {Color(-20, 999, 0, 128), Argb(0, 0, 0, 255), Argb(0, 127, 0, 255)},
+    };
+    for (const FillCase& c : cases) {
+        for (int mode : {0, 1, 2}) {
+            auto image = Filled(3, 3, c.before);
+            const int changes = image->mChangeCount;
+            image->FillRect(Rect(1, 1, 1, 1), c.color, mode);
+            EXPECT_EQ(At(*image, 1, 1), c.after) << std::hex << c.before << " mode " << mode;
+            EXPECT_EQ(At(*image, 0, 1), c.before);
+            EXPECT_EQ(At(*image, 2, 2), c.before);
+            EXPECT_EQ(image->mChangeCount, changes + 1);
+        }
+    }
+}
+
+TEST_F(MemoryImageFillTest, FillRectTouchesOnlyItsRectangle)
+{
+    auto image = Filled(6, 5, Argb(9, 9, 9, 9));
+    image->FillRect(Rect(1, 2, 3, 2), Color(1, 2, 3), 0);
+    for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const bool inside = x >= 1 && x < 4 && y >= 2 && y < 4;
+            EXPECT_EQ(At(*image, x, y), inside ? Argb(1, 2, 3, 255) : Argb(9, 9, 9, 9)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(MemoryImageFillTest, ClearRectZeroesOnlyItsRectangle)
+{
+    auto image = Filled(4, 3, Argb(9, 8, 7, 255));
+    const int changes = image->mChangeCount;
+    image->ClearRect(Rect(1, 1, 2, 1));
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(At(*image, x, y), (y == 1 && x >= 1 && x < 3) ? 0u : Argb(9, 8, 7, 255));
+    }
+    EXPECT_EQ(image->mChangeCount, changes + 1);
+}
+
+TEST_F(MemoryImageFillTest, DrawRectOutlinesWidthPlusOneByHeightPlusOne)
+{
+    auto image = Filled(10, 10, 0);
+    image->DrawRect(Rect(2, 3, 4, 5), Color(255, 255, 255), 0);
+    for (int y = 0; y < 10; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            const bool row = (y == 3 || y == 8) && x >= 2 && x <= 6;
+            const bool column = (x == 2 || x == 6) && y >= 4 && y <= 7;
+            EXPECT_EQ(At(*image, x, y), row || column ? 0xFFFFFFFFu : 0u) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(MemoryImageFillTest, CoverageWeighsTheColourAlpha)
+{
+    const uint8_t coverage[] = {0, 255, 0};
+    const Span span{0, 0, 3};
+
+    auto image = Filled(3, 1, Argb(10, 20, 30, 255));
+    image->FillScanLinesWithCoverage(&span, 1, Color(200, 100, 50), 0, coverage, 0, 0, 3, 0);
+    EXPECT_EQ(Pixels(*image), (std::vector<uint32_t>{Argb(10, 20, 30, 255), Argb(199, 99, 49, 255),
+                                                     Argb(10, 20, 30, 255)}));
+
+    // Full coverage of alpha 128 blends at (128 * 256) >> 8 = 128.
+    auto black = Filled(3, 1, Argb(0, 0, 0, 255));
+    black->FillScanLinesWithCoverage(&span, 1, Color(255, 255, 255, 128), 0, coverage, 0, 0, 3, 0);
+    EXPECT_EQ(At(*black, 1, 0), Argb(127, 127, 127, 255));
+}
+
+TEST_F(MemoryImageFillTest, CoverageIsAddressedFromItsOwnOrigin)
+{
+    // A 4 x 3 mask placed at (5, 2) with a pitch of 6; the span reads its row 1.
+    std::vector<uint8_t> mask(6 * 3, 0);
+    mask[1 * 6 + 2] = 255;
+    const Span span{3, 6, 3};
+    auto image = Filled(10, 5, Argb(0, 0, 0, 255));
+    image->FillScanLinesWithCoverage(&span, 1, Color(255, 0, 0), 1, mask.data(), 5, 2, 6, 0);
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(At(*image, x, 3), x == 7 ? Argb(254, 0, 0, 255) : Argb(0, 0, 0, 255)) << x;
+}
+
+TEST_F(MemoryImageFillTest, RandomFillsAgreeWithTheReference)
+{
+    for (int round = 0; round < 200; ++round) {
+        const int w = Uniform(1, 12), h = Uniform(1, 6);
+        auto image = Image(w, h, RandomPixels(static_cast<size_t>(w) * h));
+        PixelReference::Picture expected = Picture(*image);
+        const int x = Uniform(0, w - 1), y = Uniform(0, h - 1);
+        const Rect rect(x, y, Uniform(0, w - x), Uniform(0, h - y));
+        const Color color = RandomColor();
+        image->FillRect(rect, color, Uniform(0, 2));
+        PixelReference::FillRect(expected, rect, color);
+        ASSERT_EQ(Pixels(*image), expected.px) << "round " << round;
+    }
+}
+
+TEST_F(MemoryImageFillTest, RandomCoverageFillsAgreeWithTheReference)
+{
+    for (int round = 0; round < 200; ++round) {
+        const int w = Uniform(1, 12), h = Uniform(1, 6);
+        auto image = Image(w, h, RandomPixels(static_cast<size_t>(w) * h));
+        PixelReference::Picture expected = Picture(*image);
+        std::vector<uint8_t> mask(static_cast<size_t>(w) * h);
+        for (uint8_t& m : mask)
+            m = static_cast<uint8_t>(Uniform(0, 3) == 0 ? 255 : Uniform(0, 255));
+        std::vector<Span> spans;
+        for (int y = 0; y < h; ++y) {
+            const int x = Uniform(0, w - 1);
+            spans.push_back(Span{y, x, Uniform(0, w - x)});
+        }
+        const Color color = RandomColor();
+        image->FillScanLinesWithCoverage(spans.data(), h, color, 0, mask.data(), 0, 0, w, 0);
+        PixelReference::FillScanLinesWithCoverage(expected, spans.data(), h, color, mask.data(), 0, 0, w);
+        ASSERT_EQ(Pixels(*image), expected.px) << "round " << round;
+    }
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+// StretchBlt of memory images with its nearest and filtered paths, and the
+// stretch clipping both share.
+#include <cstdint>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "graphics/image/ClipStretchRects.h"
+#include "graphics/image/Image.h"
+#include "graphics/image/MemoryImage.h"
+#include "graphics/image/SoftwareDrawTest.h"
+#include "graphics/types/Color.h"
+#include "graphics/types/DoubleRect.h"
+#include "graphics/types/Rect.h"
+
+namespace {
+
+using Tandry::Color;
+using Tandry::DoubleRect;
+using Tandry::Rect;
+using TandryTest::Argb;
+
+class MemoryImageStretchTest : public TandryTest::SoftwareDrawTest {};
+
+TEST_F(MemoryImageStretchTest, ClippingCutsTheSourceInProportion)
+{
+    Rect clipped;
+    DoubleRect srcF;
+    ASSERT_TRUE(Tandry::ClipStretchRects(Rect(0, 0, 200, 10), Rect(0, 0, 100, 5), Rect(100, 0, 100, 10), clipped,
+                                         srcF));
+    EXPECT_EQ(clipped, Rect(100, 0, 100, 10));
+    EXPECT_EQ(srcF, DoubleRect(50.0, 0.0, 50.0, 5.0));
+
+    ASSERT_TRUE(Tandry::ClipStretchRectsMirrored(Rect(0, 0, 200, 10), Rect(0, 0, 100, 5), Rect(100, 0, 100, 10),
+                                                 clipped, srcF));
+    EXPECT_EQ(srcF, DoubleRect(0.0, 0.0, 50.0, 5.0));
+
+    ASSERT_TRUE(Tandry::ClipStretchRects(Rect(10, 20, 40, 40), Rect(3, 4, 10, 20), Rect(0, 30, 30, 5), clipped,
+                                         srcF));
+    EXPECT_EQ(clipped, Rect(10, 30, 20, 5));
+    EXPECT_EQ(srcF, DoubleRect(3.0, 9.0, 5.0, 2.5));
+}
+
+TEST_F(MemoryImageStretchTest, NothingIsLeftOfAMissedOrEmptyRectangle)
+{
+    Rect clipped;
+    DoubleRect srcF;
+    EXPECT_FALSE(Tandry::ClipStretchRects(Rect(0, 0, 10, 10), Rect(0, 0, 5, 5), Rect(20, 20, 5, 5), clipped, srcF));
+    EXPECT_FALSE(Tandry::ClipStretchRects(Rect(0, 0, 0, 10), Rect(0, 0, 5, 5), Rect(0, 0, 50, 50), clipped, srcF));
+    EXPECT_FALSE(Tandry::ClipStretchRects(Rect(0, 0, 10, 10), Rect(0, 0, 0, 5), Rect(0, 0, 50, 50), clipped, srcF));
+    EXPECT_FALSE(
+        Tandry::ClipStretchRectsMirrored(Rect(0, 0, 10, 10), Rect(0, 0, 5, -5), Rect(0, 0, 50, 50), clipped, srcF));
+}
+
+TEST_F(MemoryImageStretchTest, NearestRepeatsEachPixel)
+{
+    const std::vector<uint32_t> src = {Argb(1, 0, 0, 255), Argb(2, 0, 0, 255), Argb(3, 0, 0, 255),
+                                       Argb(4, 0, 0, 255)};
+    auto source = Image(2, 2, src);
+    auto target = Filled(4, 4, 0);
+    target->StretchBlt(source.get(), Rect(0, 0, 4, 4), Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), Color::White, 0, true);
+    EXPECT_TRUE(source->mDrawn);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            const uint32_t s = src[static_cast<size_t>((y / 2) * 2 + x / 2)];
+            // The white path onto transparent black: 255 stays 255 in alpha,
+            // each channel scaled by 255/256.
+            EXPECT_EQ(At(*target, x, y), (s & 0xFF000000) | (((s >> 16 & 255) * 255 / 256) << 16)) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(MemoryImageStretchTest, NearestDrawsOnlyWithWhite)
+{
+    auto source = Filled(2, 2, Argb(1, 2, 3, 255));
+    for (const Color& color : {Color(255, 255, 255, 128), Color(255, 0, 255, 255)}) {
+        auto target = Filled(4, 4, Argb(9, 9, 9, 9));
+        const int changes = target->mChangeCount;
+        target->StretchBlt(source.get(), Rect(0, 0, 4, 4), Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), color, 0, true);
+        EXPECT_EQ(Pixels(*target), std::vector<uint32_t>(16, Argb(9, 9, 9, 9)));
+        EXPECT_EQ(target->mChangeCount, changes + 1);
+    }
+}
+
+TEST_F(MemoryImageStretchTest, FilteredDoublingSamplesAThirdApart)
+{
+    auto source = Image(2, 1, {Argb(255, 0, 0, 255), Argb(0, 0, 255, 255)});
+    auto target = Filled(4, 1, Argb(0, 0, 0, 255));
+    // The colour is not used by the filtered path.
+    target->StretchBlt(source.get(), Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), Color(1, 2, 3, 4), 1,
+                       false);
+    EXPECT_EQ(Pixels(*target), (std::vector<uint32_t>{Argb(254, 0, 0, 255), Argb(169, 0, 84, 255),
+                                                      Argb(83, 0, 170, 255), Argb(0, 0, 254, 255)}));
+}
+
+TEST_F(MemoryImageStretchTest, FilteredHalvingAveragesColourWithoutAlphaWeights)
+{
+    const uint32_t white = Argb(255, 255, 255, 255);
+    auto opaqueFirst = Image(4, 1, {white, white, 0, 0});
+    auto target = Filled(2, 1, Argb(0, 0, 0, 255));
+    target->StretchBlt(opaqueFirst.get(), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Color::White, 0,
+                       false);
+    EXPECT_EQ(Pixels(*target), (std::vector<uint32_t>{Argb(254, 254, 254, 255), Argb(0, 0, 0, 255)}));
+
+    auto alternating = Image(4, 1, {white, 0, white, 0});
+    auto grey = Filled(2, 1, Argb(0, 0, 0, 255));
+    grey->StretchBlt(alternating.get(), Rect(0, 0, 2, 1), Rect(0, 0, 4, 1), Rect(0, 0, 2, 1), Color::White, 0,
+                     false);
+    EXPECT_EQ(Pixels(*grey), (std::vector<uint32_t>(2, Argb(63, 63, 63, 255))));
+}
+
+TEST_F(MemoryImageStretchTest, OnlyMemoryImagesAreStretched)
+{
+    Tandry::Image plain;
+    plain.mWidth = 2;
+    plain.mHeight = 2;
+    for (bool fast : {true, false}) {
+        auto target = Filled(4, 4, Argb(9, 9, 9, 9));
+        const int changes = target->mChangeCount;
+        target->StretchBlt(&plain, Rect(0, 0, 4, 4), Rect(0, 0, 2, 2), Rect(0, 0, 4, 4), Color::White, 0, fast);
+        EXPECT_TRUE(plain.mDrawn);
+        EXPECT_EQ(Pixels(*target), std::vector<uint32_t>(16, Argb(9, 9, 9, 9)));
+        // The nearest path still marks the destination changed.
+        EXPECT_EQ(target->mChangeCount, changes + (fast ? 1 : 0));
+    }
+}
+
+// Random rectangles, clipped, on both paths and both source forms. The source
+// rectangle lies inside the source, as the drawing context guarantees.
+TEST_F(MemoryImageStretchTest, RandomStretchesAgreeWithTheReference)
+{
+    for (int round = 0; round < 800; ++round) {
+        const int sw = Uniform(1, 24), sh = Uniform(1, 24);
+        const bool palettised = Uniform(0, 1) == 1;
+        const size_t count = static_cast<size_t>(sw) * sh;
+        auto source = Image(sw, sh, palettised ? RandomFewColours(count) : RandomPixels(count));
+        if (palettised) {
+            ASSERT_TRUE(source->Palletize());
+        }
+        const int dw = Uniform(1, 40), dh = Uniform(1, 40);
+        auto target = Image(dw, dh, RandomPixels(static_cast<size_t>(dw) * dh));
+
+        const int w = Uniform(1, sw), h = Uniform(1, sh);
+        const Rect srcRect(Uniform(0, sw - w), Uniform(0, sh - h), w, h);
+        const Rect destRect(Uniform(-10, dw), Uniform(-10, dh), Uniform(1, 60), Uniform(1, 60));
+        const int cx = Uniform(0, dw - 1), cy = Uniform(0, dh - 1);
+        const Rect clip(cx, cy, Uniform(0, dw - cx), Uniform(0, dh - cy));
+        const bool fast = Uniform(0, 1) == 1;
+        const Color color = Uniform(0, 1) == 1 ? Color::White : RandomColor();
+
+        PixelReference::Picture expected = Picture(*target);
+        Rect clipped;
+        DoubleRect srcF;
+        if (Tandry::ClipStretchRects(destRect, srcRect, clip, clipped, srcF)) {
+            const PixelReference::Source src = SourceOf(*source);
+            if (fast)
+                PixelReference::StretchBltFast(expected, src, clipped, srcF, color);
+            else
+                PixelReference::StretchBltFiltered(expected, src, clipped, srcF);
+        }
+        target->StretchBlt(source.get(), destRect, srcRect, clip, color, 0, fast);
+        ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << (fast ? " nearest" : " filtered");
+    }
+}
+
+} // namespace
