@@ -65,7 +65,7 @@ bool EndTest(Platform::WindowHandle window, uint32_t message)
 {
     if (gApplication != nullptr && window != gApplication->mMainWindow)
         return false;
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     if (gLastMonitorPowerTick && IgnoredDuringMonitorGrace(message) &&
         platform.GetClock().GetTickCount() - *gLastMonitorPowerTick < kMonitorPowerGraceMs)
         return false;

@@ -55,7 +55,7 @@ TandryAppBase::TandryAppBase()
 {
     gApplication = this;
 
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::Clock& clock = platform.GetClock();
 
     const std::string programPath = platform.GetProcess().GetModuleFileName();
@@ -139,7 +139,7 @@ TandryAppBase::~TandryAppBase()
 
     WaitForLoadingThread();
 
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     if (mHandCursor != nullptr)
         platform.GetCursors().DestroyCursor(mHandCursor);
     if (mDragCursor != nullptr)

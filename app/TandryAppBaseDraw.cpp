@@ -107,7 +107,7 @@ void TandryAppBase::CheckIdleSuspend(uint32_t now)
 {
     if (mScreensaverMode || !mIsWindowed)
         return;
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
 
     if (now - gIdleCheck.lastSettingsTick > kIdleSettingsIntervalMs) {
@@ -150,7 +150,7 @@ void TandryAppBase::Redraw(Rect* area)
         return;
     }
 
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
     gD3DSceneFailed = false;
     gRedrawFailed = true;

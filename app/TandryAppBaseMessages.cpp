@@ -212,7 +212,7 @@ void TandryAppBase::HandleTimerMessage(const Platform::WindowMessage& message)
 {
     if (mWindowHidden || !mInMainLoop)
         return;
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
 
     const uint32_t now = platform.GetClock().GetTickCount();

@@ -37,7 +37,7 @@ Platform::CursorHandle MakeCursor(const CursorPicture& picture)
 
 void TandryAppBase::Init()
 {
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
 
     mPrimaryThreadId = platform.GetThreads().GetCurrentThreadId();
@@ -163,7 +163,7 @@ void TandryAppBase::Start()
     if (mAutoStartLoadingThread)
         LaunchLoadingThread();
 
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
     Platform::Clock& clock = platform.GetClock();
     if (mMainWindow != nullptr) {
@@ -205,7 +205,7 @@ void TandryAppBase::Start()
 
 void TandryAppBase::Shutdown()
 {
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     if (mPrimaryThreadId != 0 && platform.GetThreads().GetCurrentThreadId() != mPrimaryThreadId) {
         mShutdownRequested = true;
         return;

@@ -31,7 +31,7 @@ void TandryAppBase::StartCursorThread()
 
 void TandryAppBase::CursorThreadProc(TandryAppBase* app)
 {
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::Clock& clock = platform.GetClock();
     Platform::WindowSystem& windows = platform.GetWindows();
     platform.GetThreads().SetCurrentThreadPriority(Platform::ThreadPriority::AboveNormal);

@@ -76,7 +76,7 @@ bool MayQueue(const std::list<Platform::WindowMessage>& queue, uint32_t message)
 intptr_t TandryAppBase::MainWindowProc(Platform::WindowHandle window, uint32_t message, uintptr_t wParam,
                                        intptr_t lParam)
 {
-    Platform::Platform& platform = Platform::GetPlatform();
+    Platform::ServiceBundle& platform = Platform::GetPlatform();
     Platform::WindowSystem& windows = platform.GetWindows();
 
     if (gApplication != nullptr && gApplication->mScreensaverMode) {

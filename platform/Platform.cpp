@@ -9,18 +9,18 @@ namespace Platform {
 namespace {
 
 std::mutex gInstallLock;
-std::unique_ptr<Platform> gOwned;
-std::atomic<Platform*> gCurrent{nullptr};
+std::unique_ptr<ServiceBundle> gOwned;
+std::atomic<ServiceBundle*> gCurrent{nullptr};
 
 } // namespace
 
-Platform::Platform(std::string company, std::string product)
+ServiceBundle::ServiceBundle(std::string company, std::string product)
     : mCompany(std::move(company))
     , mProduct(std::move(product))
 {
 }
 
-Platform::~Platform()
+ServiceBundle::~ServiceBundle()
 {
     // The window service goes first: its windows may still send to the others.
     mServices.windows.reset();
@@ -28,9 +28,9 @@ Platform::~Platform()
     mServices.dialogs.reset();
 }
 
-Platform& GetPlatform()
+ServiceBundle& GetPlatform()
 {
-    if (Platform* current = gCurrent.load(std::memory_order_acquire))
+    if (ServiceBundle* current = gCurrent.load(std::memory_order_acquire))
         return *current;
     std::lock_guard<std::mutex> hold(gInstallLock);
     if (!gOwned) {
@@ -40,18 +40,18 @@ Platform& GetPlatform()
     return *gOwned;
 }
 
-Platform* TryGetPlatform()
+ServiceBundle* TryGetPlatform()
 {
     return gCurrent.load(std::memory_order_acquire);
 }
 
-void InstallPlatform(std::unique_ptr<Platform> platform)
+void InstallPlatform(std::unique_ptr<ServiceBundle> platform)
 {
     // The old platform's windows close while it is still the current one, so
     // that their procedures, which may ask GetPlatform, still reach it.
-    if (Platform* old = TryGetPlatform())
+    if (ServiceBundle* old = TryGetPlatform())
         old->GetWindows().DestroyAllWindows();
-    std::unique_ptr<Platform> previous;
+    std::unique_ptr<ServiceBundle> previous;
     std::lock_guard<std::mutex> hold(gInstallLock);
     previous = std::move(gOwned);
     gOwned = std::move(platform);

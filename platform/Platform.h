@@ -1,4 +1,4 @@
-// The platform: one object bundling every service the program asks of the
+// The service bundle: one object holding every service the program asks of the
 // operating system (time, threads, process, debugger output, single instance,
 // windows, cursors, dialogs, registry, clipboard, folders, shell, and the
 // presenter that shows the display in the window). It is made once, by the
@@ -27,7 +27,7 @@
 
 namespace Platform {
 
-class Platform {
+class ServiceBundle {
 public:
     struct Services {
         std::unique_ptr<Clock> clock;
@@ -46,10 +46,10 @@ public:
         std::unique_ptr<DisplayPresenter> presenter;
     };
 
-    Platform(std::string company, std::string product);
-    virtual ~Platform();
-    Platform(const Platform&) = delete;
-    Platform& operator=(const Platform&) = delete;
+    ServiceBundle(std::string company, std::string product);
+    virtual ~ServiceBundle();
+    ServiceBundle(const ServiceBundle&) = delete;
+    ServiceBundle& operator=(const ServiceBundle&) = delete;
 
     const std::string& GetCompanyName() const { return mCompany; }
     const std::string& GetProductName() const { return mProduct; }
@@ -80,11 +80,11 @@ private:
 
 // The installed platform. Without one, a headless platform is made on first use,
 // so that code and tests of the layers above work without any set-up.
-Platform& GetPlatform();
+ServiceBundle& GetPlatform();
 // The installed platform, or null; never makes one.
-Platform* TryGetPlatform();
+ServiceBundle* TryGetPlatform();
 // Installs a platform, replacing (and destroying) the previous one.
-void InstallPlatform(std::unique_ptr<Platform> platform);
+void InstallPlatform(std::unique_ptr<ServiceBundle> platform);
 // Destroys the installed platform; for tests.
 void ResetPlatform();
 

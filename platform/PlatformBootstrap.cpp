@@ -6,14 +6,14 @@
 
 namespace Platform {
 
-std::unique_ptr<Platform> CreatePlatform(std::span<const PlatformBootstrap* const> table, const char* hint,
+std::unique_ptr<ServiceBundle> CreatePlatform(std::span<const PlatformBootstrap* const> table, const char* hint,
                                          const PlatformConfig& config, std::string& error)
 {
     bool hinted = hint != nullptr && hint[0] != '\0';
     for (const PlatformBootstrap* entry : table) {
         if (hinted && std::strcmp(entry->name, hint) != 0)
             continue;
-        std::unique_ptr<Platform> platform = entry->create(config);
+        std::unique_ptr<ServiceBundle> platform = entry->create(config);
         if (!platform)
             error = std::string("the ") + entry->name + " back end cannot start here";
         return platform;

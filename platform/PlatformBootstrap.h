@@ -11,7 +11,7 @@
 
 namespace Platform {
 
-class Platform;
+class ServiceBundle;
 
 struct PlatformConfig {
     std::string company;
@@ -23,12 +23,12 @@ struct PlatformBootstrap {
     const char* name;
     const char* description;
     // Null when the back end cannot run here (no display, for instance).
-    std::unique_ptr<Platform> (*create)(const PlatformConfig& config);
+    std::unique_ptr<ServiceBundle> (*create)(const PlatformConfig& config);
 };
 
 // With a hint, the entry of that name; without one, the first entry. Null
 // when the entry is missing or cannot start; error then says why.
-std::unique_ptr<Platform> CreatePlatform(std::span<const PlatformBootstrap* const> table, const char* hint,
+std::unique_ptr<ServiceBundle> CreatePlatform(std::span<const PlatformBootstrap* const> table, const char* hint,
                                          const PlatformConfig& config, std::string& error);
 
 } // namespace Platform

@@ -12,7 +12,7 @@ int RunGame(std::span<const Platform::PlatformBootstrap* const> backends, const 
 {
     Platform::PlatformConfig config{"Hollowmere", "Moorglen", arguments};
     std::string error;
-    std::unique_ptr<Platform::Platform> platform =
+    std::unique_ptr<Platform::ServiceBundle> platform =
         Platform::CreatePlatform(backends, std::getenv("MOORGLEN_PLATFORM"), config, error);
     if (platform == nullptr) {
         std::fprintf(stderr, "moorglen: %s\n", error.c_str());

@@ -22,7 +22,7 @@ void OutputDebugText(const std::string& text)
             return;
         }
     }
-    if (Platform* platform = TryGetPlatform()) {
+    if (ServiceBundle* platform = TryGetPlatform()) {
         platform->GetDebugOutput().Write(text);
         return;
     }

@@ -13,7 +13,7 @@ Concrete* Fill(std::unique_ptr<Service>& slot, Args&&... args)
     return raw;
 }
 
-std::unique_ptr<Platform> CreateHeadless(const PlatformConfig& config)
+std::unique_ptr<ServiceBundle> CreateHeadless(const PlatformConfig& config)
 {
     HeadlessPlatform::Options options;
     options.company = config.company;
@@ -31,7 +31,7 @@ HeadlessPlatform::HeadlessPlatform()
 }
 
 HeadlessPlatform::HeadlessPlatform(const Options& options)
-    : Platform(options.company, options.product)
+    : ServiceBundle(options.company, options.product)
 {
     Services& services = MutableServices();
     mClock = Fill<::Platform::Clock, HeadlessClock>(services.clock, options.startTick);

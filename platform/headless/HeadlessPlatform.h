@@ -23,7 +23,7 @@
 
 namespace Platform {
 
-class HeadlessPlatform : public Platform {
+class HeadlessPlatform : public ServiceBundle {
 public:
     struct Options {
         std::string company = "Hollowmere";

@@ -23,10 +23,10 @@ namespace {
 
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 
-class SdlPlatform : public Platform {
+class SdlPlatform : public ServiceBundle {
 public:
     explicit SdlPlatform(const PlatformConfig& config)
-        : Platform(config.company, config.product)
+        : ServiceBundle(config.company, config.product)
     {
         Services& services = MutableServices();
         services.clock = std::make_unique<SystemClock>();
@@ -61,7 +61,7 @@ public:
     }
 };
 
-std::unique_ptr<Platform> CreateSdl(const PlatformConfig& config)
+std::unique_ptr<ServiceBundle> CreateSdl(const PlatformConfig& config)
 {
     if (SDL_InitSubSystem(kSubsystems) != 0) {
         std::fprintf(stderr, "SDL cannot start: %s\n", SDL_GetError());

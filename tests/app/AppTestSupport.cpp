@@ -153,7 +153,7 @@ void RecordingWindows::ReleaseCapture()
 }
 
 AppTestPlatform::AppTestPlatform(std::shared_ptr<::Platform::HeadlessSystem> system)
-    : Platform("Hollowmere", "Moorglen")
+    : ServiceBundle("Hollowmere", "Moorglen")
 {
     Services& services = MutableServices();
     mClock = Fill<::Platform::Clock, ::Platform::HeadlessClock>(services.clock, 1000u);

@@ -82,7 +82,7 @@ public:
 };
 
 // A headless platform whose services log into the event log.
-class AppTestPlatform : public Platform::Platform {
+class AppTestPlatform : public Platform::ServiceBundle {
 public:
     explicit AppTestPlatform(std::shared_ptr<::Platform::HeadlessSystem> system = nullptr);
 

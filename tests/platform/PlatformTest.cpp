@@ -17,7 +17,7 @@ TEST(Platform, AHeadlessPlatformIsMadeOnFirstUseAndResetForgetsIt)
 {
     ResetPlatform();
     EXPECT_EQ(TryGetPlatform(), nullptr);
-    ::Platform::Platform& made = GetPlatform();
+    ::Platform::ServiceBundle& made = GetPlatform();
     EXPECT_EQ(TryGetPlatform(), &made);
     EXPECT_EQ(made.GetCompanyName(), "Hollowmere");
     EXPECT_EQ(made.GetProductName(), "Moorglen");
@@ -100,7 +100,7 @@ TEST(Platform, HeadlessShellAndClipboard)
 
 namespace {
 
-::Platform::Platform* gSeenAtDestroy = nullptr;
+::Platform::ServiceBundle* gSeenAtDestroy = nullptr;
 
 intptr_t AskingProc(WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {

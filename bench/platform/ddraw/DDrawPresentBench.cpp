@@ -102,7 +102,7 @@ void BM_SdlPresent(benchmark::State& state)
         state.SkipWithError("SDL cannot start");
         return;
     }
-    Platform::Platform& platform = *made;
+    Platform::ServiceBundle& platform = *made;
     InstallPlatform(std::move(made));
     WindowHandle window = CreateWindowAt(platform.GetWindows(), 0, 0);
     Desktop desktop(kWidth, kHeight);

@@ -27,7 +27,7 @@ void CloseTheGameWindowWhenItAppears()
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (Platform::Platform* platform = Platform::TryGetPlatform()) {
+        if (Platform::ServiceBundle* platform = Platform::TryGetPlatform()) {
             auto* windows = dynamic_cast<Platform::WindowSystemBase*>(&platform->GetWindows());
             Platform::WindowHandle main = windows != nullptr ? windows->GetMainWindow() : nullptr;
             if (main != nullptr && windows->PostMessage(main, Platform::WM_CLOSE, 0, 0))

@@ -60,7 +60,7 @@ protected:
         return records;
     }
 
-    Platform::Platform* mPlatform = nullptr;
+    Platform::ServiceBundle* mPlatform = nullptr;
     Platform::WindowSystem* mWindows = nullptr;
 };
 

@@ -27,7 +27,7 @@ std::string TestProduct()
     return "MoorglenTest" + std::to_string(getpid());
 }
 
-std::unique_ptr<::Platform::Platform> MakeSdlPlatform()
+std::unique_ptr<::Platform::ServiceBundle> MakeSdlPlatform()
 {
     Support::UseDummyDrivers();
     return kSdlBootstrap.create({"Hollowmere", TestProduct(), {}});
@@ -74,7 +74,7 @@ protected:
         return picked;
     }
 
-    ::Platform::Platform* mPlatform = nullptr;
+    ::Platform::ServiceBundle* mPlatform = nullptr;
     WindowSystem* mWindows = nullptr;
 };
 
