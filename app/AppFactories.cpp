@@ -17,8 +17,8 @@ namespace {
 AppFactories MakeDefaults()
 {
     AppFactories factories;
-    factories.widgetManager = [](TandryAppBase* app) { return new WidgetManager(app); };
-    factories.resourceManager = [](TandryAppBase* app) { return new ResourceManager(app); };
+    factories.widgetManager = [](TandryAppBase*) { return new WidgetManager(); };
+    factories.resourceManager = [](TandryAppBase*) { return new ResourceManager(); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new DSoundManager(window, useFmod);
     };
@@ -27,7 +27,7 @@ AppFactories MakeDefaults()
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
     // TODO: recording and playback replace the null seam when the demo player is built.
     factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
-    factories.display = [](TandryAppBase* app) { return new DDInterface(app); };
+    factories.display = [](TandryAppBase*) { return new DDInterface(); };
     return factories;
 }
 

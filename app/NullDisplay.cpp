@@ -5,7 +5,7 @@
 
 namespace Tandry {
 
-NullDisplay::NullDisplay(TandryAppBase* app) : DDInterface(app)
+NullDisplay::NullDisplay(TandryAppBase* app) : mApp(app)
 {
     mRefreshRate = kRefreshRate;
     mMillisPerRefresh = kMillisPerRefresh;

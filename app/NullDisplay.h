@@ -9,6 +9,8 @@
 
 namespace Tandry {
 
+class TandryAppBase;
+
 class NullDisplay : public DDInterface {
 public:
     static constexpr unsigned int kRefreshRate = 60;
@@ -18,6 +20,9 @@ public:
 
     int Init(Platform::WindowHandle window, bool windowed) override;
     bool Redraw(Rect* dirty) override;
+
+private:
+    TandryAppBase* mApp;
 };
 
 } // namespace Tandry

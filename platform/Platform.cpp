@@ -1,9 +1,8 @@
 #include "platform/Platform.h"
 
-#include "platform/headless/HeadlessPlatform.h"
-
 #include <atomic>
 #include <mutex>
+#include <stdexcept>
 
 namespace Platform {
 namespace {
@@ -11,6 +10,7 @@ namespace {
 std::mutex gInstallLock;
 std::unique_ptr<ServiceBundle> gOwned;
 std::atomic<ServiceBundle*> gCurrent{nullptr};
+std::atomic<FallbackPlatformFactory> gFallback{nullptr};
 
 } // namespace
 
@@ -34,7 +34,12 @@ ServiceBundle& GetPlatform()
         return *current;
     std::lock_guard<std::mutex> hold(gInstallLock);
     if (!gOwned) {
-        gOwned = std::make_unique<HeadlessPlatform>();
+        const FallbackPlatformFactory fallback = gFallback.load(std::memory_order_acquire);
+        if (fallback == nullptr)
+            throw std::logic_error("no platform is installed: the program must install one before using a service");
+        gOwned = fallback();
+        if (!gOwned)
+            throw std::logic_error("the fallback platform factory made no platform");
         gCurrent.store(gOwned.get(), std::memory_order_release);
     }
     return *gOwned;
@@ -62,6 +67,11 @@ void InstallPlatform(std::unique_ptr<ServiceBundle> platform)
 void ResetPlatform()
 {
     InstallPlatform(nullptr);
+}
+
+void SetFallbackPlatformFactory(FallbackPlatformFactory factory)
+{
+    gFallback.store(factory, std::memory_order_release);
 }
 
 } // namespace Platform

@@ -78,8 +78,12 @@ private:
     Services mServices;
 };
 
-// The installed platform. Without one, a headless platform is made on first use,
-// so that code and tests of the layers above work without any set-up.
+// Makes the platform that GetPlatform falls back on when none is installed.
+using FallbackPlatformFactory = std::unique_ptr<ServiceBundle> (*)();
+
+// The installed platform. The program installs its own at start; without one,
+// the fallback factory makes one on first use, and with no fallback either the
+// call throws std::logic_error, since every service would be missing.
 ServiceBundle& GetPlatform();
 // The installed platform, or null; never makes one.
 ServiceBundle* TryGetPlatform();
@@ -87,5 +91,8 @@ ServiceBundle* TryGetPlatform();
 void InstallPlatform(std::unique_ptr<ServiceBundle> platform);
 // Destroys the installed platform; for tests.
 void ResetPlatform();
+// Sets the fallback of GetPlatform (null: none). Only tests set one, so that
+// code of the layers above can be tested without any set-up.
+void SetFallbackPlatformFactory(FallbackPlatformFactory factory);
 
 } // namespace Platform

@@ -8,7 +8,7 @@
 
 namespace Tandry {
 
-WidgetManager::WidgetManager(TandryAppBase* application) : app(application)
+WidgetManager::WidgetManager()
 {
     manager = this;
 }

@@ -15,13 +15,12 @@
 namespace Tandry {
 
 class Image;
-class TandryAppBase;
 
 class WidgetManager : public WidgetContainer {
 public:
     static constexpr int kKeyCount = 255;
 
-    explicit WidgetManager(TandryAppBase* application);
+    WidgetManager();
     ~WidgetManager() override = default;
 
     // Click counts: 1 / 2 left single / double, -1 / -2 right, 3 middle.
@@ -48,7 +47,6 @@ public:
     void AddBaseModal(Widget* widget, const FlagChange& flagChange);
     void RemoveBaseModal(Widget* widget);
 
-    TandryAppBase* app;
     Image* drawImage = nullptr;
     bool windowHasFocus = true;
     Widget* focusWidget = nullptr;

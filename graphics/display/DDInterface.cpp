@@ -74,7 +74,7 @@ void FillConvTable(int (&table)[256], uint32_t mask)
 
 } // namespace
 
-DDInterface::DDInterface(TandryAppBase* app) : mApp(app), mD3DInterface(new D3DInterface())
+DDInterface::DDInterface() : mD3DInterface(new D3DInterface())
 {
     gDirectDrawCreate = reinterpret_cast<DirectDrawCreateProc>(GetDDrawProcAddress("DirectDrawCreate"));
     gDirectDrawCreateEx = reinterpret_cast<DirectDrawCreateExProc>(GetDDrawProcAddress("DirectDrawCreateEx"));

@@ -27,13 +27,12 @@ class DDImage;
 class DisplayHost;
 struct DisplaySettings;
 class MemoryImage;
-class TandryAppBase;
 
 class DDInterface : public NativeDisplay {
 public:
     // Looks up the DirectDraw entry points. The display reads the
     // application's settings through the display host it installed.
-    explicit DDInterface(TandryAppBase* app);
+    DDInterface();
     DDInterface(const DDInterface&) = delete;
     DDInterface& operator=(const DDInterface&) = delete;
     // Images still made for this display are told it is gone.
@@ -79,7 +78,6 @@ public:
     void RestoreDisplayMode();
     bool IsFullScreenActive() const { return mFullScreenActive; }
 
-    TandryAppBase* mApp;
     D3DInterface* mD3DInterface;
     // Owned; made by the capability test.
     D3DTester* mD3DTester = nullptr;

@@ -2,7 +2,7 @@
 
 namespace Tandry {
 
-ResourceManager::ResourceManager(TandryAppBase* application) : app(application)
+ResourceManager::ResourceManager()
 {
     // TODO: the manifest, the resource groups and the lookup by id come with the resource manager.
 }

@@ -7,19 +7,15 @@
 
 namespace Tandry {
 
-class TandryAppBase;
-
 class ResourceManager {
 public:
-    explicit ResourceManager(TandryAppBase* application);
+    ResourceManager();
     ResourceManager(const ResourceManager&) = delete;
     ResourceManager& operator=(const ResourceManager&) = delete;
     virtual ~ResourceManager() = default;
 
     // A copy of the text of the last resource error.
     std::string GetErrorText() const;
-
-    TandryAppBase* app;
 
 protected:
     std::string mError;

@@ -387,7 +387,7 @@ void TestApp::CreateAppWindow()
     mMainWindow = windows.CreateWindow("MainWindow", mWindowTitle, 0, 0, 0, 0, mWidth, mHeight);
     windows.SetWindowUserData(mMainWindow, this);
     if (makeDisplay) {
-        mDDInterface = new RecordingDisplay(this);
+        mDDInterface = new RecordingDisplay();
         mDDInterface->Init(mMainWindow, mIsWindowed);
     }
 }
@@ -510,8 +510,8 @@ void AppFixture::SetUp()
 
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
-    factories.widgetManager = [](Tandry::TandryAppBase* app) { return new RecordingWidgetManager(app); };
-    factories.resourceManager = [](Tandry::TandryAppBase* app) { return new RecordingResourceManager(app); };
+    factories.widgetManager = [](Tandry::TandryAppBase*) { return new RecordingWidgetManager(); };
+    factories.resourceManager = [](Tandry::TandryAppBase*) { return new RecordingResourceManager(); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new RecordingSoundManager(window, useFmod);
     };

@@ -13,7 +13,7 @@
 
 namespace LoopTest {
 
-ScriptedDisplay::ScriptedDisplay(Tandry::TandryAppBase* app) : DDInterface(app)
+ScriptedDisplay::ScriptedDisplay(Tandry::TandryAppBase* owner) : mOwner(owner)
 {
     SetRefreshRate(60);
 }
@@ -39,8 +39,8 @@ int ScriptedDisplay::Init(Platform::WindowHandle window, bool windowed)
     initTicks.push_back(Platform::GetPlatform().GetClock().GetTickCount());
     mHWnd = window;
     mIsWindowed = windowed;
-    mWidth = displayWidth != 0 ? displayWidth : mApp->mWidth;
-    mHeight = displayHeight != 0 ? displayHeight : mApp->mHeight;
+    mWidth = displayWidth != 0 ? displayWidth : mOwner->mWidth;
+    mHeight = displayHeight != 0 ? displayHeight : mOwner->mHeight;
     mPresentationRect = Tandry::Rect(0, 0, mWidth, mHeight);
     if (initResults.empty())
         return 0;
@@ -305,7 +305,7 @@ void LoopFixture::SetUp()
     platform = &Platform::InstallHeadlessPlatform();
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
-    factories.widgetManager = [](Tandry::TandryAppBase* owner) { return new CountingWidgetManager(owner); };
+    factories.widgetManager = [](Tandry::TandryAppBase*) { return new CountingWidgetManager(); };
     factories.demoSeam = [](Tandry::TandryAppBase*) { return std::make_unique<RecordingSeam>(); };
     factories.display = [this](Tandry::TandryAppBase* owner) {
         auto* display = new ScriptedDisplay(owner);

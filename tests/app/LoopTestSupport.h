@@ -27,7 +27,7 @@ namespace LoopTest {
 // A display whose answers the test scripts.
 class ScriptedDisplay : public Tandry::DDInterface {
 public:
-    explicit ScriptedDisplay(Tandry::TandryAppBase* app);
+    explicit ScriptedDisplay(Tandry::TandryAppBase* owner);
 
     int Init(Platform::WindowHandle window, bool windowed) override;
     bool Redraw(Tandry::Rect* dirty) override;
@@ -52,6 +52,10 @@ public:
     std::vector<uint32_t> initTicks;
     // Tick at the start of every presentation, failed ones included.
     std::vector<uint32_t> presentTicks;
+
+private:
+    // Whose logical screen the display brings up when no size is scripted.
+    Tandry::TandryAppBase* mOwner;
 };
 
 // Records the calls of the recording side as text, in order.

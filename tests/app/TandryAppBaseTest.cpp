@@ -107,7 +107,7 @@ TEST_F(AppConstruction, MemoryImagesRegisterWithTheApplication)
     EXPECT_EQ(app->mMemoryImages, std::set<Tandry::MemoryImage*>{kept});
 
     // Once the display exists its lock, format and 3D flag are the ones images see.
-    auto* display = new RecordingDisplay(app);
+    auto* display = new RecordingDisplay();
     display->SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
     display->mIs3D = true;
     app->mDDInterface = display;
@@ -197,7 +197,7 @@ protected:
             app->m3DChangedThisSession = c.changedThisSession;
             app->mScreensaverMode = c.screensaver;
             Tandry::gD3DSceneFailed = c.sceneFailed;
-            auto* display = new RecordingDisplay(app);
+            auto* display = new RecordingDisplay();
             display->mIs3D = c.display3D;
             display->mD3DTester = new Tandry::D3DTester;
             if (!c.testerPassedWithoutWarning)
@@ -205,8 +205,9 @@ protected:
             app->mDDInterface = display;
             // The display is gone once the destructor ends; look at its flag when it goes.
             struct Watch : Tandry::ResourceManager {
-                Watch(Tandry::TandryAppBase* a, bool& seen) : ResourceManager(a), flag(seen) {}
-                ~Watch() override { flag = app->mDDInterface->mIs3D; }
+                Watch(Tandry::TandryAppBase* a, bool& seen) : owner(a), flag(seen) {}
+                ~Watch() override { flag = owner->mDDInterface->mIs3D; }
+                Tandry::TandryAppBase* owner;
                 bool& flag;
             };
             delete app->mResourceManager;

@@ -2,6 +2,7 @@
 
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/window/WindowMessages.h"
+#include "tests/support/FallbackPlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,17 @@ TEST(Platform, AHeadlessPlatformIsMadeOnFirstUseAndResetForgetsIt)
     EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&made), nullptr);
     ResetPlatform();
     EXPECT_EQ(TryGetPlatform(), nullptr);
+}
+
+TEST(Platform, WithoutAFallbackAMissingPlatformIsAnErrorNotAGuess)
+{
+    ResetPlatform();
+    SetFallbackPlatformFactory(nullptr);
+    EXPECT_THROW(GetPlatform(), std::logic_error);
+    EXPECT_EQ(TryGetPlatform(), nullptr);
+    SetFallbackPlatformFactory(&TandryTest::MakeFallbackPlatform);
+    EXPECT_NE(dynamic_cast<HeadlessPlatform*>(&GetPlatform()), nullptr);
+    ResetPlatform();
 }
 
 TEST(Platform, InstallingReplacesThePreviousPlatform)

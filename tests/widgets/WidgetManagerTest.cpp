@@ -21,7 +21,7 @@ TEST(WidgetManagerDraw, OnlyDirtyVisibleTopLevelWidgetsAreDrawnAtTheirScreenPlac
 {
     Tandry::MemoryImage screen;
     screen.Create(64, 64);
-    Tandry::WidgetManager manager(nullptr);
+    Tandry::WidgetManager manager;
     manager.drawImage = &screen;
     manager.drawOffsetRect = Tandry::Rect(-8, 4, 48, 48);
 
@@ -51,7 +51,7 @@ TEST(WidgetManagerDraw, OnlyDirtyVisibleTopLevelWidgetsAreDrawnAtTheirScreenPlac
 
 TEST(WidgetManagerDraw, WithoutAScreenImageNothingBreaks)
 {
-    Tandry::WidgetManager manager(nullptr);
+    Tandry::WidgetManager manager;
     OriginWidget widget;
     widget.Resize(0, 0, 5, 5);
     manager.AddWidget(&widget);

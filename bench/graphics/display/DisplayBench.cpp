@@ -75,7 +75,7 @@ public:
         DDrawSettings settings;
         settings.desktopFormat = format;
         DDrawRuntime::Get().SetSettings(settings);
-        mHost.display = std::make_unique<Tandry::DDInterface>(nullptr);
+        mHost.display = std::make_unique<Tandry::DDInterface>();
         Tandry::SetImageHost(&mHost);
         ok = mHost.display->Init(mWindow, true) == 0;
     }

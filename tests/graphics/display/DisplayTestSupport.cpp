@@ -54,7 +54,7 @@ void DisplayFixture::TearDown()
 Tandry::DDInterface& DisplayFixture::MakeDisplay()
 {
     delete display;
-    display = new Tandry::DDInterface(nullptr);
+    display = new Tandry::DDInterface();
     host.display = display;
     return *display;
 }

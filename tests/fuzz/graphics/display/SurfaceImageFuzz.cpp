@@ -48,7 +48,7 @@ struct Displays {
         const HWND window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 0, 0, 640, 480);
         for (DDrawFormat format : kDesktops) {
             SetDesktopFormat(format);
-            auto display = std::make_unique<Tandry::DDInterface>(nullptr);
+            auto display = std::make_unique<Tandry::DDInterface>();
             FuzzCheck(display->Init(window, true) == 0);
             list.push_back(std::move(display));
         }

@@ -59,7 +59,7 @@ TEST_F(DDInterfaceSdl, FramesDrawnThroughGraphicsReachTheWindow)
         // The dummy desktop is 1024 x 768, and so is the client area.
         const HWND window = CreateMain(0, 0, 1024, 768);
         delete host.display;
-        host.display = new Tandry::DDInterface(nullptr);
+        host.display = new Tandry::DDInterface();
         ASSERT_EQ(host.display->Init(window, c.windowed), 0) << host.display->mErrorText;
 
         DisplayTest::FrameScene scene;
