@@ -3,6 +3,8 @@
 #include "platform/fs/AsciiCase.h"
 #include "platform/fs/FileOps.h"
 
+namespace Tandry {
+
 namespace {
 
 bool IsSeparator(char c)
@@ -71,3 +73,5 @@ std::string NormalizePakPath(std::string_view name)
     out.resize(length);
     return out;
 }
+
+} // namespace Tandry

@@ -8,6 +8,10 @@
 #include <string>
 #include <string_view>
 
+namespace Tandry {
+
 // The walk ends at the first NUL, as it did over C strings. The result is
 // never longer than the name.
 std::string NormalizePakPath(std::string_view name);
+
+} // namespace Tandry

@@ -5,6 +5,8 @@
 
 #include <new>
 
+namespace Tandry {
+
 // Without a published interface a handle is always a plain file; a pack
 // handle left over from before an unpublish reads as an empty file. Null
 // handles answer as in PakInterface.
@@ -162,3 +164,5 @@ void PakFindClose(PakFindRecord* find)
     }
     delete find;
 }
+
+} // namespace Tandry

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Tandry {
+
 // Tries the prefix folder + name, then the name, then its alias; null when
 // none opens. Only read modes look in the packs.
 PakFileHandle* PakOpen(const std::string& name, const char* mode = "rb");
@@ -40,3 +42,5 @@ int PakCodecSeek(PakFileHandle* file, int64_t offset);
 PakFindRecord* PakFindFirst(const std::string& pattern, Platform::FindData& data);
 bool PakFindNext(PakFindRecord* find, Platform::FindData& data);
 void PakFindClose(PakFindRecord* find);
+
+} // namespace Tandry

@@ -9,8 +9,12 @@
 #include <cstdint>
 #include <cstdio>
 
+namespace Tandry {
+
 struct PakFileHandle {
     const PakRecord* record = nullptr;
     int64_t position = 0;   // read position within the record, 0..size
     FILE* file = nullptr;
 };
+
+} // namespace Tandry

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace Tandry {
+
 struct PakFindRecord {
     // The disk listing; null while pack records are being enumerated.
     std::unique_ptr<Platform::FileFinder> findHandle;
@@ -17,3 +19,5 @@ struct PakFindRecord {
     std::string pattern;       // normalised, for the pack match
     std::string diskPattern;   // as the caller wrote it, for the disk listing
 };
+
+} // namespace Tandry

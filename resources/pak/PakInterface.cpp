@@ -13,6 +13,8 @@
 #include <limits>
 #include <mutex>
 
+namespace Tandry {
+
 namespace {
 
 constexpr int kCarriageReturn = 13;
@@ -21,7 +23,7 @@ bool IsPackReadMode(const char* mode)
 {
     if (mode == nullptr)
         return false;
-    const std::string upper = Tandry::UpperCaseCopy(std::string(mode));
+    const std::string upper = UpperCaseCopy(std::string(mode));
     return upper == "R" || upper == "RB" || upper == "RT";
 }
 
@@ -278,7 +280,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
     mCollections.push_back(std::move(collection));
     // The pack's own record covers the whole file: opening the pack by its
     // path reads it unscrambled.
-    mRecords[Tandry::UpperCaseCopy(path)] = PakRecord{added, path, 0, 0, added->size};
+    mRecords[UpperCaseCopy(path)] = PakRecord{added, path, 0, 0, added->size};
 
     const PakTable table = ParsePakTable(std::span<const uint8_t>(added->view, added->size));
     if (table.status != PakTableStatus::Ok) {
@@ -286,7 +288,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
         return false;
     }
     for (const PakTableEntry& entry : table.entries)
-        mRecords[Tandry::UpperCaseCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
+        mRecords[UpperCaseCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
     return true;
 }
 
@@ -330,3 +332,5 @@ void PublishPakInterface(PakInterface* pak)
     BuildOnce();
     gPublished.store(pak);
 }
+
+} // namespace Tandry

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Tandry {
+
 class PakInterface : public PakInterfaceBase {
 public:
     PakFileHandle* Open(const std::string& name, const char* mode) override;
@@ -66,3 +68,5 @@ PakInterface* GetSharedPakInterface();
 // Replaces the published pointer; null makes the Pak* functions use plain
 // files only (tests of that fallback put the old pointer back afterwards).
 void PublishPakInterface(PakInterface* pak);
+
+} // namespace Tandry

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Tandry {
+
 class PakInterfaceBase {
 public:
     virtual ~PakInterfaceBase() = default;
@@ -41,3 +43,5 @@ public:
     virtual bool FindNext(PakFindRecord* find, Platform::FindData& data) = 0;
     virtual bool FindClose(PakFindRecord* find) = 0;
 };
+
+} // namespace Tandry

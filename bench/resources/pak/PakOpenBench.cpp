@@ -14,6 +14,12 @@
 
 namespace {
 
+using Tandry::GetSharedPakInterface;
+using Tandry::PakClose;
+using Tandry::PakFileHandle;
+using Tandry::PakInterface;
+using Tandry::PakOpen;
+
 class LooseFile {
 public:
     LooseFile()

@@ -11,6 +11,14 @@
 
 namespace {
 
+using Tandry::GetSharedPakInterface;
+using Tandry::PakClose;
+using Tandry::PakFileHandle;
+using Tandry::PakInterface;
+using Tandry::PakOpen;
+using Tandry::PakRead;
+using Tandry::PakSeek;
+
 constexpr size_t kMemberSize = 16 * 1024 * 1024;
 
 std::vector<uint8_t> Pattern()

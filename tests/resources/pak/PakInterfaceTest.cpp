@@ -18,6 +18,27 @@ using TestSupport::PakLayerTest;
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 using TestSupport::WritePack;
+using Tandry::GetSharedPakInterface;
+using Tandry::PakAtEnd;
+using Tandry::PakClose;
+using Tandry::PakCloseIfOpen;
+using Tandry::PakCodecRead;
+using Tandry::PakCodecSeek;
+using Tandry::PakFileHandle;
+using Tandry::PakFindClose;
+using Tandry::PakFindFirst;
+using Tandry::PakFindNext;
+using Tandry::PakFindRecord;
+using Tandry::PakGetChar;
+using Tandry::PakOpen;
+using Tandry::PakRead;
+using Tandry::PakReadBytes;
+using Tandry::PakReadWholeFile;
+using Tandry::PakSeek;
+using Tandry::PakSeekCallback;
+using Tandry::PakTell;
+using Tandry::PakUngetChar;
+using Tandry::PublishPakInterface;
 
 struct Closer {
     void operator()(PakFileHandle* file) const { PakCloseIfOpen(file); }

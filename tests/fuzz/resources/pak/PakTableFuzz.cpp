@@ -8,6 +8,14 @@
 #include <cstdint>
 #include <vector>
 
+using Tandry::GetSharedPakInterface;
+using Tandry::PakFileHandle;
+using Tandry::PakFindClose;
+using Tandry::PakFindFirst;
+using Tandry::PakFindNext;
+using Tandry::PakFindRecord;
+using Tandry::PakInterface;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     PakInterface* pak = GetSharedPakInterface();
