@@ -172,7 +172,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
     mCollections.push_back(std::move(collection));
     // The pack's own record covers the whole file: opening the pack by its
     // path reads it unscrambled.
-    mRecords[UpperCaseCopy(path)] = PakRecord{added, path, 0, 0, added->size};
+    mRecords[FoldPakKey(path)] = PakRecord{added, path, 0, 0, added->size};
 
     const PakTable table = ParsePakTable(std::span<const uint8_t>(added->view, added->size));
     if (table.status != PakTableStatus::Ok) {
@@ -180,7 +180,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
         return false;
     }
     for (const PakTableEntry& entry : table.entries)
-        mRecords[UpperCaseCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
+        mRecords[FoldPakKey(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
     return true;
 }
 

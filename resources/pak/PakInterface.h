@@ -32,8 +32,8 @@ public:
 
     // Maps the pack at path and enters its records. False, with nothing of
     // its table entered, for a missing file or a damaged table; the pack's
-    // own whole-file record (key: path upper-cased) is entered once the file
-    // is mapped, as it always was.
+    // own whole-file record (key: path case-folded, separators as given) is
+    // entered once the file is mapped, as it always was.
     bool AddPakFile(const std::string& path);
     // The same for a pack held in memory; path names its own record.
     bool AddPakMemory(const std::string& path, std::vector<uint8_t> bytes);
