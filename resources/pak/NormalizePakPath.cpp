@@ -3,6 +3,10 @@
 #include "platform/fs/AsciiCase.h"
 #include "platform/fs/FileOps.h"
 
+#include <utility>
+
+namespace Tandry {
+
 namespace {
 
 bool IsSeparator(char c)
@@ -64,10 +68,19 @@ std::string NormalizePakPath(std::string_view name)
             length = end < 1 ? 1 : end;
             ++i;
         } else {
-            out[length++] = Platform::AsciiUpper(c);
+            out[length++] = c;
             afterSeparator = false;
         }
     }
     out.resize(length);
-    return out;
+    return FoldPakKey(std::move(out));
 }
+
+std::string FoldPakKey(std::string key)
+{
+    for (char& c : key)
+        c = Platform::AsciiUpper(c);
+    return key;
+}
+
+} // namespace Tandry

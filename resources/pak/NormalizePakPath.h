@@ -8,6 +8,15 @@
 #include <string>
 #include <string_view>
 
+namespace Tandry {
+
 // The walk ends at the first NUL, as it did over C strings. The result is
 // never longer than the name.
 std::string NormalizePakPath(std::string_view name);
+
+// The case folding of pack keys, and the only one: the table's names are
+// entered under it and every name looked up goes through it, so the two
+// cannot drift apart. Only 'a'..'z' change.
+std::string FoldPakKey(std::string key);
+
+} // namespace Tandry

@@ -9,9 +9,13 @@
 #include <memory>
 #include <vector>
 
+namespace Tandry {
+
 struct PakCollection {
     std::unique_ptr<Platform::MappedFile> mapping;
     std::vector<uint8_t> memory;
     const uint8_t* view = nullptr;
     uint64_t size = 0;
 };
+
+} // namespace Tandry

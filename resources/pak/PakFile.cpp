@@ -1,21 +1,22 @@
 #include "resources/pak/PakFile.h"
 
-#include "platform/fs/FileOps.h"
 #include "resources/pak/PakInterface.h"
 
+#include <memory>
 #include <new>
 
-// Without a published interface a handle is always a plain file; a pack
-// handle left over from before an unpublish reads as an empty file. Null
-// handles answer as in PakInterface.
+namespace Tandry {
+
+// Opening and listing ask the published interface, since only it knows the
+// packs; without one they see the disk alone. Everything done with a handle
+// is the handle's own, whether or not an interface is published. A null
+// handle, the result of a failed open, answers as a file that cannot be read.
 
 PakFileHandle* PakOpen(const std::string& name, const char* mode)
 {
     PakInterface* pak = GetSharedPakInterface();
-    if (pak == nullptr) {
-        FILE* plain = Platform::OpenFile(name, mode);
-        return plain == nullptr ? nullptr : new PakFileHandle{nullptr, 0, plain};
-    }
+    if (pak == nullptr)
+        return PakFileHandle::OpenLoose(name, mode);
     if (!pak->PrefixFolder().empty()) {
         if (PakFileHandle* file = pak->Open(pak->PrefixFolder() + name, mode))
             return file;
@@ -30,12 +31,6 @@ PakFileHandle* PakOpen(const std::string& name, const char* mode)
 
 void PakClose(PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface()) {
-        pak->Close(file);
-        return;
-    }
-    if (file != nullptr && file->file != nullptr)
-        std::fclose(file->file);
     delete file;
 }
 
@@ -47,9 +42,7 @@ void PakCloseIfOpen(PakFileHandle* file)
 
 size_t PakRead(void* buffer, size_t elementSize, size_t count, PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->Read(buffer, elementSize, count, file);
-    return file == nullptr || file->file == nullptr ? 0 : std::fread(buffer, elementSize, count, file->file);
+    return file == nullptr ? 0 : file->Read(buffer, elementSize, count);
 }
 
 size_t PakReadBytes(PakFileHandle* file, void* buffer, size_t count)
@@ -59,39 +52,28 @@ size_t PakReadBytes(PakFileHandle* file, void* buffer, size_t count)
 
 int PakSeek(PakFileHandle* file, int64_t offset, int origin)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->Seek(file, offset, origin);
-    return file == nullptr || file->file == nullptr ? -1 : fseeko(file->file, static_cast<off_t>(offset), origin);
+    return file == nullptr ? -1 : file->Seek(offset, origin);
 }
 
 int64_t PakTell(PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->Tell(file);
-    return file == nullptr || file->file == nullptr ? -1 : ftello(file->file);
+    return file == nullptr ? -1 : file->Tell();
 }
 
 int PakGetChar(PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->GetChar(file);
-    return file == nullptr || file->file == nullptr ? -1 : std::fgetc(file->file);
+    return file == nullptr ? -1 : file->GetChar();
 }
 
 int PakUngetChar(int c, PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->UngetChar(c, file);
-    return file == nullptr || file->file == nullptr ? -1 : std::ungetc(c, file->file);
+    return file == nullptr ? -1 : file->UngetChar(c);
 }
 
 bool PakAtEnd(PakFileHandle* file)
 {
-    if (PakInterface* pak = GetSharedPakInterface())
-        return pak->AtEnd(file);
-    return file == nullptr || file->file == nullptr || std::feof(file->file) != 0;
+    return file == nullptr || file->AtEnd();
 }
-
 char* PakReadWholeFile(const std::string& name)
 {
     PakFileHandle* file = PakOpen(name);
@@ -119,8 +101,6 @@ char* PakReadWholeFile(const std::string& name)
 
 int PakSeekCallback(PakFileHandle* file, int64_t offset, int origin)
 {
-    if (file == nullptr)
-        return -1;
     return PakSeek(file, offset, origin);
 }
 
@@ -138,13 +118,9 @@ PakFindRecord* PakFindFirst(const std::string& pattern, Platform::FindData& data
 {
     if (PakInterface* pak = GetSharedPakInterface())
         return pak->FindFirst(pattern, data);
-    auto finder = Platform::FileFinder::First(pattern, data);
-    if (finder == nullptr)
-        return nullptr;
-    auto* find = new PakFindRecord;
-    find->findHandle = std::move(finder);
+    auto find = std::make_unique<PakFindRecord>();
     find->diskPattern = pattern;
-    return find;
+    return find->ListDisk(data) ? find.release() : nullptr;
 }
 
 bool PakFindNext(PakFindRecord* find, Platform::FindData& data)
@@ -156,9 +132,7 @@ bool PakFindNext(PakFindRecord* find, Platform::FindData& data)
 
 void PakFindClose(PakFindRecord* find)
 {
-    if (PakInterface* pak = GetSharedPakInterface()) {
-        pak->FindClose(find);
-        return;
-    }
     delete find;
 }
+
+} // namespace Tandry

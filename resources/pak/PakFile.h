@@ -1,6 +1,8 @@
-// The free functions through which code reads data files: they use the
-// published file layer (packs first, then disk, see PakInterface.h) and fall
-// back to plain files on disk when nothing is published.
+// The free functions through which code reads data files. Opening and
+// listing use the published file layer (packs first, then disk, see
+// PakInterface.h), or the disk alone when nothing is published; the
+// operations on an open handle are the handle's own (PakFileHandle.h), and a
+// null handle answers as a file that cannot be read.
 #pragma once
 
 #include "platform/fs/FindData.h"
@@ -10,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+namespace Tandry {
 
 // Tries the prefix folder + name, then the name, then its alias; null when
 // none opens. Only read modes look in the packs.
@@ -40,3 +44,5 @@ int PakCodecSeek(PakFileHandle* file, int64_t offset);
 PakFindRecord* PakFindFirst(const std::string& pattern, Platform::FindData& data);
 bool PakFindNext(PakFindRecord* find, Platform::FindData& data);
 void PakFindClose(PakFindRecord* find);
+
+} // namespace Tandry

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+namespace Tandry {
+
 struct PakFindRecord {
     // The disk listing; null while pack records are being enumerated.
     std::unique_ptr<Platform::FileFinder> findHandle;
@@ -16,4 +18,13 @@ struct PakFindRecord {
     std::optional<std::string> lastKey;
     std::string pattern;       // normalised, for the pack match
     std::string diskPattern;   // as the caller wrote it, for the disk listing
+
+    // Starts the disk listing; false when it finds nothing.
+    bool ListDisk(Platform::FindData& data)
+    {
+        findHandle = Platform::FileFinder::First(diskPattern, data);
+        return findHandle != nullptr;
+    }
 };
+
+} // namespace Tandry

@@ -1,50 +1,25 @@
 #include "resources/pak/PakInterface.h"
 
 #include "platform/debug/DebugOutput.h"
-#include "platform/fs/FileOps.h"
 #include "resources/pak/NormalizePakPath.h"
-#include "resources/pak/PakScramble.h"
+#include "resources/pak/PakFile.h"
 #include "resources/pak/PakTable.h"
 #include "util/StringUtils.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
-#include <limits>
 #include <mutex>
 
-namespace {
+namespace Tandry {
 
-constexpr int kCarriageReturn = 13;
+namespace {
 
 bool IsPackReadMode(const char* mode)
 {
     if (mode == nullptr)
         return false;
-    const std::string upper = Tandry::UpperCaseCopy(std::string(mode));
+    const std::string upper = UpperCaseCopy(std::string(mode));
     return upper == "R" || upper == "RB" || upper == "RT";
-}
-
-int64_t Remaining(const PakFileHandle* file)
-{
-    const int64_t size = static_cast<int64_t>(file->record->size);
-    return file->position < size ? size - file->position : 0;
-}
-
-int64_t SaturatingAdd(int64_t a, int64_t b)
-{
-    int64_t sum = 0;
-    if (__builtin_add_overflow(a, b, &sum))
-        return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
-    return sum;
-}
-
-int64_t SaturatingSub(int64_t a, int64_t b)
-{
-    int64_t difference = 0;
-    if (__builtin_sub_overflow(a, b, &difference))
-        return b < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
-    return difference;
 }
 
 } // namespace
@@ -54,97 +29,43 @@ PakFileHandle* PakInterface::Open(const std::string& name, const char* mode)
     if (IsPackReadMode(mode)) {
         auto it = mRecords.find(NormalizePakPath(name));
         if (it != mRecords.end())
-            return new PakFileHandle{&it->second, 0, nullptr};
+            return new PakFileHandle(it->second);
     }
-    FILE* plain = Platform::OpenFile(name, mode);
-    if (plain == nullptr)
-        return nullptr;
-    return new PakFileHandle{nullptr, 0, plain};
+    return PakFileHandle::OpenLoose(name, mode);
 }
+
+// What is done with an open handle is the handle's own; these forward to the
+// free functions, which answer for a null handle.
 
 int PakInterface::Close(PakFileHandle* file)
 {
-    if (file != nullptr && file->file != nullptr)
-        std::fclose(file->file);
-    delete file;
+    PakClose(file);
     return 0;
 }
 
-// Every operation on a handle accepts null, the result of a failed open, and
-// answers as for a file that cannot be read.
-
 int PakInterface::Seek(PakFileHandle* file, int64_t offset, int origin)
 {
-    if (file == nullptr)
-        return -1;
-    if (file->record == nullptr)
-        return fseeko(file->file, static_cast<off_t>(offset), origin);
-    const int64_t size = static_cast<int64_t>(file->record->size);
-    int64_t position = file->position;
-    if (origin == 0)
-        position = offset;
-    else if (origin == 1)
-        position = SaturatingAdd(position, offset);
-    else if (origin == 2)
-        position = SaturatingSub(size, offset);
-    file->position = std::clamp<int64_t>(position, 0, size);
-    return 0;
+    return PakSeek(file, offset, origin);
 }
 
 int64_t PakInterface::Tell(PakFileHandle* file)
 {
-    if (file == nullptr)
-        return -1;
-    if (file->record == nullptr)
-        return ftello(file->file);
-    return file->position;
+    return PakTell(file);
 }
 
 size_t PakInterface::Read(void* buffer, size_t elementSize, size_t count, PakFileHandle* file)
 {
-    if (file == nullptr)
-        return 0;
-    if (file->record == nullptr)
-        return std::fread(buffer, elementSize, count, file->file);
-    if (elementSize == 0)
-        return 0;
-    const uint64_t remaining = static_cast<uint64_t>(Remaining(file));
-    size_t wanted = 0;
-    if (__builtin_mul_overflow(elementSize, count, &wanted) || wanted >= remaining)
-        wanted = static_cast<size_t>(remaining);
-    if (wanted > 0) {
-        const PakRecord& record = *file->record;
-        PakXorCopy(static_cast<uint8_t*>(buffer),
-            record.collection->view + record.start + static_cast<uint64_t>(file->position), wanted);
-        file->position += static_cast<int64_t>(wanted);
-    }
-    return wanted / elementSize;
+    return PakRead(buffer, elementSize, count, file);
 }
 
 int PakInterface::GetChar(PakFileHandle* file)
 {
-    if (file == nullptr)
-        return -1;
-    if (file->record == nullptr)
-        return std::fgetc(file->file);
-    const PakRecord& record = *file->record;
-    const uint8_t* data = record.collection->view + record.start;
-    while (Remaining(file) > 0) {
-        const int c = data[file->position++] ^ kPakXorKey;
-        if (c != kCarriageReturn)
-            return c;
-    }
-    return -1;
+    return PakGetChar(file);
 }
 
 int PakInterface::UngetChar(int c, PakFileHandle* file)
 {
-    if (file == nullptr)
-        return -1;
-    if (file->record == nullptr)
-        return std::ungetc(c, file->file);
-    file->position = std::max<int64_t>(file->position - 1, 0);
-    return c;
+    return PakUngetChar(c, file);
 }
 
 wchar_t* PakInterface::GetWideLine(wchar_t* buffer, int, PakFileHandle*)
@@ -154,33 +75,12 @@ wchar_t* PakInterface::GetWideLine(wchar_t* buffer, int, PakFileHandle*)
 
 char* PakInterface::GetLine(char* buffer, int maximum, PakFileHandle* file)
 {
-    if (file == nullptr || maximum <= 0)
-        return nullptr;
-    if (file->record == nullptr)
-        return std::fgets(buffer, maximum, file->file);
-    int stored = 0;
-    while (stored < maximum - 1) {
-        const int c = GetChar(file);
-        if (c < 0) {
-            if (stored == 0)
-                return nullptr;
-            break;
-        }
-        buffer[stored++] = static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    buffer[stored] = '\0';
-    return buffer;
+    return file == nullptr ? nullptr : file->GetLine(buffer, maximum);
 }
 
 bool PakInterface::AtEnd(PakFileHandle* file)
 {
-    if (file == nullptr)
-        return true;
-    if (file->record == nullptr)
-        return std::feof(file->file) != 0;
-    return Remaining(file) == 0;
+    return PakAtEnd(file);
 }
 
 PakFindRecord* PakInterface::FindFirst(const std::string& pattern, Platform::FindData& data)
@@ -188,12 +88,9 @@ PakFindRecord* PakInterface::FindFirst(const std::string& pattern, Platform::Fin
     auto find = std::make_unique<PakFindRecord>();
     find->pattern = NormalizePakPath(pattern);
     find->diskPattern = pattern;
-    if (PackMatch(*find, data))
+    if (PackMatch(*find, data) || find->ListDisk(data))
         return find.release();
-    find->findHandle = Platform::FileFinder::First(find->diskPattern, data);
-    if (find->findHandle == nullptr)
-        return nullptr;
-    return find.release();
+    return nullptr;
 }
 
 bool PakInterface::FindNext(PakFindRecord* find, Platform::FindData& data)
@@ -202,15 +99,12 @@ bool PakInterface::FindNext(PakFindRecord* find, Platform::FindData& data)
         return false;
     if (find->findHandle != nullptr)
         return find->findHandle->Next(data);
-    if (PackMatch(*find, data))
-        return true;
-    find->findHandle = Platform::FileFinder::First(find->diskPattern, data);
-    return find->findHandle != nullptr;
+    return PackMatch(*find, data) || find->ListDisk(data);
 }
 
 bool PakInterface::FindClose(PakFindRecord* find)
 {
-    delete find;
+    PakFindClose(find);
     return true;
 }
 
@@ -278,7 +172,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
     mCollections.push_back(std::move(collection));
     // The pack's own record covers the whole file: opening the pack by its
     // path reads it unscrambled.
-    mRecords[Tandry::UpperCaseCopy(path)] = PakRecord{added, path, 0, 0, added->size};
+    mRecords[FoldPakKey(path)] = PakRecord{added, path, 0, 0, added->size};
 
     const PakTable table = ParsePakTable(std::span<const uint8_t>(added->view, added->size));
     if (table.status != PakTableStatus::Ok) {
@@ -286,7 +180,7 @@ bool PakInterface::AddCollection(const std::string& path, std::unique_ptr<PakCol
         return false;
     }
     for (const PakTableEntry& entry : table.entries)
-        mRecords[Tandry::UpperCaseCopy(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
+        mRecords[FoldPakKey(entry.name)] = PakRecord{added, entry.name, entry.fileTime, entry.start, entry.size};
     return true;
 }
 
@@ -330,3 +224,5 @@ void PublishPakInterface(PakInterface* pak)
     BuildOnce();
     gPublished.store(pak);
 }
+
+} // namespace Tandry

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace Tandry {
+
 class PakInterface : public PakInterfaceBase {
 public:
     PakFileHandle* Open(const std::string& name, const char* mode) override;
@@ -30,8 +32,8 @@ public:
 
     // Maps the pack at path and enters its records. False, with nothing of
     // its table entered, for a missing file or a damaged table; the pack's
-    // own whole-file record (key: path upper-cased) is entered once the file
-    // is mapped, as it always was.
+    // own whole-file record (key: path case-folded, separators as given) is
+    // entered once the file is mapped, as it always was.
     bool AddPakFile(const std::string& path);
     // The same for a pack held in memory; path names its own record.
     bool AddPakMemory(const std::string& path, std::vector<uint8_t> bytes);
@@ -66,3 +68,5 @@ PakInterface* GetSharedPakInterface();
 // Replaces the published pointer; null makes the Pak* functions use plain
 // files only (tests of that fallback put the old pointer back afterwards).
 void PublishPakInterface(PakInterface* pak);
+
+} // namespace Tandry

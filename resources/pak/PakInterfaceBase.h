@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Tandry {
+
 class PakInterfaceBase {
 public:
     virtual ~PakInterfaceBase() = default;
@@ -18,21 +20,16 @@ public:
     // A new handle, or null. Only read modes ("r", "rb", "rt", any case) look
     // in the packs; every mode falls back to the file on disk.
     virtual PakFileHandle* Open(const std::string& name, const char* mode) = 0;
+    // The operations on an open handle answer as the handle's own (see
+    // PakFileHandle.h), and a null handle as a file that cannot be read.
     virtual int Close(PakFileHandle* file) = 0;
-    // Origins 0 start, 1 current, 2 end. A pack member moves back from its
-    // end by a positive offset at origin 2 and clamps to 0..size; a plain
-    // file answers as fseek does.
     virtual int Seek(PakFileHandle* file, int64_t offset, int origin) = 0;
     virtual int64_t Tell(PakFileHandle* file) = 0;
-    // Number of whole elements read; a partly read element still moves the
-    // position. Element size 0 reads nothing.
     virtual size_t Read(void* buffer, size_t elementSize, size_t count, PakFileHandle* file) = 0;
-    // 0..255, or -1 at the end. A pack member never delivers a CR.
     virtual int GetChar(PakFileHandle* file) = 0;
     virtual int UngetChar(int c, PakFileHandle* file) = 0;
     // Reads nothing and answers the buffer, for either kind of file.
     virtual wchar_t* GetWideLine(wchar_t* buffer, int maximum, PakFileHandle* file) = 0;
-    // fgets; a pack member drops CRs. Null at the end when nothing was read.
     virtual char* GetLine(char* buffer, int maximum, PakFileHandle* file) = 0;
     virtual bool AtEnd(PakFileHandle* file) = 0;
 
@@ -41,3 +38,5 @@ public:
     virtual bool FindNext(PakFindRecord* find, Platform::FindData& data) = 0;
     virtual bool FindClose(PakFindRecord* find) = 0;
 };
+
+} // namespace Tandry

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace Tandry {
+
 struct PakRecord {
     PakCollection* collection = nullptr;
     std::string name;        // as stored in the table
@@ -15,3 +17,5 @@ struct PakRecord {
     uint64_t start = 0;      // offset of the first data byte in the pack file
     uint64_t size = 0;
 };
+
+} // namespace Tandry

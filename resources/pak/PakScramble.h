@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace Tandry {
+
 constexpr uint8_t kPakXorKey = 0x5D;
 
 // out[i] = in[i] ^ kPakXorKey. Written as a plain loop over non-aliasing
@@ -15,3 +17,5 @@ inline void PakXorCopy(uint8_t* __restrict out, const uint8_t* __restrict in, si
     for (size_t i = 0; i < count; ++i)
         out[i] = static_cast<uint8_t>(in[i] ^ kPakXorKey);
 }
+
+} // namespace Tandry

@@ -2,6 +2,8 @@
 
 #include "resources/pak/PakScramble.h"
 
+namespace Tandry {
+
 namespace {
 
 class ScrambledReader {
@@ -106,3 +108,5 @@ const char* DescribePakTableStatus(PakTableStatus status)
     }
     return "unknown";
 }
+
+} // namespace Tandry

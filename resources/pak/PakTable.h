@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace Tandry {
+
 constexpr uint32_t kPakMagic = 0xBAC04AC0u;
 constexpr uint32_t kPakVersion = 0;
 
@@ -38,3 +40,5 @@ struct PakTable {
 PakTable ParsePakTable(std::span<const uint8_t> file);
 
 const char* DescribePakTableStatus(PakTableStatus status);
+
+} // namespace Tandry

@@ -446,7 +446,7 @@ void TestApp::OnBeforeSettingsLoad()
 {
     if (::Platform::GetCurrentFolder() == mChangeDir)
         Note("current folder is the program's");
-    const auto& records = GetSharedPakInterface()->Records();
+    const auto& records = Tandry::GetSharedPakInterface()->Records();
     if (records.find("MAIN.PAK") != records.end())
         Note("main.pak added");
     Note("OnBeforeSettingsLoad");
@@ -528,7 +528,7 @@ void AppFixture::SetUp()
 
 void AppFixture::TearDown()
 {
-    GetSharedPakInterface()->Reset();
+    Tandry::GetSharedPakInterface()->Reset();
     ::Platform::SetCurrentFolder(mOldFolder);
     Tandry::ResetAppFactories();
     Tandry::ResetUserDataDir();

@@ -15,7 +15,7 @@
 inline void ReadImageFromOneMemberPack(const uint8_t* data, size_t size, const std::string& extension,
                                        std::unique_ptr<Tandry::ImageLib::Image> (*read)(const std::string&))
 {
-    PakInterface* pak = GetSharedPakInterface();
+    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
     pak->Reset();
     std::vector<uint8_t> bytes;
     if (size > 0)

@@ -19,6 +19,17 @@ using TestSupport::NamesIn;
 using TestSupport::ReadFile;
 using TestSupport::ScratchFolder;
 using TestSupport::WriteFile;
+using Tandry::GetSharedPakInterface;
+using Tandry::PakClose;
+using Tandry::PakFileHandle;
+using Tandry::PakInterface;
+using Tandry::PakOpen;
+using Tandry::PakRead;
+using Tandry::PakReadWholeFile;
+using Tandry::PakTable;
+using Tandry::PakTableEntry;
+using Tandry::PakTableStatus;
+using Tandry::ParsePakTable;
 namespace fs = std::filesystem;
 
 const std::string kFixture = std::string(MOORGLEN_TEST_DATA) + "/files/tool";

@@ -93,7 +93,7 @@ struct Inputs {
         Bytes pack;
         std::string error;
         if (!Tandry::WritePakToMemory(entries, pack, error)
-            || !GetSharedPakInterface()->AddPakMemory("bench.pak", std::move(pack)))
+            || !Tandry::GetSharedPakInterface()->AddPakMemory("bench.pak", std::move(pack)))
             std::abort();
     }
 

@@ -50,15 +50,15 @@ std::vector<uint8_t> TwoThousandRecords()
 
 void PakOpenCloseLooseFile(benchmark::State& state)
 {
-    PakInterface* pak = GetSharedPakInterface();
+    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
     pak->Reset();
     pak->AddPakMemory("bench.pak", TwoThousandRecords());
 
     const std::string& path = File().Path();
     for (auto _ : state) {
-        PakFileHandle* file = PakOpen(path);
+        Tandry::PakFileHandle* file = Tandry::PakOpen(path);
         benchmark::DoNotOptimize(file);
-        PakClose(file);
+        Tandry::PakClose(file);
     }
     pak->Reset();
 }
@@ -79,14 +79,14 @@ BENCHMARK(FopenFcloseReference);
 // current folder from the front of its key.
 void PakOpenCloseRelative(benchmark::State& state)
 {
-    PakInterface* pak = GetSharedPakInterface();
+    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
     pak->Reset();
     pak->AddPakMemory("bench.pak", TwoThousandRecords());
     std::filesystem::current_path(std::filesystem::path(File().Path()).parent_path());
     for (auto _ : state) {
-        PakFileHandle* file = PakOpen("Click.wav");
+        Tandry::PakFileHandle* file = Tandry::PakOpen("Click.wav");
         benchmark::DoNotOptimize(file);
-        PakClose(file);
+        Tandry::PakClose(file);
     }
     pak->Reset();
 }

@@ -23,21 +23,21 @@ std::vector<uint8_t> Pattern()
 
 void PakReadMember(benchmark::State& state)
 {
-    PakInterface* pak = GetSharedPakInterface();
+    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
     pak->Reset();
     std::vector<uint8_t> pack;
     std::string error;
     Tandry::WritePakToMemory({Tandry::PakWriteEntry::FromBytes("DATA\\BIG.BIN", Pattern())}, pack, error);
     pak->AddPakMemory("bench.pak", std::move(pack));
-    PakFileHandle* file = PakOpen("data/big.bin");
+    Tandry::PakFileHandle* file = Tandry::PakOpen("data/big.bin");
     std::vector<uint8_t> out(kMemberSize);
     for (auto _ : state) {
-        PakSeek(file, 0, 0);
-        benchmark::DoNotOptimize(PakRead(out.data(), 1, out.size(), file));
+        Tandry::PakSeek(file, 0, 0);
+        benchmark::DoNotOptimize(Tandry::PakRead(out.data(), 1, out.size(), file));
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kMemberSize);
-    PakClose(file);
+    Tandry::PakClose(file);
     pak->Reset();
 }
 BENCHMARK(PakReadMember);

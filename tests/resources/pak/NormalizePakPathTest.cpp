@@ -7,6 +7,8 @@
 
 namespace {
 
+using Tandry::NormalizePakPath;
+
 TEST(NormalizePakPath, NamesToKeys)
 {
     const struct {

@@ -18,6 +18,27 @@ using TestSupport::PakLayerTest;
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 using TestSupport::WritePack;
+using Tandry::GetSharedPakInterface;
+using Tandry::PakAtEnd;
+using Tandry::PakClose;
+using Tandry::PakCloseIfOpen;
+using Tandry::PakCodecRead;
+using Tandry::PakCodecSeek;
+using Tandry::PakFileHandle;
+using Tandry::PakFindClose;
+using Tandry::PakFindFirst;
+using Tandry::PakFindNext;
+using Tandry::PakFindRecord;
+using Tandry::PakGetChar;
+using Tandry::PakOpen;
+using Tandry::PakRead;
+using Tandry::PakReadBytes;
+using Tandry::PakReadWholeFile;
+using Tandry::PakSeek;
+using Tandry::PakSeekCallback;
+using Tandry::PakTell;
+using Tandry::PakUngetChar;
+using Tandry::PublishPakInterface;
 
 struct Closer {
     void operator()(PakFileHandle* file) const { PakCloseIfOpen(file); }
@@ -369,6 +390,89 @@ TEST_F(PakInterfaceTest, WithoutAPublishedInterfaceFilesComeFromDisk)
 
     PublishPakInterface(pak);
     EXPECT_EQ(ReadName("data/a.txt"), "packed");
+}
+
+// The same four bytes as a pack member and as a loose file, driven through
+// one list of steps at and past the end: each kind keeps its own answers, so
+// a step taken down the other kind's path shows.
+TEST_F(PakInterfaceTest, BothKindsOfHandleAtAndPastTheEnd)
+{
+    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"PACKED.BIN", "wxyz"}})));
+    WriteFile("loose.bin", "wxyz");
+    Handle packed = Open("packed.bin");
+    Handle loose = Open("loose.bin");
+    ASSERT_NE(packed, nullptr);
+    ASSERT_NE(packed->record, nullptr);
+    ASSERT_NE(loose, nullptr);
+    ASSERT_EQ(loose->record, nullptr);
+
+    enum class Op { Seek, GetChar, ReadByte, Unget };
+    struct After {
+        int64_t result;
+        int64_t position;
+        bool atEnd;
+    };
+    const struct {
+        const char* what;
+        Op op;
+        int64_t offset;
+        int origin;
+        After packed;
+        After loose;
+    } steps[] = {
+        {"to the end", Op::Seek, 0, 2, {0, 4, true}, {0, 4, false}},
+        {"getc at the end", Op::GetChar, 0, 0, {-1, 4, true}, {-1, 4, true}},
+        {"2 past the end", Op::Seek, 2, 1, {0, 4, true}, {0, 6, false}},
+        {"getc past the end", Op::GetChar, 0, 0, {-1, 4, true}, {-1, 6, true}},
+        {"read past the end", Op::ReadByte, 0, 0, {0, 4, true}, {0, 6, true}},
+        {"1 from the end", Op::Seek, 1, 2, {0, 3, false}, {0, 5, false}},
+        {"getc there", Op::GetChar, 0, 0, {'z', 4, true}, {-1, 5, true}},
+        {"-1 from the end", Op::Seek, -1, 2, {0, 4, true}, {0, 3, false}},
+        {"getc there", Op::GetChar, 0, 0, {-1, 4, true}, {'z', 4, false}},
+        {"unget", Op::Unget, 'q', 0, {'q', 3, false}, {'q', 3, false}},
+        {"getc after unget", Op::GetChar, 0, 0, {'z', 4, true}, {'q', 4, false}},
+        {"before the start", Op::Seek, -1, 0, {0, 0, false}, {-1, 4, false}},
+    };
+    for (const auto& [file, kind] : {std::pair{packed.get(), "packed"}, std::pair{loose.get(), "loose"}}) {
+        PakSeek(file, 0, 0);
+        for (const auto& s : steps) {
+            SCOPED_TRACE(std::string(kind) + ": " + s.what);
+            int64_t result = 0;
+            char byte = 0;
+            if (s.op == Op::Seek)
+                result = PakSeek(file, s.offset, s.origin);
+            else if (s.op == Op::GetChar)
+                result = PakGetChar(file);
+            else if (s.op == Op::ReadByte)
+                result = static_cast<int64_t>(PakRead(&byte, 1, 1, file));
+            else
+                result = PakUngetChar(static_cast<int>(s.offset), file);
+            const After& expected = file->record != nullptr ? s.packed : s.loose;
+            EXPECT_EQ(result, expected.result);
+            EXPECT_EQ(PakTell(file), expected.position);
+            EXPECT_EQ(PakAtEnd(file), expected.atEnd);
+        }
+    }
+}
+
+TEST_F(PakInterfaceTest, AnOpenHandleKeepsReadingWhenTheInterfaceIsUnpublished)
+{
+    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"A.TXT", "packed"}})));
+    Handle file = Open("a.txt");
+    ASSERT_NE(file, nullptr);
+    PublishPakInterface(nullptr);
+    PakSeek(file.get(), 1, 0);
+    const std::string rest = ReadRest(file.get());
+    PublishPakInterface(pak);
+    EXPECT_EQ(rest, "acked") << "what a handle does is its own, not the published layer's";
+}
+
+TEST_F(PakInterfaceTest, TableNamesAndLookedUpNamesFoldAlike)
+{
+    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"data\\Caf\xe9.txt", "entered as written"}})));
+    EXPECT_EQ(pak->Records().count("DATA\\CAF\xe9.TXT"), 1u);
+    EXPECT_EQ(ReadName("DATA/caf\xe9.TXT"), "entered as written");
+    EXPECT_EQ(ReadName("data/caf\xc9.txt"), "<none>") << "only 'a'..'z' fold, in the table as in the lookup";
 }
 
 struct Found {

@@ -8,6 +8,10 @@
 namespace {
 
 using TestSupport::MakePack;
+using Tandry::PakTable;
+using Tandry::PakTableStatus;
+using Tandry::PakXorCopy;
+using Tandry::ParsePakTable;
 
 std::vector<uint8_t> Scramble(const std::vector<uint8_t>& plain)
 {

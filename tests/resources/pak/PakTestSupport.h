@@ -40,7 +40,7 @@ protected:
     ~PakLayerTest() override { pak->Reset(); }
 
     ScratchFolder scratch{ScratchFolder::Enter};
-    PakInterface* pak = GetSharedPakInterface();
+    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
 };
 
 } // namespace TestSupport

@@ -15,6 +15,10 @@ using TestSupport::NamesIn;
 using TestSupport::PakLayerTest;
 using TestSupport::ReadFile;
 using TestSupport::WriteFile;
+using Tandry::PakClose;
+using Tandry::PakFileHandle;
+using Tandry::PakOpen;
+using Tandry::PakRead;
 using Tandry::PakWriteEntry;
 namespace fs = std::filesystem;
 

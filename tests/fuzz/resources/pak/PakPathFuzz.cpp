@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    if (NormalizePakPath(text).size() > size)
+    if (Tandry::NormalizePakPath(text).size() > size)
         __builtin_trap();
     if (Platform::PathResolver::Normalize(text).size() > (size == 0 ? 0 : std::max<size_t>(size, 1)))
         __builtin_trap();

@@ -8,6 +8,14 @@
 #include <cstdint>
 #include <vector>
 
+using Tandry::GetSharedPakInterface;
+using Tandry::PakFileHandle;
+using Tandry::PakFindClose;
+using Tandry::PakFindFirst;
+using Tandry::PakFindNext;
+using Tandry::PakFindRecord;
+using Tandry::PakInterface;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     PakInterface* pak = GetSharedPakInterface();
@@ -20,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
         // Opened by record, not by name: a hostile key must not send the
         // open to the disk.
-        PakFileHandle file{&record, 0, nullptr};
+        PakFileHandle file(record);
         buffer.resize(static_cast<size_t>(record.size) + 1);
         if (pak->Read(buffer.data(), 1, buffer.size(), &file) != record.size)
             __builtin_trap();
