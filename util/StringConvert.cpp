@@ -2,7 +2,7 @@
 // the ANSI code page, all by hand so that the C library's locale never matters.
 #include "util/StringUtils.h"
 
-#include "platform/text/CodePage.h"
+#include "platform/codepage/CodePages.h"
 
 #include <cstdint>
 
@@ -24,13 +24,7 @@ std::wstring WidenString(const std::string& text)
 
 std::wstring NarrowToWideAnsi(const std::string& text)
 {
-    const int units = Platform::MultiByteToWide(Platform::CodePage::Ansi, text.c_str(), -1, nullptr, 0);
-    if (units <= 1)
-        return std::wstring();
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    Platform::MultiByteToWide(Platform::CodePage::Ansi, text.c_str(), -1, wide.data(), units);
-    wide.resize(static_cast<size_t>(units) - 1);
-    return wide;
+    return Platform::MultiByteToWideChar(Platform::CP_ACP, text.c_str());
 }
 
 std::string WideToNarrow(const std::wstring& text)
@@ -49,24 +43,19 @@ std::string WideToNarrow(const std::wstring& text)
 
 bool Utf8ToAnsi(const std::string& utf8, std::string& out)
 {
-    // The text and its terminator, so that the wide text ends in a NUL too.
+    // The text and its terminator must have an int length, as for the system call.
     if (utf8.size() >= INT32_MAX)
         return false;
-    const int byteCount = static_cast<int>(utf8.size()) + 1;
-    const int units = Platform::MultiByteToWide(Platform::CodePage::Utf8, utf8.c_str(), byteCount, nullptr, 0);
-    if (units == 0)
+    // All of the text must be strict UTF-8, also what follows a NUL.
+    bool substituted = false;
+    const std::wstring wide = Platform::MultiByteToWideChar(Platform::CP_UTF8, utf8, &substituted);
+    if (substituted)
         return false;
-    std::wstring wide(static_cast<size_t>(units), L'\0');
-    if (Platform::MultiByteToWide(Platform::CodePage::Utf8, utf8.c_str(), byteCount, wide.data(), units) == 0)
+    // Up to the first NUL, every character must have its byte and fit the buffer.
+    const std::string ansi = Platform::WideCharToMultiByte(Platform::CP_ACP, wide.c_str(), &substituted);
+    if (substituted || ansi.size() >= static_cast<size_t>(kAnsiBufferBytes))
         return false;
-
-    char buffer[kAnsiBufferBytes];
-    bool usedDefault = false;
-    if (Platform::WideToMultiByte(Platform::CodePage::Ansi, wide.c_str(), -1, buffer, kAnsiBufferBytes,
-                                  &usedDefault) == 0
-        || usedDefault)
-        return false;
-    out = buffer;
+    out = ansi;
     return true;
 }
 

@@ -1,10 +1,8 @@
 #include "platform/codepage/CodePages.h"
 
-#include "platform/text/CodePage.h"
-#include "platform/text/Windows1252.h"
+#include "platform/codepage/Windows1252.h"
 
 #include <array>
-#include <climits>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -14,7 +12,7 @@
 namespace Platform {
 namespace {
 
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr uint32_t kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char byte)
 {
@@ -37,35 +35,36 @@ int AnnouncedContinuations(unsigned char lead)
 bool IsHighSurrogate(uint32_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// Appends the strict decoding of a run without ASCII bytes; false when the codec refuses it.
-bool AppendStrictUtf8(const char* bytes, size_t length, std::wstring& out)
+// The code point of a lead byte followed by all the continuation bytes it
+// announces, or false when strict UTF-8 refuses it. The lead byte fixes the range of the
+// first continuation byte, which is what rules out overlong forms, surrogates
+// and code points past U+10FFFF.
+bool StrictCodePoint(const unsigned char* sequence, int continuations, uint32_t& code)
 {
-    if (length > static_cast<size_t>(INT_MAX))
+    const unsigned char lead = sequence[0];
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        code = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        code = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
         return false;
-    size_t at = out.size();
-    out.resize(at + length);
-    int written = MultiByteToWide(CodePage::Utf8, bytes, static_cast<int>(length), out.data() + at,
-                                  static_cast<int>(length));
-    out.resize(at + (written > 0 ? static_cast<size_t>(written) : 0));
-    return written > 0;
-}
-
-// Windows' answer for damage: every malformed sequence (a stray byte, or a
-// lead byte with the continuation bytes that follow it) becomes one U+FFFD.
-void AppendUtf8Replacing(const char* bytes, size_t length, std::wstring& out)
-{
-    size_t i = 0;
-    while (i < length) {
-        int announced = AnnouncedContinuations(static_cast<unsigned char>(bytes[i]));
-        size_t end = i + 1;
-        while (announced > 0 && end < length && end - i <= static_cast<size_t>(announced) &&
-               IsContinuation(static_cast<unsigned char>(bytes[end])))
-            ++end;
-        bool complete = announced > 0 && end - i == static_cast<size_t>(announced) + 1;
-        if (!complete || !AppendStrictUtf8(bytes + i, end - i, out))
-            out.push_back(kReplacement);
-        i = end;
     }
+    if (sequence[1] < low || sequence[1] > high)
+        return false;
+    for (int k = 1; k <= continuations; ++k)
+        code = (code << 6) | (sequence[k] & 0x3F);
+    return true;
 }
 
 // Widens bytes whose units have the same value (ASCII; Latin-1 outside 0x80..0x9F).
@@ -91,37 +90,49 @@ size_t AsciiRunLength(const unsigned char* from, size_t count)
     return i;
 }
 
-std::wstring DecodeUtf8(std::string_view text)
+std::wstring DecodeUtf8(std::string_view text, bool& substituted)
 {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
-    std::wstring wide(text.size(), L'\0'); // never more units than bytes
+    const size_t size = text.size();
+    std::wstring wide(size, L'\0'); // never more units than bytes
     size_t written = 0;
     size_t i = 0;
-    while (i < text.size()) {
-        // ASCII is most text: widened here; the rest goes to the codec in runs.
-        size_t ascii = AsciiRunLength(bytes + i, text.size() - i);
+    while (i < size) {
+        // ASCII is most text: widened a run at a time.
+        const size_t ascii = AsciiRunLength(bytes + i, size - i);
         Widen(bytes + i, ascii, wide.data() + written);
         written += ascii;
         i += ascii;
-        size_t end = i;
-        while (end < text.size() && bytes[end] >= 0x80)
+        if (i == size)
+            break;
+        // One sequence: the lead byte and as many of the continuation bytes it
+        // announces as follow it. A malformed one becomes one U+FFFD.
+        const int announced = AnnouncedContinuations(bytes[i]);
+        size_t end = i + 1;
+        while (announced > 0 && end < size && end - i <= static_cast<size_t>(announced) &&
+               IsContinuation(bytes[end]))
             ++end;
-        if (end > i) {
-            std::wstring run;
-            if (!AppendStrictUtf8(text.data() + i, end - i, run))
-                AppendUtf8Replacing(text.data() + i, end - i, run);
-            // Even damage gives at most one U+FFFD per byte.
-            run.copy(wide.data() + written, run.size());
-            written += run.size();
-            i = end;
+        uint32_t code = 0;
+        const bool complete = announced > 0 && end - i == static_cast<size_t>(announced) + 1;
+        if (!complete || !StrictCodePoint(bytes + i, announced, code)) {
+            code = kReplacement;
+            substituted = true;
         }
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            wide[written++] = static_cast<wchar_t>(0xD800 + (code >> 10));
+            wide[written++] = static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            wide[written++] = static_cast<wchar_t>(code);
+        }
+        i = end;
     }
     wide.resize(written);
     return wide;
 }
 
 // Windows-1252 agrees with Latin-1 except in 0x80..0x9F, whose units are
-// taken once from the codec's table.
+// taken once from the code page's table.
 const std::array<wchar_t, 32>& Windows1252Controls()
 {
     static const auto table = [] {
@@ -209,72 +220,84 @@ std::wstring DecodeWindows1252(std::string_view text)
 }
 
 // The character starting at text[i] (a surrogate pair counts as one), with
-// unpaired surrogates and values beyond UTF-16 as U+FFFD; advances i past it.
-uint32_t NextCharacter(std::wstring_view text, size_t& i)
+// unpaired surrogates and values beyond UTF-16 as U+FFFD, which sets
+// substituted; advances i past it.
+uint32_t NextCharacter(std::wstring_view text, size_t& i, bool& substituted)
 {
-    uint32_t unit = static_cast<uint32_t>(text[i++]);
-    if (unit > 0xFFFF || IsLowSurrogate(unit))
-        return kReplacement;
-    if (!IsHighSurrogate(unit))
+    const uint32_t unit = static_cast<uint32_t>(text[i++]);
+    if (unit < 0xD800 || (unit > 0xDFFF && unit <= 0xFFFF))
         return unit;
-    if (i < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i])))
+    if (IsHighSurrogate(unit) && i < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i])))
         return 0x10000 + ((unit - 0xD800) << 10) + (static_cast<uint32_t>(text[i++]) - 0xDC00);
+    substituted = true;
     return kReplacement;
 }
 
-std::string EncodeWindows1252(std::wstring_view text)
+std::string EncodeWindows1252(std::wstring_view text, bool& substituted)
 {
-    std::string bytes;
-    bytes.reserve(text.size());
+    std::string bytes(text.size(), '\0'); // never more bytes than units
+    size_t written = 0;
+    bool any = false;
     for (size_t i = 0; i < text.size();) {
-        uint32_t character = NextCharacter(text, i);
-        int high = character < 0x80 ? static_cast<int>(character) : Windows1252UnitToHigh(character);
-        bytes.push_back(high < 0 ? '?' : static_cast<char>(high));
+        const uint32_t character = NextCharacter(text, i, any);
+        int byte = character < 0x80 ? static_cast<int>(character) : Windows1252UnitToHigh(character);
+        if (byte < 0) {
+            byte = '?';
+            any = true;
+        }
+        bytes[written++] = static_cast<char>(byte);
     }
+    bytes.resize(written);
+    substituted = any;
     return bytes;
 }
 
-std::string EncodeUtf8(std::wstring_view text)
+std::string EncodeUtf8(std::wstring_view text, bool& substituted)
 {
     std::string bytes;
     bytes.reserve(text.size());
-    std::wstring run; // non-ASCII text, cleaned of unpaired surrogates, for the codec
-    auto flush = [&] {
-        if (run.empty())
-            return;
-        size_t at = bytes.size();
-        bytes.resize(at + run.size() * 3); // a UTF-16 unit never takes more than 3 bytes
-        int written = WideToMultiByte(CodePage::Utf8, run.data(), static_cast<int>(run.size()), bytes.data() + at,
-                                      static_cast<int>(run.size() * 3));
-        bytes.resize(at + (written > 0 ? static_cast<size_t>(written) : 0));
-        run.clear();
-    };
+    auto put = [&bytes](uint32_t byte) { bytes.push_back(static_cast<char>(byte)); };
+    bool any = false;
     for (size_t i = 0; i < text.size();) {
-        size_t start = i;
-        uint32_t character = NextCharacter(text, i);
-        if (character < 0x80) {
-            flush();
-            bytes.push_back(static_cast<char>(character));
-        } else if (character == kReplacement || i - start == 1) {
-            run.push_back(static_cast<wchar_t>(character));
+        const uint32_t code = NextCharacter(text, i, any);
+        if (code < 0x80) {
+            put(code);
+        } else if (code < 0x800) {
+            put(0xC0 | (code >> 6));
+            put(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            put(0xE0 | (code >> 12));
+            put(0x80 | ((code >> 6) & 0x3F));
+            put(0x80 | (code & 0x3F));
         } else {
-            run.append(text.substr(start, 2));
+            put(0xF0 | (code >> 18));
+            put(0x80 | ((code >> 12) & 0x3F));
+            put(0x80 | ((code >> 6) & 0x3F));
+            put(0x80 | (code & 0x3F));
         }
     }
-    flush();
+    substituted = any;
     return bytes;
 }
 
 } // namespace
 
-std::wstring MultiByteToWideChar(uint32_t codePage, std::string_view bytes)
+std::wstring MultiByteToWideChar(uint32_t codePage, std::string_view bytes, bool* substituted)
 {
-    return codePage == CP_UTF8 ? DecodeUtf8(bytes) : DecodeWindows1252(bytes);
+    bool any = false;
+    std::wstring wide = codePage == CP_UTF8 ? DecodeUtf8(bytes, any) : DecodeWindows1252(bytes);
+    if (substituted != nullptr)
+        *substituted = any;
+    return wide;
 }
 
-std::string WideCharToMultiByte(uint32_t codePage, std::wstring_view text)
+std::string WideCharToMultiByte(uint32_t codePage, std::wstring_view text, bool* substituted)
 {
-    return codePage == CP_UTF8 ? EncodeUtf8(text) : EncodeWindows1252(text);
+    bool any = false;
+    std::string bytes = codePage == CP_UTF8 ? EncodeUtf8(text, any) : EncodeWindows1252(text, any);
+    if (substituted != nullptr)
+        *substituted = any;
+    return bytes;
 }
 
 } // namespace Platform

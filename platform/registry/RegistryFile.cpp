@@ -1,6 +1,6 @@
 #include "platform/registry/RegistryFile.h"
 
-#include "platform/text/HexDigit.h"
+#include "platform/codepage/HexDigit.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "resources/pak/FileUtils.h"
 
-#include "platform/text/HexDigit.h"
+#include "platform/codepage/HexDigit.h"
 
 #include "platform/fs/FileFinder.h"
 #include "platform/fs/FileOps.h"

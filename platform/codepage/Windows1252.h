@@ -1,4 +1,4 @@
-// The Windows-1252 character table, both ways, for the code-page codecs.
+// The Windows-1252 character table, both ways, for the code-page conversions.
 // Bytes below 0x80 are ASCII and not looked up here.
 #pragma once
 

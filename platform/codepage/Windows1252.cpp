@@ -1,4 +1,4 @@
-#include "platform/text/Windows1252.h"
+#include "platform/codepage/Windows1252.h"
 
 #include <algorithm>
 #include <array>
