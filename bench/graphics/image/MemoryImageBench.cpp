@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
+#include "bench/BenchHash.h"
 #include "graphics/display/NativeDisplay.h"
 #include "graphics/image/MemoryImage.h"
 
@@ -21,14 +22,7 @@ using Tandry::NativeDisplay;
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-uint32_t Hash(uint32_t x)
-{
-    x ^= x >> 16;
-    x *= 0x7FEB352D;
-    x ^= x >> 15;
-    x *= 0x846CA68B;
-    return x ^ (x >> 16);
-}
+using Bench::Hash;
 
 // Smooth gradients with grain, opaque everywhere, like a painted backdrop.
 std::vector<uint32_t> PhotoPicture()
