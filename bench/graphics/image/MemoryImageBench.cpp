@@ -114,11 +114,10 @@ const std::vector<uint32_t>& ReducedPicture(int which)
 
 NativeDisplay Display(int bits)
 {
-    NativeDisplay display;
     if (bits == 32)
-        display.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
-    else
-        display.SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
+        return NativeDisplay::Argb8888();
+    NativeDisplay display;
+    display.SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
     return display;
 }
 
