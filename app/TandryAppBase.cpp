@@ -80,7 +80,7 @@ TandryAppBase::TandryAppBase()
     mResourceManager = factories.resourceManager(this);
     mDemoSeam = factories.demoSeam(this);
 
-    mNoDisplayFormat.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+    mNoDisplayFormat = NativeDisplay::Argb8888();
 
     mTabletPc = platform.GetWindows().GetSystemMetrics(Platform::SM_TABLETPC) != 0;
     if (mTabletPc)

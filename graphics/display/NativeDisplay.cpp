@@ -28,6 +28,18 @@ int ChannelWidth(uint32_t mask, int shift)
 
 } // namespace
 
+const NativeDisplay& NativeDisplay::Argb8888()
+{
+    // Built on first use, so it is ready for images made during static
+    // initialisation.
+    static const NativeDisplay format = [] {
+        NativeDisplay made;
+        made.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+        return made;
+    }();
+    return format;
+}
+
 void NativeDisplay::SetPixelFormat(int rgbBits, uint32_t redMask, uint32_t greenMask, uint32_t blueMask)
 {
     mRGBBits = rgbBits;

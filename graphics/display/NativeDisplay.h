@@ -16,6 +16,10 @@ public:
     // and width from its mask.
     void SetPixelFormat(int rgbBits, uint32_t redMask, uint32_t greenMask, uint32_t blueMask);
 
+    // 32 bits, 8:8:8 with red highest: the layout of the images' own pixels,
+    // which is what anything converts with before a real display exists.
+    static const NativeDisplay& Argb8888();
+
     int32_t mRGBBits = 0;
     int32_t mRedMask = 0;
     int32_t mGreenMask = 0;

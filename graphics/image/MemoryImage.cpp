@@ -16,18 +16,6 @@ namespace {
 
 constexpr size_t kPaletteSize = 256;
 
-// What an image without a host converts with: the 32-bit format of the
-// application's display before a real display exists.
-const NativeDisplay& FallbackDisplay()
-{
-    static const NativeDisplay display = [] {
-        NativeDisplay d;
-        d.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
-        return d;
-    }();
-    return display;
-}
-
 // Transparent 1, opaque 2, partial 0; written without branches so that
 // classifying a row vectorises.
 int AlphaClass(uint32_t argb)
@@ -105,7 +93,9 @@ size_t MemoryImage::PixelCount() const
 
 const NativeDisplay& MemoryImage::HostDisplayFormat() const
 {
-    return mApp ? mApp->GetDisplayFormat() : FallbackDisplay();
+    // Without a host, the format the application converts with before a
+    // real display exists.
+    return mApp ? mApp->GetDisplayFormat() : NativeDisplay::Argb8888();
 }
 
 bool MemoryImage::HostIs3D() const

@@ -1,17 +1,9 @@
 #include "platform/headless/HeadlessPlatform.h"
 
+#include "platform/headless/FillService.h"
+
 namespace Platform {
 namespace {
-
-
-template <typename Service, typename Concrete, typename... Args>
-Concrete* Fill(std::unique_ptr<Service>& slot, Args&&... args)
-{
-    auto made = std::make_unique<Concrete>(std::forward<Args>(args)...);
-    Concrete* raw = made.get();
-    slot = std::move(made);
-    return raw;
-}
 
 std::unique_ptr<ServiceBundle> CreateHeadless(const PlatformConfig& config)
 {
@@ -34,19 +26,19 @@ HeadlessPlatform::HeadlessPlatform(const Options& options)
     : ServiceBundle(options.company, options.product)
 {
     Services& services = MutableServices();
-    mClock = Fill<::Platform::Clock, HeadlessClock>(services.clock, options.startTick);
-    mThreads = Fill<ThreadControl, HeadlessThreadControl>(services.threads);
-    mProcess = Fill<ProcessService, HeadlessProcess>(services.process);
-    mDebug = Fill<DebugOutput, HeadlessDebugOutput>(services.debugOutput);
-    mInstance = Fill<SingleInstance, HeadlessSingleInstance>(services.singleInstance, options.system);
-    mFolders = Fill<::Platform::Folders, HeadlessFolders>(services.folders);
-    mRegistry = Fill<::Platform::Registry, HeadlessRegistry>(services.registry);
-    mClipboard = Fill<::Platform::Clipboard, HeadlessClipboard>(services.clipboard);
-    mShell = Fill<::Platform::Shell, HeadlessShell>(services.shell);
-    mDialogs = Fill<DialogService, HeadlessDialogs>(services.dialogs);
-    mCursors = Fill<CursorService, HeadlessCursors>(services.cursors);
-    mWindows = Fill<WindowSystem, HeadlessWindowSystem>(services.windows, *mClock, *mInstance);
-    mPresenter = Fill<DisplayPresenter, HeadlessPresenter>(services.presenter, *mWindows);
+    mClock = FillService<::Platform::Clock, HeadlessClock>(services.clock, options.startTick);
+    mThreads = FillService<ThreadControl, HeadlessThreadControl>(services.threads);
+    mProcess = FillService<ProcessService, HeadlessProcess>(services.process);
+    mDebug = FillService<DebugOutput, HeadlessDebugOutput>(services.debugOutput);
+    mInstance = FillService<SingleInstance, HeadlessSingleInstance>(services.singleInstance, options.system);
+    mFolders = FillService<::Platform::Folders, HeadlessFolders>(services.folders);
+    mRegistry = FillService<::Platform::Registry, HeadlessRegistry>(services.registry);
+    mClipboard = FillService<::Platform::Clipboard, HeadlessClipboard>(services.clipboard);
+    mShell = FillService<::Platform::Shell, HeadlessShell>(services.shell);
+    mDialogs = FillService<DialogService, HeadlessDialogs>(services.dialogs);
+    mCursors = FillService<CursorService, HeadlessCursors>(services.cursors);
+    mWindows = FillService<WindowSystem, HeadlessWindowSystem>(services.windows, *mClock, *mInstance);
+    mPresenter = FillService<DisplayPresenter, HeadlessPresenter>(services.presenter, *mWindows);
 }
 
 HeadlessPlatform& InstallHeadlessPlatform(const HeadlessPlatform::Options& options)

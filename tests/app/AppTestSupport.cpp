@@ -5,6 +5,7 @@
 #include "app/SystemVersion.h"
 #include "app/UserDataDir.h"
 #include "platform/fs/FileOps.h"
+#include "platform/headless/FillService.h"
 #include "platform/window/WindowMessages.h"
 #include "resources/pak/PakInterface.h"
 #include "util/Format.h"
@@ -13,14 +14,7 @@ namespace AppTest {
 
 namespace {
 
-template <typename Service, typename Concrete, typename... Args>
-Concrete* Fill(std::unique_ptr<Service>& slot, Args&&... args)
-{
-    auto made = std::make_unique<Concrete>(std::forward<Args>(args)...);
-    Concrete* raw = made.get();
-    slot = std::move(made);
-    return raw;
-}
+using ::Platform::FillService;
 
 RecordingWindows* gWindows = nullptr;
 
@@ -156,19 +150,19 @@ AppTestPlatform::AppTestPlatform(std::shared_ptr<::Platform::HeadlessSystem> sys
     : ServiceBundle("Hollowmere", "Moorglen")
 {
     Services& services = MutableServices();
-    mClock = Fill<::Platform::Clock, ::Platform::HeadlessClock>(services.clock, 1000u);
-    Fill<::Platform::ThreadControl, ::Platform::HeadlessThreadControl>(services.threads);
-    mProcess = Fill<::Platform::ProcessService, RecordingProcess>(services.process);
-    mDebug = Fill<::Platform::DebugOutput, ::Platform::HeadlessDebugOutput>(services.debugOutput);
-    mInstance = Fill<::Platform::SingleInstance, RecordingInstance>(services.singleInstance, system);
-    mFolders = Fill<::Platform::Folders, RecordingFolders>(services.folders);
-    mRegistry = Fill<::Platform::Registry, ::Platform::HeadlessRegistry>(services.registry);
-    mClipboard = Fill<::Platform::Clipboard, ::Platform::HeadlessClipboard>(services.clipboard);
-    Fill<::Platform::Shell, ::Platform::HeadlessShell>(services.shell);
-    mDialogs = Fill<::Platform::DialogService, ::Platform::HeadlessDialogs>(services.dialogs);
-    Fill<::Platform::CursorService, RecordingCursors>(services.cursors);
-    mWindows = Fill<::Platform::WindowSystem, RecordingWindows>(services.windows, *mClock, *mInstance);
-    Fill<::Platform::DisplayPresenter, ::Platform::HeadlessPresenter>(services.presenter, *mWindows);
+    mClock = FillService<::Platform::Clock, ::Platform::HeadlessClock>(services.clock, 1000u);
+    FillService<::Platform::ThreadControl, ::Platform::HeadlessThreadControl>(services.threads);
+    mProcess = FillService<::Platform::ProcessService, RecordingProcess>(services.process);
+    mDebug = FillService<::Platform::DebugOutput, ::Platform::HeadlessDebugOutput>(services.debugOutput);
+    mInstance = FillService<::Platform::SingleInstance, RecordingInstance>(services.singleInstance, system);
+    mFolders = FillService<::Platform::Folders, RecordingFolders>(services.folders);
+    mRegistry = FillService<::Platform::Registry, ::Platform::HeadlessRegistry>(services.registry);
+    mClipboard = FillService<::Platform::Clipboard, ::Platform::HeadlessClipboard>(services.clipboard);
+    FillService<::Platform::Shell, ::Platform::HeadlessShell>(services.shell);
+    mDialogs = FillService<::Platform::DialogService, ::Platform::HeadlessDialogs>(services.dialogs);
+    FillService<::Platform::CursorService, RecordingCursors>(services.cursors);
+    mWindows = FillService<::Platform::WindowSystem, RecordingWindows>(services.windows, *mClock, *mInstance);
+    FillService<::Platform::DisplayPresenter, ::Platform::HeadlessPresenter>(services.presenter, *mWindows);
 }
 
 void RecordingSoundInstance::SetPlayPan(int pan)

@@ -10,6 +10,7 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
+#include "bench/BenchHash.h"
 #include "graphics/display/NativeDisplay.h"
 #include "graphics/image/MemoryImage.h"
 
@@ -21,14 +22,7 @@ using Tandry::NativeDisplay;
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-uint32_t Hash(uint32_t x)
-{
-    x ^= x >> 16;
-    x *= 0x7FEB352D;
-    x ^= x >> 15;
-    x *= 0x846CA68B;
-    return x ^ (x >> 16);
-}
+using Bench::Hash;
 
 // Smooth gradients with grain, opaque everywhere, like a painted backdrop.
 std::vector<uint32_t> PhotoPicture()
@@ -120,11 +114,10 @@ const std::vector<uint32_t>& ReducedPicture(int which)
 
 NativeDisplay Display(int bits)
 {
-    NativeDisplay display;
     if (bits == 32)
-        display.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
-    else
-        display.SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
+        return NativeDisplay::Argb8888();
+    NativeDisplay display;
+    display.SetPixelFormat(16, 0xF800, 0x7E0, 0x1F);
     return display;
 }
 

@@ -2,6 +2,7 @@
 // (pixman's transformed composite and SDL's software renderer).
 #include "bench/graphics/rasterizer/RasterizerBench.h"
 
+#include "bench/BenchHash.h"
 #include "graphics/rasterizer/rasterizer.h"
 
 #include <SDL.h>
@@ -22,14 +23,7 @@ namespace Tandry::RasterBench {
 
 namespace {
 
-uint32_t Hash(uint32_t x)
-{
-    x ^= x >> 16;
-    x *= 0x7FEB352D;
-    x ^= x >> 15;
-    x *= 0x846CA68B;
-    return x ^ (x >> 16);
-}
+using Bench::Hash;
 
 bool Wide(int32_t format) { return format != 0x565 && format != 0x555; }
 

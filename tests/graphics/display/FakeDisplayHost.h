@@ -4,6 +4,7 @@
 #pragma once
 
 #include "graphics/display/DDInterface.h"
+#include "graphics/display/NativeDisplay.h"
 #include "graphics/display/DisplayHost.h"
 #include "graphics/image/ImageHost.h"
 #include "graphics/image/MemoryImage.h"
@@ -18,7 +19,7 @@ class FakeDisplayHost : public Tandry::ImageHost, public Tandry::DisplayHost {
 public:
     FakeDisplayHost()
     {
-        mNoDisplay.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+        mNoDisplay = Tandry::NativeDisplay::Argb8888();
         for (size_t i = 0; i < mAddTable.size(); ++i)
             mAddTable[i] = static_cast<uint8_t>(i < 256 ? i : 255);
         settings.width = 1024;

@@ -28,7 +28,7 @@ public:
 
     FakeImageHost()
     {
-        format.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF);
+        format = Tandry::NativeDisplay::Argb8888();
         for (int i = 0; i < 512; ++i)
             addTable[i] = static_cast<uint8_t>(i < 256 ? i : 255);
     }

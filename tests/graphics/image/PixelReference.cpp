@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <stdexcept>
 #include <utility>
 
@@ -48,6 +50,12 @@ uint32_t Read(const Picture& p, int x, int y)
     if (x < 0 || y < 0 || x >= p.width || y >= p.height)
         throw std::out_of_range("source pixel outside the picture");
     return p.At(x, y);
+}
+
+// Division rounding towards minus infinity, for positions that may be negative.
+int64_t FloorDiv(int64_t a, int64_t b)
+{
+    return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
 }
 
 uint32_t& Write(Picture& p, int x, int y)
@@ -227,73 +235,68 @@ void DrawLine(Picture& dest, double x1, double y1, double x2, double y2, const C
     }
 }
 
+// The anti-aliased line steps one pixel at a time along its major axis, x
+// when its run of whole columns is at least its run of whole rows, going down
+// the rows and across the columns the way the line goes. At step i its place
+// on the minor axis is the 16.16 value t(i) = t(0) + i * slope, the slope
+// truncated to 16.16 and t(0) the product of the two sub-pixel fractions of
+// the upper end point. With f the top 8 bits of t's fraction, the step's main
+// pixel takes coverage 255 - f and its partner, one pixel further along the
+// minor axis, takes f. Where the walk departs from the plain floor of t:
+// - the minor coordinate moves at most one pixel a step, and only forwards,
+//   once for each whole pixel t has moved either way: a line that rises
+//   within its one row drops a row at its first step;
+// - a y-major partner is drawn only while the main pixel lies left of the
+//   last column, on whichever side the partner falls;
+// - the end points are plotted at their own pixels, the upper with t(0)'s
+//   coverage and the lower with that of the last step.
 void DrawLineAA(Picture& dest, double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
     if (StraightLine(dest, x1, y1, x2, y2, color) || drawMode != 0)
         return;
     const Color c = Clamped(color);
-    int ix1 = static_cast<int>(x1), iy1 = static_cast<int>(y1);
-    int ix2 = static_cast<int>(x2), iy2 = static_cast<int>(y2);
-    if (iy1 > iy2) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-        std::swap(ix1, ix2);
-        std::swap(iy1, iy2);
-    }
-    int nx = ix2 - ix1;
-    const int ny = iy2 - iy1;
-    double fdx = x2 - x1;
-    const double fdy = y2 - y1;
-    int xs = 1;
-    if (nx < 0) {
-        xs = -1;
-        nx = -nx;
-        fdx = -fdx;
-    }
     // Pixels outside the picture are skipped.
-    const auto plot = [&](int x, int y, int w) {
-        if (x < 0 || y < 0 || x >= dest.width || y >= dest.height)
+    const auto plot = [&](const int* at, int w) {
+        if (at[0] < 0 || at[1] < 0 || at[0] >= dest.width || at[1] >= dest.height)
             return;
-        Blended(dest.At(x, y), c, (w * (c.alpha + 1)) >> 8);
+        Blended(dest.At(at[0], at[1]), c, (w * (c.alpha + 1)) >> 8);
     };
-    uint32_t e = static_cast<uint32_t>(static_cast<int>(std::fabs(x1 - ix1) * std::fabs(y1 - iy1) * 65536));
-    const auto cover = [&] { return 255 - static_cast<int>((e >> 8) & 0xFF); };
-    plot(ix1, iy1, cover());
-    int x = ix1, y = iy1;
-    if (nx >= ny) {
-        const int steps = nx - 1;
-        if (steps > 0) {
-            const int slope = static_cast<int>(fdy / fdx * 65536);
-            for (int i = 0; i < steps; ++i) {
-                e += static_cast<uint32_t>(slope);
-                if (e >= 0x10000) {
-                    e &= 0xFFFF;
-                    y += 1;
-                }
-                x += xs;
-                plot(x, y, cover());
-                if (y < dest.height - 1)
-                    plot(x, y + 1, 255 - cover());
-            }
-        }
-    } else {
-        const int steps = ny - 1;
-        if (steps > 0) {
-            const int slope = static_cast<int>(fdx / fdy * 65536);
-            for (int i = 0; i < steps; ++i) {
-                e += static_cast<uint32_t>(slope);
-                if (e >= 0x10000) {
-                    e &= 0xFFFF;
-                    x += xs;
-                }
-                y += 1;
-                plot(x, y, cover());
-                if (x < dest.width - 1)
-                    plot(x + xs, y, 255 - cover());
-            }
+    double top[2] = {x1, y1};
+    double bottom[2] = {x2, y2};
+    if (static_cast<int>(y2) < static_cast<int>(y1))
+        std::swap(top, bottom);
+    const int from[2] = {static_cast<int>(top[0]), static_cast<int>(top[1])};
+    const int to[2] = {static_cast<int>(bottom[0]), static_cast<int>(bottom[1])};
+    const int direction[2] = {to[0] < from[0] ? -1 : 1, 1};
+    const int run[2] = {(to[0] - from[0]) * direction[0], to[1] - from[1]};
+    const int major = run[0] >= run[1] ? 0 : 1;
+    const int minor = 1 - major;
+    const double delta[2] = {(bottom[0] - top[0]) * direction[0], bottom[1] - top[1]};
+
+    const int64_t t0 = static_cast<int>(std::fabs(top[0] - from[0]) * std::fabs(top[1] - from[1]) * 65536.0);
+    // The top 8 bits of the 16-bit fraction of t.
+    const auto partnerShare = [](int64_t t) { return static_cast<int>((t - FloorDiv(t, 65536) * 65536) >> 8); };
+    plot(from, 255 - partnerShare(t0));
+    int64_t last = t0;
+    const int steps = run[major] - 1;
+    if (steps > 0) {
+        const int64_t slope = static_cast<int>(delta[minor] / delta[major] * 65536.0);
+        for (int i = 1; i <= steps; ++i) {
+            const int64_t t = t0 + i * slope;
+            const int64_t moved = std::min<int64_t>(i, std::abs(FloorDiv(t, 65536)));
+            int at[2];
+            at[major] = from[major] + i * direction[major];
+            at[minor] = from[minor] + static_cast<int>(moved) * direction[minor];
+            const int f = partnerShare(t);
+            plot(at, 255 - f);
+            int partner[2] = {at[0], at[1]};
+            partner[minor] += direction[minor];
+            if (major == 0 || at[0] < dest.width - 1)
+                plot(partner, f);
+            last = t;
         }
     }
-    plot(ix2, iy2, cover());
+    plot(to, 255 - partnerShare(last));
 }
 
 void Blt(Picture& dest, bool destHasAlpha, bool destHasTrans, const Source& src, int x, int y, const Rect& srcRect,

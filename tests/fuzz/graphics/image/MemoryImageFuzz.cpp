@@ -51,7 +51,7 @@ NativeDisplay MakeDisplay(int index)
 {
     NativeDisplay d;
     switch (index % 4) {
-    case 0: d.SetPixelFormat(32, 0xFF0000, 0xFF00, 0xFF); break;
+    case 0: d = NativeDisplay::Argb8888(); break;
     case 1: d.SetPixelFormat(16, 0xF800, 0x7E0, 0x1F); break;
     case 2: d.SetPixelFormat(16, 0x7C00, 0x3E0, 0x1F); break;
     default: d.SetPixelFormat(16, 0x1F, 0x7E0, 0xF800); break;
