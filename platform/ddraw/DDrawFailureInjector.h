@@ -13,8 +13,8 @@
 namespace Platform {
 
 struct DDrawFault {
-    DDrawFault(DDrawOp op, HRESULT code, uint32_t count = 1, uint32_t capsMask = 0)
-        : op(op), code(code), count(count), capsMask(capsMask)
+    DDrawFault(DDrawOp failingOp, HRESULT failCode, uint32_t failCount = 1, uint32_t failCapsMask = 0)
+        : op(failingOp), code(failCode), count(failCount), capsMask(failCapsMask)
     {
     }
     // QueryInterface of one interface fails.

@@ -37,7 +37,10 @@ std::unique_ptr<Image> Image::Create(int width, int height, bool zeroed)
     return std::unique_ptr<Image>(new Image(width, height, bits));
 }
 
-Image::Image(int width, int height, uint32_t* bits) : width(width), height(height), bits(bits) {}
+Image::Image(int imageWidth, int imageHeight, uint32_t* imageBits)
+    : width(imageWidth), height(imageHeight), bits(imageBits)
+{
+}
 
 Image::~Image()
 {

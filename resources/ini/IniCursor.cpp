@@ -6,7 +6,7 @@ namespace Tandry {
 
 template <typename Char>
 IniCursor<Char>::IniCursor(IniDocument<Char>* doc, int sectionIndex, int entryIndex, int mask)
-    : doc_(doc), mask_(mask)
+    : mDoc(doc), mMask(mask)
 {
     StandOn(sectionIndex, entryIndex);
 }
@@ -14,36 +14,36 @@ IniCursor<Char>::IniCursor(IniDocument<Char>* doc, int sectionIndex, int entryIn
 template <typename Char>
 void IniCursor<Char>::StandOn(int sectionIndex, int entryIndex)
 {
-    auto& section = *doc_->sections_[size_t(sectionIndex)];
-    sectionIndex_ = sectionIndex;
-    entryIndex_ = entryIndex;
+    auto& section = *mDoc->mSections[size_t(sectionIndex)];
+    mSectionIndex = sectionIndex;
+    mEntryIndex = entryIndex;
     if (entryIndex < 0) {
-        kind_ = IniKind::Section;
-        entry_ = &section.header;
-        value_ = nullptr;
+        mKind = IniKind::Section;
+        mEntry = &section.header;
+        mValue = nullptr;
         return;
     }
     auto& entry = *section.entries[size_t(entryIndex)];
-    kind_ = entry.kind;
-    entry_ = &entry;
-    value_ = entry.kind == IniKind::Key ? &entry.value : nullptr;
+    mKind = entry.kind;
+    mEntry = &entry;
+    mValue = entry.kind == IniKind::Key ? &entry.value : nullptr;
 }
 
 template <typename Char>
 void IniCursor<Char>::BecomeEnd()
 {
-    kind_ = IniKind::None;
-    entry_ = nullptr;
-    value_ = nullptr;
-    sectionIndex_ = 0;
-    entryIndex_ = 0;
+    mKind = IniKind::None;
+    mEntry = nullptr;
+    mValue = nullptr;
+    mSectionIndex = 0;
+    mEntryIndex = 0;
 }
 
 template <typename Char>
 void IniCursor<Char>::GoToNextSection()
 {
-    const size_t next = size_t(sectionIndex_) + 1;
-    if (next >= doc_->sections_.size() || (mask_ & IniKind::WithinSection))
+    const size_t next = size_t(mSectionIndex) + 1;
+    if (next >= mDoc->mSections.size() || (mMask & IniKind::WithinSection))
         BecomeEnd();
     else
         StandOn(int(next), -1);
@@ -52,16 +52,16 @@ void IniCursor<Char>::GoToNextSection()
 template <typename Char>
 void IniCursor<Char>::Step()
 {
-    const auto& entries = doc_->sections_[size_t(sectionIndex_)]->entries;
-    if (kind_ == IniKind::Section) {
-        if (!entries.empty() && (mask_ & (IniKind::Key | IniKind::Comment)))
-            StandOn(sectionIndex_, 0);
+    const auto& entries = mDoc->mSections[size_t(mSectionIndex)]->entries;
+    if (mKind == IniKind::Section) {
+        if (!entries.empty() && (mMask & (IniKind::Key | IniKind::Comment)))
+            StandOn(mSectionIndex, 0);
         else
             GoToNextSection();
         return;
     }
-    if (size_t(entryIndex_) + 1 < entries.size())
-        StandOn(sectionIndex_, entryIndex_ + 1);
+    if (size_t(mEntryIndex) + 1 < entries.size())
+        StandOn(mSectionIndex, mEntryIndex + 1);
     else
         GoToNextSection();
 }
@@ -70,43 +70,43 @@ template <typename Char>
 int IniCursor<Char>::Next()
 {
     // A stale cursor ends rather than walking freed entries.
-    if (kind_ == IniKind::None || !doc_ || !doc_->IsValid(*this)) {
+    if (mKind == IniKind::None || !mDoc || !mDoc->IsValid(*this)) {
         BecomeEnd();
-        return kind_;
+        return mKind;
     }
     do
         Step();
-    while (kind_ != IniKind::None && !(kind_ & mask_));
-    return kind_;
+    while (mKind != IniKind::None && !(mKind & mMask));
+    return mKind;
 }
 
 template <typename Char>
 auto IniCursor<Char>::GetKeyName() const -> String
 {
-    if (kind_ == IniKind::None)
+    if (mKind == IniKind::None)
         return String();
-    return static_cast<const typename IniDocument<Char>::Entry*>(entry_)->key;
+    return static_cast<const typename IniDocument<Char>::Entry*>(mEntry)->key;
 }
 
 template <typename Char>
 auto IniCursor<Char>::GetValue() const -> String
 {
-    return value_ ? *value_ : String();
+    return mValue ? *mValue : String();
 }
 
 template <typename Char>
 void IniCursor<Char>::SetValue(const String& value) const
 {
-    if (value_)
-        *value_ = value;
+    if (mValue)
+        *mValue = value;
 }
 
 template <typename Char>
 int IniCursor<Char>::GetFlags() const
 {
-    if (kind_ != IniKind::Comment)
+    if (mKind != IniKind::Comment)
         return 0;
-    return static_cast<const typename IniDocument<Char>::Entry*>(entry_)->flags;
+    return static_cast<const typename IniDocument<Char>::Entry*>(mEntry)->flags;
 }
 
 template class IniCursor<char>;

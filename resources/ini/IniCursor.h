@@ -40,15 +40,15 @@ public:
     // the walk has ended; answers the kind reached (0 at the end).
     int Next();
 
-    int GetKind() const { return kind_; }
-    int GetMask() const { return mask_; }
+    int GetKind() const { return mKind; }
+    int GetMask() const { return mMask; }
     IniCursor& SetMask(int mask)
     {
-        mask_ = mask;
+        mMask = mask;
         return *this;
     }
-    int GetSectionIndex() const { return sectionIndex_; }
-    int GetEntryIndex() const { return entryIndex_; }
+    int GetSectionIndex() const { return mSectionIndex; }
+    int GetEntryIndex() const { return mEntryIndex; }
 
     // The key name, the comment text, or the section name.
     String GetKeyName() const;
@@ -61,8 +61,8 @@ public:
 
     bool operator==(const IniCursor& other) const
     {
-        return entry_ == other.entry_ && sectionIndex_ == other.sectionIndex_ &&
-               entryIndex_ == other.entryIndex_;
+        return mEntry == other.mEntry && mSectionIndex == other.mSectionIndex &&
+               mEntryIndex == other.mEntryIndex;
     }
 
 private:
@@ -75,16 +75,16 @@ private:
     void StandOn(int sectionIndex, int entryIndex);
     void BecomeEnd();
 
-    IniDocument<Char>* doc_ = nullptr;
-    int kind_ = IniKind::None;
+    IniDocument<Char>* mDoc = nullptr;
+    int mKind = IniKind::None;
     // The entry under the cursor (a section's header entry for a section);
     // an opaque pointer so that equality does not need the document type.
-    const void* entry_ = nullptr;
-    String* value_ = nullptr;
-    int mask_ = kDefaultMask;
-    int sectionIndex_ = 0;
+    const void* mEntry = nullptr;
+    String* mValue = nullptr;
+    int mMask = kDefaultMask;
+    int mSectionIndex = 0;
     // -1 while the cursor stands on a section header.
-    int entryIndex_ = 0;
+    int mEntryIndex = 0;
 };
 
 } // namespace Tandry

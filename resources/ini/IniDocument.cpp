@@ -18,16 +18,16 @@ std::basic_string<Char> DefaultLineEnding()
 } // namespace
 
 template <typename Char>
-IniDocument<Char>::IniDocument() : lineEnding_(DefaultLineEnding<Char>())
+IniDocument<Char>::IniDocument() : mLineEnding(DefaultLineEnding<Char>())
 {
 }
 
 template <typename Char>
 void IniDocument<Char>::Clear()
 {
-    sectionsByName_.clear();
-    sections_.clear();
-    lineEnding_ = DefaultLineEnding<Char>();
+    mSectionsByName.clear();
+    mSections.clear();
+    mLineEnding = DefaultLineEnding<Char>();
 }
 
 template <typename Char>
@@ -48,20 +48,20 @@ std::string IniDocument<Char>::SaveBytes(const IniDocument& doc)
 template <typename Char>
 bool IniDocument<Char>::IsValid(const Cursor& cursor) const
 {
-    if (cursor.doc_ != this || cursor.kind_ == IniKind::None || cursor.sectionIndex_ < 0 ||
-        size_t(cursor.sectionIndex_) >= sections_.size())
+    if (cursor.mDoc != this || cursor.mKind == IniKind::None || cursor.mSectionIndex < 0 ||
+        size_t(cursor.mSectionIndex) >= mSections.size())
         return false;
-    const Section& section = *sections_[size_t(cursor.sectionIndex_)];
-    if (cursor.entryIndex_ < 0)
-        return cursor.entry_ == &section.header;
-    return size_t(cursor.entryIndex_) < section.entries.size() &&
-           cursor.entry_ == section.entries[size_t(cursor.entryIndex_)].get();
+    const Section& section = *mSections[size_t(cursor.mSectionIndex)];
+    if (cursor.mEntryIndex < 0)
+        return cursor.mEntry == &section.header;
+    return size_t(cursor.mEntryIndex) < section.entries.size() &&
+           cursor.mEntry == section.entries[size_t(cursor.mEntryIndex)].get();
 }
 
 template <typename Char>
 auto IniDocument<Char>::Begin(int mask) -> Cursor
 {
-    if (sections_.empty())
+    if (mSections.empty())
         return End();
     return Cursor(this, 0, -1, mask);
 }
@@ -76,22 +76,22 @@ template <typename Char>
 auto IniDocument<Char>::NotFound() -> Cursor
 {
     Cursor cursor;
-    cursor.sectionIndex_ = -1;
-    cursor.entryIndex_ = -1;
+    cursor.mSectionIndex = -1;
+    cursor.mEntryIndex = -1;
     return cursor;
 }
 
 template <typename Char>
 auto IniDocument<Char>::AppendSection(const String& name) -> Section*
 {
-    if (sectionsByName_.count(name))
+    if (mSectionsByName.count(name))
         return nullptr;
     auto section = std::make_unique<Section>();
     section->header.kind = IniKind::Section;
     section->header.key = name;
     Section* added = section.get();
-    sections_.push_back(std::move(section));
-    sectionsByName_.emplace(name, added);
+    mSections.push_back(std::move(section));
+    mSectionsByName.emplace(name, added);
     return added;
 }
 
@@ -123,11 +123,11 @@ auto IniDocument<Char>::AppendEntry(Section& section, int kind, const String& ke
 template <typename Char>
 auto IniDocument<Char>::FindSection(const String& name) -> Cursor
 {
-    const auto found = sectionsByName_.find(name);
-    if (found == sectionsByName_.end())
+    const auto found = mSectionsByName.find(name);
+    if (found == mSectionsByName.end())
         return NotFound();
-    for (size_t i = 0; i < sections_.size(); ++i) {
-        if (sections_[i].get() == found->second)
+    for (size_t i = 0; i < mSections.size(); ++i) {
+        if (mSections[i].get() == found->second)
             return Cursor(this, int(i), -1, Cursor::kDefaultMask);
     }
     return NotFound();
@@ -140,12 +140,12 @@ auto IniDocument<Char>::AddSection(const String& name, const Cursor& position) -
     if (!(existing == NotFound()))
         return existing;
     AppendSection(name);
-    size_t index = sections_.size() - 1;
-    if (IsValid(position) && size_t(position.sectionIndex_) + 1 < sections_.size()) {
-        const size_t target = size_t(position.sectionIndex_) + 1;
-        auto added = std::move(sections_.back());
-        sections_.pop_back();
-        sections_.insert(sections_.begin() + std::ptrdiff_t(target), std::move(added));
+    size_t index = mSections.size() - 1;
+    if (IsValid(position) && size_t(position.mSectionIndex) + 1 < mSections.size()) {
+        const size_t target = size_t(position.mSectionIndex) + 1;
+        auto added = std::move(mSections.back());
+        mSections.pop_back();
+        mSections.insert(mSections.begin() + std::ptrdiff_t(target), std::move(added));
         index = target;
     }
     return Cursor(this, int(index), -1, Cursor::kDefaultMask);
@@ -168,13 +168,13 @@ auto IniDocument<Char>::FindKeyInSection(const Cursor& section, const String& ke
 {
     if (!IsValid(section))
         return NotFound();
-    const Section& sec = *sections_[size_t(section.sectionIndex_)];
+    const Section& sec = *mSections[size_t(section.mSectionIndex)];
     const auto found = sec.keys.find(key);
     if (found == sec.keys.end())
         return NotFound();
     for (size_t i = 0; i < sec.entries.size(); ++i) {
         if (sec.entries[i].get() == found->second)
-            return Cursor(this, section.sectionIndex_, int(i), Cursor::kDefaultMask);
+            return Cursor(this, section.mSectionIndex, int(i), Cursor::kDefaultMask);
     }
     return NotFound();
 }
@@ -201,19 +201,19 @@ auto IniDocument<Char>::AddKey(const Cursor& section, const String& key, const S
     if (!(existing == NotFound()))
         return existing;
 
-    Section& sec = *sections_[size_t(section.sectionIndex_)];
+    Section& sec = *mSections[size_t(section.mSectionIndex)];
     size_t index = sec.entries.size();
-    if (IsValid(position) && position.sectionIndex_ == section.sectionIndex_)
-        index = size_t(position.entryIndex_ + 1);
+    if (IsValid(position) && position.mSectionIndex == section.mSectionIndex)
+        index = size_t(position.mEntryIndex + 1);
     InsertEntry(sec, index, IniKind::Key, key, value, 0);
-    return Cursor(this, section.sectionIndex_, int(index), Cursor::kDefaultMask);
+    return Cursor(this, section.mSectionIndex, int(index), Cursor::kDefaultMask);
 }
 
 template <typename Char>
 bool IniDocument<Char>::HasKey(const String& section, const String& key) const
 {
-    const auto found = sectionsByName_.find(section);
-    return found != sectionsByName_.end() && found->second->keys.count(key) != 0;
+    const auto found = mSectionsByName.find(section);
+    return found != mSectionsByName.end() && found->second->keys.count(key) != 0;
 }
 
 template <typename Char>
@@ -221,20 +221,20 @@ auto IniDocument<Char>::Erase(const Cursor& cursor) -> Cursor
 {
     if (!IsValid(cursor))
         return NotFound();
-    const size_t si = size_t(cursor.sectionIndex_);
+    const size_t si = size_t(cursor.mSectionIndex);
     Cursor result = cursor;
 
-    if (cursor.entryIndex_ < 0) {
-        sectionsByName_.erase(sections_[si]->header.key);
-        sections_.erase(sections_.begin() + std::ptrdiff_t(si));
+    if (cursor.mEntryIndex < 0) {
+        mSectionsByName.erase(mSections[si]->header.key);
+        mSections.erase(mSections.begin() + std::ptrdiff_t(si));
         // Continue as a step from the removed section's end would have.
-        if (si < sections_.size() && !(cursor.mask_ & IniKind::WithinSection))
+        if (si < mSections.size() && !(cursor.mMask & IniKind::WithinSection))
             result.StandOn(int(si), -1);
         else
             result.BecomeEnd();
     } else {
-        Section& section = *sections_[si];
-        const size_t ei = size_t(cursor.entryIndex_);
+        Section& section = *mSections[si];
+        const size_t ei = size_t(cursor.mEntryIndex);
         if (section.entries[ei]->kind == IniKind::Key)
             section.keys.erase(section.entries[ei]->key);
         section.entries.erase(section.entries.begin() + std::ptrdiff_t(ei));
@@ -244,7 +244,7 @@ auto IniDocument<Char>::Erase(const Cursor& cursor) -> Cursor
             result.GoToNextSection();
         }
     }
-    if (result.kind_ != IniKind::None && !(result.kind_ & result.mask_))
+    if (result.mKind != IniKind::None && !(result.mKind & result.mMask))
         result.Next();
     return result;
 }

@@ -54,9 +54,9 @@ public:
     // Removes every section; the line ending goes back to CR LF.
     void Clear();
 
-    const String& GetLineEnding() const { return lineEnding_; }
-    size_t GetSectionCount() const { return sections_.size(); }
-    const Section& GetSection(size_t index) const { return *sections_[index]; }
+    const String& GetLineEnding() const { return mLineEnding; }
+    size_t GetSectionCount() const { return mSections.size(); }
+    const Section& GetSection(size_t index) const { return *mSections[index]; }
 
     // Files, read through the file layer (packs first) and written through the
     // safe write. A load that cannot open its file answers false and changes
@@ -123,9 +123,9 @@ private:
     Entry* AppendEntry(Section& section, int kind, const String& key, const String& value, int flags);
     Entry* InsertEntry(Section& section, size_t index, int kind, const String& key, const String& value, int flags);
 
-    std::vector<std::unique_ptr<Section>> sections_;
-    std::map<String, Section*, AsciiCaseLess<Char>> sectionsByName_;
-    String lineEnding_;
+    std::vector<std::unique_ptr<Section>> mSections;
+    std::map<String, Section*, AsciiCaseLess<Char>> mSectionsByName;
+    String mLineEnding;
 };
 
 using NarrowIniDocument = IniDocument<char>;

@@ -7,7 +7,7 @@ uint16_t IniDocument<Char>::ComputeCrc16(const std::string& skip) const
     requires std::is_same_v<Char, char>
 {
     uint32_t crc = 0xFFFF;
-    for (const auto& section : sections_) {
+    for (const auto& section : mSections) {
         for (const auto& entry : section->entries) {
             if (entry->kind != IniKind::Key || entry->key == skip)
                 continue;

@@ -6,16 +6,16 @@ namespace Tandry {
 
 IniFile::~IniFile()
 {
-    if (modified_)
-        SaveTo(path_);
+    if (mModified)
+        SaveTo(mPath);
 }
 
 void IniFile::Clear()
 {
-    path_.clear();
-    modified_ = false;
-    currentSection_ = nullptr;
-    sections_.clear();
+    mPath.clear();
+    mModified = false;
+    mCurrentSection = nullptr;
+    mSections.clear();
 }
 
 void IniFile::LoadText(std::string_view bytes)
@@ -48,15 +48,15 @@ void IniFile::ParseLine(std::string_view line)
         return;
     }
     const size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !currentSection_)
+    if (equals == std::string_view::npos || !mCurrentSection)
         return;  // comments, other text, and keys before any section
-    currentSection_->SetKey(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)));
+    mCurrentSection->SetKey(std::string(line.substr(0, equals)), std::string(line.substr(equals + 1)));
 }
 
 std::string IniFile::FormatText() const
 {
     std::string text;
-    for (const IniSection& section : sections_) {
+    for (const IniSection& section : mSections) {
         text += "[" + section.GetName() + "]\n";
         for (const IniKey& key : section.GetKeys())
             text += key.GetName() + " = " + JoinCommaList(key.GetValues()) + "\n";
@@ -67,21 +67,21 @@ std::string IniFile::FormatText() const
 
 IniSection& IniFile::SelectSection(const std::string& name)
 {
-    for (IniSection& section : sections_) {
+    for (IniSection& section : mSections) {
         if (section.GetName() == name) {
-            currentSection_ = &section;
+            mCurrentSection = &section;
             return section;
         }
     }
-    currentSection_ = &sections_.emplace_back(name);
-    return *currentSection_;
+    mCurrentSection = &mSections.emplace_back(name);
+    return *mCurrentSection;
 }
 
 IniSection* IniFile::UseSection(const std::string& name)
 {
     if (!name.empty())
         SelectSection(LowerCaseCopy(name));
-    return currentSection_;
+    return mCurrentSection;
 }
 
 IniKey* IniFile::UseKey(const std::string& key, const std::string& section)

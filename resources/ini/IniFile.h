@@ -38,11 +38,11 @@ public:
     // Empties the object (no save) and forgets its path.
     void Clear();
 
-    const std::string& GetPath() const { return path_; }
-    bool IsModified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
-    const std::deque<IniSection>& GetSections() const { return sections_; }
-    IniSection* GetCurrentSection() const { return currentSection_; }
+    const std::string& GetPath() const { return mPath; }
+    bool IsModified() const { return mModified; }
+    void SetModified(bool modified) { mModified = modified; }
+    const std::deque<IniSection>& GetSections() const { return mSections; }
+    IniSection* GetCurrentSection() const { return mCurrentSection; }
 
     // The section of exactly that name, appended empty when there is none;
     // it becomes the current section.
@@ -63,10 +63,10 @@ private:
     IniKey* UseKey(const std::string& key, const std::string& section);
     void ParseLine(std::string_view line);
 
-    std::string path_;
-    bool modified_ = false;
-    std::deque<IniSection> sections_;  // a deque keeps currentSection_ valid as sections are added
-    IniSection* currentSection_ = nullptr;
+    std::string mPath;
+    bool mModified = false;
+    std::deque<IniSection> mSections;  // a deque keeps mCurrentSection valid as sections are added
+    IniSection* mCurrentSection = nullptr;
 };
 
 } // namespace Tandry

@@ -7,7 +7,7 @@ namespace Tandry {
 
 void IniFile::Load(const std::string& path)
 {
-    path_ = path;
+    mPath = path;
     std::string bytes;
     if (ReadIniBytes(path, bytes))
         LoadText(bytes);
@@ -16,10 +16,10 @@ void IniFile::Load(const std::string& path)
 bool IniFile::SaveTo(const std::string& path)
 {
     if (!path.empty())
-        path_ = path;
+        mPath = path;
     // Written to the path itself, not through the file layer's prefix folder.
     const std::string text = FormatText();
-    return Platform::SafeWrite::WriteBytes(path_, text.data(), text.size());
+    return Platform::SafeWrite::WriteBytes(mPath, text.data(), text.size());
 }
 
 } // namespace Tandry

@@ -63,25 +63,25 @@ void IniGrammar<Char>::Field::Clear()
 }
 
 template <typename Char>
-IniGrammar<Char>::IniGrammar(IniDocument<Char>& doc) : doc_(doc)
+IniGrammar<Char>::IniGrammar(IniDocument<Char>& doc) : mDoc(doc)
 {
 }
 
 template <typename Char>
 void IniGrammar<Char>::FeedBytes(const uint8_t* data, size_t size)
 {
-    for (size_t i = 0; i < size; ++i, ++bytesSeen_) {
+    for (size_t i = 0; i < size; ++i, ++mBytesSeen) {
         if constexpr (sizeof(Char) == 1) {
             Feed(static_cast<Char>(data[i]));
         } else {
-            if (bytesSeen_ < 2)
+            if (mBytesSeen < 2)
                 continue;  // the byte-order mark, whatever it holds
-            if (!haveLowByte_) {
-                lowByte_ = data[i];
-                haveLowByte_ = true;
+            if (!mHaveLowByte) {
+                mLowByte = data[i];
+                mHaveLowByte = true;
             } else {
-                Feed(static_cast<Char>(lowByte_ | (data[i] << 8)));
-                haveLowByte_ = false;
+                Feed(static_cast<Char>(mLowByte | (data[i] << 8)));
+                mHaveLowByte = false;
             }
         }
     }
@@ -91,9 +91,9 @@ template <typename Char>
 void IniGrammar<Char>::Feed(Char c)
 {
     NoteLineEnding(c);
-    if (joinSkipArmed_) {
-        joinSkipArmed_ = false;
-        if (c == joinSkip_)
+    if (mJoinSkipArmed) {
+        mJoinSkipArmed = false;
+        if (c == mJoinSkip)
             return;  // the second half of a line ending that a backslash joined
     }
     Dispatch(c);
@@ -104,24 +104,24 @@ void IniGrammar<Char>::Feed(Char c)
 template <typename Char>
 void IniGrammar<Char>::NoteLineEnding(Char c)
 {
-    if (pairPossible_) {
-        pairPossible_ = false;
-        if (c == pairCandidate_) {
-            fileLineEnding_ += c;
-            doc_.lineEnding_ = fileLineEnding_;
+    if (mPairPossible) {
+        mPairPossible = false;
+        if (c == mPairCandidate) {
+            mFileLineEnding += c;
+            mDoc.mLineEnding = mFileLineEnding;
         }
-    } else if (fileLineEnding_.empty() && IsLineEnd(c)) {
-        fileLineEnding_ = String(1, c);
-        doc_.lineEnding_ = fileLineEnding_;
-        pairPossible_ = true;
-        pairCandidate_ = c == Char('\r') ? Char('\n') : Char('\r');
+    } else if (mFileLineEnding.empty() && IsLineEnd(c)) {
+        mFileLineEnding = String(1, c);
+        mDoc.mLineEnding = mFileLineEnding;
+        mPairPossible = true;
+        mPairCandidate = c == Char('\r') ? Char('\n') : Char('\r');
     }
 }
 
 template <typename Char>
 void IniGrammar<Char>::Dispatch(Char c)
 {
-    switch (state_) {
+    switch (mState) {
     case State::Start:
         OnStart(c);
         break;
@@ -132,7 +132,7 @@ void IniGrammar<Char>::Dispatch(Char c)
         break;
     case State::RestOfHeaderLine:
         if (IsLineEnd(c)) {
-            state_ = State::Start;
+            mState = State::Start;
             EndLine();
         }
         break;
@@ -150,61 +150,61 @@ void IniGrammar<Char>::Dispatch(Char c)
 template <typename Char>
 void IniGrammar<Char>::Join(Char c)
 {
-    if (fileLineEnding_.size() == 2 && c == fileLineEnding_[0]) {
-        joinSkipArmed_ = true;
-        joinSkip_ = fileLineEnding_[1];
-    } else if (pairPossible_) {
+    if (mFileLineEnding.size() == 2 && c == mFileLineEnding[0]) {
+        mJoinSkipArmed = true;
+        mJoinSkip = mFileLineEnding[1];
+    } else if (mPairPossible) {
         // This very character is the first line ending of the input; its
         // partner, if it follows, belongs to the join too.
-        joinSkipArmed_ = true;
-        joinSkip_ = pairCandidate_;
+        mJoinSkipArmed = true;
+        mJoinSkip = mPairCandidate;
     }
 }
 
 template <typename Char>
 void IniGrammar<Char>::EndLine()
 {
-    lineHasEntry_ = false;
-    closedBlockFlags_ = nullptr;
+    mLineHasEntry = false;
+    mClosedBlockFlags = nullptr;
 }
 
 template <typename Char>
 void IniGrammar<Char>::BeginEntry()
 {
-    if (closedBlockFlags_) {
-        *closedBlockFlags_ |= IniCommentFlag::TextFollows;
-        closedBlockFlags_ = nullptr;
+    if (mClosedBlockFlags) {
+        *mClosedBlockFlags |= IniCommentFlag::TextFollows;
+        mClosedBlockFlags = nullptr;
     }
-    lineHasEntry_ = true;
+    mLineHasEntry = true;
 }
 
 template <typename Char>
 void IniGrammar<Char>::BeginKey()
 {
     BeginEntry();
-    name_.Clear();
-    value_.Clear();
-    state_ = State::KeyName;
+    mName.Clear();
+    mValue.Clear();
+    mState = State::KeyName;
 }
 
 template <typename Char>
 void IniGrammar<Char>::BeginComment(const String& opener, State state)
 {
-    commentFlags_ = lineHasEntry_ ? 0 : IniCommentFlag::OwnLine;
+    mCommentFlags = mLineHasEntry ? 0 : IniCommentFlag::OwnLine;
     BeginEntry();
-    comment_ = opener;
-    starPending_ = false;
-    escapePending_ = false;
-    state_ = state;
+    mComment = opener;
+    mStarPending = false;
+    mEscapePending = false;
+    mState = state;
 }
 
 // A character that a backslash or a '/' before it waits for.
 template <typename Char>
 bool IniGrammar<Char>::TakePending(Char c)
 {
-    if (escapePending_)
+    if (mEscapePending)
         OnEscaped(c);
-    else if (slashPending_)
+    else if (mSlashPending)
         OnSlash(c);
     else
         return false;
@@ -225,26 +225,26 @@ void IniGrammar<Char>::OnStart(Char c)
     switch (c) {
     case Char('['):
         BeginEntry();
-        name_.Clear();
-        state_ = State::Header;
+        mName.Clear();
+        mState = State::Header;
         break;
     case Char('#'):
     case Char(';'):
         BeginComment(String(1, c), State::LineComment);
         break;
     case Char('/'):
-        slashPending_ = true;
+        mSlashPending = true;
         break;
     case Char('\\'):
-        escapePending_ = true;
+        mEscapePending = true;
         break;
     case Char('='):
         BeginKey();
-        state_ = State::Value;
+        mState = State::Value;
         break;
     default:
         BeginKey();
-        name_.Add(c, false);
+        mName.Add(c, false);
         break;
     }
 }
@@ -257,7 +257,7 @@ void IniGrammar<Char>::OnField(Char c)
         return;
     if (IsLineEnd(c)) {
         StoreEntryInProgress();
-        state_ = State::Start;
+        mState = State::Start;
         EndLine();
         return;
     }
@@ -268,19 +268,19 @@ void IniGrammar<Char>::OnField(Char c)
         BeginComment(String(1, c), State::LineComment);
         return;
     case Char('/'):
-        slashPending_ = true;
+        mSlashPending = true;
         return;
     case Char('\\'):
-        escapePending_ = true;
+        mEscapePending = true;
         return;
     default:
         break;
     }
-    if (state_ == State::Header && c == Char(']')) {
+    if (mState == State::Header && c == Char(']')) {
         StoreEntryInProgress();
-        state_ = State::RestOfHeaderLine;
-    } else if (state_ == State::KeyName && c == Char('=')) {
-        state_ = State::Value;
+        mState = State::RestOfHeaderLine;
+    } else if (mState == State::KeyName && c == Char('=')) {
+        mState = State::Value;
     } else {
         CurrentField().Add(c, false);
     }
@@ -290,7 +290,7 @@ void IniGrammar<Char>::OnField(Char c)
 template <typename Char>
 void IniGrammar<Char>::OnEscaped(Char c)
 {
-    escapePending_ = false;
+    mEscapePending = false;
     if (IsLineEnd(c)) {
         Join(c);
         return;
@@ -301,7 +301,7 @@ void IniGrammar<Char>::OnEscaped(Char c)
         return;
     }
     const Char unescaped = c == Char('n') ? Char('\n') : c == Char('r') ? Char('\r') : c;
-    if (state_ == State::Start)
+    if (mState == State::Start)
         BeginKey();
     CurrentField().Add(unescaped, true);
 }
@@ -310,14 +310,14 @@ void IniGrammar<Char>::OnEscaped(Char c)
 template <typename Char>
 void IniGrammar<Char>::OnSlash(Char c)
 {
-    slashPending_ = false;
+    mSlashPending = false;
     if (c == Char('/') || c == Char('*')) {
         StoreEntryInProgress();
         BeginComment(Opener<Char>('/', char(c)),
                      c == Char('/') ? State::LineComment : State::BlockComment);
         return;
     }
-    if (state_ == State::Start)
+    if (mState == State::Start)
         BeginKey();
     CurrentField().Add(Char('/'), false);
     Dispatch(c);
@@ -328,88 +328,88 @@ void IniGrammar<Char>::OnSlash(Char c)
 template <typename Char>
 void IniGrammar<Char>::OnLineComment(Char c)
 {
-    if (escapePending_) {
-        escapePending_ = false;
+    if (mEscapePending) {
+        mEscapePending = false;
         if (IsLineEnd(c)) {
             Join(c);
             return;
         }
-        comment_ += Char('\\');
+        mComment += Char('\\');
     }
     if (c == Char('\\')) {
-        escapePending_ = true;
+        mEscapePending = true;
     } else if (IsLineEnd(c)) {
         StoreComment();
-        state_ = State::Start;
+        mState = State::Start;
         EndLine();
     } else {
-        comment_ += c;
+        mComment += c;
     }
 }
 
 template <typename Char>
 void IniGrammar<Char>::OnBlockComment(Char c)
 {
-    comment_ += c;
-    if (starPending_ && c == Char('/')) {
+    mComment += c;
+    if (mStarPending && c == Char('/')) {
         StoreComment();
-        state_ = State::Start;
+        mState = State::Start;
         return;
     }
-    starPending_ = c == Char('*');
+    mStarPending = c == Char('*');
 }
 
 template <typename Char>
 auto IniGrammar<Char>::Target() -> Section&
 {
-    if (!current_) {
-        if (doc_.sections_.empty())
-            current_ = doc_.AppendSection(String());
+    if (!mCurrent) {
+        if (mDoc.mSections.empty())
+            mCurrent = mDoc.AppendSection(String());
         else
-            current_ = doc_.sections_.back().get();
+            mCurrent = mDoc.mSections.back().get();
     }
-    return *current_;
+    return *mCurrent;
 }
 
 template <typename Char>
 void IniGrammar<Char>::StoreEntryInProgress()
 {
-    if (state_ == State::Header) {
+    if (mState == State::Header) {
         // A header whose name exists already is dropped; what follows it
         // goes on into the section read last.
-        if (Section* added = doc_.AppendSection(name_.Trimmed(true)))
-            current_ = added;
-    } else if (state_ == State::KeyName || state_ == State::Value) {
-        doc_.AppendEntry(Target(), IniKind::Key, name_.Trimmed(false), value_.Trimmed(true), 0);
+        if (Section* added = mDoc.AppendSection(mName.Trimmed(true)))
+            mCurrent = added;
+    } else if (mState == State::KeyName || mState == State::Value) {
+        mDoc.AppendEntry(Target(), IniKind::Key, mName.Trimmed(false), mValue.Trimmed(true), 0);
     }
 }
 
 template <typename Char>
 void IniGrammar<Char>::StoreComment()
 {
-    auto* entry = doc_.AppendEntry(Target(), IniKind::Comment, comment_, String(), commentFlags_);
-    closedBlockFlags_ = state_ == State::BlockComment ? &entry->flags : nullptr;
+    auto* entry = mDoc.AppendEntry(Target(), IniKind::Comment, mComment, String(), mCommentFlags);
+    mClosedBlockFlags = mState == State::BlockComment ? &entry->flags : nullptr;
 }
 
 template <typename Char>
 void IniGrammar<Char>::Finish()
 {
     // What a pending backslash or '/' would have started is kept literally.
-    if (state_ == State::Start && (escapePending_ || slashPending_)) {
+    if (mState == State::Start && (mEscapePending || mSlashPending)) {
         BeginKey();
-        name_.Add(escapePending_ ? Char('\\') : Char('/'), false);
-    } else if (state_ == State::Header || state_ == State::KeyName || state_ == State::Value) {
-        if (slashPending_)
+        mName.Add(mEscapePending ? Char('\\') : Char('/'), false);
+    } else if (mState == State::Header || mState == State::KeyName || mState == State::Value) {
+        if (mSlashPending)
             CurrentField().Add(Char('/'), false);
-        if (escapePending_)
+        if (mEscapePending)
             CurrentField().Add(Char('\\'), false);
-    } else if (state_ == State::LineComment && escapePending_) {
-        comment_ += Char('\\');
+    } else if (mState == State::LineComment && mEscapePending) {
+        mComment += Char('\\');
     }
-    escapePending_ = false;
-    slashPending_ = false;
+    mEscapePending = false;
+    mSlashPending = false;
 
-    switch (state_) {
+    switch (mState) {
     case State::Header:
     case State::KeyName:
     case State::Value:
@@ -422,8 +422,8 @@ void IniGrammar<Char>::Finish()
     default:
         break;
     }
-    state_ = State::Start;
-    closedBlockFlags_ = nullptr;
+    mState = State::Start;
+    mClosedBlockFlags = nullptr;
 }
 
 template class IniGrammar<char>;

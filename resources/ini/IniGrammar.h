@@ -64,30 +64,30 @@ private:
     void StoreEntryInProgress();
     void StoreComment();
     Section& Target();
-    Field& CurrentField() { return state_ == State::Value ? value_ : name_; }
+    Field& CurrentField() { return mState == State::Value ? mValue : mName; }
 
-    Document& doc_;
-    Section* current_ = nullptr;
-    State state_ = State::Start;
-    Field name_;
-    Field value_;
-    String comment_;
-    int commentFlags_ = 0;
-    bool escapePending_ = false;  // a backslash waits for the character after it
-    bool slashPending_ = false;   // a '/' waits: "//" and "/*" open comments
-    bool starPending_ = false;    // in a block comment, the last character was '*'
-    bool lineHasEntry_ = false;
-    int* closedBlockFlags_ = nullptr;  // a block comment that closed on this line
+    Document& mDoc;
+    Section* mCurrent = nullptr;
+    State mState = State::Start;
+    Field mName;
+    Field mValue;
+    String mComment;
+    int mCommentFlags = 0;
+    bool mEscapePending = false;  // a backslash waits for the character after it
+    bool mSlashPending = false;   // a '/' waits: "//" and "/*" open comments
+    bool mStarPending = false;    // in a block comment, the last character was '*'
+    bool mLineHasEntry = false;
+    int* mClosedBlockFlags = nullptr;  // a block comment that closed on this line
 
-    String fileLineEnding_;
-    bool pairPossible_ = false;
-    Char pairCandidate_ = 0;
-    bool joinSkipArmed_ = false;
-    Char joinSkip_ = 0;
+    String mFileLineEnding;
+    bool mPairPossible = false;
+    Char mPairCandidate = 0;
+    bool mJoinSkipArmed = false;
+    Char mJoinSkip = 0;
 
-    size_t bytesSeen_ = 0;
-    bool haveLowByte_ = false;
-    uint8_t lowByte_ = 0;
+    size_t mBytesSeen = 0;
+    bool mHaveLowByte = false;
+    uint8_t mLowByte = 0;
 };
 
 extern template class IniGrammar<char>;

@@ -46,17 +46,17 @@ int ReadHex(const std::string& item)
 
 void IniKey::SetValues(const std::string& valueText)
 {
-    SplitCommaList(values_, valueText);
+    SplitCommaList(mValues, valueText);
 }
 
 bool IniKey::HasItems(int count) const
 {
-    return cursor_ >= 0 && size_t(cursor_) + size_t(count) <= values_.size();
+    return mCursor >= 0 && size_t(mCursor) + size_t(count) <= mValues.size();
 }
 
 const std::string& IniKey::Take()
 {
-    return values_[size_t(cursor_++)];
+    return mValues[size_t(mCursor++)];
 }
 
 std::string IniKey::NextString(const std::string& defaultValue)

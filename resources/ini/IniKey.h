@@ -22,15 +22,15 @@ struct IniRect {
 
 class IniKey {
 public:
-    explicit IniKey(std::string name) : name_(std::move(name)) {}
+    explicit IniKey(std::string name) : mName(std::move(name)) {}
 
-    const std::string& GetName() const { return name_; }
-    const std::vector<std::string>& GetValues() const { return values_; }
+    const std::string& GetName() const { return mName; }
+    const std::vector<std::string>& GetValues() const { return mValues; }
     // Splits the value text at every ',' and trims each item of spaces.
     void SetValues(const std::string& valueText);
 
-    int GetCursor() const { return cursor_; }
-    void SetCursor(int cursor) { cursor_ = cursor; }
+    int GetCursor() const { return mCursor; }
+    void SetCursor(int cursor) { mCursor = cursor; }
 
     // Each reads the item(s) at the cursor and moves past them, or answers
     // the default and leaves the cursor when too few items are left.
@@ -45,9 +45,9 @@ private:
     bool HasItems(int count) const;
     const std::string& Take();
 
-    std::string name_;
-    std::vector<std::string> values_;
-    int cursor_ = 0;
+    std::string mName;
+    std::vector<std::string> mValues;
+    int mCursor = 0;
 };
 
 } // namespace Tandry

@@ -6,7 +6,7 @@ namespace Tandry {
 
 IniKey* IniSection::FindKey(const std::string& name)
 {
-    for (IniKey& key : keys_) {
+    for (IniKey& key : mKeys) {
         if (key.GetName() == name)
             return &key;
     }
@@ -15,9 +15,9 @@ IniKey* IniSection::FindKey(const std::string& name)
 
 void IniSection::SelectKey(const std::string& name)
 {
-    currentKey_ = FindKey(name);
-    if (currentKey_)
-        currentKey_->SetCursor(0);
+    mCurrentKey = FindKey(name);
+    if (mCurrentKey)
+        mCurrentKey->SetCursor(0);
 }
 
 void IniSection::SetKey(const std::string& keyText, const std::string& valueText)
@@ -25,16 +25,16 @@ void IniSection::SetKey(const std::string& keyText, const std::string& valueText
     const std::string name = LowerCaseCopy(TrimSpaces(keyText));
     IniKey* key = FindKey(name);
     if (!key)
-        key = &keys_.emplace_back(name);
+        key = &mKeys.emplace_back(name);
     key->SetValues(valueText);
-    currentKey_ = key;
+    mCurrentKey = key;
 }
 
 IniKey* IniSection::UseKey(const std::string& name)
 {
     if (!name.empty())
         SelectKey(name);
-    return currentKey_;
+    return mCurrentKey;
 }
 
 std::string IniSection::GetString(const std::string& key, const std::string& defaultValue)

@@ -12,13 +12,13 @@ namespace Tandry {
 
 class IniSection {
 public:
-    explicit IniSection(std::string name) : name_(std::move(name)) {}
+    explicit IniSection(std::string name) : mName(std::move(name)) {}
     IniSection(const IniSection&) = delete;
     IniSection& operator=(const IniSection&) = delete;
 
-    const std::string& GetName() const { return name_; }
-    const std::deque<IniKey>& GetKeys() const { return keys_; }
-    IniKey* GetCurrentKey() const { return currentKey_; }
+    const std::string& GetName() const { return mName; }
+    const std::deque<IniKey>& GetKeys() const { return mKeys; }
+    IniKey* GetCurrentKey() const { return mCurrentKey; }
 
     // Selects the key of exactly that name (or none) and starts it again at
     // its first item.
@@ -38,9 +38,9 @@ public:
 private:
     IniKey* FindKey(const std::string& name);
 
-    std::string name_;
-    std::deque<IniKey> keys_;  // a deque keeps currentKey_ valid as keys are added
-    IniKey* currentKey_ = nullptr;
+    std::string mName;
+    std::deque<IniKey> mKeys;  // a deque keeps mCurrentKey valid as keys are added
+    IniKey* mCurrentKey = nullptr;
 };
 
 } // namespace Tandry

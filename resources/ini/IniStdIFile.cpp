@@ -5,9 +5,9 @@
 namespace Tandry {
 
 IniStdIFile::IniStdIFile(const std::string& path)
-    : file_(Platform::PathResolver::Resolve(path), std::ios::binary)
+    : mFile(Platform::PathResolver::Resolve(path), std::ios::binary)
 {
-    Attach(file_);
+    Attach(mFile);
 }
 
 } // namespace Tandry

@@ -15,7 +15,7 @@ public:
     explicit IniStdIFile(const std::string& path);
 
 private:
-    std::ifstream file_;
+    std::ifstream mFile;
 };
 
 } // namespace Tandry

@@ -14,15 +14,15 @@ size_t IniStdIStream::Read(char* buffer, size_t size)
 {
     if (Failed())
         return 0;
-    in_->read(buffer, std::streamsize(size));
-    return size_t(in_->gcount());
+    mIn->read(buffer, std::streamsize(size));
+    return size_t(mIn->gcount());
 }
 
 bool IniStdIStream::Failed() const
 {
     // Reaching the end sets failbit too; only an open or read error counts,
     // and both leave nothing more to read.
-    return !in_ || in_->bad() || (in_->fail() && !in_->eof());
+    return !mIn || mIn->bad() || (mIn->fail() && !mIn->eof());
 }
 
 } // namespace Tandry

@@ -10,7 +10,7 @@ namespace Tandry {
 
 class IniStdIStream {
 public:
-    explicit IniStdIStream(std::istream& in) : in_(&in) {}
+    explicit IniStdIStream(std::istream& in) : mIn(&in) {}
     virtual ~IniStdIStream() = default;
     IniStdIStream(const IniStdIStream&) = delete;
     IniStdIStream& operator=(const IniStdIStream&) = delete;
@@ -25,10 +25,10 @@ public:
 protected:
     // For derived streams that own their std::istream and attach it later.
     IniStdIStream() = default;
-    void Attach(std::istream& in) { in_ = &in; }
+    void Attach(std::istream& in) { mIn = &in; }
 
 private:
-    std::istream* in_ = nullptr;
+    std::istream* mIn = nullptr;
 };
 
 } // namespace Tandry

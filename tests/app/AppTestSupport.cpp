@@ -237,8 +237,8 @@ RecordingDisplay::~RecordingDisplay()
     Note("delete display");
 }
 
-LoggedDialog::LoggedDialog(int dialogId, bool modal, int height)
-    : Dialog(dialogId, modal, L"header", L"lines", L"footer", 1), preferredHeight(height)
+LoggedDialog::LoggedDialog(int dialogId, bool modal, int heightWanted)
+    : Dialog(dialogId, modal, L"header", L"lines", L"footer", 1), preferredHeight(heightWanted)
 {
 }
 

@@ -302,21 +302,21 @@ void LoopApp::Unmute(bool automatic)
 
 void LoopFixture::SetUp()
 {
-    platform = &Platform::InstallHeadlessPlatform();
+    mPlatform = &Platform::InstallHeadlessPlatform();
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
     factories.widgetManager = [](Tandry::TandryAppBase*) { return new CountingWidgetManager(); };
     factories.demoSeam = [](Tandry::TandryAppBase*) { return std::make_unique<RecordingSeam>(); };
     factories.display = [this](Tandry::TandryAppBase* owner) {
         auto* display = new ScriptedDisplay(owner);
-        if (prepareDisplay)
-            prepareDisplay(*display);
+        if (mPrepareDisplay)
+            mPrepareDisplay(*display);
         return display;
     };
     Tandry::ResetMainLoopGlobals();
     Tandry::ResetScreensaverFilter();
 
-    Platform::WindowSystem& windows = platform->Windows();
+    Platform::WindowSystem& windows = mPlatform->Windows();
     Platform::WindowClass mainClass;
     mainClass.name = "MainWindow";
     mainClass.style = Platform::CS_DBLCLKS;
@@ -327,36 +327,36 @@ void LoopFixture::SetUp()
     invisClass.proc = &Tandry::TandryAppBase::MainWindowProc;
     windows.RegisterWindowClass(invisClass);
 
-    app = std::make_unique<LoopApp>();
-    app->mPrimaryThreadId = platform->Threads().GetCurrentThreadId();
+    mApp = std::make_unique<LoopApp>();
+    mApp->mPrimaryThreadId = mPlatform->Threads().GetCurrentThreadId();
 }
 
 void LoopFixture::TearDown()
 {
-    app.reset();
+    mApp.reset();
     Tandry::ResetAppFactories();
     Tandry::ResetMainLoopGlobals();
     Tandry::ResetScreensaverFilter();
     Tandry::SectionProfiler::Reset();
     Tandry::gD3DSceneFailed = false;
     Platform::ResetPlatform();
-    platform = nullptr;
+    mPlatform = nullptr;
 }
 
 void LoopFixture::OpenWindow()
 {
-    app->CreateAppWindow();
-    platform->Windows().ShowWindow(app->mMainWindow, Platform::SW_SHOW);
+    mApp->CreateAppWindow();
+    mPlatform->Windows().ShowWindow(mApp->mMainWindow, Platform::SW_SHOW);
     // Showing activated the window; the queued activation is handled as the loop would.
     ProcessAll();
-    app->mInitDone = true;
+    mApp->mInitDone = true;
 }
 
 void LoopFixture::RunCycle()
 {
     do {
-        app->RunUpdateStep(nullptr);
-    } while (app->mStepState != 3);
+        mApp->RunUpdateStep(nullptr);
+    } while (mApp->mStepState != 3);
 }
 
 bool LoopFixture::RunCyclesUntil(const std::function<bool()>& done, int limit)
@@ -377,7 +377,7 @@ void LoopFixture::StartTimingAndAdvance(uint32_t ms)
 
 intptr_t LoopFixture::Send(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
-    return Tandry::TandryAppBase::MainWindowProc(app->mMainWindow, message, wParam, lParam);
+    return Tandry::TandryAppBase::MainWindowProc(mApp->mMainWindow, message, wParam, lParam);
 }
 
 void LoopFixture::SendAndProcess(uint32_t message, uintptr_t wParam, intptr_t lParam)
@@ -389,16 +389,16 @@ void LoopFixture::SendAndProcess(uint32_t message, uintptr_t wParam, intptr_t lP
 void LoopFixture::ProcessAll()
 {
     Platform::WindowMessage message;
-    while (platform->Windows().PeekMessage(message))
-        platform->Windows().DispatchMessage(message);
-    while (app->ProcessDeferredMessage()) {
+    while (mPlatform->Windows().PeekMessage(message))
+        mPlatform->Windows().DispatchMessage(message);
+    while (mApp->ProcessDeferredMessage()) {
     }
 }
 
 std::vector<uint32_t> LoopFixture::QueuedMessages() const
 {
     std::vector<uint32_t> messages;
-    for (const Platform::WindowMessage& queued : app->mDeferredMessages)
+    for (const Platform::WindowMessage& queued : mApp->mDeferredMessages)
         messages.push_back(queued.message);
     return messages;
 }
@@ -409,27 +409,27 @@ void LoopFixture::PutCursorAt(int x, int y)
     motion.kind = Platform::InputEventKind::MouseMotion;
     motion.x = x;
     motion.y = y;
-    platform->Windows().Inject(motion);
+    mPlatform->Windows().Inject(motion);
 }
 
 ScriptedDisplay& LoopFixture::Display()
 {
-    return *static_cast<ScriptedDisplay*>(app->mDDInterface);
+    return *static_cast<ScriptedDisplay*>(mApp->mDDInterface);
 }
 
 RecordingSeam& LoopFixture::Seam()
 {
-    return static_cast<RecordingSeam&>(app->GetDemoSeam());
+    return static_cast<RecordingSeam&>(mApp->GetDemoSeam());
 }
 
 CountingWidgetManager& LoopFixture::Manager()
 {
-    return *static_cast<CountingWidgetManager*>(app->mWidgetManager);
+    return *static_cast<CountingWidgetManager*>(mApp->mWidgetManager);
 }
 
 CountingSoundManager& LoopFixture::Sound()
 {
-    return *static_cast<CountingSoundManager*>(app->mSoundManager);
+    return *static_cast<CountingSoundManager*>(mApp->mSoundManager);
 }
 
 bool WaitFor(const std::function<bool()>& condition)

@@ -191,12 +191,12 @@ protected:
     RecordingSeam& Seam();
     CountingWidgetManager& Manager();
     CountingSoundManager& Sound();
-    Platform::HeadlessClock& Clock() { return platform->Clock(); }
+    Platform::HeadlessClock& Clock() { return mPlatform->Clock(); }
 
-    Platform::HeadlessPlatform* platform = nullptr;
-    std::unique_ptr<LoopApp> app;
+    Platform::HeadlessPlatform* mPlatform = nullptr;
+    std::unique_ptr<LoopApp> mApp;
     // Scripts the display when the window's first creation makes it.
-    std::function<void(ScriptedDisplay&)> prepareDisplay;
+    std::function<void(ScriptedDisplay&)> mPrepareDisplay;
 };
 
 // Waits in real time (at most a few seconds) for a condition another thread makes true.

@@ -15,9 +15,9 @@ protected:
     void SetUp() override
     {
         LoopFixture::SetUp();
-        app->mScreensaverMode = true;
+        mApp->mScreensaverMode = true;
         OpenWindow();
-        app->mDeferredMessages.clear();
+        mApp->mDeferredMessages.clear();
         Drain();
     }
 
@@ -26,8 +26,8 @@ protected:
     {
         bool closed = false;
         Platform::WindowMessage message;
-        while (platform->Windows().PeekMessage(message))
-            closed = closed || (message.message == Platform::WM_CLOSE && message.hwnd == app->mMainWindow);
+        while (mPlatform->Windows().PeekMessage(message))
+            closed = closed || (message.message == Platform::WM_CLOSE && message.hwnd == mApp->mMainWindow);
         return closed;
     }
 };
@@ -41,14 +41,14 @@ TEST_F(ScreensaverMode, TheFourthMouseMoveEndsTheRun)
     // A move to the same place is not a move.
     Send(Platform::WM_MOUSEMOVE, 0, Platform::MakeLParam(13, 20));
     EXPECT_FALSE(Drain());
-    EXPECT_TRUE(app->mDeferredMessages.empty());
+    EXPECT_TRUE(mApp->mDeferredMessages.empty());
 
     Send(Platform::WM_MOUSEMOVE, 0, Platform::MakeLParam(14, 20));
     EXPECT_TRUE(Drain());
     // Closing: the filter lets everything through from now on.
     Send(Platform::WM_KEYDOWN, 'A');
     EXPECT_FALSE(Drain());
-    EXPECT_FALSE(app->mDeferredMessages.empty());
+    EXPECT_FALSE(mApp->mDeferredMessages.empty());
 }
 
 TEST_F(ScreensaverMode, KeysButtonsAndDeactivationEndTheRun)
@@ -102,7 +102,7 @@ TEST_F(ScreensaverMode, AMonitorPowerDownGivesASecondOfGrace)
 
 TEST_F(ScreensaverMode, OnlyTheMainWindowsActivityCounts)
 {
-    Platform::WindowHandle other = platform->Windows().CreateWindow("InvisWindow", L"other", 0, 0, 0, 0, 0, 0);
+    Platform::WindowHandle other = mPlatform->Windows().CreateWindow("InvisWindow", L"other", 0, 0, 0, 0, 0, 0);
     Tandry::TandryAppBase::MainWindowProc(other, Platform::WM_KEYDOWN, 'A', 0);
     EXPECT_FALSE(Drain());
 }
@@ -110,9 +110,9 @@ TEST_F(ScreensaverMode, OnlyTheMainWindowsActivityCounts)
 TEST_F(ScreensaverMode, ThePostedCloseEndsTheRun)
 {
     Send(Platform::WM_KEYDOWN, 'A');
-    app->mDeferredMessages.clear();
+    mApp->mDeferredMessages.clear();
     ProcessAll();
-    EXPECT_TRUE(app->mShutdown);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 } // namespace

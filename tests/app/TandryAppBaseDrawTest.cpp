@@ -35,19 +35,19 @@ TEST_F(DrawPass, NothingDirtyPresentsOncePerSecond)
     EXPECT_GE(ticks[0] - start, 999u);
     for (size_t i = 1; i < ticks.size(); ++i)
         EXPECT_GE(ticks[i] - ticks[i - 1], 1000u);
-    EXPECT_GE(app->mUpdateCount, 340);
+    EXPECT_GE(mApp->mUpdateCount, 340);
 }
 
 TEST_F(DrawPass, WhileLoadingFramesLeaveTheLoadingThreadItsTime)
 {
     OpenWindow();
-    app->dirtyEachUpdate = true;
+    mApp->dirtyEachUpdate = true;
     Display().presentMs = 5;
     RunFor(200);
     const size_t before = Display().presentTicks.size();
     EXPECT_GE(before, 15u);
 
-    app->mLoadingThreadStarted = true;
+    mApp->mLoadingThreadStarted = true;
     RunFor(2000);
     // The first frame may still be due at once; the rest are spaced.
     const std::vector<uint32_t> ticks = PresentationsAfter(before + 1);
@@ -55,7 +55,7 @@ TEST_F(DrawPass, WhileLoadingFramesLeaveTheLoadingThreadItsTime)
     for (size_t i = 1; i < ticks.size(); ++i)
         EXPECT_GE(ticks[i] - ticks[i - 1], 35u + 5u) << i;
 
-    app->mLoadingThreadDone = true;
+    mApp->mLoadingThreadDone = true;
     const size_t loaded = Display().presentTicks.size();
     RunFor(200);
     EXPECT_GE(Display().presentTicks.size() - loaded, 15u);
@@ -63,9 +63,9 @@ TEST_F(DrawPass, WhileLoadingFramesLeaveTheLoadingThreadItsTime)
 
 TEST_F(DrawPass, IdleSuspensionWhileTheScreenSaverIsDue)
 {
-    platform->Windows().SetScreenSaverAnswers(60, true, true);
+    mPlatform->Windows().SetScreenSaverAnswers(60, true, true);
     OpenWindow();
-    app->dirtyEachUpdate = true;
+    mApp->dirtyEachUpdate = true;
     const uint32_t lastInput = Clock().GetTickCount();
     Clock().SetLastInputTick(lastInput);
     // The idle check reads the system's settings when it first runs after ten seconds.
@@ -75,23 +75,23 @@ TEST_F(DrawPass, IdleSuspensionWhileTheScreenSaverIsDue)
     ASSERT_TRUE(Tandry::gIdleSuspended);
     EXPECT_EQ(Tandry::gIdleCheck.timeoutMs, 58000u);
 
-    const int updates = app->mUpdateCount;
+    const int updates = mApp->mUpdateCount;
     const size_t presented = Display().presentTicks.size();
-    const int sleeps = app->mSleepCount;
+    const int sleeps = mApp->mSleepCount;
     RunFor(5000);
-    EXPECT_EQ(app->mUpdateCount, updates);
+    EXPECT_EQ(mApp->mUpdateCount, updates);
     EXPECT_EQ(Display().presentTicks.size(), presented);
     // Suspended, the loop sleeps instead of spinning.
-    EXPECT_GE(app->mSleepCount - sleeps, 400);
+    EXPECT_GE(mApp->mSleepCount - sleeps, 400);
 
     // The user is back and no screen saver runs: everything is drawn again.
     const int dirtied = Manager().markAllDirtyCalls;
-    platform->Windows().SetScreenSaverAnswers(60, true, false);
+    mPlatform->Windows().SetScreenSaverAnswers(60, true, false);
     Clock().SetLastInputTick(Clock().GetTickCount());
     RunFor(1500);
     EXPECT_FALSE(Tandry::gIdleSuspended);
     EXPECT_GT(Manager().markAllDirtyCalls, dirtied);
-    EXPECT_GT(app->mUpdateCount, updates);
+    EXPECT_GT(mApp->mUpdateCount, updates);
     EXPECT_GT(Display().presentTicks.size(), presented);
 }
 
@@ -99,12 +99,12 @@ TEST_F(DrawPass, NoIdleSuspensionInFullScreenOrWithoutAScreenSaver)
 {
     for (bool fullScreen : {false, true}) {
         SCOPED_TRACE(fullScreen);
-        app.reset();
+        mApp.reset();
         Tandry::ResetMainLoopGlobals();
-        app = std::make_unique<LoopApp>();
+        mApp = std::make_unique<LoopApp>();
         // Windowed without a screen saver, or full screen with one.
-        platform->Windows().SetScreenSaverAnswers(60, fullScreen, true);
-        app->mWindowed = !fullScreen;
+        mPlatform->Windows().SetScreenSaverAnswers(60, fullScreen, true);
+        mApp->mWindowed = !fullScreen;
         OpenWindow();
         Clock().SetLastInputTick(Clock().GetTickCount());
         RunFor(62000);
@@ -115,27 +115,27 @@ TEST_F(DrawPass, NoIdleSuspensionInFullScreenOrWithoutAScreenSaver)
 TEST_F(DrawPass, AFailedPresentationIsRetriedInsteadOfDrawing)
 {
     OpenWindow();
-    app->dirtyEachUpdate = true;
+    mApp->dirtyEachUpdate = true;
     RunFor(100);
     Display().failRedraws = 3;
     const int initCalls = Display().initCalls;
     RunFor(10);
     EXPECT_TRUE(Tandry::gRedrawFailed);
     // Active: every retry recovers by setting the display up again.
-    const int drawsWhileFailed = app->mDrawCount;
+    const int drawsWhileFailed = mApp->mDrawCount;
     RunFor(100);
     EXPECT_FALSE(Tandry::gRedrawFailed);
     EXPECT_EQ(Display().initCalls, initCalls + 3);
-    EXPECT_GT(app->mDrawCount, drawsWhileFailed);
+    EXPECT_GT(mApp->mDrawCount, drawsWhileFailed);
     EXPECT_GT(Manager().markAllDirtyCalls, 0);
 }
 
 TEST_F(DrawPass, AnInactiveWindowRecoversAtMostOncePerSecond)
 {
     OpenWindow();
-    app->dirtyEachUpdate = true;
+    mApp->dirtyEachUpdate = true;
     RunFor(100);
-    app->mActive = false;
+    mApp->mActive = false;
     Display().failRedraws = 1000000;
     const size_t before = Display().initTicks.size();
     RunFor(3500);
@@ -152,28 +152,28 @@ TEST_F(DrawPass, AnInactiveWindowRecoversAtMostOncePerSecond)
 TEST_F(DrawPass, RecoveryWithoutRoomForAWindow)
 {
     // A logical screen that a maximised window cannot show.
-    platform->Windows().SetScreenSize(1024, 768);
-    app->mWindowed = true;
+    mPlatform->Windows().SetScreenSize(1024, 768);
+    mApp->mWindowed = true;
     OpenWindow();
     Display().failRedraws = 1;
-    app->mForceRedraw = true;
-    app->DrawDirtyStuff();
-    EXPECT_TRUE(app->mForceFullScreen);
-    EXPECT_EQ(app->screenModeRequests, (std::vector<bool>{false}));
+    mApp->mForceRedraw = true;
+    mApp->DrawDirtyStuff();
+    EXPECT_TRUE(mApp->mForceFullScreen);
+    EXPECT_EQ(mApp->screenModeRequests, (std::vector<bool>{false}));
 
     // Full screen already failed: the user is asked to change the colour depth and the run ends.
     Tandry::ResetMainLoopGlobals();
-    app->mForceWindowed = true;
-    app->screenModeRequests.clear();
+    mApp->mForceWindowed = true;
+    mApp->screenModeRequests.clear();
     Display().failRedraws = 1;
-    app->mForceRedraw = true;
-    app->mNextDrawTick = Clock().GetTickCount();
-    app->DrawDirtyStuff();
-    EXPECT_TRUE(app->screenModeRequests.empty());
-    const auto boxes = platform->Dialogs().GetBoxes();
+    mApp->mForceRedraw = true;
+    mApp->mNextDrawTick = Clock().GetTickCount();
+    mApp->DrawDirtyStuff();
+    EXPECT_TRUE(mApp->screenModeRequests.empty());
+    const auto boxes = mPlatform->Dialogs().GetBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Please set your desktop color depth to 16 bit.");
-    EXPECT_TRUE(app->mShutdown);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 TEST_F(DrawPass, ABadColourDepthWhileWindowedAsksForFullScreen)
@@ -181,10 +181,10 @@ TEST_F(DrawPass, ABadColourDepthWhileWindowedAsksForFullScreen)
     OpenWindow();
     Display().failRedraws = 1;
     Display().initResults = {Tandry::RESULT_INVALID_COLORDEPTH};
-    app->mForceRedraw = true;
-    app->DrawDirtyStuff();
-    EXPECT_TRUE(app->mForceFullScreen);
-    EXPECT_EQ(app->screenModeRequests, (std::vector<bool>{false}));
+    mApp->mForceRedraw = true;
+    mApp->DrawDirtyStuff();
+    EXPECT_TRUE(mApp->mForceFullScreen);
+    EXPECT_EQ(mApp->screenModeRequests, (std::vector<bool>{false}));
 }
 
 } // namespace

@@ -21,16 +21,16 @@ protected:
     // Forgets what happened so far, sleeps included.
     void ClearEvents()
     {
-        app->NoteSleeps();
-        app->events.clear();
+        mApp->NoteSleeps();
+        mApp->events.clear();
     }
 
     // Events without the partial updates.
     Events UpdatesDrawsAndSleeps()
     {
-        app->NoteSleeps();
+        mApp->NoteSleeps();
         Events kept;
-        for (const std::string& event : app->events) {
+        for (const std::string& event : mApp->events) {
             if (event[0] != 'F')
                 kept.push_back(event);
         }
@@ -54,7 +54,7 @@ protected:
     {
         std::vector<int> perFrame;
         int updates = -1;
-        for (const std::string& event : app->events) {
+        for (const std::string& event : mApp->events) {
             if (event == "U" && updates >= 0)
                 ++updates;
             if (event == "P") {
@@ -68,9 +68,9 @@ protected:
 
     void RecreateApp()
     {
-        app.reset();
-        app = std::make_unique<LoopApp>();
-        app->mPrimaryThreadId = platform->Threads().GetCurrentThreadId();
+        mApp.reset();
+        mApp = std::make_unique<LoopApp>();
+        mApp->mPrimaryThreadId = mPlatform->Threads().GetCurrentThreadId();
     }
 };
 
@@ -79,9 +79,9 @@ TEST_F(MainLoop, FirstTimingStepOnlyNotesTheTime)
     OpenWindow();
     Clock().Advance(500);
     RunCycle();
-    EXPECT_EQ(app->mUpdateCount, 0);
-    EXPECT_EQ(app->mLastTimingTick, Clock().GetTickCount());
-    EXPECT_EQ(app->mUpdateAccumMs, 0);
+    EXPECT_EQ(mApp->mUpdateCount, 0);
+    EXPECT_EQ(mApp->mLastTimingTick, Clock().GetTickCount());
+    EXPECT_EQ(mApp->mUpdateAccumMs, 0);
 }
 
 TEST_F(MainLoop, ThirtyFiveMillisecondsGiveThreeUpdatesThenADrawThenTheRestIsSlept)
@@ -91,12 +91,12 @@ TEST_F(MainLoop, ThirtyFiveMillisecondsGiveThreeUpdatesThenADrawThenTheRestIsSle
     ClearEvents();
     for (int cycle = 1; cycle <= 3; ++cycle) {
         RunCycle();
-        EXPECT_EQ(app->mUpdateCount, cycle);
+        EXPECT_EQ(mApp->mUpdateCount, cycle);
     }
     RunCycle();
     RunCycle();
     EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"U", "U", "U", "D", "S5"}));
-    EXPECT_EQ(app->mSleepCount, 1);
+    EXPECT_EQ(mApp->mSleepCount, 1);
 }
 
 TEST_F(MainLoop, AStallCatchesUpAtMostTwoHundredMilliseconds)
@@ -106,7 +106,7 @@ TEST_F(MainLoop, AStallCatchesUpAtMostTwoHundredMilliseconds)
     ClearEvents();
     ASSERT_TRUE(RunCyclesUntil([&] { return !UpdatesDrawsAndSleeps().empty() &&
                                             UpdatesDrawsAndSleeps().back()[0] == 'S'; }));
-    EXPECT_EQ(app->mUpdateCount, 20);
+    EXPECT_EQ(mApp->mUpdateCount, 20);
 }
 
 TEST_F(MainLoop, OnceLoadingIsAcknowledgedCatchUpIsBrokenByDraws)
@@ -114,12 +114,12 @@ TEST_F(MainLoop, OnceLoadingIsAcknowledgedCatchUpIsBrokenByDraws)
     for (bool acknowledged : {false, true}) {
         SCOPED_TRACE(acknowledged);
         RecreateApp();
-        app->mLoadingAcknowledged = acknowledged;
+        mApp->mLoadingAcknowledged = acknowledged;
         OpenWindow();
         StartTimingAndAdvance(5000);
         ClearEvents();
-        RunCyclesUntil([&] { return app->mSleepCount > 0; });
-        EXPECT_EQ(app->mUpdateCount, 20);
+        RunCyclesUntil([&] { return mApp->mSleepCount > 0; });
+        EXPECT_EQ(mApp->mUpdateCount, 20);
         if (acknowledged) {
             EXPECT_LE(LongestUpdateRun(), 10);
         } else {
@@ -139,15 +139,15 @@ TEST_F(MainLoop, SmoothTimingRunsTheUpdatesOfOneRefreshPerFrame)
     for (const Case& c : {Case{60, "F1.6667", 1, 2}, Case{100, "F1.0000", 1, 1}}) {
         SCOPED_TRACE(c.hz);
         RecreateApp();
-        app->mSmoothVSync = true;
-        app->mWindowed = false;
-        app->dirtyEachUpdate = true;
-        app->CreateAppWindow();
+        mApp->mSmoothVSync = true;
+        mApp->mWindowed = false;
+        mApp->dirtyEachUpdate = true;
+        mApp->CreateAppWindow();
         Display().SetRefreshRate(c.hz);
         Display().waitForRetrace = true;
         // The rate is taken from the display at every set-up.
-        app->SetUpDisplay();
-        ASSERT_EQ(app->mRefreshRate, static_cast<int>(c.hz));
+        mApp->SetUpDisplay();
+        ASSERT_EQ(mApp->mRefreshRate, static_cast<int>(c.hz));
 
         const uint32_t start = Clock().GetTickCount();
         RunCyclesUntil([&] { return Display().presentTicks.size() >= 400; });
@@ -155,27 +155,27 @@ TEST_F(MainLoop, SmoothTimingRunsTheUpdatesOfOneRefreshPerFrame)
         ASSERT_GE(perFrame.size(), 300u);
         EXPECT_EQ(*std::min_element(perFrame.begin(), perFrame.end()), c.minUpdates);
         EXPECT_EQ(*std::max_element(perFrame.begin(), perFrame.end()), c.maxUpdates);
-        for (const std::string& event : app->events) {
+        for (const std::string& event : mApp->events) {
             if (event[0] == 'F') {
                 EXPECT_EQ(event, c.fraction);
             }
         }
         // A hundred updates per second of presentations, and the retrace is trusted throughout.
         const double seconds = (Clock().GetTickCount() - start) / 1000.0;
-        EXPECT_NEAR(app->mUpdateCount / seconds, 100.0, 2.0);
-        EXPECT_FALSE(app->mVSyncBroken);
+        EXPECT_NEAR(mApp->mUpdateCount / seconds, 100.0, 2.0);
+        EXPECT_FALSE(mApp->mVSyncBroken);
     }
 }
 
 TEST_F(MainLoop, WindowedTimingFollowsTheClockAndPacesPresentations)
 {
-    app->mSmoothVSync = true;
-    app->mWaitForVSync = true;
-    app->dirtyEachUpdate = true;
+    mApp->mSmoothVSync = true;
+    mApp->mWaitForVSync = true;
+    mApp->dirtyEachUpdate = true;
     OpenWindow();
-    ASSERT_TRUE(app->mIsWindowed);
+    ASSERT_TRUE(mApp->mIsWindowed);
     const uint32_t start = Clock().GetTickCount();
-    RunCyclesUntil([&] { return app->mUpdateCount >= 300; });
+    RunCyclesUntil([&] { return mApp->mUpdateCount >= 300; });
     // Smooth timing would update at the pace of the (instant) presentations.
     EXPECT_GE(Clock().GetTickCount() - start, 2900u);
     const std::vector<uint32_t>& ticks = Display().presentTicks;
@@ -194,22 +194,22 @@ TEST_F(MainLoop, FastBatchesOfUpdatesMarkTheRetraceBroken)
     for (const Case& c : {Case{0, 400}, Case{250, 600}}) {
         SCOPED_TRACE(c.slowUpdate);
         RecreateApp();
-        app->mSmoothVSync = true;
-        app->mWindowed = false;
-        app->dirtyEachUpdate = true;
-        app->onUpdate = [&] {
-            if (app->mUpdateCount == c.slowUpdate)
+        mApp->mSmoothVSync = true;
+        mApp->mWindowed = false;
+        mApp->dirtyEachUpdate = true;
+        mApp->onUpdate = [&] {
+            if (mApp->mUpdateCount == c.slowUpdate)
                 Clock().Advance(900);
         };
-        app->CreateAppWindow();
+        mApp->CreateAppWindow();
         // One update per frame, so that every update is one the check counts.
         Display().SetRefreshRate(100);
-        app->SetUpDisplay();
-        ASSERT_TRUE(RunCyclesUntil([&] { return app->mVSyncBroken; }));
-        EXPECT_EQ(app->mUpdateCount, c.brokenAt);
+        mApp->SetUpDisplay();
+        ASSERT_TRUE(RunCyclesUntil([&] { return mApp->mVSyncBroken; }));
+        EXPECT_EQ(mApp->mUpdateCount, c.brokenAt);
         // For good: the loop now follows the clock.
-        RunCyclesUntil([&] { return app->mUpdateCount >= c.brokenAt + 50; });
-        EXPECT_TRUE(app->mVSyncBroken);
+        RunCyclesUntil([&] { return mApp->mUpdateCount >= c.brokenAt + 50; });
+        EXPECT_TRUE(mApp->mVSyncBroken);
     }
 }
 
@@ -217,18 +217,18 @@ TEST_F(MainLoop, SpeedZeroStopsUpdatesAndDrawsButNotThePumpOrDeletions)
 {
     OpenWindow();
     StartTimingAndAdvance(100);
-    app->mDemoSpeed = 0;
+    mApp->mDemoSpeed = 0;
     ClearEvents();
     bool deleted = false;
-    app->interceptKey = [&](int) {
-        app->DeferWidgetDelete(new TrackedWidget(deleted));
+    mApp->interceptKey = [&](int) {
+        mApp->DeferWidgetDelete(new TrackedWidget(deleted));
         return false;
     };
-    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'A', 0);
+    mPlatform->Windows().PostMessage(mApp->mMainWindow, Platform::WM_KEYDOWN, 'A', 0);
     for (int i = 0; i < 10; ++i)
         RunCycle();
-    EXPECT_EQ(app->mUpdateCount, 0);
-    EXPECT_EQ(app->CountEvents("D"), 0);
+    EXPECT_EQ(mApp->mUpdateCount, 0);
+    EXPECT_EQ(mApp->CountEvents("D"), 0);
     EXPECT_TRUE(Manager().keyDown['A']);
     EXPECT_TRUE(deleted);
 }
@@ -243,10 +243,10 @@ TEST_F(MainLoop, TheLoadingThrottleSleepsTwiceTheWork)
         SCOPED_TRACE(c.workMs);
         RecreateApp();
         OpenWindow();
-        app->mLoadingThrottle = true;
+        mApp->mLoadingThrottle = true;
         StartTimingAndAdvance(10);
         ClearEvents();
-        app->updateWorkMs = c.workMs;
+        mApp->updateWorkMs = c.workMs;
         RunCycle();
         const Events events = UpdatesDrawsAndSleeps();
         ASSERT_GE(events.size(), 2u);
@@ -263,40 +263,40 @@ TEST_F(MainLoop, ANestedLoopDeletesOnlyWhatItsOwnStepsDeferred)
     bool innerDeleted = false;
     bool outerAliveAfterNested = false;
     bool innerDeletedBeforeReturn = false;
-    app->onUpdate = [&] {
-        if (app->mUpdateCount == 1) {
-            app->DeferWidgetDelete(new TrackedWidget(outerDeleted));
-            EXPECT_TRUE(app->RunUntilUpdated());
+    mApp->onUpdate = [&] {
+        if (mApp->mUpdateCount == 1) {
+            mApp->DeferWidgetDelete(new TrackedWidget(outerDeleted));
+            EXPECT_TRUE(mApp->RunUntilUpdated());
             innerDeletedBeforeReturn = innerDeleted;
             outerAliveAfterNested = !outerDeleted;
-        } else if (app->mUpdateCount == 2) {
-            app->DeferWidgetDelete(new TrackedWidget(innerDeleted));
+        } else if (mApp->mUpdateCount == 2) {
+            mApp->DeferWidgetDelete(new TrackedWidget(innerDeleted));
         }
     };
     RunCycle();
     EXPECT_TRUE(innerDeletedBeforeReturn);
     EXPECT_TRUE(outerAliveAfterNested);
     EXPECT_TRUE(outerDeleted);
-    EXPECT_EQ(app->mUpdateDepth, 0);
+    EXPECT_EQ(mApp->mUpdateDepth, 0);
 }
 
 TEST_F(MainLoop, AStepWithoutAnOutputPointerAndALeftLoop)
 {
     OpenWindow();
     StartTimingAndAdvance(10);
-    while (app->mStepState != 1)
-        EXPECT_TRUE(app->RunUpdateStep(nullptr));
-    EXPECT_TRUE(app->RunUpdateStep(nullptr));
-    EXPECT_EQ(app->mUpdateCount, 1);
+    while (mApp->mStepState != 1)
+        EXPECT_TRUE(mApp->RunUpdateStep(nullptr));
+    EXPECT_TRUE(mApp->RunUpdateStep(nullptr));
+    EXPECT_EQ(mApp->mUpdateCount, 1);
 
-    app->mLeaveUpdateLoop = true;
-    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'B', 0);
+    mApp->mLeaveUpdateLoop = true;
+    mPlatform->Windows().PostMessage(mApp->mMainWindow, Platform::WM_KEYDOWN, 'B', 0);
     bool updated = true;
-    EXPECT_FALSE(app->RunUpdateStep(&updated));
+    EXPECT_FALSE(mApp->RunUpdateStep(&updated));
     EXPECT_FALSE(updated);
-    EXPECT_EQ(app->mUpdateDepth, 0);
+    EXPECT_EQ(mApp->mUpdateDepth, 0);
     Platform::WindowMessage waiting;
-    ASSERT_TRUE(platform->Windows().PeekMessage(waiting));
+    ASSERT_TRUE(mPlatform->Windows().PeekMessage(waiting));
     EXPECT_EQ(waiting.message, Platform::WM_KEYDOWN);
 }
 
@@ -305,30 +305,30 @@ TEST_F(MainLoop, SingleSteppingUpdatesOnceThenWaitsWhilePumping)
     OpenWindow();
     StartTimingAndAdvance(100);
     ClearEvents();
-    app->mDebugStepState = 1;
+    mApp->mDebugStepState = 1;
     RunCycle();
     EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"U", "D", "S10"}));
-    EXPECT_EQ(app->mDebugStepState, 2);
+    EXPECT_EQ(mApp->mDebugStepState, 2);
 
     ClearEvents();
-    platform->Windows().PostMessage(app->mMainWindow, Platform::WM_KEYDOWN, 'C', 0);
+    mPlatform->Windows().PostMessage(mApp->mMainWindow, Platform::WM_KEYDOWN, 'C', 0);
     for (int i = 0; i < 3; ++i)
         RunCycle();
     EXPECT_EQ(UpdatesDrawsAndSleeps(), (Events{"S10", "S10", "S10"}));
     EXPECT_TRUE(Manager().keyDown['C']);
-    EXPECT_EQ(app->mUpdateCount, 1);
+    EXPECT_EQ(mApp->mUpdateCount, 1);
 }
 
 TEST_F(MainLoop, RefreshRateZeroTimesLikeNoVerticalSync)
 {
     auto run = [&](bool smoothVSync) {
         RecreateApp();
-        app->mSmoothVSync = smoothVSync;
-        app->mWindowed = false;
-        app->dirtyEachUpdate = true;
-        app->CreateAppWindow();
+        mApp->mSmoothVSync = smoothVSync;
+        mApp->mWindowed = false;
+        mApp->dirtyEachUpdate = true;
+        mApp->CreateAppWindow();
         Display().SetRefreshRate(0);
-        app->SetUpDisplay();
+        mApp->SetUpDisplay();
         StartTimingAndAdvance(35);
         ClearEvents();
         for (int i = 0; i < 12; ++i)
@@ -340,7 +340,7 @@ TEST_F(MainLoop, RefreshRateZeroTimesLikeNoVerticalSync)
     };
     const Events withoutVSync = run(false);
     const Events atRateZero = run(true);
-    EXPECT_EQ(app->mRefreshRate, 0);
+    EXPECT_EQ(mApp->mRefreshRate, 0);
     EXPECT_EQ(atRateZero, withoutVSync);
     EXPECT_GE(std::count(withoutVSync.begin(), withoutVSync.end(), "U"), 15);
 }
@@ -348,24 +348,24 @@ TEST_F(MainLoop, RefreshRateZeroTimesLikeNoVerticalSync)
 TEST_F(MainLoop, FastForwardMutesOnceAndPresentsAtMostOncePerSecond)
 {
     OpenWindow();
-    app->mPlayingDemo = true;
-    app->mDemoNextEventUpdate = -1;
-    app->dirtyEachUpdate = true;
-    app->updateWorkMs = 30;
+    mApp->mPlayingDemo = true;
+    mApp->mDemoNextEventUpdate = -1;
+    mApp->dirtyEachUpdate = true;
+    mApp->updateWorkMs = 30;
     StartTimingAndAdvance(10);
-    app->muteEvents.clear();
+    mApp->muteEvents.clear();
     const size_t presentedBefore = Display().presentTicks.size();
-    app->mDemoJumpTarget = app->mUpdateCount + 100;
+    mApp->mDemoJumpTarget = mApp->mUpdateCount + 100;
 
     int mutedUpdates = 0;
-    app->onUpdate = [&] { mutedUpdates += app->mFastForwardMuted ? 1 : 0; };
+    mApp->onUpdate = [&] { mutedUpdates += mApp->mFastForwardMuted ? 1 : 0; };
 
     RunCycle();
-    RunCyclesUntil([&] { return !app->mFastForwardMuted; });
+    RunCyclesUntil([&] { return !mApp->mFastForwardMuted; });
     EXPECT_EQ(mutedUpdates, 100);
-    EXPECT_EQ(app->muteEvents, (Events{"mute auto", "unmute auto"}));
+    EXPECT_EQ(mApp->muteEvents, (Events{"mute auto", "unmute auto"}));
     EXPECT_EQ(Sound().stopAllCalls, 1);
-    EXPECT_FALSE(app->mFastForwardMuted);
+    EXPECT_FALSE(mApp->mFastForwardMuted);
 
     // 100 updates of 30 ms: a presentation per second of it, never two closer.
     const std::vector<uint32_t> ticks(Display().presentTicks.begin() + static_cast<long>(presentedBefore),
@@ -379,67 +379,67 @@ TEST_F(MainLoop, FastForwardMutesOnceAndPresentsAtMostOncePerSecond)
 TEST_F(MainLoop, FastForwardLetsTheReplayConsumeADueEvent)
 {
     OpenWindow();
-    app->mPlayingDemo = true;
+    mApp->mPlayingDemo = true;
     StartTimingAndAdvance(10);
-    app->mDemoFastForwardAll = true;
+    mApp->mDemoFastForwardAll = true;
     // The update at which a recorded event is due waits for the next step's replay.
-    app->mDemoNextEventUpdate = app->mUpdateCount + 3;
+    mApp->mDemoNextEventUpdate = mApp->mUpdateCount + 3;
     int replayed = 0;
-    app->onUpdate = [&] {
-        if (app->mUpdateCount == 20)
-            app->mDemoFastForwardAll = false;
+    mApp->onUpdate = [&] {
+        if (mApp->mUpdateCount == 20)
+            mApp->mDemoFastForwardAll = false;
     };
     Seam().onReplay = [&] {
-        if (app->mUpdateCount == app->mDemoNextEventUpdate) {
+        if (mApp->mUpdateCount == mApp->mDemoNextEventUpdate) {
             ++replayed;
-            app->mDemoNextEventUpdate = -1;
+            mApp->mDemoNextEventUpdate = -1;
         }
     };
-    ASSERT_TRUE(RunCyclesUntil([&] { return app->mUpdateCount >= 20; }, 100));
+    ASSERT_TRUE(RunCyclesUntil([&] { return mApp->mUpdateCount >= 20; }, 100));
     EXPECT_EQ(replayed, 1);
 }
 
 TEST_F(MainLoop, ASingleFastForwardStepPresentsAtOnceWithoutMuting)
 {
     OpenWindow();
-    app->mPlayingDemo = true;
-    app->mDemoNextEventUpdate = -1;
-    app->dirtyEachUpdate = true;
+    mApp->mPlayingDemo = true;
+    mApp->mDemoNextEventUpdate = -1;
+    mApp->dirtyEachUpdate = true;
     StartTimingAndAdvance(10);
-    app->muteEvents.clear();
+    mApp->muteEvents.clear();
     const size_t presentedBefore = Display().presentTicks.size();
-    app->mDemoSingleStep = true;
-    app->mDemoJumpTarget = app->mUpdateCount + 1;
-    const int target = app->mDemoJumpTarget;
-    app->RunTimingStep(true);
-    EXPECT_EQ(app->mUpdateCount, target);
+    mApp->mDemoSingleStep = true;
+    mApp->mDemoJumpTarget = mApp->mUpdateCount + 1;
+    const int target = mApp->mDemoJumpTarget;
+    mApp->RunTimingStep(true);
+    EXPECT_EQ(mApp->mUpdateCount, target);
     EXPECT_EQ(Display().presentTicks.size(), presentedBefore + 1);
-    EXPECT_FALSE(app->mDemoSingleStep);
-    EXPECT_TRUE(app->muteEvents.empty());
+    EXPECT_FALSE(mApp->mDemoSingleStep);
+    EXPECT_TRUE(mApp->muteEvents.empty());
     EXPECT_EQ(Sound().stopAllCalls, 0);
 }
 
 TEST_F(MainLoop, PlaybackWaitsForTheRecordedLoadingStateAndDueEvents)
 {
     OpenWindow();
-    app->mPlayingDemo = true;
-    app->mDemoNextEventUpdate = -1;
-    app->mDemoLoadingDone = true;
-    EXPECT_FALSE(app->DoUpdateFrames());
+    mApp->mPlayingDemo = true;
+    mApp->mDemoNextEventUpdate = -1;
+    mApp->mDemoLoadingDone = true;
+    EXPECT_FALSE(mApp->DoUpdateFrames());
 
-    app->mLoadingThreadDone = true;
-    EXPECT_TRUE(app->DoUpdateFrames());
-    EXPECT_TRUE(app->mLoadingAcknowledged);
+    mApp->mLoadingThreadDone = true;
+    EXPECT_TRUE(mApp->DoUpdateFrames());
+    EXPECT_TRUE(mApp->mLoadingAcknowledged);
 
-    app->mDemoNextEventUpdate = app->mUpdateCount;
-    EXPECT_FALSE(app->DoUpdateFrames());
-    EXPECT_EQ(app->loadingDoneCalls, 1);
+    mApp->mDemoNextEventUpdate = mApp->mUpdateCount;
+    EXPECT_FALSE(mApp->DoUpdateFrames());
+    EXPECT_EQ(mApp->loadingDoneCalls, 1);
 }
 
 TEST_F(MainLoop, ThePassesAreProfilerSections)
 {
-    app->mSmoothVSync = true;
-    app->dirtyEachUpdate = true;
+    mApp->mSmoothVSync = true;
+    mApp->dirtyEachUpdate = true;
     OpenWindow();
     StartTimingAndAdvance(100);
     Tandry::SectionProfiler::Start();
@@ -462,26 +462,26 @@ TEST_F(MainLoop, UnusedSharedImagesAreFreedOnlyWhenMarked)
         ~TrackedImage() override { deleted = true; }
         bool& deleted;
     };
-    app->mSharedImages[{"UNUSED", ""}].image = new TrackedImage(unusedDeleted);
-    auto& used = app->mSharedImages[{"USED", ""}];
+    mApp->mSharedImages[{"UNUSED", ""}].image = new TrackedImage(unusedDeleted);
+    auto& used = mApp->mSharedImages[{"USED", ""}];
     used.image = new TrackedImage(usedDeleted);
     used.refCount = 1;
 
-    app->UpdateTick();
+    mApp->UpdateTick();
     EXPECT_FALSE(unusedDeleted);
-    app->SharedImageReleased();
-    app->UpdateTick();
+    mApp->SharedImageReleased();
+    mApp->UpdateTick();
     EXPECT_TRUE(unusedDeleted);
     EXPECT_FALSE(usedDeleted);
-    EXPECT_EQ(app->mSharedImages.size(), 1u);
-    EXPECT_FALSE(app->mSharedImagesDirty);
+    EXPECT_EQ(mApp->mSharedImages.size(), 1u);
+    EXPECT_FALSE(mApp->mSharedImagesDirty);
 
     // The last handle goes: the image goes with the next update.
     used.refCount = 0;
-    app->SharedImageReleased();
-    app->UpdateTick();
+    mApp->SharedImageReleased();
+    mApp->UpdateTick();
     EXPECT_TRUE(usedDeleted);
-    EXPECT_TRUE(app->mSharedImages.empty());
+    EXPECT_TRUE(mApp->mSharedImages.empty());
 }
 
 } // namespace

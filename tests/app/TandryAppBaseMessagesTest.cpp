@@ -28,10 +28,10 @@ protected:
     {
         LoopFixture::SetUp();
         OpenWindow();
-        app->mDeferredMessages.clear();
+        mApp->mDeferredMessages.clear();
         // Making and showing the window lost and regained the focus.
-        app->focusEvents.clear();
-        app->muteEvents.clear();
+        mApp->focusEvents.clear();
+        mApp->muteEvents.clear();
     }
 
     // The client area shows the logical 1024 x 768 screen at (128, 0), 768 x 576.
@@ -54,7 +54,7 @@ TEST_F(DeferredMessages, WindowPointsMapToTheLogicalScreen)
                           Case{-32768, 32767, -43861, 43689}}) {
         int x = c.x;
         int y = c.y;
-        app->MapWindowPointToLogical(x, y);
+        mApp->MapWindowPointToLogical(x, y);
         EXPECT_EQ(x, c.logicalX) << c.x;
         EXPECT_EQ(y, c.logicalY) << c.y;
     }
@@ -63,7 +63,7 @@ TEST_F(DeferredMessages, WindowPointsMapToTheLogicalScreen)
     Manager().mouseRect = Tandry::Rect(0, 0, 0, 576);
     int x = 300;
     int y = 200;
-    app->MapWindowPointToLogical(x, y);
+    mApp->MapWindowPointToLogical(x, y);
     EXPECT_EQ(x, 300);
     EXPECT_EQ(y, 200);
     SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(300, 200));
@@ -73,8 +73,8 @@ TEST_F(DeferredMessages, WindowPointsMapToTheLogicalScreen)
 TEST_F(DeferredMessages, MouseButtonsGiveTheirClickCodes)
 {
     ScaleClientArea();
-    app->mRecordingDemo = true;
-    app->mMouseInWindow = true;
+    mApp->mRecordingDemo = true;
+    mApp->mMouseInWindow = true;
     struct Case {
         uint32_t message;
         const char* recorded;
@@ -95,7 +95,7 @@ TEST_F(DeferredMessages, MouseButtonsGiveTheirClickCodes)
         EXPECT_EQ(Manager().downButtons, c.heldBits);
         EXPECT_EQ(Manager().mouseX, 512);
         EXPECT_EQ(Manager().mouseY, 384);
-        EXPECT_EQ(platform->Windows().GetCapture(), app->mMainWindow);
+        EXPECT_EQ(mPlatform->Windows().GetCapture(), mApp->mMainWindow);
     }
 }
 
@@ -104,15 +104,15 @@ TEST_F(DeferredMessages, ReleasingAButtonKeepsTheCaptureWhileAnotherIsHeld)
     SendAndProcess(Platform::WM_LBUTTONDOWN, 0, Point(10, 10));
     SendAndProcess(Platform::WM_RBUTTONDOWN, 0, Point(10, 10));
     SendAndProcess(Platform::WM_LBUTTONUP, 0, Point(10, 10));
-    EXPECT_EQ(platform->Windows().GetCapture(), app->mMainWindow);
+    EXPECT_EQ(mPlatform->Windows().GetCapture(), mApp->mMainWindow);
     SendAndProcess(Platform::WM_RBUTTONUP, 0, Point(10, 10));
-    EXPECT_EQ(platform->Windows().GetCapture(), nullptr);
+    EXPECT_EQ(mPlatform->Windows().GetCapture(), nullptr);
     EXPECT_EQ(Manager().downButtons, 0);
 }
 
 TEST_F(DeferredMessages, WheelNotches)
 {
-    app->mRecordingDemo = true;
+    mApp->mRecordingDemo = true;
     struct Case {
         int delta;
         int notches;
@@ -129,36 +129,36 @@ TEST_F(DeferredMessages, AltEnterSwitchesTheScreenModeUnlessOneIsForced)
     Key(Platform::WM_SYSKEYDOWN, Platform::VK_MENU);
     ASSERT_TRUE(Manager().keyDown[Platform::VK_MENU]);
     Key(Platform::WM_SYSKEYDOWN, Platform::VK_RETURN);
-    EXPECT_EQ(app->screenModeRequests, std::vector<bool>{false});
+    EXPECT_EQ(mApp->screenModeRequests, std::vector<bool>{false});
     EXPECT_FALSE(Manager().keyDown[Platform::VK_MENU]);
     EXPECT_FALSE(Manager().keyDown[Platform::VK_RETURN]);
-    EXPECT_FALSE(app->mAltDown);
+    EXPECT_FALSE(mApp->mAltDown);
 
-    app->mForceFullScreen = true;
+    mApp->mForceFullScreen = true;
     Key(Platform::WM_SYSKEYDOWN, Platform::VK_RETURN);
-    EXPECT_EQ(app->screenModeRequests.size(), 1u);
+    EXPECT_EQ(mApp->screenModeRequests.size(), 1u);
     EXPECT_TRUE(Manager().keyDown[Platform::VK_RETURN]);
 }
 
 TEST_F(DeferredMessages, CtrlAltKTogglesTheDeveloperKeys)
 {
     Key(Platform::WM_KEYDOWN, 'K');
-    EXPECT_FALSE(app->mDebugKeysEnabled);
+    EXPECT_FALSE(mApp->mDebugKeysEnabled);
     Key(Platform::WM_KEYDOWN, Platform::VK_CONTROL);
     Key(Platform::WM_SYSKEYDOWN, Platform::VK_MENU);
     Key(Platform::WM_SYSKEYDOWN, 'K');
-    EXPECT_TRUE(app->mDebugKeysEnabled);
-    EXPECT_EQ(platform->Process().GetPlayedSounds(),
+    EXPECT_TRUE(mApp->mDebugKeysEnabled);
+    EXPECT_EQ(mPlatform->Process().GetPlayedSounds(),
               std::vector<std::string>{"c:\\windows\\media\\Windows XP Menu Command.wav"});
 
     // Developer keys now see every key first; a handled one stays from the widgets.
-    app->debugKeyResult = true;
+    mApp->debugKeyResult = true;
     Key(Platform::WM_KEYDOWN, Platform::VK_F10);
-    EXPECT_EQ(app->debugKeys.back(), static_cast<int>(Platform::VK_F10));
+    EXPECT_EQ(mApp->debugKeys.back(), static_cast<int>(Platform::VK_F10));
     EXPECT_FALSE(Manager().keyDown[Platform::VK_F10]);
 
     Key(Platform::WM_SYSKEYDOWN, 'K');
-    EXPECT_FALSE(app->mDebugKeysEnabled);
+    EXPECT_FALSE(mApp->mDebugKeysEnabled);
 }
 
 TEST_F(DeferredMessages, KeysOutsideTheTableDoNoHarm)
@@ -174,81 +174,81 @@ TEST_F(DeferredMessages, KeysOutsideTheTableDoNoHarm)
 TEST_F(DeferredMessages, MaximisingAsksForFullScreen)
 {
     SendAndProcess(Platform::WM_SIZE, Platform::SIZE_MAXIMIZED);
-    EXPECT_EQ(app->screenModeRequests, std::vector<bool>{false});
+    EXPECT_EQ(mApp->screenModeRequests, std::vector<bool>{false});
 }
 
 TEST_F(DeferredMessages, MinimisingMutesTwiceAndRestoringUndoesBoth)
 {
-    ASSERT_TRUE(app->mHasFocus);
+    ASSERT_TRUE(mApp->mHasFocus);
     SendAndProcess(Platform::WM_SIZE, Platform::SIZE_MINIMIZED);
-    EXPECT_TRUE(app->mSizeMinimized);
-    EXPECT_TRUE(app->mMinimized);
-    EXPECT_EQ(app->mMuteCount, 2);
-    EXPECT_EQ(app->mAutoMuteCount, 2);
-    EXPECT_EQ(app->focusEvents, Calls{"lost"});
+    EXPECT_TRUE(mApp->mSizeMinimized);
+    EXPECT_TRUE(mApp->mMinimized);
+    EXPECT_EQ(mApp->mMuteCount, 2);
+    EXPECT_EQ(mApp->mAutoMuteCount, 2);
+    EXPECT_EQ(mApp->focusEvents, Calls{"lost"});
     EXPECT_EQ(Sound().lastVolume, 0.0);
 
     const int dirtied = Manager().markAllDirtyCalls;
     SendAndProcess(Platform::WM_SIZE, Platform::SIZE_RESTORED);
-    EXPECT_FALSE(app->mMinimized);
-    EXPECT_EQ(app->mMuteCount, 0);
-    EXPECT_EQ(app->mAutoMuteCount, 0);
-    EXPECT_EQ(app->focusEvents, (Calls{"lost", "gained"}));
+    EXPECT_FALSE(mApp->mMinimized);
+    EXPECT_EQ(mApp->mMuteCount, 0);
+    EXPECT_EQ(mApp->mAutoMuteCount, 0);
+    EXPECT_EQ(mApp->focusEvents, (Calls{"lost", "gained"}));
     EXPECT_EQ(Manager().markAllDirtyCalls, dirtied + 1);
-    EXPECT_EQ(Sound().lastVolume, app->mSfxVolume);
+    EXPECT_EQ(Sound().lastVolume, mApp->mSfxVolume);
 }
 
 TEST_F(DeferredMessages, FocusLossAndGain)
 {
     SendAndProcess(Platform::WM_LBUTTONDOWN, 0, Point(10, 10));
-    ASSERT_EQ(platform->Windows().GetCapture(), app->mMainWindow);
+    ASSERT_EQ(mPlatform->Windows().GetCapture(), mApp->mMainWindow);
     SendAndProcess(Platform::WM_ACTIVATEAPP, 0);
-    EXPECT_FALSE(app->mHasFocus);
-    EXPECT_EQ(app->muteEvents, Calls{"mute auto"});
+    EXPECT_FALSE(mApp->mHasFocus);
+    EXPECT_EQ(mApp->muteEvents, Calls{"mute auto"});
     EXPECT_FALSE(Manager().windowHasFocus);
-    EXPECT_EQ(app->focusEvents, Calls{"lost"});
-    EXPECT_EQ(platform->Windows().GetCapture(), nullptr);
+    EXPECT_EQ(mApp->focusEvents, Calls{"lost"});
+    EXPECT_EQ(mPlatform->Windows().GetCapture(), nullptr);
     EXPECT_EQ(Manager().downButtons, 0);
 
     SendAndProcess(Platform::WM_ACTIVATEAPP, 1);
-    EXPECT_TRUE(app->mHasFocus);
-    EXPECT_EQ(app->muteEvents, (Calls{"mute auto", "unmute auto"}));
+    EXPECT_TRUE(mApp->mHasFocus);
+    EXPECT_EQ(mApp->muteEvents, (Calls{"mute auto", "unmute auto"}));
     EXPECT_TRUE(Manager().windowHasFocus);
-    EXPECT_EQ(app->focusEvents, (Calls{"lost", "gained"}));
+    EXPECT_EQ(mApp->focusEvents, (Calls{"lost", "gained"}));
 }
 
 TEST_F(DeferredMessages, MovingTheNormalWindowStoresItsPosition)
 {
-    platform->Windows().MoveWindow(app->mMainWindow, 300, 200, 1030, 797);
+    mPlatform->Windows().MoveWindow(mApp->mMainWindow, 300, 200, 1030, 797);
     SendAndProcess(Platform::WM_MOVE);
-    EXPECT_EQ(app->mPreferredX, 300);
-    EXPECT_EQ(app->mPreferredY, 200);
+    EXPECT_EQ(mApp->mPreferredX, 300);
+    EXPECT_EQ(mApp->mPreferredY, 200);
 
-    app->mWindowed = false;
-    platform->Windows().MoveWindow(app->mMainWindow, 10, 10, 1030, 797);
+    mApp->mWindowed = false;
+    mPlatform->Windows().MoveWindow(mApp->mMainWindow, 10, 10, 1030, 797);
     SendAndProcess(Platform::WM_MOVE);
-    EXPECT_EQ(app->mPreferredX, 300);
+    EXPECT_EQ(mApp->mPreferredX, 300);
 }
 
 TEST_F(DeferredMessages, WhileADemoPlaysOnlyTheCloseIsActedOn)
 {
-    app->mPlayingDemo = true;
+    mApp->mPlayingDemo = true;
     SendAndProcess(Platform::WM_KEYDOWN, 'A');
     SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(40, 50));
     SendAndProcess(Platform::WM_SIZE, Platform::SIZE_MINIMIZED);
     EXPECT_FALSE(Manager().keyDown['A']);
     EXPECT_NE(Manager().mouseX, 40);
-    EXPECT_FALSE(app->mMinimized);
+    EXPECT_FALSE(mApp->mMinimized);
     SendAndProcess(Platform::WM_CLOSE);
-    EXPECT_TRUE(app->mDemoFinished);
-    EXPECT_TRUE(app->mShutdown);
+    EXPECT_TRUE(mApp->mDemoFinished);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 TEST_F(DeferredMessages, RecordingSeesLogicalPositionsAndStopsAtShutdown)
 {
     ScaleClientArea();
-    app->mRecordingDemo = true;
-    app->mMouseInWindow = true;
+    mApp->mRecordingDemo = true;
+    mApp->mMouseInWindow = true;
     Seam().calls.clear();
     SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(128 + 75, 75));
     SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(128 + 99, 54));
@@ -271,9 +271,9 @@ protected:
     void SetUp() override
     {
         DeferredMessages::SetUp();
-        app->mInMainLoop = true;
-        app->mLastTimerTick = Clock().GetTickCount();
-        app->mLastStallTick = Clock().GetTickCount();
+        mApp->mInMainLoop = true;
+        mApp->mLastTimerTick = Clock().GetTickCount();
+        mApp->mLastStallTick = Clock().GetTickCount();
     }
 
     void MoveMouseTo(int x, int y)
@@ -294,22 +294,22 @@ protected:
 
 TEST_F(TimerMessages, ACursorThatLeftTheClientAreaIsNoticed)
 {
-    app->mRecordingDemo = true;
+    mApp->mRecordingDemo = true;
     MoveMouseTo(100, 100);
-    ASSERT_TRUE(app->mMouseInWindow);
+    ASSERT_TRUE(mApp->mMouseInWindow);
     SendAndProcess(Platform::WM_TIMER, 100);
-    EXPECT_TRUE(app->mMouseInWindow);
+    EXPECT_TRUE(mApp->mMouseInWindow);
 
     Seam().calls.clear();
-    const int cursors = app->applyCursorCalls;
+    const int cursors = mApp->applyCursorCalls;
     Manager().mouseIn = true;
     MoveMouseTo(-20, 100);
     // The move outside is still a move; the timer then finds the cursor gone.
-    app->mMouseInWindow = true;
+    mApp->mMouseInWindow = true;
     SendAndProcess(Platform::WM_TIMER, 100);
-    EXPECT_FALSE(app->mMouseInWindow);
+    EXPECT_FALSE(mApp->mMouseInWindow);
     EXPECT_FALSE(Manager().mouseIn);
-    EXPECT_GT(app->applyCursorCalls, cursors);
+    EXPECT_GT(mApp->applyCursorCalls, cursors);
     ASSERT_FALSE(Seam().calls.empty());
     EXPECT_EQ(Seam().calls.back(), "Leave");
 }
@@ -323,47 +323,47 @@ TEST_F(TimerMessages, BrowserWatchdog)
     };
     for (const Case& c : {Case{false, 8001, "done http://example.org"}, Case{true, 12001, "failed http://example.org"}}) {
         SCOPED_TRACE(c.outcome);
-        app->browserEvents.clear();
-        app->mActive = c.active;
-        app->mBrowserLaunchPending = true;
-        app->mBrowserUrl = "http://example.org";
-        app->mBrowserLaunchTick = Clock().GetTickCount();
-        app->mLastStallTick = app->mBrowserLaunchTick;
+        mApp->browserEvents.clear();
+        mApp->mActive = c.active;
+        mApp->mBrowserLaunchPending = true;
+        mApp->mBrowserUrl = "http://example.org";
+        mApp->mBrowserLaunchTick = Clock().GetTickCount();
+        mApp->mLastStallTick = mApp->mBrowserLaunchTick;
         RunTimerFor(c.quietMs - 101);
-        EXPECT_TRUE(app->browserEvents.empty());
+        EXPECT_TRUE(mApp->browserEvents.empty());
         RunTimerFor(200);
-        EXPECT_EQ(app->browserEvents, Calls{c.outcome});
+        EXPECT_EQ(mApp->browserEvents, Calls{c.outcome});
     }
 }
 
 TEST_F(TimerMessages, ATimerGapRestartsTheStallWindow)
 {
-    app->mActive = false;
-    app->mBrowserLaunchPending = true;
-    app->mBrowserUrl = "u";
-    app->mBrowserLaunchTick = Clock().GetTickCount();
+    mApp->mActive = false;
+    mApp->mBrowserLaunchPending = true;
+    mApp->mBrowserUrl = "u";
+    mApp->mBrowserLaunchTick = Clock().GetTickCount();
     RunTimerFor(7000);
     // A modal loop held the timer back for 600 ms.
     Clock().Advance(600);
     SendAndProcess(Platform::WM_TIMER, 100);
     RunTimerFor(4900);
-    EXPECT_TRUE(app->browserEvents.empty());
+    EXPECT_TRUE(mApp->browserEvents.empty());
     RunTimerFor(200);
-    EXPECT_EQ(app->browserEvents, Calls{"done u"});
+    EXPECT_EQ(mApp->browserEvents, Calls{"done u"});
 }
 
 TEST_F(TimerMessages, TimersAreIgnoredOutsideTheLoopOrWhileHidden)
 {
     MoveMouseTo(100, 100);
     MoveMouseTo(-20, 100);
-    app->mMouseInWindow = true;
-    app->mInMainLoop = false;
+    mApp->mMouseInWindow = true;
+    mApp->mInMainLoop = false;
     SendAndProcess(Platform::WM_TIMER, 100);
-    EXPECT_TRUE(app->mMouseInWindow);
-    app->mInMainLoop = true;
-    app->mWindowHidden = true;
+    EXPECT_TRUE(mApp->mMouseInWindow);
+    mApp->mInMainLoop = true;
+    mApp->mWindowHidden = true;
     SendAndProcess(Platform::WM_TIMER, 100);
-    EXPECT_TRUE(app->mMouseInWindow);
+    EXPECT_TRUE(mApp->mMouseInWindow);
 }
 
 } // namespace

@@ -35,38 +35,38 @@ protected:
 
     Platform::ThreadPriority MainPriority()
     {
-        return platform->Threads().GetPriorityOf(platform->Threads().GetCurrentThreadId());
+        return mPlatform->Threads().GetPriorityOf(mPlatform->Threads().GetCurrentThreadId());
     }
 };
 
 TEST_F(Threads, OneLoadingThreadPerPhase)
 {
     // Nothing to wait for when no thread was started.
-    app->WaitForLoadingThread();
+    mApp->WaitForLoadingThread();
     EXPECT_TRUE(Clock().GetSleeps().empty());
 
     std::atomic<int> bodies{0};
-    app->loadingBody = [&] {
+    mApp->loadingBody = [&] {
         ++bodies;
         Platform::GetPlatform().GetClock().Sleep(50);
     };
-    app->LaunchLoadingThread();
+    mApp->LaunchLoadingThread();
     WaitUntilAThreadSleeps(0);
-    app->LaunchLoadingThread();
+    mApp->LaunchLoadingThread();
     Clock().Advance(50);
-    ASSERT_TRUE(WaitFor([&] { return app->mLoadingThreadDone.load(); }));
-    app->LaunchLoadingThread();
+    ASSERT_TRUE(WaitFor([&] { return mApp->mLoadingThreadDone.load(); }));
+    mApp->LaunchLoadingThread();
     EXPECT_EQ(bodies, 1);
 
     // The game resets the flags for its next loading phase and launches again.
-    app->mLoadingThreadStarted = false;
-    app->mLoadingThreadDone = false;
-    app->mLoadingAcknowledged = false;
-    app->LaunchLoadingThread();
+    mApp->mLoadingThreadStarted = false;
+    mApp->mLoadingThreadDone = false;
+    mApp->mLoadingAcknowledged = false;
+    mApp->LaunchLoadingThread();
     WaitUntilAThreadSleeps(1);
     Clock().Advance(50);
-    app->WaitForLoadingThread();
-    EXPECT_TRUE(app->mLoadingThreadDone);
+    mApp->WaitForLoadingThread();
+    EXPECT_TRUE(mApp->mLoadingThreadDone);
     EXPECT_EQ(bodies, 2);
 }
 
@@ -74,62 +74,62 @@ TEST_F(Threads, TheLoadingTimeAndTheHandOver)
 {
     OpenWindow();
     Clock().Advance(2000);
-    app->loadingBody = [] { Platform::GetPlatform().GetClock().Sleep(3000); };
-    app->LaunchLoadingThread();
-    EXPECT_TRUE(app->mLoadingThrottle);
+    mApp->loadingBody = [] { Platform::GetPlatform().GetClock().Sleep(3000); };
+    mApp->LaunchLoadingThread();
+    EXPECT_TRUE(mApp->mLoadingThrottle);
     EXPECT_EQ(MainPriority(), Platform::ThreadPriority::AboveNormal);
     WaitUntilAThreadSleeps(0);
     Clock().Advance(3000);
-    ASSERT_TRUE(WaitFor([&] { return app->mLoadingThreadDone.load(); }));
-    EXPECT_NE(platform->Debug().GetAll().find("Resource Loading Time: 5000\r\n"), std::string::npos);
+    ASSERT_TRUE(WaitFor([&] { return mApp->mLoadingThreadDone.load(); }));
+    EXPECT_NE(mPlatform->Debug().GetAll().find("Resource Loading Time: 5000\r\n"), std::string::npos);
 
-    EXPECT_TRUE(app->DoUpdateFrames());
-    EXPECT_TRUE(app->DoUpdateFrames());
-    EXPECT_EQ(app->loadingDoneCalls, 1);
-    EXPECT_TRUE(app->mLoadingAcknowledged);
-    EXPECT_FALSE(app->mLoadingThrottle);
+    EXPECT_TRUE(mApp->DoUpdateFrames());
+    EXPECT_TRUE(mApp->DoUpdateFrames());
+    EXPECT_EQ(mApp->loadingDoneCalls, 1);
+    EXPECT_TRUE(mApp->mLoadingAcknowledged);
+    EXPECT_FALSE(mApp->mLoadingThrottle);
     EXPECT_EQ(MainPriority(), Platform::ThreadPriority::Normal);
 }
 
 TEST_F(Threads, TheLoadingHandOverIsRecorded)
 {
-    app->mRecordingDemo = true;
-    app->mLoadingThreadDone = true;
-    app->DoUpdateFrames();
+    mApp->mRecordingDemo = true;
+    mApp->mLoadingThreadDone = true;
+    mApp->DoUpdateFrames();
     EXPECT_EQ(Seam().calls, std::vector<std::string>{"LoadingDone"});
 }
 
 TEST_F(Threads, AShutdownAskedFromTheLoadingThreadHappensOnTheMainThread)
 {
     OpenWindow();
-    app->loadingBody = [&] { app->Shutdown(); };
-    app->LaunchLoadingThread();
-    ASSERT_TRUE(WaitFor([&] { return app->mLoadingThreadDone.load(); }));
-    EXPECT_TRUE(app->mShutdownRequested);
-    EXPECT_FALSE(app->mShutdown);
-    app->RunTimingStep(true);
-    EXPECT_TRUE(app->mShutdown);
+    mApp->loadingBody = [&] { mApp->Shutdown(); };
+    mApp->LaunchLoadingThread();
+    ASSERT_TRUE(WaitFor([&] { return mApp->mLoadingThreadDone.load(); }));
+    EXPECT_TRUE(mApp->mShutdownRequested);
+    EXPECT_FALSE(mApp->mShutdown);
+    mApp->RunTimingStep(true);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 TEST_F(Threads, TheCursorThreadEndsWithinOneTurnOfShutdown)
 {
     OpenWindow();
-    app->StartCursorThread();
-    EXPECT_TRUE(app->mCursorThreadRunning);
+    mApp->StartCursorThread();
+    EXPECT_TRUE(mApp->mCursorThreadRunning);
     EXPECT_EQ(MainPriority(), Platform::ThreadPriority::AboveNormal);
     WaitUntilAThreadSleeps(0);
     StepCursorThread();
     // A second start while it runs starts nothing.
-    app->StartCursorThread();
+    mApp->StartCursorThread();
     const size_t sleeps = OtherThreadSleeps();
-    app->Shutdown();
-    EXPECT_FALSE(app->mCursorThreadRunning);
+    mApp->Shutdown();
+    EXPECT_FALSE(mApp->mCursorThreadRunning);
     EXPECT_EQ(OtherThreadSleeps(), sleeps);
 
     bool cursorThreadRaisedItself = false;
-    for (const auto& change : platform->Threads().GetChanges()) {
+    for (const auto& change : mPlatform->Threads().GetChanges()) {
         cursorThreadRaisedItself = cursorThreadRaisedItself ||
-            (change.threadId != platform->Threads().GetCurrentThreadId() &&
+            (change.threadId != mPlatform->Threads().GetCurrentThreadId() &&
              change.priority == Platform::ThreadPriority::AboveNormal);
     }
     EXPECT_TRUE(cursorThreadRaisedItself);
@@ -139,24 +139,24 @@ TEST_F(Threads, TheCursorPositionIsHandedOnOnlyAfterARecentPresentation)
 {
     OpenWindow();
     PutCursorAt(200, 150);
-    app->mDrawCount = 1;
-    app->mNextDrawTick = Clock().GetTickCount() - 1000;
-    app->StartCursorThread();
+    mApp->mDrawCount = 1;
+    mApp->mNextDrawTick = Clock().GetTickCount() - 1000;
+    mApp->StartCursorThread();
     WaitUntilAThreadSleeps(0);
     StepCursorThread();
     EXPECT_EQ(Display().mCursorX, 0);
     EXPECT_EQ(Display().mCursorY, 0);
 
-    app->mNextDrawTick = Clock().GetTickCount();
+    mApp->mNextDrawTick = Clock().GetTickCount();
     StepCursorThread();
     EXPECT_EQ(Display().mCursorX, 200);
     EXPECT_EQ(Display().mCursorY, 150);
 
     // While a demo plays the cursor follows the replay, not the mouse.
-    app->mPlayingDemo = true;
-    app->mDemoMouseX = 7;
-    app->mDemoMouseY = 9;
-    app->mNextDrawTick = Clock().GetTickCount();
+    mApp->mPlayingDemo = true;
+    mApp->mDemoMouseX = 7;
+    mApp->mDemoMouseY = 9;
+    mApp->mNextDrawTick = Clock().GetTickCount();
     StepCursorThread();
     EXPECT_EQ(Display().mCursorX, 7);
     EXPECT_EQ(Display().mCursorY, 9);
@@ -165,12 +165,12 @@ TEST_F(Threads, TheCursorPositionIsHandedOnOnlyAfterARecentPresentation)
 TEST_F(Threads, TheDestructorStopsTheCursorThreadAfterARequestFromElsewhere)
 {
     OpenWindow();
-    app->StartCursorThread();
+    mApp->StartCursorThread();
     WaitUntilAThreadSleeps(0);
     // Shut down from another thread: only the request is set.
-    std::thread([&] { app->Shutdown(); }).join();
-    EXPECT_FALSE(app->mShutdown);
-    app.reset();
+    std::thread([&] { mApp->Shutdown(); }).join();
+    EXPECT_FALSE(mApp->mShutdown);
+    mApp.reset();
     EXPECT_EQ(Clock().CountWaitingSleepers(), 0);
 }
 

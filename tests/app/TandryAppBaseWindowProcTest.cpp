@@ -24,7 +24,7 @@ protected:
     {
         LoopFixture::SetUp();
         OpenWindow();
-        app->mDeferredMessages.clear();
+        mApp->mDeferredMessages.clear();
     }
 };
 
@@ -45,7 +45,7 @@ TEST_F(WindowProc, QueueRules)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        app->mDeferredMessages.clear();
+        mApp->mDeferredMessages.clear();
         for (uint32_t message : c.sent)
             Send(message);
         EXPECT_EQ(QueuedMessages(), c.queued);
@@ -56,29 +56,29 @@ TEST_F(WindowProc, EveryCloseAsksTheGameEvenWhenNotQueued)
 {
     EXPECT_EQ(Send(WM_CLOSE), 0);
     EXPECT_EQ(Send(WM_CLOSE), 0);
-    EXPECT_EQ(app->closeRequests, 2);
+    EXPECT_EQ(mApp->closeRequests, 2);
     EXPECT_EQ(QueuedMessages(), Messages{WM_CLOSE});
     // The window is not destroyed by the close: the queued copy ends the run.
-    EXPECT_TRUE(platform->Windows().IsWindow(app->mMainWindow));
+    EXPECT_TRUE(mPlatform->Windows().IsWindow(mApp->mMainWindow));
 }
 
 TEST_F(WindowProc, NothingIsQueuedWhileASystemBoxShows)
 {
-    app->mSystemPopupShowing = true;
+    mApp->mSystemPopupShowing = true;
     Send(WM_KEYDOWN, 'A');
     Send(WM_TIMER);
-    EXPECT_TRUE(app->mDeferredMessages.empty());
+    EXPECT_TRUE(mApp->mDeferredMessages.empty());
 }
 
 TEST_F(WindowProc, AWindowWithoutTheApplicationGetsDefaultProcessing)
 {
-    Platform::WindowHandle bare = platform->Windows().CreateWindow("InvisWindow", L"bare", 0, 0, 0, 0, 0, 0);
+    Platform::WindowHandle bare = mPlatform->Windows().CreateWindow("InvisWindow", L"bare", 0, 0, 0, 0, 0, 0);
     EXPECT_EQ(Tandry::TandryAppBase::MainWindowProc(bare, WM_KEYDOWN, 'A', 0), 0);
     EXPECT_EQ(Tandry::TandryAppBase::MainWindowProc(bare, Platform::WM_ERASEBKGND, 0, 0), 0);
-    EXPECT_TRUE(app->mDeferredMessages.empty());
+    EXPECT_TRUE(mApp->mDeferredMessages.empty());
     // Default processing destroys a window on close.
     Tandry::TandryAppBase::MainWindowProc(bare, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(platform->Windows().IsWindow(bare));
+    EXPECT_FALSE(mPlatform->Windows().IsWindow(bare));
 }
 
 TEST_F(WindowProc, MessagesActedOnAtOnce)
@@ -86,47 +86,47 @@ TEST_F(WindowProc, MessagesActedOnAtOnce)
     EXPECT_EQ(Send(Platform::WM_ERASEBKGND), 1);
 
     Send(Platform::WM_ENABLE, 0);
-    EXPECT_TRUE(app->mWindowDisabled);
+    EXPECT_TRUE(mApp->mWindowDisabled);
     EXPECT_EQ(Send(Platform::WM_QUERYOPEN), 0);
     Send(Platform::WM_ENABLE, 1);
-    EXPECT_FALSE(app->mWindowDisabled);
+    EXPECT_FALSE(mApp->mWindowDisabled);
 
-    const int cursors = app->applyCursorCalls;
+    const int cursors = mApp->applyCursorCalls;
     EXPECT_EQ(Send(Platform::WM_SETCURSOR), 1);
-    EXPECT_EQ(app->applyCursorCalls, cursors + 1);
-    app->mWindowHidden = true;
+    EXPECT_EQ(mApp->applyCursorCalls, cursors + 1);
+    mApp->mWindowHidden = true;
     Send(Platform::WM_SETCURSOR);
-    EXPECT_EQ(app->applyCursorCalls, cursors + 1);
-    app->mWindowHidden = false;
+    EXPECT_EQ(mApp->applyCursorCalls, cursors + 1);
+    mApp->mWindowHidden = false;
 
     // Alt+Enter and Alt+R are kept from the system menu.
     EXPECT_EQ(Send(Platform::WM_SYSCHAR, L'\r'), 0);
-    EXPECT_TRUE(app->IsSysCharHandled(L'r'));
-    EXPECT_TRUE(app->IsSysCharHandled(L'R'));
-    EXPECT_FALSE(app->IsSysCharHandled(L'x'));
+    EXPECT_TRUE(mApp->IsSysCharHandled(L'r'));
+    EXPECT_TRUE(mApp->IsSysCharHandled(L'R'));
+    EXPECT_FALSE(mApp->IsSysCharHandled(L'x'));
 
-    app->mInMainLoop = true;
+    mApp->mInMainLoop = true;
     const size_t presented = Display().presentTicks.size();
     EXPECT_EQ(Send(Platform::WM_PAINT), 0);
     EXPECT_EQ(Display().presentTicks.size(), presented + 1);
 
     Send(Platform::WM_ENDSESSION, 1);
-    EXPECT_TRUE(app->mShutdown);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 TEST_F(WindowProc, ActivationChangesAtOnceAndFocusFollowsWithTheQueue)
 {
-    ASSERT_TRUE(app->mActive);
+    ASSERT_TRUE(mApp->mActive);
     Send(WM_ACTIVATEAPP, 0);
-    EXPECT_FALSE(app->mActive);
-    EXPECT_TRUE(app->mHasFocus);
+    EXPECT_FALSE(mApp->mActive);
+    EXPECT_TRUE(mApp->mHasFocus);
     ProcessAll();
-    EXPECT_FALSE(app->mHasFocus);
+    EXPECT_FALSE(mApp->mHasFocus);
 
     // While a demo plays the replay decides about activation.
-    app->mPlayingDemo = true;
+    mApp->mPlayingDemo = true;
     Send(WM_ACTIVATEAPP, 1);
-    EXPECT_FALSE(app->mActive);
+    EXPECT_FALSE(mApp->mActive);
 }
 
 TEST_F(WindowProc, MonitorPowerAndScreenSaveWaitForLoading)
@@ -140,10 +140,10 @@ TEST_F(WindowProc, MonitorPowerAndScreenSaveWaitForLoading)
 
     // Allowed requests reach the default processing; a close command from the
     // system menu shows that it does.
-    app->mLoadingAcknowledged = true;
+    mApp->mLoadingAcknowledged = true;
     Send(Platform::WM_SYSCOMMAND, Platform::SC_CLOSE);
     Platform::WindowMessage posted;
-    ASSERT_TRUE(platform->Windows().PeekMessage(posted));
+    ASSERT_TRUE(mPlatform->Windows().PeekMessage(posted));
     EXPECT_EQ(posted.message, WM_CLOSE);
 }
 
@@ -151,13 +151,13 @@ TEST_F(WindowProc, ModifierKeysAndTheInterceptHook)
 {
     Send(Platform::WM_KEYDOWN, Platform::VK_CONTROL);
     Send(Platform::WM_SYSKEYDOWN, Platform::VK_MENU);
-    EXPECT_TRUE(app->mCtrlDown);
-    EXPECT_TRUE(app->mAltDown);
+    EXPECT_TRUE(mApp->mCtrlDown);
+    EXPECT_TRUE(mApp->mAltDown);
     Send(Platform::WM_KEYUP, Platform::VK_CONTROL);
-    EXPECT_FALSE(app->mCtrlDown);
+    EXPECT_FALSE(mApp->mCtrlDown);
 
-    app->mDeferredMessages.clear();
-    app->interceptKey = [](int key) { return key == 'Q'; };
+    mApp->mDeferredMessages.clear();
+    mApp->interceptKey = [](int key) { return key == 'Q'; };
     EXPECT_EQ(Send(WM_KEYDOWN, 'Q'), 0);
     Send(WM_KEYDOWN, 'W');
     EXPECT_EQ(QueuedMessages(), Messages{WM_KEYDOWN});
@@ -167,36 +167,36 @@ TEST_F(WindowProc, AltKeysAreQueuedButOnlyAltF4ReachesTheSystem)
 {
     EXPECT_EQ(Send(Platform::WM_SYSKEYDOWN, 'X'), 0);
     Platform::WindowMessage posted;
-    EXPECT_FALSE(platform->Windows().PeekMessage(posted));
+    EXPECT_FALSE(mPlatform->Windows().PeekMessage(posted));
 
     Send(Platform::WM_SYSKEYDOWN, Platform::VK_F4);
     EXPECT_EQ(QueuedMessages(), (Messages{Platform::WM_SYSKEYDOWN, Platform::WM_SYSKEYDOWN}));
     // The system turns Alt+F4 into a close, which shuts the program down.
     ProcessAll();
-    EXPECT_TRUE(app->mShutdown);
+    EXPECT_TRUE(mApp->mShutdown);
 }
 
 TEST_F(WindowProc, WhileADemoPlaysKeysGoToThePlaybackControls)
 {
-    app->mPlayingDemo = true;
+    mApp->mPlayingDemo = true;
     Send(WM_CHAR, L'n');
     Send(WM_KEYDOWN, Platform::VK_F10);
     EXPECT_EQ(Seam().calls, std::vector<std::string>{"PlaybackChar 110"});
-    EXPECT_EQ(app->debugKeys, std::vector<int>{static_cast<int>(Platform::VK_F10)});
+    EXPECT_EQ(mApp->debugKeys, std::vector<int>{static_cast<int>(Platform::VK_F10)});
     EXPECT_EQ(QueuedMessages(), (Messages{WM_CHAR, WM_KEYDOWN}));
 }
 
 TEST_F(WindowProc, TheNotifyMessageBringsTheWindowBack)
 {
-    app->mNotifyMessage = 0xC123;
+    mApp->mNotifyMessage = 0xC123;
     Platform::InputEvent minimise;
     minimise.kind = Platform::InputEventKind::Minimized;
-    platform->Windows().Inject(minimise);
-    ASSERT_TRUE(platform->Windows().IsIconic(app->mMainWindow));
+    mPlatform->Windows().Inject(minimise);
+    ASSERT_TRUE(mPlatform->Windows().IsIconic(mApp->mMainWindow));
     EXPECT_EQ(Send(0xC123, 1), 0);
-    EXPECT_TRUE(platform->Windows().IsIconic(app->mMainWindow));
+    EXPECT_TRUE(mPlatform->Windows().IsIconic(mApp->mMainWindow));
     EXPECT_EQ(Send(0xC123, 0), 0);
-    EXPECT_FALSE(platform->Windows().IsIconic(app->mMainWindow));
+    EXPECT_FALSE(mPlatform->Windows().IsIconic(mApp->mMainWindow));
 }
 
 } // namespace

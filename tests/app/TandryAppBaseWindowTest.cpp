@@ -15,7 +15,7 @@ protected:
     Platform::WinRect Outer()
     {
         Platform::WindowPlacement placement;
-        EXPECT_TRUE(platform->Windows().GetWindowPlacement(app->mMainWindow, placement));
+        EXPECT_TRUE(mPlatform->Windows().GetWindowPlacement(mApp->mMainWindow, placement));
         return placement.normalPosition;
     }
 };
@@ -37,21 +37,21 @@ TEST_F(MainWindow, WindowedPlacementInTheWorkArea)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        app.reset();
-        app = std::make_unique<LoopApp>();
-        platform->Windows().SetWorkArea(c.work);
-        app->mPreferredX = c.preferredX;
-        app->mPreferredY = c.preferredY;
-        app->CreateAppWindow();
+        mApp.reset();
+        mApp = std::make_unique<LoopApp>();
+        mPlatform->Windows().SetWorkArea(c.work);
+        mApp->mPreferredX = c.preferredX;
+        mApp->mPreferredY = c.preferredY;
+        mApp->CreateAppWindow();
         const Platform::WinRect outer = Outer();
         EXPECT_EQ(outer.left, c.x);
         EXPECT_EQ(outer.top, c.y);
         EXPECT_EQ(outer.Width(), 1030);
         EXPECT_EQ(outer.Height(), 797);
         Platform::WinRect client;
-        platform->Windows().GetClientRect(app->mMainWindow, client);
+        mPlatform->Windows().GetClientRect(mApp->mMainWindow, client);
         EXPECT_EQ(client, (Platform::WinRect{0, 0, 1024, 768}));
-        EXPECT_TRUE(app->mIsWindowed);
+        EXPECT_TRUE(mApp->mIsWindowed);
     }
 }
 
@@ -59,46 +59,46 @@ TEST_F(MainWindow, ALogicalScreenOfTheDesktopsSizeSitsInTheCorner)
 {
     for (bool windowed : {true, false}) {
         SCOPED_TRACE(windowed);
-        app.reset();
-        app = std::make_unique<LoopApp>();
-        platform->Windows().SetScreenSize(1024, 768);
-        app->mWindowed = windowed;
-        app->mPreferredX = 300;
-        app->mPreferredY = 300;
-        app->CreateAppWindow();
+        mApp.reset();
+        mApp = std::make_unique<LoopApp>();
+        mPlatform->Windows().SetScreenSize(1024, 768);
+        mApp->mWindowed = windowed;
+        mApp->mPreferredX = 300;
+        mApp->mPreferredY = 300;
+        mApp->CreateAppWindow();
         EXPECT_EQ(Outer(), (Platform::WinRect{0, 0, 1024, 768}));
     }
 }
 
 TEST_F(MainWindow, FullScreenUnlessADemoPlays)
 {
-    app->mWindowed = false;
-    app->CreateAppWindow();
-    EXPECT_FALSE(app->mIsWindowed);
+    mApp->mWindowed = false;
+    mApp->CreateAppWindow();
+    EXPECT_FALSE(mApp->mIsWindowed);
     EXPECT_EQ(Outer(), (Platform::WinRect{0, 0, 1024, 768}));
     EXPECT_FALSE(Display().mIsWindowed);
 
-    app->mPlayingDemo = true;
-    app->CreateAppWindow();
-    EXPECT_TRUE(app->mIsWindowed);
+    mApp->mPlayingDemo = true;
+    mApp->CreateAppWindow();
+    EXPECT_TRUE(mApp->mIsWindowed);
     EXPECT_TRUE(Display().mIsWindowed);
 }
 
 TEST_F(MainWindow, RecreatingReplacesTheWindowAndKeepsTheDisplay)
 {
-    app->CreateAppWindow();
-    Tandry::DDInterface* display = app->mDDInterface;
-    app->CreateAppWindow();
-    EXPECT_EQ(platform->Windows().GetMainWindow(), app->mMainWindow);
-    EXPECT_EQ(Display().mHWnd, app->mMainWindow);
-    EXPECT_EQ(app->mDDInterface, display);
+    mApp->CreateAppWindow();
+    Tandry::DDInterface* display = mApp->mDDInterface;
+    mApp->CreateAppWindow();
+    EXPECT_EQ(mPlatform->Windows().GetMainWindow(), mApp->mMainWindow);
+    EXPECT_EQ(Display().mHWnd, mApp->mMainWindow);
+    EXPECT_EQ(mApp->mDDInterface, display);
     EXPECT_EQ(Display().initCalls, 2);
-    EXPECT_EQ(platform->Windows().GetWindowUserData(app->mMainWindow), app.get());
+    EXPECT_EQ(mPlatform->Windows().GetWindowUserData(mApp->mMainWindow), mApp.get());
 }
 
 TEST_F(MainWindow, TheStoredThreeDChoiceIsReadAtTheFirstCreationOnly)
 {
-    app->mRegistryKey = "Hollowmere\\Moorglen";
+    mApp->mRegistryKey = "Hollowmere\\Moorglen";
     struct Case {
         bool stored;
         bool value;
@@ -109,121 +109,121 @@ TEST_F(MainWindow, TheStoredThreeDChoiceIsReadAtTheFirstCreationOnly)
     for (const Case& c : {Case{false, false, true, false, false}, Case{true, false, false, true, false},
                           Case{true, true, false, true, true}}) {
         SCOPED_TRACE(testing::Message() << c.stored << c.value);
-        app.reset();
-        app = std::make_unique<LoopApp>();
-        app->mRegistryKey = "Hollowmere\\Moorglen";
-        app->EraseRegistryValue("Is3D");
+        mApp.reset();
+        mApp = std::make_unique<LoopApp>();
+        mApp->mRegistryKey = "Hollowmere\\Moorglen";
+        mApp->EraseRegistryValue("Is3D");
         if (c.stored) {
-            ASSERT_TRUE(app->WriteRegistryBool("Is3D", c.value));
+            ASSERT_TRUE(mApp->WriteRegistryBool("Is3D", c.value));
         }
-        app->mAutoEnable3D = true;
-        app->CreateAppWindow();
-        EXPECT_EQ(app->mAutoEnable3D, c.autoEnableAfter);
-        EXPECT_EQ(app->mTest3D, c.testAfter);
-        EXPECT_EQ(app->mDDInterface->mIs3D, c.is3D);
+        mApp->mAutoEnable3D = true;
+        mApp->CreateAppWindow();
+        EXPECT_EQ(mApp->mAutoEnable3D, c.autoEnableAfter);
+        EXPECT_EQ(mApp->mTest3D, c.testAfter);
+        EXPECT_EQ(mApp->mDDInterface->mIs3D, c.is3D);
     }
 
     // Later creations keep the display and its flag, whatever the registry says.
-    ASSERT_TRUE(app->WriteRegistryBool("Is3D", false));
-    app->CreateAppWindow();
-    EXPECT_TRUE(app->mDDInterface->mIs3D);
+    ASSERT_TRUE(mApp->WriteRegistryBool("Is3D", false));
+    mApp->CreateAppWindow();
+    EXPECT_TRUE(mApp->mDDInterface->mIs3D);
 }
 
 TEST_F(MainWindow, AFreshCapabilityResultErasesTheStoredChoice)
 {
     for (bool fresh : {false, true}) {
         SCOPED_TRACE(fresh);
-        app.reset();
-        app = std::make_unique<LoopApp>();
-        app->mRegistryKey = "Hollowmere\\Moorglen";
-        ASSERT_TRUE(app->WriteRegistryBool("Is3D", true));
-        prepareDisplay = [&](ScriptedDisplay& display) { display.GiveTester(true, fresh); };
-        app->CreateAppWindow();
+        mApp.reset();
+        mApp = std::make_unique<LoopApp>();
+        mApp->mRegistryKey = "Hollowmere\\Moorglen";
+        ASSERT_TRUE(mApp->WriteRegistryBool("Is3D", true));
+        mPrepareDisplay = [&](ScriptedDisplay& display) { display.GiveTester(true, fresh); };
+        mApp->CreateAppWindow();
         bool stored = false;
-        EXPECT_EQ(app->ReadRegistryBool("Is3D", &stored), !fresh);
+        EXPECT_EQ(mApp->ReadRegistryBool("Is3D", &stored), !fresh);
     }
 }
 
 TEST_F(MainWindow, SuccessPutsActivationWidgetsAndTheTimerInStep)
 {
-    app->mFrameTimeMs = 25;
-    app->mMinimized = true;
-    app->Mute(true);
-    app->CreateAppWindow();
+    mApp->mFrameTimeMs = 25;
+    mApp->mMinimized = true;
+    mApp->Mute(true);
+    mApp->CreateAppWindow();
     // A windowed window is not active until it is shown.
-    EXPECT_FALSE(app->mActive);
-    EXPECT_FALSE(app->mMinimized);
-    EXPECT_FALSE(app->mSizeMinimized);
-    EXPECT_EQ(app->mAutoMuteCount, 1);
-    EXPECT_EQ(app->focusEvents, std::vector<std::string>{"lost"});
+    EXPECT_FALSE(mApp->mActive);
+    EXPECT_FALSE(mApp->mMinimized);
+    EXPECT_FALSE(mApp->mSizeMinimized);
+    EXPECT_EQ(mApp->mAutoMuteCount, 1);
+    EXPECT_EQ(mApp->focusEvents, std::vector<std::string>{"lost"});
     EXPECT_EQ(Manager().markAllDirtyCalls, 1);
     EXPECT_EQ(Manager().drawImage, nullptr);
 
     // The window's timer runs at the frame time; its messages are queued.
-    platform->Windows().ShowWindow(app->mMainWindow, Platform::SW_SHOW);
+    mPlatform->Windows().ShowWindow(mApp->mMainWindow, Platform::SW_SHOW);
     ProcessAll();
-    EXPECT_TRUE(app->mActive);
+    EXPECT_TRUE(mApp->mActive);
     Clock().Advance(24);
     Platform::WindowMessage message;
-    EXPECT_FALSE(platform->Windows().PeekMessage(message));
+    EXPECT_FALSE(mPlatform->Windows().PeekMessage(message));
     Clock().Advance(1);
-    ASSERT_TRUE(platform->Windows().PeekMessage(message));
+    ASSERT_TRUE(mPlatform->Windows().PeekMessage(message));
     EXPECT_EQ(message.message, Platform::WM_TIMER);
     EXPECT_EQ(message.wParam, 100u);
 }
 
 TEST_F(MainWindow, ADisplayFailureIsFatal)
 {
-    prepareDisplay = [](ScriptedDisplay& display) { display.initResults = {Tandry::RESULT_SURFACE_FAIL}; };
+    mPrepareDisplay = [](ScriptedDisplay& display) { display.initResults = {Tandry::RESULT_SURFACE_FAIL}; };
     int code = -1;
     try {
-        app->CreateAppWindow();
+        mApp->CreateAppWindow();
     } catch (const Platform::HeadlessExit& exit) {
         code = exit.GetCode();
     }
     EXPECT_EQ(code, 1);
-    const auto boxes = platform->Dialogs().GetBoxes();
+    const auto boxes = mPlatform->Dialogs().GetBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, L"Failed to initialize DirectDraw: RESULT_SURFACE_FAIL scripted failure");
     // The timer of the success path was not started.
     Clock().Advance(100);
     Platform::WindowMessage message;
-    while (platform->Windows().PeekMessage(message))
+    while (mPlatform->Windows().PeekMessage(message))
         EXPECT_NE(message.message, Platform::WM_TIMER);
 }
 
 TEST_F(MainWindow, SetUpDisplayCentresTheLogicalScreen)
 {
-    prepareDisplay = [](ScriptedDisplay& display) {
+    mPrepareDisplay = [](ScriptedDisplay& display) {
         display.displayWidth = 1280;
         display.displayHeight = 960;
         display.SetRefreshRate(75);
     };
-    app->CreateAppWindow();
-    EXPECT_EQ(app->mScreenBounds, Tandry::Rect(-128, -96, 1280, 960));
+    mApp->CreateAppWindow();
+    EXPECT_EQ(mApp->mScreenBounds, Tandry::Rect(-128, -96, 1280, 960));
     EXPECT_EQ(Manager().width, 1024);
     EXPECT_EQ(Manager().height, 768);
     EXPECT_EQ(Manager().drawOffsetRect, Tandry::Rect(-128, -96, 1280, 960));
     EXPECT_EQ(Manager().mouseRect, Tandry::Rect(0, 0, 1280, 960));
-    EXPECT_EQ(app->mRefreshRate, 75);
+    EXPECT_EQ(mApp->mRefreshRate, 75);
 }
 
 TEST_F(MainWindow, AFailedSetUpStillRecordsTheDisplayStateAndChangesNothingElse)
 {
-    app->CreateAppWindow();
-    app->mRecordingDemo = true;
-    const Tandry::Rect bounds = app->mScreenBounds;
+    mApp->CreateAppWindow();
+    mApp->mRecordingDemo = true;
+    const Tandry::Rect bounds = mApp->mScreenBounds;
     Display().SetRefreshRate(85);
     Display().initResults = {Tandry::RESULT_EXCLUSIVE_FAIL};
     Display().displayWidth = 640;
-    EXPECT_EQ(app->SetUpDisplay(), Tandry::RESULT_EXCLUSIVE_FAIL);
-    EXPECT_EQ(app->mRefreshRate, 85);
-    EXPECT_EQ(app->mScreenBounds, bounds);
+    EXPECT_EQ(mApp->SetUpDisplay(), Tandry::RESULT_EXCLUSIVE_FAIL);
+    EXPECT_EQ(mApp->mRefreshRate, 85);
+    EXPECT_EQ(mApp->mScreenBounds, bounds);
 }
 
 TEST_F(MainWindow, TheNullDisplayShowsTheLogicalScreenAtSixtyHertz)
 {
-    Tandry::NullDisplay display(app.get());
+    Tandry::NullDisplay display(mApp.get());
     EXPECT_EQ(display.Init(nullptr, true), 0);
     EXPECT_EQ(display.mWidth, 1024);
     EXPECT_EQ(display.mHeight, 768);

@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
+#include "bench/BenchHash.h"
 #include "graphics/image/MemoryImage.h"
 
 namespace DrawBench {
@@ -21,14 +22,7 @@ namespace DrawBench {
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
-inline uint32_t Hash(uint32_t x)
-{
-    x ^= x >> 16;
-    x *= 0x7FEB352D;
-    x ^= x >> 15;
-    x *= 0x846CA68B;
-    return x ^ (x >> 16);
-}
+using Bench::Hash;
 
 struct Picture {
     int width = 0;

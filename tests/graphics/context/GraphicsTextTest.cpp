@@ -41,61 +41,61 @@ void ExpectLines(const FakeFont& font, const std::vector<Line>& expected)
 
 class GraphicsText : public ::testing::Test {
 protected:
-    GraphicsText() : g(&dest)
+    GraphicsText() : mGraphics(&mDest)
     {
-        g.SetFont(&font);
-        g.SetColor(start);
+        mGraphics.SetFont(&mFont);
+        mGraphics.SetColor(mStart);
     }
 
-    const Color start{10, 20, 30, 200};
-    RecordingImage dest{640, 480};
-    FakeFont font;
-    Graphics g;
+    const Color mStart{10, 20, 30, 200};
+    RecordingImage mDest{640, 480};
+    FakeFont mFont;
+    Graphics mGraphics;
 };
 
 TEST_F(GraphicsText, DrawStringHandsTheTextToTheFontUnchanged)
 {
-    g.SetClipRect(5, 6, 70, 80);
-    g.DrawString(L"a^FF0000xb", 12, 34);
-    ASSERT_EQ(font.draws.size(), 1u);
-    const FontDraw& d = font.draws[0];
-    EXPECT_EQ(d.context, &g);
+    mGraphics.SetClipRect(5, 6, 70, 80);
+    mGraphics.DrawString(L"a^FF0000xb", 12, 34);
+    ASSERT_EQ(mFont.draws.size(), 1u);
+    const FontDraw& d = mFont.draws[0];
+    EXPECT_EQ(d.context, &mGraphics);
     EXPECT_EQ(d.text, L"a^FF0000xb");
     EXPECT_EQ(d.x, 12);
     EXPECT_EQ(d.y, 34);
-    EXPECT_EQ(d.color, start);
+    EXPECT_EQ(d.color, mStart);
     EXPECT_EQ(d.clip, Rect(5, 6, 70, 80));
     EXPECT_EQ(d.scaleX, 1.0f);
     EXPECT_EQ(d.scaleY, 1.0f);
     EXPECT_EQ(d.spacing, 0.0f);
     EXPECT_EQ(d.hAlign, 0);
     EXPECT_EQ(d.vAlign, 24);
-    EXPECT_EQ(g.mColor, start);
-    EXPECT_EQ(g.GetStringWidth(L"a^FF0000xb"), 100);
+    EXPECT_EQ(mGraphics.mColor, mStart);
+    EXPECT_EQ(mGraphics.GetStringWidth(L"a^FF0000xb"), 100);
 }
 
 TEST_F(GraphicsText, WithoutAFontNothingIsDrawnOrMeasured)
 {
-    g.SetFont(nullptr);
-    g.DrawString(L"abc", 0, 0);
-    EXPECT_EQ(g.GetStringWidth(L"abc"), 0);
-    EXPECT_EQ(g.DrawStringJustified(L"abc", 0, 0, 100, 1), 0);
+    mGraphics.SetFont(nullptr);
+    mGraphics.DrawString(L"abc", 0, 0);
+    EXPECT_EQ(mGraphics.GetStringWidth(L"abc"), 0);
+    EXPECT_EQ(mGraphics.DrawStringJustified(L"abc", 0, 0, 100, 1), 0);
     int widest = -1;
-    EXPECT_EQ(g.DrawStringWrapped(L"ab cd", Rect(0, 0, 30, 100), -1, -1, &widest), 0);
+    EXPECT_EQ(mGraphics.DrawStringWrapped(L"ab cd", Rect(0, 0, 30, 100), -1, -1, &widest), 0);
     EXPECT_EQ(widest, 0);
-    EXPECT_TRUE(font.draws.empty());
-    EXPECT_EQ(g.mColor, start);
+    EXPECT_TRUE(mFont.draws.empty());
+    EXPECT_EQ(mGraphics.mColor, mStart);
 }
 
 TEST_F(GraphicsText, ColourCodeSwitchesTheColourInMidLine)
 {
-    EXPECT_EQ(g.DrawStringJustified(L"ab^FF0000^cd", 7, 9, 0, -1), 40);
-    ExpectLines(font, {{L"ab", 7, 9}, {L"cd", 27, 9}});
-    ASSERT_EQ(font.draws.size(), 2u);
-    EXPECT_EQ(font.draws[0].color, start);
-    EXPECT_EQ(font.draws[1].color, Color(255, 0, 0, 200));
+    EXPECT_EQ(mGraphics.DrawStringJustified(L"ab^FF0000^cd", 7, 9, 0, -1), 40);
+    ExpectLines(mFont, {{L"ab", 7, 9}, {L"cd", 27, 9}});
+    ASSERT_EQ(mFont.draws.size(), 2u);
+    EXPECT_EQ(mFont.draws[0].color, mStart);
+    EXPECT_EQ(mFont.draws[1].color, Color(255, 0, 0, 200));
     // The last code's colour stays.
-    EXPECT_EQ(g.mColor, Color(255, 0, 0, 200));
+    EXPECT_EQ(mGraphics.mColor, Color(255, 0, 0, 200));
 }
 
 TEST_F(GraphicsText, CaretsAndIncompleteCodes)
@@ -117,20 +117,20 @@ TEST_F(GraphicsText, CaretsAndIncompleteCodes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.text, c.text + std::wcslen(c.text)));
-        font.draws.clear();
-        g.SetColor(start);
-        g.SetWriteColoredString(c.colourCodes);
-        EXPECT_EQ(g.DrawStringJustified(c.text, 0, 0, 0, -1), c.width);
+        mFont.draws.clear();
+        mGraphics.SetColor(mStart);
+        mGraphics.SetWriteColoredString(c.colourCodes);
+        EXPECT_EQ(mGraphics.DrawStringJustified(c.text, 0, 0, 0, -1), c.width);
         std::vector<std::wstring> drawn;
-        for (const FontDraw& d : font.draws)
+        for (const FontDraw& d : mFont.draws)
             drawn.push_back(d.text);
         EXPECT_EQ(drawn, c.drawn);
         // Measuring gives the same width and neither draws nor changes the colour.
-        font.draws.clear();
-        g.SetColor(start);
-        EXPECT_EQ(g.DrawStringJustified(c.text, 0, 0, 0, -1, false), c.width);
-        EXPECT_TRUE(font.draws.empty());
-        EXPECT_EQ(g.mColor, start);
+        mFont.draws.clear();
+        mGraphics.SetColor(mStart);
+        EXPECT_EQ(mGraphics.DrawStringJustified(c.text, 0, 0, 0, -1, false), c.width);
+        EXPECT_TRUE(mFont.draws.empty());
+        EXPECT_EQ(mGraphics.mColor, mStart);
     }
 }
 
@@ -152,22 +152,22 @@ TEST_F(GraphicsText, ColourCodeValues)
         {L"^oldcl_x", 0x123456, {0, 0, 0, 200}},
     };
     for (const auto& c : cases) {
-        g.SetColor(Color(99, 99, 99, 200));
-        const int oldColor = c.oldColor == -1 ? static_cast<int>(start.Packed()) : c.oldColor;
-        g.DrawStringJustified(c.code, 0, 0, 0, -1, true, 0, -1, oldColor);
-        EXPECT_EQ(g.mColor, c.expected);
+        mGraphics.SetColor(Color(99, 99, 99, 200));
+        const int oldColor = c.oldColor == -1 ? static_cast<int>(mStart.Packed()) : c.oldColor;
+        mGraphics.DrawStringJustified(c.code, 0, 0, 0, -1, true, 0, -1, oldColor);
+        EXPECT_EQ(mGraphics.mColor, c.expected);
     }
 }
 
 TEST_F(GraphicsText, OldColourIsTheColourTheOutermostCallStartedWith)
 {
     // Centring measures first; the codes must still return to the start colour.
-    EXPECT_EQ(g.DrawStringJustified(L"a^FF0000xb^oldclrxc", 0, 0, 100, 0), 30);
-    ASSERT_EQ(font.draws.size(), 3u);
-    EXPECT_EQ(font.draws[0].color, start);
-    EXPECT_EQ(font.draws[1].color, Color(255, 0, 0, 200));
-    EXPECT_EQ(font.draws[2].color, start);
-    EXPECT_EQ(font.draws[0].x, 35);
+    EXPECT_EQ(mGraphics.DrawStringJustified(L"a^FF0000xb^oldclrxc", 0, 0, 100, 0), 30);
+    ASSERT_EQ(mFont.draws.size(), 3u);
+    EXPECT_EQ(mFont.draws[0].color, mStart);
+    EXPECT_EQ(mFont.draws[1].color, Color(255, 0, 0, 200));
+    EXPECT_EQ(mFont.draws[2].color, mStart);
+    EXPECT_EQ(mFont.draws[0].x, 35);
 }
 
 TEST_F(GraphicsText, Justification)
@@ -177,15 +177,15 @@ TEST_F(GraphicsText, Justification)
         int x;
     } cases[] = {{-1, 5}, {0, 40}, {1, 75}, {7, 5}};
     for (const auto& c : cases) {
-        font.draws.clear();
-        EXPECT_EQ(g.DrawStringJustified(L"abc", 5, 9, 100, c.justification), 30);
-        ExpectLines(font, {{L"abc", c.x, 9}});
+        mFont.draws.clear();
+        EXPECT_EQ(mGraphics.DrawStringJustified(L"abc", 5, 9, 100, c.justification), 30);
+        ExpectLines(mFont, {{L"abc", c.x, 9}});
     }
     // An odd remainder truncates toward zero, also when the text is too wide.
-    font.draws.clear();
-    g.DrawStringJustified(L"abc", 0, 0, 25, 0);
-    g.DrawStringJustified(L"abc", 0, 0, 31, 0);
-    ExpectLines(font, {{L"abc", -2, 0}, {L"abc", 0, 0}});
+    mFont.draws.clear();
+    mGraphics.DrawStringJustified(L"abc", 0, 0, 25, 0);
+    mGraphics.DrawStringJustified(L"abc", 0, 0, 31, 0);
+    ExpectLines(mFont, {{L"abc", -2, 0}, {L"abc", 0, 0}});
 }
 
 TEST_F(GraphicsText, OffsetAndLengthSelectPartOfTheText)
@@ -199,10 +199,10 @@ TEST_F(GraphicsText, OffsetAndLengthSelectPartOfTheText)
         {9, 2, L""}, {-3, 2, L"ab"},
     };
     for (const auto& c : cases) {
-        font.draws.clear();
-        const int width = g.DrawStringJustified(L"abcdefg", 0, 0, 0, -1, true, c.offset, c.length);
-        ASSERT_EQ(font.draws.size(), 1u);
-        EXPECT_EQ(font.draws[0].text, c.drawn);
+        mFont.draws.clear();
+        const int width = mGraphics.DrawStringJustified(L"abcdefg", 0, 0, 0, -1, true, c.offset, c.length);
+        ASSERT_EQ(mFont.draws.size(), 1u);
+        EXPECT_EQ(mFont.draws[0].text, c.drawn);
         EXPECT_EQ(width, 10 * static_cast<int>(std::wcslen(c.drawn)));
     }
 }
@@ -238,7 +238,7 @@ TEST_F(GraphicsText, WrappedLayout)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.text, c.text + std::wcslen(c.text)));
-        Graphics lines(&dest);
+        Graphics lines(&mDest);
         FakeFont lineFont;
         lines.SetFont(&lineFont);
         int widest = -1;
@@ -247,7 +247,7 @@ TEST_F(GraphicsText, WrappedLayout)
         // Lines are drawn with their codes; the fake font sees them as they come.
         std::vector<Line> expected;
         for (const Line& l : c.lines) {
-            Graphics plain(&dest);
+            Graphics plain(&mDest);
             FakeFont plainFont;
             plain.SetFont(&plainFont);
             plain.DrawStringJustified(l.text, l.x, l.y, 0, -1);
@@ -260,33 +260,33 @@ TEST_F(GraphicsText, WrappedLayout)
 
 TEST_F(GraphicsText, WrappedLinesAreJustifiedAcrossTheRectangle)
 {
-    g.DrawStringWrapped(L"ab cde", Rect(100, 50, 40, 100), -1, 0);
-    ExpectLines(font, {{L"ab", 110, 58}, {L"cde", 105, 68}});
-    font.draws.clear();
-    g.DrawStringWrapped(L"ab cde", Rect(100, 50, 40, 100), -1, 1);
-    ExpectLines(font, {{L"ab", 120, 58}, {L"cde", 110, 68}});
+    mGraphics.DrawStringWrapped(L"ab cde", Rect(100, 50, 40, 100), -1, 0);
+    ExpectLines(mFont, {{L"ab", 110, 58}, {L"cde", 105, 68}});
+    mFont.draws.clear();
+    mGraphics.DrawStringWrapped(L"ab cde", Rect(100, 50, 40, 100), -1, 1);
+    ExpectLines(mFont, {{L"ab", 120, 58}, {L"cde", 110, 68}});
 }
 
 TEST_F(GraphicsText, WrappedLineSpacing)
 {
-    EXPECT_EQ(g.DrawStringWrapped(L"ab cd ef", Rect(0, 0, 30, 100), 15), 2 + 8 + 2 * 15);
-    ExpectLines(font, {{L"ab", 0, 8}, {L"cd", 0, 23}, {L"ef", 0, 38}});
+    EXPECT_EQ(mGraphics.DrawStringWrapped(L"ab cd ef", Rect(0, 0, 30, 100), 15), 2 + 8 + 2 * 15);
+    ExpectLines(mFont, {{L"ab", 0, 8}, {L"cd", 0, 23}, {L"ef", 0, 38}});
 }
 
 TEST_F(GraphicsText, WrappedDrawRestoresTheColourAndPassesItAsOldColour)
 {
-    const Color colours[] = {start, Color(255, 255, 255, 255), Color(1, 2, 3, 0)};
+    const Color colours[] = {mStart, Color(255, 255, 255, 255), Color(1, 2, 3, 0)};
     for (const Color& c : colours) {
-        font.draws.clear();
-        g.SetColor(c);
-        g.DrawStringWrapped(L"^FF0000xab ^oldclrxcd ^00FF00x", Rect(0, 0, 30, 100));
-        ASSERT_EQ(font.draws.size(), 5u);
-        EXPECT_EQ(font.draws[1].color, Color(255, 0, 0, c.alpha));
+        mFont.draws.clear();
+        mGraphics.SetColor(c);
+        mGraphics.DrawStringWrapped(L"^FF0000xab ^oldclrxcd ^00FF00x", Rect(0, 0, 30, 100));
+        ASSERT_EQ(mFont.draws.size(), 5u);
+        EXPECT_EQ(mFont.draws[1].color, Color(255, 0, 0, c.alpha));
         // Opaque white travels as 0x00FFFFFF, not as the marker -1 of the
         // current colour, which would be red by then.
-        EXPECT_EQ(font.draws[3].text, L"cd ");
-        EXPECT_EQ(font.draws[3].color, Color(c.red, c.green, c.blue, c.alpha));
-        EXPECT_EQ(g.mColor, c);
+        EXPECT_EQ(mFont.draws[3].text, L"cd ");
+        EXPECT_EQ(mFont.draws[3].color, Color(c.red, c.green, c.blue, c.alpha));
+        EXPECT_EQ(mGraphics.mColor, c);
     }
 }
 
@@ -324,10 +324,10 @@ TEST_F(GraphicsText, WrappedRowsOutsideTheClipAreNotDrawn)
 {
     // Rows at baselines 8, 18, 28, 38; the clip admits rows from 15 to below
     // 25 + the line spacing.
-    g.SetClipRect(0, 15, 640, 10);
+    mGraphics.SetClipRect(0, 15, 640, 10);
     int widest = -1;
-    EXPECT_EQ(g.DrawStringWrapped(L"ab cd ef gh", Rect(0, 0, 30, 100), -1, -1, &widest), 40);
-    ExpectLines(font, {{L"cd", 0, 18}, {L"ef", 0, 28}, {L"gh", 0, 38}});
+    EXPECT_EQ(mGraphics.DrawStringWrapped(L"ab cd ef gh", Rect(0, 0, 30, 100), -1, -1, &widest), 40);
+    ExpectLines(mFont, {{L"cd", 0, 18}, {L"ef", 0, 28}, {L"gh", 0, 38}});
     EXPECT_EQ(widest, 20);
 }
 

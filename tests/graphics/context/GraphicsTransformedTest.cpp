@@ -10,13 +10,13 @@ namespace {
 
 class GraphicsTransformed : public ::testing::Test {
 protected:
-    GraphicsTransformed() : g(&dest) { g.SetClipRect(0, 0, 100, 100); }
+    GraphicsTransformed() : mGraphics(&mDest) { mGraphics.SetClipRect(0, 0, 100, 100); }
 
     const SlotCall& OnlyCall() const
     {
-        EXPECT_EQ(dest.calls.size(), 1u);
+        EXPECT_EQ(mDest.calls.size(), 1u);
         static const SlotCall none;
-        return dest.calls.empty() ? none : dest.calls.front();
+        return mDest.calls.empty() ? none : mDest.calls.front();
     }
 
     void ExpectMatrix(const Matrix3x3& actual, const Matrix3x3& expected)
@@ -27,24 +27,24 @@ protected:
         }
     }
 
-    RecordingImage dest{640, 480};
-    RecordingImage image{20, 20};
-    Graphics g;
+    RecordingImage mDest{640, 480};
+    RecordingImage mImage{20, 20};
+    Graphics mGraphics;
 };
 
 TEST_F(GraphicsTransformed, TranslatedTransformTakesThePlainPath)
 {
     Transform t;
     t.Translate(3.4f, 0.0f);
-    g.DrawImageMatrix(&image, t, 10.0f, 10.0f);
+    mGraphics.DrawImageMatrix(&mImage, t, 10.0f, 10.0f);
     const SlotCall matrixCall = OnlyCall();
     EXPECT_EQ(matrixCall.slot, Slot::Blt);
     EXPECT_EQ(matrixCall.x, 3);
     EXPECT_EQ(matrixCall.y, 0);
     EXPECT_EQ(matrixCall.srcRect, Rect(0, 0, 20, 20));
 
-    dest.calls.clear();
-    g.DrawImageTransformed(&image, t, 10.0f, 10.0f);
+    mDest.calls.clear();
+    mGraphics.DrawImageTransformed(&mImage, t, 10.0f, 10.0f);
     const SlotCall& smooth = OnlyCall();
     EXPECT_EQ(smooth.slot, Slot::BltF);
     EXPECT_FLOAT_EQ(smooth.fx, 3.9f);
@@ -52,9 +52,9 @@ TEST_F(GraphicsTransformed, TranslatedTransformTakesThePlainPath)
     EXPECT_EQ(smooth.clip, Rect(0, 0, 100, 100));
 
     // The plain path on whole pixels goes through the scaled drawing.
-    dest.calls.clear();
-    g.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
-    g.DrawImageMatrix(&image, t, 10.0f, 10.0f);
+    mDest.calls.clear();
+    mGraphics.SetScale(2.0f, 2.0f, 0.0f, 0.0f);
+    mGraphics.DrawImageMatrix(&mImage, t, 10.0f, 10.0f);
     EXPECT_EQ(OnlyCall().slot, Slot::StretchBlt);
     EXPECT_EQ(OnlyCall().rect, Rect(6, 0, 40, 40));
 }
@@ -64,10 +64,10 @@ TEST_F(GraphicsTransformed, FlipTakesTheMirroredPathWhateverSmoothSays)
     Transform t;
     t.Scale(-1.0f, 1.0f);
     t.Translate(0.6f, 0.0f);
-    g.DrawImageMatrix(&image, t, 50.0f, 50.0f);
-    g.DrawImageTransformed(&image, t, 50.0f, 50.0f);
-    ASSERT_EQ(dest.calls.size(), 2u);
-    for (const SlotCall& call : dest.calls) {
+    mGraphics.DrawImageMatrix(&mImage, t, 50.0f, 50.0f);
+    mGraphics.DrawImageTransformed(&mImage, t, 50.0f, 50.0f);
+    ASSERT_EQ(mDest.calls.size(), 2u);
+    for (const SlotCall& call : mDest.calls) {
         EXPECT_EQ(call.slot, Slot::BltMirror);
         // ((0 + 50) + 0.6 - 10) + 0.5 truncates to 41.
         EXPECT_EQ(call.x, 41);
@@ -97,8 +97,8 @@ TEST_F(GraphicsTransformed, ScaledTransformsStretch)
         t.Scale(c.sx2, c.sy2);
         ASSERT_FALSE(t.matrixMode);
         for (const bool smooth : {false, true}) {
-            dest.calls.clear();
-            g.DrawImageTransformedPart(&image, t, Rect(0, 0, 20, 20), 50.0f, 50.0f, smooth);
+            mDest.calls.clear();
+            mGraphics.DrawImageTransformedPart(&mImage, t, Rect(0, 0, 20, 20), 50.0f, 50.0f, smooth);
             EXPECT_EQ(OnlyCall().slot, c.slot);
             EXPECT_EQ(OnlyCall().rect, c.dest);
             EXPECT_EQ(OnlyCall().clip, Rect(0, 0, 100, 100));
@@ -110,8 +110,8 @@ TEST_F(GraphicsTransformed, RotatedTransformRotatesOnSoftwareImages)
 {
     Transform t;
     t.Rotate(0.5f);
-    g.mTransX = 1.0f;
-    g.DrawImageTransformed(&image, t, 50.0f, 50.0f);
+    mGraphics.mTransX = 1.0f;
+    mGraphics.DrawImageTransformed(&mImage, t, 50.0f, 50.0f);
     const SlotCall& call = OnlyCall();
     EXPECT_EQ(call.slot, Slot::BltRotated);
     EXPECT_EQ(call.angle, 0.5f);
@@ -128,7 +128,7 @@ TEST_F(GraphicsTransformed, RotationOnWholePixelsTruncatesCentreAndPosition)
     Transform t;
     t.Rotate(0.3f);
     t.Translate(2.75f, 0.0f);
-    g.DrawImageMatrix(&odd, t, 0.0f, 0.0f);
+    mGraphics.DrawImageMatrix(&odd, t, 0.0f, 0.0f);
     const SlotCall& call = OnlyCall();
     EXPECT_EQ(call.slot, Slot::BltRotated);
     // 9.5 rotates about 9.
@@ -145,7 +145,7 @@ TEST_F(GraphicsTransformed, PreTranslationMovesTheRotationCentre)
     t.Translate(4.0f, -2.0f);
     t.Rotate(1.0f);
     t.Translate(5.0f, 6.0f);
-    g.DrawImageTransformed(&image, t, 30.0f, 40.0f);
+    mGraphics.DrawImageTransformed(&mImage, t, 30.0f, 40.0f);
     const SlotCall& call = OnlyCall();
     EXPECT_EQ(call.centerX, 6.0f);
     EXPECT_EQ(call.centerY, 12.0f);
@@ -156,14 +156,14 @@ TEST_F(GraphicsTransformed, PreTranslationMovesTheRotationCentre)
 
 TEST_F(GraphicsTransformed, SmoothDrawingOnThe3DScreenTakesTheMatrixPath)
 {
-    g.mIs3DScreen = true;
-    g.mTransX = 2.0f;
-    g.SetLinearBlend(true);
-    g.SetColorizeImages(true);
-    g.SetColor(Color(1, 2, 3, 4));
+    mGraphics.mIs3DScreen = true;
+    mGraphics.mTransX = 2.0f;
+    mGraphics.SetLinearBlend(true);
+    mGraphics.SetColorizeImages(true);
+    mGraphics.SetColor(Color(1, 2, 3, 4));
     Transform t;
     t.Rotate(0.5f);
-    g.DrawImageTransformed(&image, t, 50.0f, 60.0f);
+    mGraphics.DrawImageTransformed(&mImage, t, 50.0f, 60.0f);
     const SlotCall& call = OnlyCall();
     EXPECT_EQ(call.slot, Slot::BltMatrix);
     ExpectMatrix(call.matrix, Matrix3x3::Rotation(0.5f));
@@ -178,8 +178,8 @@ TEST_F(GraphicsTransformed, SmoothDrawingOnThe3DScreenTakesTheMatrixPath)
     EXPECT_FALSE(t.matrixMode);
 
     // On whole pixels the 3D screen still takes the cheap path.
-    dest.calls.clear();
-    g.DrawImageMatrix(&image, t, 50.0f, 60.0f);
+    mDest.calls.clear();
+    mGraphics.DrawImageMatrix(&mImage, t, 50.0f, 60.0f);
     EXPECT_EQ(OnlyCall().slot, Slot::BltRotated);
 }
 
@@ -190,10 +190,10 @@ TEST_F(GraphicsTransformed, MatrixModeAlwaysTakesTheMatrixPath)
     t.Translate(3.0f, 4.0f);
     ASSERT_TRUE(t.matrixMode);
     for (const bool screen3D : {false, true}) {
-        g.mIs3DScreen = screen3D;
+        mGraphics.mIs3DScreen = screen3D;
         for (const bool smooth : {false, true}) {
-            dest.calls.clear();
-            g.DrawImageTransformedPart(&image, t, Rect(5, 5, 10, 10), 7.5f, 8.0f, smooth);
+            mDest.calls.clear();
+            mGraphics.DrawImageTransformedPart(&mImage, t, Rect(5, 5, 10, 10), 7.5f, 8.0f, smooth);
             const SlotCall& call = OnlyCall();
             EXPECT_EQ(call.slot, Slot::BltMatrix);
             ExpectMatrix(call.matrix, t.matrix);

@@ -46,7 +46,7 @@ protected:
     // An opaque image whose only form is its surface.
     std::unique_ptr<DDImage> SurfaceImage(const std::vector<uint32_t>& pixels)
     {
-        auto image = std::make_unique<DDImage>(display);
+        auto image = std::make_unique<DDImage>(mDisplay);
         image->SetBits(pixels.data(), kSize, kSize, true);
         EXPECT_TRUE(image->CreateSurface());
         image->FreeMemoryCopies();
@@ -55,9 +55,9 @@ protected:
 
     std::vector<uint32_t> AsShown(const std::vector<uint32_t>& pixels)
     {
-        const Tandry::SurfaceConverter converter(*display, static_cast<uint32_t>(display->mRedMask),
-                                                 static_cast<uint32_t>(display->mGreenMask),
-                                                 static_cast<uint32_t>(display->mBlueMask));
+        const Tandry::SurfaceConverter converter(*mDisplay, static_cast<uint32_t>(mDisplay->mRedMask),
+                                                 static_cast<uint32_t>(mDisplay->mGreenMask),
+                                                 static_cast<uint32_t>(mDisplay->mBlueMask));
         std::vector<uint32_t> shown;
         for (uint32_t p : pixels)
             shown.push_back(converter.ToArgb(converter.ToSurface(p)));
@@ -197,7 +197,7 @@ TEST_F(DDImageDrawing, ImagesWithTransparencyOrWithoutASurfaceAreDrawnInMemory)
     ASSERT_NE(keyed->GetSurface(), nullptr);
     EXPECT_EQ(ReadSurface(keyed->mSurface)[2 * kSize + 2], 0xFF00FF00u);
 
-    auto plain = std::make_unique<DDImage>(display);
+    auto plain = std::make_unique<DDImage>(mDisplay);
     plain->SetBits(Picture().data(), kSize, kSize, true);
     plain->FillRect(Rect(0, 0, 1, 1), Color(0, 255, 0), 0);
     EXPECT_EQ(plain->mSurface, nullptr);
@@ -207,8 +207,8 @@ TEST_F(DDImageDrawing, ImagesWithTransparencyOrWithoutASurfaceAreDrawnInMemory)
 TEST_F(DDImageDrawing, NothingIsDrawnWhenTheSurfaceRefuses)
 {
     Up(DDrawFormat::X8R8G8B8);
-    display->SetScreenInVideoMemory(true);
-    DDImage* screen = display->mScreenImage;
+    mDisplay->SetScreenInVideoMemory(true);
+    DDImage* screen = mDisplay->mScreenImage;
     ASSERT_TRUE(screen->mNoDraw);
     const std::vector<uint32_t> before = StoredWords(screen->mSurface);
     screen->FillRect(Rect(0, 0, 100, 100), Color(0, 255, 0), 0);

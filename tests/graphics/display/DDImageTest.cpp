@@ -30,7 +30,7 @@ protected:
 
     std::unique_ptr<DDImage> Image(int width, int height, const std::vector<uint32_t>& pixels)
     {
-        auto image = std::make_unique<DDImage>(display);
+        auto image = std::make_unique<DDImage>(mDisplay);
         image->SetBits(pixels.data(), width, height, true);
         return image;
     }
@@ -176,15 +176,15 @@ TEST_F(DDImageTest, CountedLocks)
 TEST_F(DDImageTest, TheThreeDScreenRefusesSoftwareAccess)
 {
     Up(DDrawFormat::X8R8G8B8);
-    DDImage* screen = display->mScreenImage;
+    DDImage* screen = mDisplay->mScreenImage;
     EXPECT_FALSE(screen->Is3DScreen());
     EXPECT_FALSE(Tandry::IsImage3DScreen(screen));
-    display->mIs3D = true;
+    mDisplay->mIs3D = true;
     EXPECT_TRUE(screen->Is3DScreen());
     EXPECT_TRUE(Tandry::IsImage3DScreen(screen));
     EXPECT_FALSE(screen->LockSurface());
     EXPECT_EQ(screen->GetBits(), nullptr);
-    EXPECT_FALSE(display->mOldCursorAreaImage->Is3DScreen());
+    EXPECT_FALSE(mDisplay->mOldCursorAreaImage->Is3DScreen());
     Tandry::MemoryImage plain(nullptr);
     EXPECT_FALSE(Tandry::IsImage3DScreen(&plain));
     EXPECT_FALSE(Tandry::IsImage3DScreen(nullptr));
@@ -193,15 +193,15 @@ TEST_F(DDImageTest, TheThreeDScreenRefusesSoftwareAccess)
 TEST_F(DDImageTest, NoDrawSurfaceIsNotReadBack)
 {
     Up(DDrawFormat::X8R8G8B8);
-    display->SetScreenInVideoMemory(true);
-    DDImage* screen = display->mScreenImage;
-    EXPECT_EQ(screen->mSurface, display->mSecondarySurface);
+    mDisplay->SetScreenInVideoMemory(true);
+    DDImage* screen = mDisplay->mScreenImage;
+    EXPECT_EQ(screen->mSurface, mDisplay->mSecondarySurface);
     EXPECT_TRUE(screen->mNoDraw);
     EXPECT_TRUE(screen->mVideoMemory);
     EXPECT_EQ(screen->GetBits(), nullptr);
-    display->SetScreenInVideoMemory(false);
-    EXPECT_EQ(display->mScreenImage->mSurface, display->mDrawSurface);
-    EXPECT_FALSE(display->mScreenImage->mNoDraw);
+    mDisplay->SetScreenInVideoMemory(false);
+    EXPECT_EQ(mDisplay->mScreenImage->mSurface, mDisplay->mDrawSurface);
+    EXPECT_FALSE(mDisplay->mScreenImage->mNoDraw);
 }
 
 TEST_F(DDImageTest, LockWithoutASurfaceFails)
@@ -238,7 +238,7 @@ TEST_F(DDImageTest, SurfaceFromDisplayFormatDataOnly)
 {
     Up(DDrawFormat::X8R8G8B8);
     auto image = Image(2, 1, {0xFFFF0000, 0xFF00FF00});
-    image->GetDisplayFormatData(display);
+    image->GetDisplayFormatData(mDisplay);
     image->mBits.reset();
     ASSERT_TRUE(image->CreateSurface());
     EXPECT_EQ(ReadSurface(image->mSurface), (std::vector<uint32_t>{0xFFFF0000, 0xFF00FF00}));
@@ -291,10 +291,10 @@ TEST_F(DDImageTest, ChangedPixelsReplaceTheSurface)
 TEST_F(DDImageTest, DiscardBits)
 {
     Up(DDrawFormat::X8R8G8B8);
-    DDImage* screen = display->mScreenImage;
+    DDImage* screen = mDisplay->mScreenImage;
     screen->DiscardBits();
     EXPECT_FALSE(screen->mWantDiscard);
-    EXPECT_EQ(screen->mSurface, display->mDrawSurface);
+    EXPECT_EQ(screen->mSurface, mDisplay->mDrawSurface);
 
     auto image = Image(1, 1, {0xFF123456});
     ASSERT_TRUE(image->CreateSurface());
@@ -366,17 +366,17 @@ TEST_F(DDImageTest, ReleasingTheSurfaceKeepsThePicture)
     EXPECT_EQ(image->mBits[0], 0xFF336699u);
 
     // Adopted surfaces stay.
-    DDImage* area = display->mOldCursorAreaImage;
+    DDImage* area = mDisplay->mOldCursorAreaImage;
     area->FreeDerivedData();
     area->FreeDisplayFormatData();
-    EXPECT_EQ(area->mSurface, display->mOldCursorArea);
+    EXPECT_EQ(area->mSurface, mDisplay->mOldCursorArea);
 }
 
 TEST_F(DDImageTest, AfterCleanupImagesStayInMemory)
 {
     Up(DDrawFormat::X8R8G8B8);
     auto image = Image(1, 1, {0xFF112233});
-    display->Cleanup();
+    mDisplay->Cleanup();
     EXPECT_EQ(image->GetSurface(), nullptr);
     ASSERT_TRUE(image->mBits);
     EXPECT_EQ(image->mBits[0], 0xFF112233u);
@@ -387,22 +387,22 @@ TEST_F(DDImageTest, ImageSet)
 {
     MakeDisplay();
     {
-        auto a = std::make_unique<DDImage>(display);
-        auto b = std::make_unique<DDImage>(display);
-        auto c = std::make_unique<DDImage>(display);
-        EXPECT_EQ(display->mImageSet.size(), 3u);
+        auto a = std::make_unique<DDImage>(mDisplay);
+        auto b = std::make_unique<DDImage>(mDisplay);
+        auto c = std::make_unique<DDImage>(mDisplay);
+        EXPECT_EQ(mDisplay->mImageSet.size(), 3u);
         b.reset();
         a.reset();
-        EXPECT_EQ(display->mImageSet.size(), 1u);
+        EXPECT_EQ(mDisplay->mImageSet.size(), 1u);
         DDImage stranger(nullptr);
-        display->RemoveImage(&stranger);
-        EXPECT_EQ(display->mImageSet.size(), 1u);
+        mDisplay->RemoveImage(&stranger);
+        EXPECT_EQ(mDisplay->mImageSet.size(), 1u);
     }
-    EXPECT_TRUE(display->mImageSet.empty());
+    EXPECT_TRUE(mDisplay->mImageSet.empty());
     // The default constructor takes the application's display.
     DDImage image;
-    EXPECT_EQ(image.mDDInterface, display);
-    EXPECT_EQ(display->mImageSet.count(&image), 1u);
+    EXPECT_EQ(image.mDDInterface, mDisplay);
+    EXPECT_EQ(mDisplay->mImageSet.count(&image), 1u);
 }
 
 TEST_F(DDImageTest, AnImageMayOutliveItsDisplay)
@@ -411,9 +411,9 @@ TEST_F(DDImageTest, AnImageMayOutliveItsDisplay)
     auto image = Image(2, 1, {0x00000000, 0xFFFFFFFF});
     ASSERT_TRUE(image->CreateSurface());
     image->FreeMemoryCopies();
-    delete display;
-    display = nullptr;
-    host.display = nullptr;
+    delete mDisplay;
+    mDisplay = nullptr;
+    mHost.display = nullptr;
     EXPECT_EQ(image->mDDInterface, nullptr);
     EXPECT_EQ(image->mSurface, nullptr);
     ASSERT_TRUE(image->mBits);
@@ -428,7 +428,7 @@ TEST_F(DDImageTest, AnAdoptedSurfaceWithoutADisplayIsReadInItsOwnFormat)
 {
     Up(DDrawFormat::R5G6B5);
     DDImage orphan(nullptr);
-    orphan.AdoptSurface(display->mOldCursorArea);
+    orphan.AdoptSurface(mDisplay->mOldCursorArea);
     Restart();
     EXPECT_EQ(orphan.mWidth, 128);
     orphan.FillRect(Tandry::Rect(0, 0, 2, 1), Tandry::Color(255, 255, 255), 0);
@@ -439,11 +439,11 @@ TEST_F(DDImageTest, AnAdoptedSurfaceWithoutADisplayIsReadInItsOwnFormat)
 TEST_F(DDImageTest, ImagesMadeOnTwoThreads)
 {
     Up(DDrawFormat::X8R8G8B8);
-    const size_t before = display->mImageSet.size();
+    const size_t before = mDisplay->mImageSet.size();
     const uint32_t surfaces = Live(DDrawObjectKind::Surface);
     auto work = [this] {
         for (int i = 0; i < 200; ++i) {
-            DDImage image(display);
+            DDImage image(mDisplay);
             const uint32_t pixel = 0xFF000000u | static_cast<uint32_t>(i);
             image.SetBits(&pixel, 1, 1, true);
             ASSERT_TRUE(image.CreateSurface());
@@ -454,7 +454,7 @@ TEST_F(DDImageTest, ImagesMadeOnTwoThreads)
     std::thread other(work);
     work();
     other.join();
-    EXPECT_EQ(display->mImageSet.size(), before);
+    EXPECT_EQ(mDisplay->mImageSet.size(), before);
     EXPECT_EQ(Live(DDrawObjectKind::Surface), surfaces);
 }
 

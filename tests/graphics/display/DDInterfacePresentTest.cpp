@@ -41,7 +41,7 @@ protected:
     {
         DDSURFACEDESC desc;
         desc.dwSize = sizeof(desc);
-        EXPECT_EQ(display->mDrawSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
+        EXPECT_EQ(mDisplay->mDrawSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
         auto* row = static_cast<uint8_t*>(desc.lpSurface);
         for (uint32_t y = 0; y < desc.dwHeight; ++y, row += desc.lPitch) {
             for (uint32_t x = 0; x < desc.dwWidth; ++x) {
@@ -52,8 +52,8 @@ protected:
                     reinterpret_cast<uint32_t*>(row)[x] = word & 0xFFFFFF;
             }
         }
-        display->mDrawSurface->Unlock(nullptr);
-        return ReadSurface(display->mDrawSurface);
+        mDisplay->mDrawSurface->Unlock(nullptr);
+        return ReadSurface(mDisplay->mDrawSurface);
     }
 
     std::vector<uint32_t> Shown() { return Presenter().GetLastFrame().pixels; }
@@ -61,29 +61,29 @@ protected:
     // An opaque square cursor picture.
     void SetCursor(int size, uint32_t color)
     {
-        cursor = MakeImage(size, size, std::vector<uint32_t>(static_cast<size_t>(size) * size, color));
-        display->SetCursorImage(cursor.get());
+        mCursor = MakeImage(size, size, std::vector<uint32_t>(static_cast<size_t>(size) * size, color));
+        mDisplay->SetCursorImage(mCursor.get());
     }
 
     void MoveCursor(int x, int y)
     {
-        display->mCursorX = x;
-        display->mCursorY = y;
+        mDisplay->mCursorX = x;
+        mDisplay->mCursorY = y;
     }
 
-    std::unique_ptr<Tandry::MemoryImage> cursor;
+    std::unique_ptr<Tandry::MemoryImage> mCursor;
 };
 
 TEST_F(Present, NothingBeforeASuccessfulInit)
 {
     MakeDisplay();
-    EXPECT_FALSE(display->Redraw(nullptr));
+    EXPECT_FALSE(mDisplay->Redraw(nullptr));
     EXPECT_TRUE(CallLog().empty());
 
     Inject({DDrawOp::CreateClipper, DSERR_GENERIC});
     ASSERT_NE(InitWindowed(), 0);
     DDrawRuntime::Get().ClearCallLog();
-    EXPECT_FALSE(display->Redraw(nullptr));
+    EXPECT_FALSE(mDisplay->Redraw(nullptr));
     EXPECT_TRUE(CallLog().empty());
     EXPECT_EQ(Presenter().GetPresentCount(), 0u);
 }
@@ -96,7 +96,7 @@ TEST_F(Present, WindowedShowsTheDrawSurface)
         Up(format, true);
         const std::vector<uint32_t> frame = DrawPattern();
         const uint32_t before = Presenter().GetPresentCount();
-        ASSERT_TRUE(display->Redraw(nullptr));
+        ASSERT_TRUE(mDisplay->Redraw(nullptr));
         EXPECT_EQ(Presenter().GetPresentCount(), before + 1);
         EXPECT_EQ(Shown(), frame);
     }
@@ -107,7 +107,7 @@ TEST_F(Present, ADirtyRectangleIsPresentedAtTheClientOrigin)
     Up(DDrawFormat::X8R8G8B8, true);
     DDrawRuntime::Get().ClearCallLog();
     Rect dirty(10, 20, 30, 40);
-    ASSERT_TRUE(display->Redraw(&dirty));
+    ASSERT_TRUE(mDisplay->Redraw(&dirty));
     const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_EQ(blits.size(), 1u);
     EXPECT_EQ(blits[0].caps & DDSCAPS_PRIMARYSURFACE, DDSCAPS_PRIMARYSURFACE);
@@ -125,7 +125,7 @@ TEST_F(Present, WithoutACursorImageNoCursorSurfaceIsTouched)
     Up(DDrawFormat::X8R8G8B8, true);
     MoveCursor(100, 100);
     DDrawRuntime::Get().ClearCallLog();
-    ASSERT_TRUE(display->Redraw(nullptr));
+    ASSERT_TRUE(mDisplay->Redraw(nullptr));
     for (const DDrawCall& call : CallLog()) {
         EXPECT_TRUE(call.op == DDrawOp::Lock || call.op == DDrawOp::Unlock || call.op == DDrawOp::Blt)
             << DDrawOpName(call.op);
@@ -133,7 +133,7 @@ TEST_F(Present, WithoutACursorImageNoCursorSurfaceIsTouched)
             EXPECT_TRUE(call.caps & DDSCAPS_PRIMARYSURFACE);
         }
     }
-    EXPECT_FALSE(display->mCursorAreaSaved);
+    EXPECT_FALSE(mDisplay->mCursorAreaSaved);
 }
 
 TEST_F(Present, ACursorNearTheCornerIsCutToThePresentation)
@@ -142,8 +142,8 @@ TEST_F(Present, ACursorNearTheCornerIsCutToThePresentation)
     SetCursor(32, kRed);
     MoveCursor(40, 40);
     DDrawRuntime::Get().ClearCallLog();
-    ASSERT_TRUE(display->Redraw(nullptr));
-    EXPECT_EQ(display->mCursorDrawnX.load(), 40);
+    ASSERT_TRUE(mDisplay->Redraw(nullptr));
+    EXPECT_EQ(mDisplay->mCursorDrawnX.load(), 40);
     const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_GE(blits.size(), 3u);
     // Saved from the draw surface into the old area, presented, put back.
@@ -151,7 +151,7 @@ TEST_F(Present, ACursorNearTheCornerIsCutToThePresentation)
     EXPECT_EQ(blits.front().sourceRect, (RECT{0, 0, 104, 104}));
     EXPECT_EQ(blits.back().destRect, (RECT{0, 0, 104, 104}));
     EXPECT_EQ(blits.back().sourceRect, (RECT{24, 24, 128, 128}));
-    EXPECT_FALSE(display->mCursorAreaSaved);
+    EXPECT_FALSE(mDisplay->mCursorAreaSaved);
 }
 
 TEST_F(Present, TheCursorIsShownAndTheFrameKeptClean)
@@ -163,15 +163,15 @@ TEST_F(Present, TheCursorIsShownAndTheFrameKeptClean)
         const std::vector<uint32_t> frame = DrawPattern();
         SetCursor(32, kRed);
         MoveCursor(100, 100);
-        ASSERT_TRUE(display->Redraw(nullptr));
+        ASSERT_TRUE(mDisplay->Redraw(nullptr));
         const auto& shown = Presenter();
-        const uint32_t red = ShownColor(*display, kRed);
+        const uint32_t red = ShownColor(*mDisplay, kRed);
         // Centred on the position: the top-left corner lands at (84, 84).
         EXPECT_EQ(shown.GetWindowPixel(84, 84), red);
         EXPECT_EQ(shown.GetWindowPixel(115, 115), red);
         EXPECT_EQ(shown.GetWindowPixel(83, 84), frame[84 * 1024 + 83]);
         EXPECT_EQ(shown.GetWindowPixel(116, 115), frame[115 * 1024 + 116]);
-        EXPECT_EQ(ReadSurface(display->mDrawSurface), frame);
+        EXPECT_EQ(ReadSurface(mDisplay->mDrawSurface), frame);
     }
 }
 
@@ -181,27 +181,27 @@ TEST_F(Present, ALargeCursorLeavesNoTrace)
     const std::vector<uint32_t> frame = DrawPattern();
     SetCursor(200, kRed);
     MoveCursor(300, 300);
-    ASSERT_TRUE(display->Redraw(nullptr));
+    ASSERT_TRUE(mDisplay->Redraw(nullptr));
     // Cut to the 128 x 128 area around the position.
     EXPECT_EQ(Presenter().GetWindowPixel(236, 236), kRed);
     EXPECT_EQ(Presenter().GetWindowPixel(363, 363), kRed);
     EXPECT_EQ(Presenter().GetWindowPixel(235, 300), frame[300 * 1024 + 235]);
     EXPECT_EQ(Presenter().GetWindowPixel(364, 300), frame[300 * 1024 + 364]);
-    EXPECT_EQ(ReadSurface(display->mDrawSurface), frame);
+    EXPECT_EQ(ReadSurface(mDisplay->mDrawSurface), frame);
 }
 
 TEST_F(Present, WithTheScreenInVideoMemoryTheCursorIsComposed)
 {
     Up(DDrawFormat::X8R8G8B8, true);
-    display->SetScreenInVideoMemory(true);
-    ASSERT_TRUE(display->mScreenInVideoMemory);
-    const std::vector<uint32_t> screen = ReadSurface(display->mSecondarySurface);
+    mDisplay->SetScreenInVideoMemory(true);
+    ASSERT_TRUE(mDisplay->mScreenInVideoMemory);
+    const std::vector<uint32_t> screen = ReadSurface(mDisplay->mSecondarySurface);
     SetCursor(32, kRed);
     MoveCursor(100, 100);
-    ASSERT_TRUE(display->Redraw(nullptr));
+    ASSERT_TRUE(mDisplay->Redraw(nullptr));
     EXPECT_EQ(Presenter().GetWindowPixel(84, 84), kRed);
     EXPECT_EQ(Presenter().GetWindowPixel(83, 84), screen[84 * 1024 + 83]);
-    EXPECT_EQ(ReadSurface(display->mSecondarySurface), screen);
+    EXPECT_EQ(ReadSurface(mDisplay->mSecondarySurface), screen);
 }
 
 TEST_F(Present, FullScreenFlipsTheFrameWithTheCursor)
@@ -217,18 +217,19 @@ TEST_F(Present, FullScreenFlipsTheFrameWithTheCursor)
         SetCursor(32, kRed);
         MoveCursor(100, 100);
         DDrawRuntime::Get().ClearCallLog();
-        ASSERT_TRUE(display->Redraw(nullptr));
+        ASSERT_TRUE(mDisplay->Redraw(nullptr));
         EXPECT_EQ(CallsOf(CallLog(), DDrawOp::Flip).size(), 1u);
         const Platform::HeadlessPresenter::Frame shown = Presenter().GetLastFrame();
         ASSERT_EQ(shown.width, 1024u);
         ASSERT_EQ(shown.height, 768u);
         for (int y = 84; y < 116; ++y) {
             for (int x = 84; x < 116; ++x)
-                frame[static_cast<size_t>(y) * 1024 + x] = ShownColor(*display, kRed);
+                frame[static_cast<size_t>(y) * 1024 + x] = ShownColor(*mDisplay, kRed);
         }
         EXPECT_EQ(shown.pixels, frame);
         // The back buffer does not keep the cursor.
-        EXPECT_EQ(ReadSurface(display->mSecondarySurface)[100 * 1024 + 100], ReadSurface(display->mDrawSurface)[100 * 1024 + 100]);
+        EXPECT_EQ(ReadSurface(mDisplay->mSecondarySurface)[100 * 1024 + 100],
+                  ReadSurface(mDisplay->mDrawSurface)[100 * 1024 + 100]);
     }
 }
 
@@ -238,9 +239,9 @@ TEST_F(Present, FullScreenUnderASystemDialogBlitsWithoutTheCursor)
     const std::vector<uint32_t> frame = DrawPattern();
     SetCursor(32, kRed);
     MoveCursor(100, 100);
-    host.settings.systemPopupShowing = true;
+    mHost.settings.systemPopupShowing = true;
     DDrawRuntime::Get().ClearCallLog();
-    ASSERT_TRUE(display->Redraw(nullptr));
+    ASSERT_TRUE(mDisplay->Redraw(nullptr));
     EXPECT_TRUE(CallsOf(CallLog(), DDrawOp::Flip).empty());
     const std::vector<DDrawCall> blits = CallsOf(CallLog(), DDrawOp::Blt);
     ASSERT_EQ(blits.size(), 1u);
@@ -268,25 +269,25 @@ TEST_F(Present, FailuresAreReportedWithTheirOperation)
         SCOPED_TRACE(c.name);
         Restart();
         Up(DDrawFormat::X8R8G8B8, c.windowed);
-        host.settings.systemPopupShowing = c.popup;
+        mHost.settings.systemPopupShowing = c.popup;
         Inject(c.fault);
-        EXPECT_FALSE(display->Redraw(nullptr));
-        EXPECT_EQ(display->mErrorText, c.text);
+        EXPECT_FALSE(mDisplay->Redraw(nullptr));
+        EXPECT_EQ(mDisplay->mErrorText, c.text);
         // The next presentation works again.
-        EXPECT_TRUE(display->Redraw(nullptr));
+        EXPECT_TRUE(mDisplay->Redraw(nullptr));
     }
 }
 
 TEST_F(Present, ADirect3DErrorEnds3D)
 {
     Up(DDrawFormat::X8R8G8B8, true);
-    display->mIs3D = true;
-    EXPECT_TRUE(display->Redraw(nullptr));
-    EXPECT_TRUE(display->mIs3D);
+    mDisplay->mIs3D = true;
+    EXPECT_TRUE(mDisplay->Redraw(nullptr));
+    EXPECT_TRUE(mDisplay->mIs3D);
     Tandry::gD3DErrorText = "DrawPrimitive: D3DERR_INVALIDCALL";
     DDrawRuntime::Get().ClearCallLog();
-    EXPECT_FALSE(display->Redraw(nullptr));
-    EXPECT_FALSE(display->mIs3D);
+    EXPECT_FALSE(mDisplay->Redraw(nullptr));
+    EXPECT_FALSE(mDisplay->mIs3D);
     EXPECT_TRUE(CallLog().empty());
 }
 
@@ -294,10 +295,10 @@ TEST_F(Present, SetCursorImageTellsWhetherItChanged)
 {
     MakeDisplay();
     auto picture = MakeImage(1, 1, {kRed});
-    EXPECT_TRUE(display->SetCursorImage(picture.get()));
-    EXPECT_FALSE(display->SetCursorImage(picture.get()));
-    EXPECT_TRUE(display->SetCursorImage(nullptr));
-    EXPECT_FALSE(display->SetCursorImage(nullptr));
+    EXPECT_TRUE(mDisplay->SetCursorImage(picture.get()));
+    EXPECT_FALSE(mDisplay->SetCursorImage(picture.get()));
+    EXPECT_TRUE(mDisplay->SetCursorImage(nullptr));
+    EXPECT_FALSE(mDisplay->SetCursorImage(nullptr));
 }
 
 TEST_F(Present, FramesDrawnThroughGraphicsReachTheWindow)
@@ -305,15 +306,15 @@ TEST_F(Present, FramesDrawnThroughGraphicsReachTheWindow)
     for (const DisplayTest::FrameCase& c : DisplayTest::kFrameCases) {
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.desktop) << (c.windowed ? " windowed" : " full"));
         Restart();
-        host.settings.fullScreenBits = c.FullScreenBits();
+        mHost.settings.fullScreenBits = c.FullScreenBits();
         Up(c.desktop, c.windowed);
         DisplayTest::FrameScene scene;
-        scene.Draw(*display);
-        ASSERT_TRUE(display->Redraw(nullptr));
+        scene.Draw(*mDisplay);
+        ASSERT_TRUE(mDisplay->Redraw(nullptr));
         const Platform::HeadlessPresenter::Frame shown = Presenter().GetLastFrame();
         ASSERT_EQ(shown.width, 1024u);
-        EXPECT_TRUE(shown.pixels == AsShown(*display, scene.Expected()));
-        display->SetCursorImage(nullptr);
+        EXPECT_TRUE(shown.pixels == AsShown(*mDisplay, scene.Expected()));
+        mDisplay->SetCursorImage(nullptr);
     }
 }
 

@@ -70,17 +70,17 @@ TEST_F(DDInterfaceInit, WindowedMakesItsObjectsInOrder)
         EXPECT_EQ(log[i].result, DD_OK);
     }
     EXPECT_EQ(log[1].iid, IID_IDirectDraw);
-    EXPECT_TRUE(display->mInitialized);
-    EXPECT_NE(display->mSecondarySurface, nullptr);
+    EXPECT_TRUE(mDisplay->mInitialized);
+    EXPECT_NE(mDisplay->mSecondarySurface, nullptr);
 }
 
 TEST_F(DDInterfaceInit, ScreenImageAdoptsTheDrawSurface)
 {
     MakeDisplay();
     ASSERT_EQ(InitWindowed(), 0);
-    Tandry::DDImage* screen = display->mScreenImage;
+    Tandry::DDImage* screen = mDisplay->mScreenImage;
     ASSERT_NE(screen, nullptr);
-    EXPECT_EQ(screen->mSurface, display->mDrawSurface);
+    EXPECT_EQ(screen->mSurface, mDisplay->mDrawSurface);
     EXPECT_TRUE(screen->mSurfaceAdopted);
     EXPECT_FALSE(screen->mNoDraw);
     EXPECT_FALSE(screen->mVideoMemory);
@@ -88,14 +88,14 @@ TEST_F(DDInterfaceInit, ScreenImageAdoptsTheDrawSurface)
     EXPECT_FALSE(screen->mHasAlpha);
     EXPECT_EQ(screen->mWidth, 1024);
     EXPECT_EQ(screen->mHeight, 768);
-    for (Tandry::DDImage* area : {display->mOldCursorAreaImage, display->mNewCursorAreaImage}) {
+    for (Tandry::DDImage* area : {mDisplay->mOldCursorAreaImage, mDisplay->mNewCursorAreaImage}) {
         ASSERT_NE(area, nullptr);
         EXPECT_EQ(area->mWidth, 128);
         EXPECT_EQ(area->mHeight, 128);
         EXPECT_FALSE(area->mHasTrans || area->mHasAlpha);
     }
-    EXPECT_EQ(display->mOldCursorAreaImage->mSurface, display->mOldCursorArea);
-    EXPECT_EQ(display->mNewCursorAreaImage->mSurface, display->mNewCursorArea);
+    EXPECT_EQ(mDisplay->mOldCursorAreaImage->mSurface, mDisplay->mOldCursorArea);
+    EXPECT_EQ(mDisplay->mNewCursorAreaImage->mSurface, mDisplay->mNewCursorArea);
 }
 
 TEST_F(DDInterfaceInit, PrintsTheGeometry)
@@ -165,13 +165,13 @@ TEST_F(DDInterfaceInit, ResultCodesAndErrorTexts)
         SCOPED_TRACE(c.name);
         Restart();
         MakeDisplay();
-        display->mIs3D = c.is3D;
+        mDisplay->mIs3D = c.is3D;
         c.arrange();
         const int result = c.windowed ? InitWindowed() : InitFullScreen();
         EXPECT_EQ(result, c.result);
-        EXPECT_EQ(display->mErrorText, c.errorText);
-        EXPECT_FALSE(display->mInitialized);
-        EXPECT_FALSE(display->Redraw(nullptr));
+        EXPECT_EQ(mDisplay->mErrorText, c.errorText);
+        EXPECT_FALSE(mDisplay->mInitialized);
+        EXPECT_FALSE(mDisplay->Redraw(nullptr));
     }
 }
 
@@ -180,11 +180,11 @@ TEST_F(DDInterfaceInit, FullScreenModeOfAnInvalidDepthIsASurfaceFailure)
     DDrawSettings settings = Settings();
     settings.modeDepths = {16, 24, 32};
     SetSettings(settings);
-    host.settings.fullScreenBits = 24;
+    mHost.settings.fullScreenBits = 24;
     MakeDisplay();
     EXPECT_EQ(InitFullScreen(), Tandry::RESULT_SURFACE_FAIL);
-    EXPECT_EQ(display->mErrorText, "CreateSurface FullScreen Primary: DDERR_INVALIDPIXELFORMAT");
-    EXPECT_EQ(display->mPrimarySurface, nullptr);
+    EXPECT_EQ(mDisplay->mErrorText, "CreateSurface FullScreen Primary: DDERR_INVALIDPIXELFORMAT");
+    EXPECT_EQ(mDisplay->mPrimarySurface, nullptr);
 }
 
 TEST_F(DDInterfaceInit, FirstVersionPathWithoutDirectDrawCreateEx)
@@ -195,37 +195,37 @@ TEST_F(DDInterfaceInit, FirstVersionPathWithoutDirectDrawCreateEx)
     MakeDisplay();
     EXPECT_EQ(Tandry::gDirectDrawCreateEx, nullptr);
     ASSERT_EQ(InitWindowed(), 0);
-    EXPECT_EQ(display->mDD7, nullptr);
-    EXPECT_NE(display->mDD, nullptr);
+    EXPECT_EQ(mDisplay->mDD7, nullptr);
+    EXPECT_NE(mDisplay->mDD, nullptr);
     const std::vector<DDrawCall> log = CallLog();
     EXPECT_EQ(log.front().op, DDrawOp::DirectDrawCreate);
     EXPECT_TRUE(CallsOf(log, DDrawOp::QueryInterface).empty());
     EXPECT_EQ(CallsOf(log, DDrawOp::CreateSurface).size(), 5u);
-    ASSERT_NE(display->mScreenImage, nullptr);
-    EXPECT_EQ(display->mScreenImage->mSurface, display->mDrawSurface);
+    ASSERT_NE(mDisplay->mScreenImage, nullptr);
+    EXPECT_EQ(mDisplay->mScreenImage->mSurface, mDisplay->mDrawSurface);
 
     // A surface image is made through the same object.
-    Tandry::DDImage image(display);
+    Tandry::DDImage image(mDisplay);
     const uint32_t white = 0xFFFFFFFF;
     image.SetBits(&white, 1, 1, true);
     ASSERT_TRUE(image.CreateSurface());
     EXPECT_EQ(DisplayTest::ReadSurface(image.mSurface), std::vector<uint32_t>{0xFFFFFFFF});
 
-    display->mIs3D = true;
+    mDisplay->mIs3D = true;
     EXPECT_EQ(InitWindowed(), Tandry::RESULT_D3D_INIT_FAIL);
-    EXPECT_EQ(display->mErrorText.rfind("3D init error: ", 0), 0u) << display->mErrorText;
+    EXPECT_EQ(mDisplay->mErrorText.rfind("3D init error: ", 0), 0u) << mDisplay->mErrorText;
 }
 
 TEST_F(DDInterfaceInit, ThreeDInitFailsUntilDirect3DExists)
 {
     MakeDisplay();
-    display->mIs3D = true;
+    mDisplay->mIs3D = true;
     EXPECT_EQ(InitWindowed(), Tandry::RESULT_D3D_INIT_FAIL);
-    EXPECT_EQ(display->mErrorText, "3D init error: Direct3D is not available");
-    EXPECT_FALSE(display->mInitialized);
+    EXPECT_EQ(mDisplay->mErrorText, "3D init error: Direct3D is not available");
+    EXPECT_FALSE(mDisplay->mInitialized);
     // The capability test is a placeholder: it makes no tester and leaves the flag.
-    EXPECT_EQ(display->mD3DTester, nullptr);
-    EXPECT_TRUE(display->mIs3D);
+    EXPECT_EQ(mDisplay->mD3DTester, nullptr);
+    EXPECT_TRUE(mDisplay->mIs3D);
 }
 
 TEST_F(DDInterfaceInit, InitAgainRemakesEverythingAndCleanupReleasesIt)
@@ -242,15 +242,15 @@ TEST_F(DDInterfaceInit, InitAgainRemakesEverythingAndCleanupReleasesIt)
     EXPECT_EQ(Live(DDrawObjectKind::Surface), surfaces);
     EXPECT_EQ(Live(DDrawObjectKind::DirectDraw), 1u);
     EXPECT_EQ(Live(DDrawObjectKind::Clipper), 1u);
-    EXPECT_EQ(display->mScreenImage->mSurface, display->mDrawSurface);
-    EXPECT_EQ(host.images.size(), 3u);
+    EXPECT_EQ(mDisplay->mScreenImage->mSurface, mDisplay->mDrawSurface);
+    EXPECT_EQ(mHost.images.size(), 3u);
 
-    display->Cleanup();
-    EXPECT_FALSE(display->mInitialized);
-    EXPECT_EQ(display->mScreenImage, nullptr);
-    EXPECT_EQ(display->mOldCursorAreaImage, nullptr);
-    EXPECT_TRUE(display->mImageSet.empty());
-    EXPECT_TRUE(host.images.empty());
+    mDisplay->Cleanup();
+    EXPECT_FALSE(mDisplay->mInitialized);
+    EXPECT_EQ(mDisplay->mScreenImage, nullptr);
+    EXPECT_EQ(mDisplay->mOldCursorAreaImage, nullptr);
+    EXPECT_TRUE(mDisplay->mImageSet.empty());
+    EXPECT_TRUE(mHost.images.empty());
     for (DDrawObjectKind kind :
          {DDrawObjectKind::DirectDraw, DDrawObjectKind::Surface, DDrawObjectKind::Clipper, DDrawObjectKind::Palette})
         EXPECT_EQ(Live(kind), 0u) << static_cast<int>(kind);
@@ -276,15 +276,15 @@ TEST_F(DDInterfaceInit, PixelFormatAnalysis)
         SetDesktopFormat(c.format);
         MakeDisplay();
         ASSERT_EQ(InitWindowed(), 0);
-        EXPECT_EQ(display->mRedBits, c.bits[0]);
-        EXPECT_EQ(display->mGreenBits, c.bits[1]);
-        EXPECT_EQ(display->mBlueBits, c.bits[2]);
-        EXPECT_EQ(display->mRedShift, c.shifts[0]);
-        EXPECT_EQ(display->mGreenShift, c.shifts[1]);
-        EXPECT_EQ(display->mBlueShift, c.shifts[2]);
+        EXPECT_EQ(mDisplay->mRedBits, c.bits[0]);
+        EXPECT_EQ(mDisplay->mGreenBits, c.bits[1]);
+        EXPECT_EQ(mDisplay->mBlueBits, c.bits[2]);
+        EXPECT_EQ(mDisplay->mRedShift, c.shifts[0]);
+        EXPECT_EQ(mDisplay->mGreenShift, c.shifts[1]);
+        EXPECT_EQ(mDisplay->mBlueShift, c.shifts[2]);
         EXPECT_EQ(Tandry::gDisplayRGBOrdered.load(), c.ordered);
-        const std::vector<int>* tables[] = {&display->mRedAddTable, &display->mGreenAddTable,
-                                            &display->mBlueAddTable};
+        const std::vector<int>* tables[] = {&mDisplay->mRedAddTable, &mDisplay->mGreenAddTable,
+                                            &mDisplay->mBlueAddTable};
         for (int channel = 0; channel < 3; ++channel) {
             const int max = (1 << c.bits[channel]) - 1;
             ASSERT_EQ(tables[channel]->size(), static_cast<size_t>(2 * max + 1));
@@ -295,19 +295,19 @@ TEST_F(DDInterfaceInit, PixelFormatAnalysis)
 
     SetDesktopFormat(DDrawFormat::R5G6B5);
     ASSERT_EQ(InitWindowed(), 0);
-    EXPECT_EQ(display->mRGBBits, 16);
-    EXPECT_EQ(display->mRedConvTable[255], 0xF800);
-    EXPECT_EQ(display->mRedConvTable[128], 0x7800);
-    EXPECT_EQ(display->mGreenConvTable[255], 0x07E0);
-    EXPECT_EQ(display->mBlueConvTable[0], 0);
+    EXPECT_EQ(mDisplay->mRGBBits, 16);
+    EXPECT_EQ(mDisplay->mRedConvTable[255], 0xF800);
+    EXPECT_EQ(mDisplay->mRedConvTable[128], 0x7800);
+    EXPECT_EQ(mDisplay->mGreenConvTable[255], 0x07E0);
+    EXPECT_EQ(mDisplay->mBlueConvTable[0], 0);
 
     SetDesktopFormat(DDrawFormat::X8R8G8B8);
     ASSERT_EQ(InitWindowed(), 0);
-    EXPECT_EQ(display->mRGBBits, 32);
+    EXPECT_EQ(mDisplay->mRGBBits, 32);
     for (int l = 0; l < 256; ++l) {
-        ASSERT_EQ(display->mRedConvTable[l], l << 16);
-        ASSERT_EQ(display->mGreenConvTable[l], l << 8);
-        ASSERT_EQ(display->mBlueConvTable[l], l);
+        ASSERT_EQ(mDisplay->mRedConvTable[l], l << 16);
+        ASSERT_EQ(mDisplay->mGreenConvTable[l], l << 8);
+        ASSERT_EQ(mDisplay->mBlueConvTable[l], l);
     }
 }
 
@@ -333,11 +333,11 @@ TEST_F(DDInterfaceInit, RefreshRateIsClamped)
         SetSettings(settings);
         if (c.fails)
             Inject({DDrawOp::GetMonitorFrequency, DSERR_GENERIC});
-        host.vsyncBroken = false;
+        mHost.vsyncBroken = false;
         ASSERT_EQ(InitWindowed(), 0);
-        EXPECT_EQ(display->mRefreshRate, c.rate);
-        EXPECT_EQ(display->mMillisPerRefresh, c.millis);
-        EXPECT_EQ(host.vsyncBroken, c.broken);
+        EXPECT_EQ(mDisplay->mRefreshRate, c.rate);
+        EXPECT_EQ(mDisplay->mMillisPerRefresh, c.millis);
+        EXPECT_EQ(mHost.vsyncBroken, c.broken);
     }
 }
 
@@ -360,17 +360,17 @@ TEST_F(DDInterfaceInit, FullScreenPillarboxOnlyIn3DOnAWiderDesktop)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Restart();
-        platform->Windows().SetScreenSize(c.desktopWidth, c.desktopHeight);
+        mPlatform->Windows().SetScreenSize(c.desktopWidth, c.desktopHeight);
         MakeDisplay();
-        display->mIs3D = c.is3D;
+        mDisplay->mIs3D = c.is3D;
         EXPECT_EQ(InitFullScreen(), c.result);
         const std::vector<DDrawCall> log = CallLog();
         const std::vector<DDrawCall> modes = CallsOf(log, DDrawOp::SetDisplayMode);
         ASSERT_EQ(modes.size(), 1u);
         EXPECT_EQ(modes[0].destRect, c.mode);
         EXPECT_EQ(modes[0].flags, 16u);
-        EXPECT_EQ(display->mPresentationRect, c.presentation);
-        EXPECT_EQ(display->mAspectCorrected, c.corrected);
+        EXPECT_EQ(mDisplay->mPresentationRect, c.presentation);
+        EXPECT_EQ(mDisplay->mAspectCorrected, c.corrected);
         // Both flip surfaces are cleared when part of the display lies outside the frame.
         int clears = 0;
         for (const DDrawCall& call : CallsOf(log, DDrawOp::Lock))
@@ -381,32 +381,32 @@ TEST_F(DDInterfaceInit, FullScreenPillarboxOnlyIn3DOnAWiderDesktop)
 
 TEST_F(DDInterfaceInit, ADesktopWithoutASizeTakesTheLogicalSize)
 {
-    platform->Windows().SetScreenSize(0, 0);
+    mPlatform->Windows().SetScreenSize(0, 0);
     MakeDisplay();
     InitWindowed();
-    EXPECT_EQ(display->mDesktopWidth, 1024);
-    EXPECT_EQ(display->mDesktopHeight, 768);
-    EXPECT_EQ(display->mDesktopAspect.numerator, 4);
-    EXPECT_EQ(display->mDesktopAspect.denominator, 3);
+    EXPECT_EQ(mDisplay->mDesktopWidth, 1024);
+    EXPECT_EQ(mDisplay->mDesktopHeight, 768);
+    EXPECT_EQ(mDisplay->mDesktopAspect.numerator, 4);
+    EXPECT_EQ(mDisplay->mDesktopAspect.denominator, 3);
 }
 
 TEST_F(DDInterfaceInit, ScreenBoundsAndFullScreenState)
 {
     MakeDisplay();
     ASSERT_EQ(InitFullScreen(), 0);
-    EXPECT_EQ(host.screenBounds, Tandry::Rect(0, 0, 1024, 768));
-    EXPECT_TRUE(display->IsFullScreenActive());
-    EXPECT_TRUE(display->HasDirectDraw());
+    EXPECT_EQ(mHost.screenBounds, Tandry::Rect(0, 0, 1024, 768));
+    EXPECT_TRUE(mDisplay->IsFullScreenActive());
+    EXPECT_TRUE(mDisplay->HasDirectDraw());
     // Full screen: the back buffer is the secondary surface, so no video-memory surface is made.
     EXPECT_EQ(CallsOf(CallLog(), DDrawOp::CreateSurface).size(), 4u);
     DDrawRuntime::Get().ClearCallLog();
-    display->RestoreDisplayMode();
-    EXPECT_FALSE(display->IsFullScreenActive());
+    mDisplay->RestoreDisplayMode();
+    EXPECT_FALSE(mDisplay->IsFullScreenActive());
     const std::vector<DDrawCall> levels = CallsOf(CallLog(), DDrawOp::SetCooperativeLevel);
     ASSERT_EQ(levels.size(), 1u);
     EXPECT_EQ(levels[0].flags, DDSCL_NORMAL);
     // Presenting without a desktop PC flips nothing.
-    host.settings.desktopPc = false;
+    mHost.settings.desktopPc = false;
     ASSERT_EQ(InitFullScreen(), 0);
     EXPECT_EQ(CallsOf(CallLog(), DDrawOp::FlipToGDISurface).size(), 1u);
 }
@@ -420,16 +420,16 @@ TEST_F(DDInterfaceInit, CreateSurfaceNeedsDirectDrawAndAPrimary)
     desc.dwWidth = desc.dwHeight = 4;
     desc.ddsCaps.dwCaps = DDSCAPS_SYSTEMMEMORY;
     IDirectDrawSurface* surface = reinterpret_cast<IDirectDrawSurface*>(&desc);
-    EXPECT_EQ(display->CreateSurface(&desc, &surface), DDERR_NOTINITIALIZED);
+    EXPECT_EQ(mDisplay->CreateSurface(&desc, &surface), DDERR_NOTINITIALIZED);
     EXPECT_EQ(surface, nullptr);
 
     // The first failure leaves DirectDraw made but no primary.
     Inject({DDrawOp::CreateSurface, DSERR_GENERIC, 1, DDSCAPS_PRIMARYSURFACE});
     InitWindowed();
-    ASSERT_NE(display->mDD, nullptr);
-    EXPECT_EQ(display->CreateSurface(&desc, &surface), DDERR_NOTINITIALIZED);
+    ASSERT_NE(mDisplay->mDD, nullptr);
+    EXPECT_EQ(mDisplay->CreateSurface(&desc, &surface), DDERR_NOTINITIALIZED);
     EXPECT_EQ(surface, nullptr);
-    display->Cleanup();
+    mDisplay->Cleanup();
     EXPECT_EQ(Live(DDrawObjectKind::Surface), 0u);
 }
 
@@ -438,7 +438,7 @@ TEST_F(DDInterfaceInit, ClearSurfaceZeroesEveryRow)
     MakeDisplay();
     ASSERT_EQ(InitWindowed(), 0);
     EXPECT_EQ(Tandry::ClearSurface(nullptr), DD_OK);
-    IDirectDrawSurface* area = display->mOldCursorArea;
+    IDirectDrawSurface* area = mDisplay->mOldCursorArea;
     // New surfaces hold the stand-in's fill pattern.
     EXPECT_EQ(DisplayTest::StoredWords(area)[0], 0xCDCDCDCDu);
     EXPECT_EQ(Tandry::ClearSurface(area), DD_OK);

@@ -27,23 +27,23 @@ bool LockWhole(IDirectDrawSurface* surface, Desc& desc)
 
 void DisplayFixture::SetUp()
 {
-    platform = &InstallHeadlessPlatform();
-    HeadlessWindowSystem& windows = platform->Windows();
+    mPlatform = &InstallHeadlessPlatform();
+    HeadlessWindowSystem& windows = mPlatform->Windows();
     windows.SetScreenSize(1920, 1080);
     windows.RegisterWindowClass(WindowClass{"MainWindow", 0, Ignore, 0});
-    window = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
-    windows.ShowWindow(window, SW_SHOW);
+    mWindow = windows.CreateWindow("MainWindow", L"Moorglen", WS_POPUP, 0, 448, 156, 1024, 768);
+    windows.ShowWindow(mWindow, SW_SHOW);
     DDrawRuntime::Get().Reset();
-    Tandry::SetImageHost(&host);
+    Tandry::SetImageHost(&mHost);
     Tandry::ResetDisplayGlobals();
     Tandry::ResetD3DGlobals();
 }
 
 void DisplayFixture::TearDown()
 {
-    delete display;
-    display = nullptr;
-    host.display = nullptr;
+    delete mDisplay;
+    mDisplay = nullptr;
+    mHost.display = nullptr;
     Tandry::SetImageHost(nullptr);
     DDrawRuntime::Get().Reset();
     Tandry::ResetDisplayGlobals();
@@ -53,23 +53,23 @@ void DisplayFixture::TearDown()
 
 Tandry::DDInterface& DisplayFixture::MakeDisplay()
 {
-    delete display;
-    display = new Tandry::DDInterface();
-    host.display = display;
-    return *display;
+    delete mDisplay;
+    mDisplay = new Tandry::DDInterface();
+    mHost.display = mDisplay;
+    return *mDisplay;
 }
 
 int DisplayFixture::InitFullScreen()
 {
-    platform->Windows().MoveWindow(window, 0, 0, host.settings.width, host.settings.height);
-    return display->Init(window, false);
+    mPlatform->Windows().MoveWindow(mWindow, 0, 0, mHost.settings.width, mHost.settings.height);
+    return mDisplay->Init(mWindow, false);
 }
 
 void DisplayFixture::Restart()
 {
-    delete display;
-    display = nullptr;
-    host.display = nullptr;
+    delete mDisplay;
+    mDisplay = nullptr;
+    mHost.display = nullptr;
     DDrawRuntime::Get().Reset();
 }
 

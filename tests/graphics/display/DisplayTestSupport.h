@@ -29,7 +29,7 @@ protected:
     Tandry::DDInterface& MakeDisplay();
     // No display, and the DirectDraw stand-in back to its start.
     void Restart();
-    int InitWindowed() { return display->Init(window, true); }
+    int InitWindowed() { return mDisplay->Init(mWindow, true); }
     // The application's full-screen window covers the display from its corner.
     int InitFullScreen();
     void SetDesktopFormat(Platform::DDrawFormat format);
@@ -38,15 +38,15 @@ protected:
     void Inject(const Platform::DDrawFault& fault) { Platform::DDrawRuntime::Get().InjectFailure(fault); }
     uint32_t Live(Platform::DDrawObjectKind kind) { return Platform::DDrawRuntime::Get().LiveCount(kind); }
     std::vector<Platform::DDrawCall> CallLog() { return Platform::DDrawRuntime::Get().GetCallLog(); }
-    std::string DebugText() { return platform->Debug().GetAll(); }
+    std::string DebugText() { return mPlatform->Debug().GetAll(); }
 
     // What the window shows.
-    Platform::HeadlessPresenter& Presenter() { return platform->Presenter(); }
+    Platform::HeadlessPresenter& Presenter() { return mPlatform->Presenter(); }
 
-    Platform::HeadlessPlatform* platform = nullptr;
-    Platform::HWND window = nullptr;
-    DisplayTest::FakeDisplayHost host;
-    Tandry::DDInterface* display = nullptr;
+    Platform::HeadlessPlatform* mPlatform = nullptr;
+    Platform::HWND mWindow = nullptr;
+    DisplayTest::FakeDisplayHost mHost;
+    Tandry::DDInterface* mDisplay = nullptr;
 };
 
 // The calls of one operation in a call log.

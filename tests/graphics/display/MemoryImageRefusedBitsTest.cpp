@@ -37,18 +37,18 @@ TEST_F(RefusedBits, PixelOperationsAnswerSafely)
     } cases[] = {
         {"3D screen",
          [&] {
-             display->mIs3D = true;
-             return display->mScreenImage;
+             mDisplay->mIs3D = true;
+             return mDisplay->mScreenImage;
          }},
         {"screen in video memory",
          [&] {
-             display->SetScreenInVideoMemory(true);
-             return display->mScreenImage;
+             mDisplay->SetScreenInVideoMemory(true);
+             return mDisplay->mScreenImage;
          }},
         {"surface that will not lock",
          [&] {
              if (!moved) {
-                 moved = std::make_unique<DDImage>(display);
+                 moved = std::make_unique<DDImage>(mDisplay);
                  const std::vector<uint32_t> pixels(4 * 4, 0xFF336699u);
                  moved->SetBits(pixels.data(), 4, 4, true);
                  moved->CreateSurface();
@@ -66,9 +66,9 @@ TEST_F(RefusedBits, PixelOperationsAnswerSafely)
         const int changes = image->mChangeCount;
         image->Clear();
         EXPECT_EQ(image->mChangeCount, changes);
-        EXPECT_EQ(c.refuse()->GetDisplayFormatData(display), nullptr);
-        display->mIs3D = false;
-        display->SetScreenInVideoMemory(false);
+        EXPECT_EQ(c.refuse()->GetDisplayFormatData(mDisplay), nullptr);
+        mDisplay->mIs3D = false;
+        mDisplay->SetScreenInVideoMemory(false);
     }
     // Once the surface locks again the picture is still there.
     EXPECT_EQ(moved->GetPixel(1, 1), 0xFF336699u);

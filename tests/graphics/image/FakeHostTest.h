@@ -11,10 +11,10 @@ namespace TandryTest {
 
 class FakeHostTest : public ::testing::Test {
 protected:
-    void SetUp() override { Tandry::SetImageHost(&host); }
+    void SetUp() override { Tandry::SetImageHost(&mHost); }
     void TearDown() override { Tandry::SetImageHost(nullptr); }
 
-    FakeImageHost host;
+    FakeImageHost mHost;
 };
 
 } // namespace TandryTest

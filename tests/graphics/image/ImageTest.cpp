@@ -130,9 +130,9 @@ TEST_F(ImageSlotTest, MirroredBlitsOntoAMemoryImageDrawNothing)
 TEST_F(ImageSlotTest, AMemoryImageIsDeletedThroughTheRoot)
 {
     std::unique_ptr<Image> image = std::make_unique<Tandry::MemoryImage>();
-    EXPECT_EQ(host.images.size(), 1u);
+    EXPECT_EQ(mHost.images.size(), 1u);
     image.reset();
-    EXPECT_TRUE(host.images.empty());
+    EXPECT_TRUE(mHost.images.empty());
 }
 
 } // namespace

@@ -142,8 +142,8 @@ TEST_F(MemoryImageBlitTest, CreatedDestinationTakesTheWhitePath)
 // a row, whatever it holds.
 TEST_F(MemoryImageBlitTest, AdditiveDrawingReadsTheHostsTable)
 {
-    host.addTable[100 + 50] = 7;
-    host.addTable[100 + 20] = 9;
+    mHost.addTable[100 + 50] = 7;
+    mHost.addTable[100 + 20] = 9;
     auto source = Filled(19, 2, Argb(50, 20, 50, 255));
     source->ForceAlphaFlags(false, false);
     auto target = Filled(19, 2, Argb(100, 100, 100, 33));

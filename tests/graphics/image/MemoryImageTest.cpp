@@ -61,17 +61,17 @@ TEST_F(MemoryImageTest, NewImageIsEmptyAndRegisteredUntilDestroyed)
                  || image->mWantDiscard || image->mWantPalette || image->mAlphaDirty);
     EXPECT_EQ(image->mChangeCount, 0);
     EXPECT_EQ(image->mTextureFlags, 0);
-    EXPECT_EQ(image->mApp, &host);
-    EXPECT_EQ(host.images.count(image.get()), 1u);
+    EXPECT_EQ(image->mApp, &mHost);
+    EXPECT_EQ(mHost.images.count(image.get()), 1u);
 
-    host.calls.clear();
+    mHost.calls.clear();
     image.reset();
-    EXPECT_TRUE(host.images.empty());
+    EXPECT_TRUE(mHost.images.empty());
     // Erased from the set first, then its textures dropped, both under the lock.
-    ASSERT_EQ(host.calls.size(), 2u);
-    EXPECT_EQ(host.calls[0].event, Event::Remove);
-    EXPECT_EQ(host.calls[1].event, Event::FreeTextures);
-    for (const auto& call : host.calls) {
+    ASSERT_EQ(mHost.calls.size(), 2u);
+    EXPECT_EQ(mHost.calls[0].event, Event::Remove);
+    EXPECT_EQ(mHost.calls[1].event, Event::FreeTextures);
+    for (const auto& call : mHost.calls) {
         EXPECT_EQ(call.image, address);
         EXPECT_TRUE(call.lockHeld);
     }
@@ -80,9 +80,9 @@ TEST_F(MemoryImageTest, NewImageIsEmptyAndRegisteredUntilDestroyed)
 TEST_F(MemoryImageTest, RegistrationHappensUnderTheLock)
 {
     MemoryImage image;
-    ASSERT_EQ(host.calls.size(), 1u);
-    EXPECT_EQ(host.calls[0].event, Event::Add);
-    EXPECT_TRUE(host.calls[0].lockHeld);
+    ASSERT_EQ(mHost.calls.size(), 1u);
+    EXPECT_EQ(mHost.calls[0].event, Event::Add);
+    EXPECT_TRUE(mHost.calls[0].lockHeld);
 }
 
 TEST_F(MemoryImageTest, AnImageJoinsTheHostItIsGiven)
@@ -91,7 +91,7 @@ TEST_F(MemoryImageTest, AnImageJoinsTheHostItIsGiven)
     {
         MemoryImage image(&other);
         EXPECT_EQ(other.images.count(&image), 1u);
-        EXPECT_TRUE(host.images.empty());
+        EXPECT_TRUE(mHost.images.empty());
     }
     EXPECT_TRUE(other.images.empty());
 }
@@ -111,12 +111,12 @@ TEST(MemoryImageWithoutHost, WorksWithThe32BitFormatAndTouchesNoHost)
 TEST_F(MemoryImageTest, DetachedImagesNoLongerTouchTheirHost)
 {
     auto image = std::make_unique<MemoryImage>();
-    host.DetachAll();
-    host.calls.clear();
+    mHost.DetachAll();
+    mHost.calls.clear();
     EXPECT_EQ(image->mApp, nullptr);
     image->FreeTextures();
     image.reset();
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(mHost.calls.empty());
 }
 
 // --- pixels -------------------------------------------------------------
@@ -159,9 +159,9 @@ TEST_F(MemoryImageTest, CreateDropsTexturesOfTheOldPicture)
     image.mTextureData = FakeTextures();
     image.Create(3, 3);
     EXPECT_EQ(image.mTextureData, nullptr);
-    EXPECT_EQ(host.CountCalls(Event::FreeTextures), 1u);
+    EXPECT_EQ(mHost.CountCalls(Event::FreeTextures), 1u);
     EXPECT_EQ(image.GetPixel(1, 1), 0u);
-    EXPECT_EQ(host.CountCalls(Event::ReadTextures), 0u);
+    EXPECT_EQ(mHost.CountCalls(Event::ReadTextures), 0u);
 }
 
 TEST_F(MemoryImageTest, SetBitsWithTheImagesOwnArrayChangesNothing)
@@ -208,7 +208,7 @@ TEST_F(MemoryImageTest, SetBitsDropsThePaletteAndTheCaches)
     MemoryImage image;
     Fill(image, 2, 1, {0xFF0000FF, 0x00000000});
     ASSERT_TRUE(image.Palletize());
-    image.GetDisplayFormatData(&host.format);
+    image.GetDisplayFormatData(&mHost.format);
     image.GetAlphaRunTable();
     const int changes = image.mChangeCount;
     const uint32_t next[] = {0x80FFFFFF, 0xFFFFFFFF};
@@ -295,7 +295,7 @@ TEST_F(MemoryImageTest, CopyOfAPalettisedImageStaysPalettised)
     MemoryImage image;
     Fill(image, 2, 2, {0xFF0000FF, 0xFF00FF00, 0xFF0000FF, 0x00000000});
     ASSERT_TRUE(image.Palletize());
-    image.GetDisplayFormatData(&host.format);
+    image.GetDisplayFormatData(&mHost.format);
     MemoryImage copy(image);
     EXPECT_FALSE(copy.mBits);
     ASSERT_TRUE(copy.mColorIndices && copy.mColorTable && copy.mNativeAlpha);
@@ -367,8 +367,8 @@ TEST_F(MemoryImageTest, CopyHasNoFileNameNoTexturesAndItsOwnAnimation)
     EXPECT_EQ(copy.mAnimInfo->frameDelays, (std::vector<int>{1, 2, 3}));
     EXPECT_EQ(copy.mAnimInfo->frameOrder, (std::vector<int>{0, 1, 2, 1}));
     EXPECT_EQ(copy.mAnimInfo->totalTime, 42);
-    EXPECT_EQ(host.images.count(&copy), 1u);
-    EXPECT_EQ(host.images.size(), 2u);
+    EXPECT_EQ(mHost.images.count(&copy), 1u);
+    EXPECT_EQ(mHost.images.size(), 2u);
 }
 
 // --- run tables -------------------------------------------------------------
@@ -429,14 +429,14 @@ TEST_F(MemoryImageTest, AdditiveRunsSeparateWordsWithoutColour)
 {
     MemoryImage image;
     Fill(image, 3, 1, {0xFF000000, 0x00FF0000, 0xFFFFFFFF});
-    const uint8_t* runs = image.GetAdditiveRunTable(&host.format);
+    const uint8_t* runs = image.GetAdditiveRunTable(&mHost.format);
     EXPECT_EQ(std::vector<uint8_t>(runs, runs + 3), (std::vector<uint8_t>{2, 1, 1}));
     ASSERT_TRUE(image.mNativeAlpha);
 
     MemoryImage palettised;
     Fill(palettised, 3, 1, {0xFF000000, 0x00FF0000, 0xFFFFFFFF});
     ASSERT_TRUE(palettised.Palletize());
-    runs = palettised.GetAdditiveRunTable(&host.format);
+    runs = palettised.GetAdditiveRunTable(&mHost.format);
     EXPECT_EQ(std::vector<uint8_t>(runs, runs + 3), (std::vector<uint8_t>{2, 1, 1}));
 }
 
@@ -450,7 +450,7 @@ TEST_F(MemoryImageTest, AdditiveRunsDependOnTheDisplayFormat)
     EXPECT_EQ(runs[0], 1);
     EXPECT_EQ(runs[1], 1);
     image.MarkBitsChanged();
-    runs = image.GetAdditiveRunTable(&host.format);
+    runs = image.GetAdditiveRunTable(&mHost.format);
     EXPECT_EQ(runs[0], 2);
 }
 
@@ -478,7 +478,7 @@ TEST_F(MemoryImageTest, DisplayFormatDataAndBackInEveryFormat)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        host.format = c.display;
+        mHost.format = c.display;
         MemoryImage image;
         Fill(image, 1, 1, {c.pixel});
         EXPECT_EQ(image.GetDisplayFormatData(&c.display)[0], c.native);
@@ -497,7 +497,7 @@ TEST_F(MemoryImageTest, PalettisedDisplayDataHasOneWordPerTableEntry)
         pixels[i] = 0xFF000000u | static_cast<uint32_t>(i % 3) * 0x404040u;
     Fill(image, 8, 8, pixels);
     ASSERT_TRUE(image.Palletize());
-    const uint32_t* data = image.GetDisplayFormatData(&host.format);
+    const uint32_t* data = image.GetDisplayFormatData(&mHost.format);
     for (int i = 0; i < 256; ++i)
         EXPECT_EQ(data[i], image.mColorTable[i]) << i; // opaque colours stay as they are
     EXPECT_FALSE(image.mBits);
@@ -513,7 +513,7 @@ TEST_F(MemoryImageTest, PalletizeTakes256ColoursButNot257)
 
     MemoryImage fits;
     Fill(fits, 256, 1, std::vector<uint32_t>(pixels.begin(), pixels.end() - 1));
-    fits.GetDisplayFormatData(&host.format);
+    fits.GetDisplayFormatData(&mHost.format);
     EXPECT_TRUE(fits.Palletize());
     EXPECT_TRUE(fits.mWantPalette);
     EXPECT_FALSE(fits.mBits);
@@ -613,7 +613,7 @@ TEST_F(MemoryImageTest, DiscardBitsOn2DKeepsOnlyTheDisplayData)
     ASSERT_TRUE(image.mNativeAlpha);
     EXPECT_EQ(image.GetPixel(0, 0), 0x80FE0000u);
     EXPECT_EQ(image.GetPixel(1, 0), 0xFF123456u);
-    EXPECT_EQ(host.CountCalls(Event::ReadTextures), 0u);
+    EXPECT_EQ(mHost.CountCalls(Event::ReadTextures), 0u);
 }
 
 TEST_F(MemoryImageTest, DiscardBitsOn2DWithoutAnyPictureOnlyRecordsTheWish)
@@ -649,12 +649,12 @@ TEST_F(MemoryImageTest, DiscardBitsOn2DKeepsThePaletteUnlessTexturesExist)
     const std::vector<uint32_t> back = Pixels(textured);
     const std::vector<uint32_t> lossy = {0xFF0000FF, 0xFF00FF00, 0x80FE0000, 0xFF0000FF, 0x00000000, 0xFF00FF00};
     EXPECT_EQ(back, lossy);
-    EXPECT_EQ(host.CountCalls(Event::ReadTextures), 0u);
+    EXPECT_EQ(mHost.CountCalls(Event::ReadTextures), 0u);
 }
 
 TEST_F(MemoryImageTest, DiscardBitsOn3DWaitsForTextures)
 {
-    host.is3D = true;
+    mHost.is3D = true;
     MemoryImage image;
     Fill(image, 2, 1, {0xFF102030, 0xFF405060});
     image.DiscardBits();
@@ -664,7 +664,7 @@ TEST_F(MemoryImageTest, DiscardBitsOn3DWaitsForTextures)
 
     image.mTextureData = FakeTextures();
     ASSERT_TRUE(image.Palletize());
-    image.GetDisplayFormatData(&host.format);
+    image.GetDisplayFormatData(&mHost.format);
     image.DiscardBits();
     EXPECT_FALSE(image.mBits);
     EXPECT_FALSE(image.mColorIndices);
@@ -672,15 +672,15 @@ TEST_F(MemoryImageTest, DiscardBitsOn3DWaitsForTextures)
     // Display data made per palette entry cannot stand for the pixels.
     EXPECT_FALSE(image.mNativeAlpha);
 
-    host.readBackPixel = 0xFF0A0B0C;
+    mHost.readBackPixel = 0xFF0A0B0C;
     EXPECT_EQ(image.GetPixel(1, 0), 0xFF0A0B0Cu);
-    EXPECT_EQ(host.CountCalls(Event::ReadTextures), 1u);
+    EXPECT_EQ(mHost.CountCalls(Event::ReadTextures), 1u);
 }
 
 TEST_F(MemoryImageTest, ARefusedReadBackGivesTransparentBlack)
 {
-    host.is3D = true;
-    host.readBackSucceeds = false;
+    mHost.is3D = true;
+    mHost.readBackSucceeds = false;
     MemoryImage image;
     Fill(image, 2, 2, std::vector<uint32_t>(4, 0xFFFFFFFF));
     image.mTextureData = FakeTextures();
@@ -708,7 +708,7 @@ TEST_F(MemoryImageTest, FreeDisplayFormatDataKeepsTheAlphaRuns)
 {
     MemoryImage image;
     Fill(image, 2, 1, {0x80FF0000, 0xFF123456});
-    image.GetAdditiveRunTable(&host.format);
+    image.GetAdditiveRunTable(&mHost.format);
     image.GetAlphaRunTable();
     image.DiscardBits();
     image.FreeDisplayFormatData();
@@ -722,11 +722,11 @@ TEST_F(MemoryImageTest, MarkBitsChangedDropsTheCachesButNotTheTextures)
 {
     MemoryImage image;
     Fill(image, 2, 1, {0x80FF0000, 0xFF123456});
-    image.GetAdditiveRunTable(&host.format);
+    image.GetAdditiveRunTable(&mHost.format);
     image.GetAlphaRunTable();
     image.mTextureData = FakeTextures();
     const int changes = image.mChangeCount;
-    host.calls.clear();
+    mHost.calls.clear();
     image.MarkBitsChanged();
     EXPECT_EQ(image.mChangeCount, changes + 1);
     EXPECT_TRUE(image.mAlphaDirty);
@@ -734,7 +734,7 @@ TEST_F(MemoryImageTest, MarkBitsChangedDropsTheCachesButNotTheTextures)
     EXPECT_FALSE(image.mRLAlpha);
     EXPECT_FALSE(image.mRLAdditive);
     EXPECT_EQ(image.mTextureData, FakeTextures());
-    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(mHost.calls.empty());
 }
 
 TEST_F(MemoryImageTest, FreeDerivedDataAlsoDropsTheTextures)
@@ -746,7 +746,7 @@ TEST_F(MemoryImageTest, FreeDerivedDataAlsoDropsTheTextures)
     image.FreeDerivedData();
     EXPECT_FALSE(image.mRLAlpha);
     EXPECT_EQ(image.mTextureData, nullptr);
-    EXPECT_EQ(host.CountCalls(Event::FreeTextures), 1u);
+    EXPECT_EQ(mHost.CountCalls(Event::FreeTextures), 1u);
 }
 
 TEST_F(MemoryImageTest, PendingConversionsPalettiseBeforeTheyDiscard)
@@ -804,7 +804,7 @@ TEST_F(MemoryImageTest, BadSizesLeaveTheImageAsItWas)
 
 TEST_F(MemoryImageTest, ImagesComeAndGoOnTwoThreadsWhileTheSetIsWalked)
 {
-    host.recordCalls = false;
+    mHost.recordCalls = false;
     std::atomic<int> running{2};
     auto churn = [&] {
         for (int i = 0; i < 10000; ++i) {
@@ -819,13 +819,13 @@ TEST_F(MemoryImageTest, ImagesComeAndGoOnTwoThreadsWhileTheSetIsWalked)
     std::thread second(churn);
     size_t walked = 0;
     while (running.load() > 0) {
-        Tandry::CritSectLock hold(host.lock);
-        for (MemoryImage* image : host.images)
-            walked += image->mApp == &host ? 1 : 0;
+        Tandry::CritSectLock hold(mHost.lock);
+        for (MemoryImage* image : mHost.images)
+            walked += image->mApp == &mHost ? 1 : 0;
     }
     first.join();
     second.join();
-    EXPECT_TRUE(host.images.empty());
+    EXPECT_TRUE(mHost.images.empty());
     (void)walked;
 }
 

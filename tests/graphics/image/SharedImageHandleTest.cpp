@@ -33,7 +33,7 @@ public:
 
 class SharedImageHandleTest : public ::testing::Test {
 protected:
-    void SetUp() override { Tandry::SetImageHost(&host); }
+    void SetUp() override { Tandry::SetImageHost(&mHost); }
     void TearDown() override { Tandry::SetImageHost(nullptr); }
 
     // What the application's acquisition does: the entry's count goes up for
@@ -44,7 +44,7 @@ protected:
         handle.entry = &entry;
     }
 
-    RecordingHost host;
+    RecordingHost mHost;
 };
 
 TEST_F(SharedImageHandleTest, ReleasingAnEmptyHandleTwiceChangesNothing)
@@ -54,7 +54,7 @@ TEST_F(SharedImageHandleTest, ReleasingAnEmptyHandleTwiceChangesNothing)
     handle.Release();
     EXPECT_EQ(handle.entry, nullptr);
     EXPECT_EQ(handle.GetImage(), nullptr);
-    EXPECT_EQ(host.releases, 0);
+    EXPECT_EQ(mHost.releases, 0);
 }
 
 TEST_F(SharedImageHandleTest, ACopyUsesAnOwnImageButNeverDeletesIt)
@@ -93,15 +93,15 @@ TEST_F(SharedImageHandleTest, LastReleaseTellsTheHostAndLeavesTheImageAlive)
         EXPECT_EQ(second.GetImage(), &image);
     }
     EXPECT_EQ(entry.refCount, 1);
-    EXPECT_EQ(host.releases, 0);
+    EXPECT_EQ(mHost.releases, 0);
     first.Release();
     EXPECT_EQ(entry.refCount, 0);
-    EXPECT_EQ(host.releases, 1);
+    EXPECT_EQ(mHost.releases, 1);
     EXPECT_EQ(first.entry, nullptr);
     EXPECT_EQ(deletions, 0);
     first.Release();
     EXPECT_EQ(entry.refCount, 0);
-    EXPECT_EQ(host.releases, 1);
+    EXPECT_EQ(mHost.releases, 1);
 }
 
 TEST_F(SharedImageHandleTest, ReleaseWithoutAHostStillCounts)
@@ -112,7 +112,7 @@ TEST_F(SharedImageHandleTest, ReleaseWithoutAHostStillCounts)
     Acquire(handle, entry);
     handle.Release();
     EXPECT_EQ(entry.refCount, 0);
-    EXPECT_EQ(host.releases, 0);
+    EXPECT_EQ(mHost.releases, 0);
 }
 
 TEST_F(SharedImageHandleTest, AssignReleasesTheOldEntryAndTakesOnlyTheOthersEntry)
@@ -136,7 +136,7 @@ TEST_F(SharedImageHandleTest, AssignReleasesTheOldEntryAndTakesOnlyTheOthersEntr
 
     target.Assign(source);
     EXPECT_EQ(oldEntry.refCount, 0);
-    EXPECT_EQ(host.releases, 1);
+    EXPECT_EQ(mHost.releases, 1);
     EXPECT_EQ(deletions, 1);  // the target's own image
     EXPECT_EQ(newEntry.refCount, 2);
     EXPECT_EQ(target.entry, &newEntry);
@@ -189,7 +189,7 @@ TEST_F(SharedImageHandleTest, CopiesAndReleasesOnTwoThreadsKeepTheCount)
     churn();
     other.join();
     EXPECT_EQ(entry.refCount, 1);
-    EXPECT_EQ(host.releases, 0);
+    EXPECT_EQ(mHost.releases, 0);
 }
 
 } // namespace

@@ -70,16 +70,16 @@ protected:
     {
         std::vector<uint32_t> out;
         while (out.size() < count) {
-            const uint32_t colour = static_cast<uint32_t>(rng()) & 0xFFFFFF;
+            const uint32_t colour = static_cast<uint32_t>(mRng()) & 0xFFFFFF;
             uint32_t alpha;
-            switch (rng() % 4) {
+            switch (mRng() % 4) {
             case 0: alpha = 0; break;
             case 1: alpha = 255; break;
-            default: alpha = static_cast<uint32_t>(rng() % 256); break;
+            default: alpha = static_cast<uint32_t>(mRng() % 256); break;
             }
-            const size_t run = 1 + rng() % 6;
+            const size_t run = 1 + mRng() % 6;
             for (size_t i = 0; i < run && out.size() < count; ++i)
-                out.push_back(alpha << 24 | (i == 0 ? colour : static_cast<uint32_t>(rng()) & 0xFFFFFF));
+                out.push_back(alpha << 24 | (i == 0 ? colour : static_cast<uint32_t>(mRng()) & 0xFFFFFF));
         }
         return out;
     }
@@ -90,17 +90,17 @@ protected:
         const std::vector<uint32_t> colours = RandomPixels(12);
         std::vector<uint32_t> out(count);
         for (uint32_t& p : out)
-            p = colours[rng() % colours.size()];
+            p = colours[mRng() % colours.size()];
         return out;
     }
 
-    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(mRng); }
 
     // Channels mostly inside 0..255, now and then far outside.
     Tandry::Color RandomColor()
     {
         const auto channel = [this] {
-            switch (rng() % 8) {
+            switch (mRng() % 8) {
             case 0: return Uniform(-300, -1);
             case 1: return Uniform(256, 600);
             case 2: return 255;
@@ -110,7 +110,7 @@ protected:
         return Tandry::Color(channel(), channel(), channel(), channel());
     }
 
-    std::mt19937 rng{12345};
+    std::mt19937 mRng{12345};
 };
 
 } // namespace TandryTest

@@ -109,6 +109,19 @@ TEST(ScanTriangle, SharedEdgeIsDrawnOnce)
             EXPECT_EQ(canvas.At(x, y), x < 10 && y < 10 ? kOnce : kBlack) << x << "," << y;
 }
 
+// The tests of single coverage above rely on a pixel drawn twice looking
+// different from one drawn once.
+TEST(ScanTriangle, OverlapIsDrawnTwice)
+{
+    RasterCanvas canvas(0x888, 16, 16);
+    canvas.Fill(kBlack);
+    Draw(canvas, {{0, 0}, {10, 0}, {0, 10}, {10, 10}}, kHalfWhite, {0, 0, 16, 16});
+    Draw(canvas, {{0, 0}, {10, 0}, {0, 10}, {10, 10}}, kHalfWhite, {0, 0, 16, 16});
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(canvas.At(x, y), x < 10 && y < 10 ? kTwice : kBlack) << x << "," << y;
+}
+
 TEST(ScanTriangle, QuadStripCoversItsPixelsOnce)
 {
     RasterCanvas canvas(0x888, 24, 24);

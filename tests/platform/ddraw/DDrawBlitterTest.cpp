@@ -220,7 +220,7 @@ TEST_F(DDrawBlitterTest, BlitWithinOneSurfaceReadsTheOldPixels)
 TEST_F(DDrawBlitterTest, ClipperCutsToTheClientAreaAndKeepsTheMapping)
 {
     const HWND window = FakeWindow(1);
-    presenter->clientRects[window] = RECT{448, 156, 448 + 1024, 156 + 768};
+    mPresenter->clientRects[window] = RECT{448, 156, 448 + 1024, 156 + 768};
     for (const DDrawFormat format : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5}) {
         SCOPED_TRACE(static_cast<int>(format));
         DirectDraw7 dd;

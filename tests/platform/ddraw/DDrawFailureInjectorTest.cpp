@@ -237,11 +237,11 @@ TEST_F(DDrawFailureInjectorTest, EachOperationFailsOnceChangingNothing)
     for (const InjectionCase& c : kCases) {
         SCOPED_TRACE(c.name);
         World world;
-        presenter->presents.clear();
+        mPresenter->presents.clear();
         DDrawRuntime::Get().ClearCallLog();
         DDrawRuntime::Get().InjectFailure(DDrawFault{c.op, kInjected});
         EXPECT_EQ(c.call(world), kInjected);
-        EXPECT_TRUE(presenter->presents.empty());
+        EXPECT_TRUE(mPresenter->presents.empty());
         c.unchanged(world);
         EXPECT_EQ(c.call(world), DD_OK);
         bool logged = false;

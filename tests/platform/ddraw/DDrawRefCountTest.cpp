@@ -22,8 +22,8 @@ protected:
 // sees any use after free).
 TEST_F(DDrawRefCountTest, ReleasingEverythingInAnyOrderLeavesNothing)
 {
-    presenter->desktopWidth = 64;
-    presenter->desktopHeight = 48;
+    mPresenter->desktopWidth = 64;
+    mPresenter->desktopHeight = 48;
     std::mt19937 random(7);
     for (int round = 0; round < 200; ++round) {
         SCOPED_TRACE(round);
@@ -88,8 +88,8 @@ TEST_F(DDrawRefCountTest, ReleasingEverythingInAnyOrderLeavesNothing)
 
 TEST_F(DDrawRefCountTest, SurfacesOutliveTheirDirectDrawObject)
 {
-    presenter->desktopWidth = 32;
-    presenter->desktopHeight = 16;
+    mPresenter->desktopWidth = 32;
+    mPresenter->desktopHeight = 16;
     IDirectDrawSurface7* primary = nullptr;
     IDirectDrawSurface7* image = nullptr;
     {
@@ -107,7 +107,7 @@ TEST_F(DDrawRefCountTest, SurfacesOutliveTheirDirectDrawObject)
     RECT to{2, 2, 6, 6};
     ASSERT_EQ(primary->Blt(&to, image, nullptr, DDBLT_WAIT, nullptr), DD_OK);
     EXPECT_EQ(ReadPixels(primary)[2 * 32 + 2], 0x00ABCDEFu);
-    EXPECT_EQ(presenter->presents.size(), 1u);
+    EXPECT_EQ(mPresenter->presents.size(), 1u);
     primary->Release();
     image->Release();
 }

@@ -115,7 +115,7 @@ TEST_F(DDrawSurfaceTest, NewSurfacesTakeTheBackEndsFillUnlessASettingSaysOtherwi
         uint8_t expected;
     } cases[] = {{0x00, {}, 0x00}, {0xCD, {}, 0xCD}, {0x00, 0x5A, 0x5A}};
     for (const auto& c : cases) {
-        presenter->fill = c.backEnd;
+        mPresenter->fill = c.backEnd;
         DDrawSettings settings;
         settings.fillByte = c.setting;
         DDrawRuntime::Get().SetSettings(settings);

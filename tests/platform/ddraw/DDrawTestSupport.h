@@ -70,8 +70,8 @@ protected:
     void SetUp() override
     {
         DDrawRuntime::Get().Reset();
-        presenter = std::make_shared<RecordingPresenter>();
-        DDrawRuntime::Get().SetPresenter(presenter);
+        mPresenter = std::make_shared<RecordingPresenter>();
+        DDrawRuntime::Get().SetPresenter(mPresenter);
     }
     void TearDown() override
     {
@@ -89,7 +89,7 @@ protected:
         DDrawRuntime::Get().SetSettings(settings);
     }
 
-    std::shared_ptr<RecordingPresenter> presenter;
+    std::shared_ptr<RecordingPresenter> mPresenter;
 };
 
 // A version-7 DirectDraw object, released at the end of the scope.

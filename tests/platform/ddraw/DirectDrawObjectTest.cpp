@@ -9,7 +9,7 @@ using namespace DDrawTest;
 
 class DirectDrawObjectTest : public DDrawFixture {
 protected:
-    const HWND window = FakeWindow(1);
+    const HWND mWindow = FakeWindow(1);
 };
 
 DDSURFACEDESC2 PrimaryDesc()
@@ -57,7 +57,7 @@ TEST_F(DirectDrawObjectTest, WindowedPrimaryHasTheDesktopsSizeAndFormatAndStarts
         DDSURFACEDESC2 desc = PrimaryDesc();
         IDirectDrawSurface7* primary = nullptr;
         EXPECT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DDERR_NOCOOPERATIVELEVELSET);
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
         ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
         const DDSURFACEDESC2 seen = Describe(primary);
         EXPECT_EQ(seen.dwWidth, 1920u);
@@ -84,7 +84,7 @@ TEST_F(DirectDrawObjectTest, OffscreenSurfacesTakeTheDisplaysFormatOfTheMoment)
     settings.desktopFormat = DDrawFormat::X8R8G8B8;
     DDrawRuntime::Get().SetSettings(settings);
     DirectDraw7 dd;
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     const auto offscreenBits = [&] {
         DDSURFACEDESC2 desc = OffscreenDesc(8, 8);
         IDirectDrawSurface7* surface = nullptr;
@@ -99,7 +99,7 @@ TEST_F(DirectDrawObjectTest, OffscreenSurfacesTakeTheDisplaysFormatOfTheMoment)
     ASSERT_EQ(first->SetDisplayMode(1024, 768, 16), DD_OK);
     EXPECT_EQ(offscreenBits(), 16u);
     // Back to normal mode brings the desktop's mode back.
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     EXPECT_EQ(offscreenBits(), 32u);
     first->Release();
 }
@@ -128,7 +128,7 @@ TEST_F(DirectDrawObjectTest, DisplayModes)
         DDrawRuntime::Get().SetSettings(settings);
         IDirectDraw* dd = nullptr;
         ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-        ASSERT_EQ(dd->SetCooperativeLevel(window, c.exclusive ? DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE : DDSCL_NORMAL),
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, c.exclusive ? DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE : DDSCL_NORMAL),
                   DD_OK);
         EXPECT_EQ(dd->SetDisplayMode(1024, 768, c.bits), c.result);
         if (c.result == DD_OK) {
@@ -156,7 +156,7 @@ TEST_F(DirectDrawObjectTest, DisplayModes)
     DirectDraw7 dd;
     IDirectDraw* first = nullptr;
     ASSERT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     EXPECT_EQ(first->SetDisplayMode(800, 600, 24), DD_OK);
     EXPECT_EQ(first->SetDisplayMode(800, 600, 15), DDERR_INVALIDMODE);
     EXPECT_EQ(first->SetDisplayMode(0, 600, 32), DDERR_INVALIDMODE);
@@ -167,20 +167,20 @@ TEST_F(DirectDrawObjectTest, CooperativeLevelsMoveTheWindowInAndOutOfFullScreen)
 {
     {
         DirectDraw7 dd;
-        EXPECT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
+        EXPECT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN), DDERR_INVALIDPARAMS);
         EXPECT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DDERR_INVALIDPARAMS);
-        EXPECT_TRUE(presenter->fullScreenCalls.empty());
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
-        EXPECT_TRUE(presenter->fullScreenCalls.empty());
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
-        EXPECT_EQ(presenter->fullScreenCalls,
-                  (std::vector<std::pair<HWND, bool>>{{window, true}, {window, false}}));
+        EXPECT_TRUE(mPresenter->fullScreenCalls.empty());
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
+        EXPECT_TRUE(mPresenter->fullScreenCalls.empty());
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
+        EXPECT_EQ(mPresenter->fullScreenCalls,
+                  (std::vector<std::pair<HWND, bool>>{{mWindow, true}, {mWindow, false}}));
         // Released while exclusive, the object gives the desktop back.
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+        ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     }
-    EXPECT_EQ(presenter->fullScreenCalls.back(), (std::pair<HWND, bool>{window, false}));
-    EXPECT_EQ(presenter->fullScreenCalls.size(), 4u);
+    EXPECT_EQ(mPresenter->fullScreenCalls.back(), (std::pair<HWND, bool>{mWindow, false}));
+    EXPECT_EQ(mPresenter->fullScreenCalls.size(), 4u);
 }
 
 TEST_F(DirectDrawObjectTest, FlipChainNeedsExclusiveModeAndFlipCopiesTheBackBuffer)
@@ -188,9 +188,9 @@ TEST_F(DirectDrawObjectTest, FlipChainNeedsExclusiveModeAndFlipCopiesTheBackBuff
     DirectDraw7 dd;
     DDSURFACEDESC2 desc = FlipChainDesc();
     IDirectDrawSurface7* primary = nullptr;
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     EXPECT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DDERR_NOEXCLUSIVEMODE);
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     IDirectDraw* first = nullptr;
     ASSERT_EQ(dd->QueryInterface(IID_IDirectDraw, reinterpret_cast<void**>(&first)), DD_OK);
     ASSERT_EQ(first->SetDisplayMode(640, 480, 16), DD_OK);
@@ -223,13 +223,13 @@ TEST_F(DirectDrawObjectTest, FlipChainNeedsExclusiveModeAndFlipCopiesTheBackBuff
     for (size_t i = 0; i < picture.size(); ++i)
         picture[i] = static_cast<uint32_t>(i * 31 + 7) & 0xFFFF;
     WritePixels(back, picture);
-    presenter->presents.clear();
+    mPresenter->presents.clear();
     ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
     EXPECT_EQ(ReadPixels(primary), picture);
     EXPECT_EQ(ReadPixels(back), picture);
-    ASSERT_EQ(presenter->presents.size(), 1u);
-    EXPECT_TRUE(presenter->presents[0].fullScreen);
-    EXPECT_EQ(presenter->presents[0].changed, (RECT{0, 0, 640, 480}));
+    ASSERT_EQ(mPresenter->presents.size(), 1u);
+    EXPECT_TRUE(mPresenter->presents[0].fullScreen);
+    EXPECT_EQ(mPresenter->presents[0].changed, (RECT{0, 0, 640, 480}));
 
     EXPECT_EQ(primary->Flip(nullptr, 0x8 /* no vertical sync */), DDERR_INVALIDPARAMS);
     EXPECT_EQ(back->Flip(nullptr, DDFLIP_WAIT), DDERR_NOTFLIPPABLE);
@@ -253,7 +253,7 @@ TEST_F(DirectDrawObjectTest, FlipChainNeedsExclusiveModeAndFlipCopiesTheBackBuff
 TEST_F(DirectDrawObjectTest, BlitsIntoThePrimaryArePresented)
 {
     DirectDraw7 dd;
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     DDSURFACEDESC2 desc = PrimaryDesc();
     IDirectDrawSurface7* primary = nullptr;
     ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
@@ -265,11 +265,11 @@ TEST_F(DirectDrawObjectTest, BlitsIntoThePrimaryArePresented)
     ASSERT_EQ(other->Blt(nullptr, draw, nullptr, DDBLT_WAIT, nullptr), DD_OK);
     RECT outside{1900, 0, 2000, 100};
     EXPECT_EQ(primary->Blt(&outside, draw, nullptr, DDBLT_WAIT, nullptr), DDERR_INVALIDRECT);
-    ASSERT_EQ(presenter->presents.size(), 1u);
-    EXPECT_EQ(presenter->presents[0].window, window);
-    EXPECT_FALSE(presenter->presents[0].fullScreen);
-    EXPECT_EQ(presenter->presents[0].width, 1920u);
-    EXPECT_EQ(presenter->presents[0].changed, to);
+    ASSERT_EQ(mPresenter->presents.size(), 1u);
+    EXPECT_EQ(mPresenter->presents[0].window, mWindow);
+    EXPECT_FALSE(mPresenter->presents[0].fullScreen);
+    EXPECT_EQ(mPresenter->presents[0].width, 1920u);
+    EXPECT_EQ(mPresenter->presents[0].changed, to);
     primary->Release();
     draw->Release();
     other->Release();
@@ -297,7 +297,7 @@ TEST_F(DirectDrawObjectTest, QueryInterfaceBetweenVersionsAndNoDirect3D)
 TEST_F(DirectDrawObjectTest, MonitorFrequencyClippersPalettesAndTheGdiFlip)
 {
     DirectDraw7 dd;
-    presenter->frequency = 75;
+    mPresenter->frequency = 75;
     uint32_t hz = 0;
     ASSERT_EQ(dd->GetMonitorFrequency(&hz), DD_OK);
     EXPECT_EQ(hz, 75u);

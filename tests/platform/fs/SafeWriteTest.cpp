@@ -17,7 +17,7 @@ using TestSupport::WriteFile;
 class SafeWriteTest : public ::testing::Test {
 protected:
     ~SafeWriteTest() override { SafeWrite::SetFaultForTests(SafeWrite::Fault::None); }
-    ScratchFolder scratch{ScratchFolder::Enter};
+    ScratchFolder mScratch{ScratchFolder::Enter};
 };
 
 TEST_F(SafeWriteTest, BytesReplaceTheFileOfAnyCaseAndKeepItsPermissions)

@@ -16,22 +16,22 @@ protected:
     void SetUp() override
     {
         DDrawRuntime::Get().Reset();
-        desktop.windows.SetScreenSize(1920, 1080);
-        window = desktop.CreateMain();
+        mDesktop.windows.SetScreenSize(1920, 1080);
+        mWindow = mDesktop.CreateMain();
         // The client area at (448, 156).
-        desktop.windows.MoveWindow(window, 445, 130, 1030, 797);
-        objects = std::make_unique<DDrawTest::DirectDrawBoth>();
-        dd = objects->dd;
-        first = objects->first;
+        mDesktop.windows.MoveWindow(mWindow, 445, 130, 1030, 797);
+        mObjects = std::make_unique<DDrawTest::DirectDrawBoth>();
+        mDirectDraw = mObjects->dd;
+        mFirst = mObjects->first;
     }
     void TearDown() override
     {
-        objects.reset();
+        mObjects.reset();
         DDrawRuntime::Get().Reset();
         EXPECT_EQ(DDrawRuntime::Get().LiveCount(DDrawObjectKind::Surface), 0u);
     }
 
-    HeadlessPresenter& Presenter() { return desktop.platform.Presenter(); }
+    HeadlessPresenter& Presenter() { return mDesktop.platform.Presenter(); }
 
     IDirectDrawSurface7* Primary(uint32_t caps = DDSCAPS_PRIMARYSURFACE, uint32_t backBuffers = 0)
     {
@@ -41,7 +41,7 @@ protected:
         desc.dwBackBufferCount = backBuffers;
         desc.ddsCaps.dwCaps = caps;
         IDirectDrawSurface7* primary = nullptr;
-        EXPECT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+        EXPECT_EQ(mDirectDraw->CreateSurface(&desc, &primary, nullptr), DD_OK);
         return primary;
     }
 
@@ -55,16 +55,16 @@ protected:
         desc.dwHeight = height;
         desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
         IDirectDrawSurface7* surface = nullptr;
-        EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
+        EXPECT_EQ(mDirectDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
         WritePixels(surface, pixels);
         return surface;
     }
 
-    WindowTestSupport::Desktop desktop;
-    WindowHandle window = nullptr;
-    std::unique_ptr<DDrawTest::DirectDrawBoth> objects;
-    IDirectDraw7* dd = nullptr;
-    IDirectDraw* first = nullptr;
+    WindowTestSupport::Desktop mDesktop;
+    WindowHandle mWindow = nullptr;
+    std::unique_ptr<DDrawTest::DirectDrawBoth> mObjects;
+    IDirectDraw7* mDirectDraw = nullptr;
+    IDirectDraw* mFirst = nullptr;
 };
 
 std::vector<uint32_t> Pattern(uint32_t width, uint32_t height)
@@ -77,11 +77,11 @@ std::vector<uint32_t> Pattern(uint32_t width, uint32_t height)
 
 TEST_F(HeadlessPresenterTest, AWindowedBlitAtTheClientOriginShowsExactlyThatPicture)
 {
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     IDirectDrawSurface7* primary = Primary();
     IDirectDrawClipper* clipper = nullptr;
-    ASSERT_EQ(dd->CreateClipper(0, &clipper, nullptr), DD_OK);
-    ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
+    ASSERT_EQ(mDirectDraw->CreateClipper(0, &clipper, nullptr), DD_OK);
+    ASSERT_EQ(clipper->SetHWnd(0, mWindow), DD_OK);
     ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
     clipper->Release();
     const std::vector<uint32_t> picture = Pattern(1024, 768);
@@ -111,7 +111,7 @@ TEST_F(HeadlessPresenterTest, AWindowedBlitAtTheClientOriginShowsExactlyThatPict
 
 TEST_F(HeadlessPresenterTest, PixelsBlittedOutsideTheClientAreaAreNotShown)
 {
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     IDirectDrawSurface7* primary = Primary();
     IDirectDrawSurface7* red = Picture(100, 100, std::vector<uint32_t>(100 * 100, 0x00FF0000));
     IDirectDrawSurface7* blue = Picture(100, 100, std::vector<uint32_t>(100 * 100, 0x000000FF));
@@ -144,7 +144,7 @@ TEST_F(HeadlessPresenterTest, ASixteenBitDesktopReadsBackWithTheLowBitsZero)
     DDrawSettings settings;
     settings.desktopFormat = DDrawFormat::R5G6B5;
     DDrawRuntime::Get().SetSettings(settings);
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
     IDirectDrawSurface7* primary = Primary();
     IDirectDrawSurface7* picture = Picture(2, 1, {0xFFFF, 0xF800});
     RECT at{448, 156, 450, 157};
@@ -158,9 +158,9 @@ TEST_F(HeadlessPresenterTest, ASixteenBitDesktopReadsBackWithTheLowBitsZero)
 
 TEST_F(HeadlessPresenterTest, FullScreenShowsTheWholePrimaryOnEachFlip)
 {
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
-    EXPECT_TRUE(desktop.windows.IsDesktopFullScreen(window));
-    ASSERT_EQ(first->SetDisplayMode(640, 480, 16), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(mWindow, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    EXPECT_TRUE(mDesktop.windows.IsDesktopFullScreen(mWindow));
+    ASSERT_EQ(mFirst->SetDisplayMode(640, 480, 16), DD_OK);
     IDirectDrawSurface7* primary = Primary(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1);
     DDSCAPS2 caps;
     caps.dwCaps = DDSCAPS_BACKBUFFER;
@@ -183,8 +183,8 @@ TEST_F(HeadlessPresenterTest, FullScreenShowsTheWholePrimaryOnEachFlip)
         ASSERT_EQ(frame.pixels[i], expected) << i;
     }
 
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
-    EXPECT_FALSE(desktop.windows.IsDesktopFullScreen(window));
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(mWindow, DDSCL_NORMAL), DD_OK);
+    EXPECT_FALSE(mDesktop.windows.IsDesktopFullScreen(mWindow));
     back->Release();
     primary->Release();
 }
@@ -192,12 +192,12 @@ TEST_F(HeadlessPresenterTest, FullScreenShowsTheWholePrimaryOnEachFlip)
 TEST_F(HeadlessPresenterTest, MonitorFrequencyAndFillComeFromTheHeadlessBackEnd)
 {
     uint32_t hz = 0;
-    ASSERT_EQ(dd->GetMonitorFrequency(&hz), DD_OK);
+    ASSERT_EQ(mDirectDraw->GetMonitorFrequency(&hz), DD_OK);
     EXPECT_EQ(hz, 60u);
     DDrawSettings settings;
     settings.monitorFrequency = 75;
     DDrawRuntime::Get().SetSettings(settings);
-    ASSERT_EQ(dd->GetMonitorFrequency(&hz), DD_OK);
+    ASSERT_EQ(mDirectDraw->GetMonitorFrequency(&hz), DD_OK);
     EXPECT_EQ(hz, 75u);
     EXPECT_EQ(Presenter().GetNewSurfaceFill(), 0xCD);
 }

@@ -39,13 +39,13 @@ protected:
     {
         SdlDesktop::Fixture::SetUp();
         DDrawRuntime::Get().Reset();
-        objects = std::make_unique<DDrawTest::DirectDrawBoth>();
-        dd = objects->dd;
-        first = objects->first;
+        mObjects = std::make_unique<DDrawTest::DirectDrawBoth>();
+        mDirectDraw = mObjects->dd;
+        mFirst = mObjects->first;
     }
     void TearDown() override
     {
-        objects.reset();
+        mObjects.reset();
         DDrawRuntime::Get().Reset();
         SdlDesktop::Fixture::TearDown();
     }
@@ -56,7 +56,7 @@ protected:
     {
         desc.dwSize = sizeof(desc);
         IDirectDrawSurface7* surface = nullptr;
-        EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
+        EXPECT_EQ(mDirectDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
         return surface;
     }
 
@@ -83,9 +83,9 @@ protected:
         ASSERT_EQ(surface->Unlock(nullptr), DD_OK);
     }
 
-    std::unique_ptr<DDrawTest::DirectDrawBoth> objects;
-    IDirectDraw7* dd = nullptr;
-    IDirectDraw* first = nullptr;
+    std::unique_ptr<DDrawTest::DirectDrawBoth> mObjects;
+    IDirectDraw7* mDirectDraw = nullptr;
+    IDirectDraw* mFirst = nullptr;
 };
 
 DDSURFACEDESC2 PrimaryDesc(uint32_t caps, uint32_t backBuffers)
@@ -106,7 +106,7 @@ TEST_F(SdlPresenterTest, WindowedShowsThePrimarysClientRectangle)
         DDrawRuntime::Get().SetSettings(settings);
         // The dummy desktop is 1024 x 768; the client area starts at (16, 8) on it.
         WindowHandle window = CreateMain(16, 8, 1024, 768);
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+        ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
         IDirectDrawSurface7* primary = Create(PrimaryDesc(DDSCAPS_PRIMARYSURFACE, 0));
         DDSURFACEDESC2 seen;
         seen.dwSize = sizeof(seen);
@@ -145,7 +145,7 @@ TEST_F(SdlPresenterTest, WindowedShowsThePrimarysClientRectangle)
 TEST_F(SdlPresenterTest, OnlyTheChangedPartIsUploaded)
 {
     WindowHandle window = CreateMain(0, 0, 1024, 768);
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     IDirectDrawSurface7* primary = Create(PrimaryDesc(DDSCAPS_PRIMARYSURFACE, 0));
     DDSURFACEDESC2 desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
@@ -179,9 +179,9 @@ TEST_F(SdlPresenterTest, OnlyTheChangedPartIsUploaded)
 TEST_F(SdlPresenterTest, FullScreenShowsTheWholeModeSizedPrimaryScaledWithBars)
 {
     WindowHandle window = CreateMain(0, 0, 512, 288);
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_FULLSCREEN | DDSCL_EXCLUSIVE), DD_OK);
     EXPECT_TRUE(mWindows->IsDesktopFullScreen(window));
-    ASSERT_EQ(first->SetDisplayMode(512, 288, 16), DD_OK);
+    ASSERT_EQ(mFirst->SetDisplayMode(512, 288, 16), DD_OK);
     IDirectDrawSurface7* primary = Create(PrimaryDesc(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX, 1));
     DDSCAPS2 caps;
     caps.dwCaps = DDSCAPS_BACKBUFFER;
@@ -207,7 +207,7 @@ TEST_F(SdlPresenterTest, FullScreenShowsTheWholeModeSizedPrimaryScaledWithBars)
         }
     }
 
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     EXPECT_FALSE(mWindows->IsDesktopFullScreen(window));
     back->Release();
     primary->Release();
@@ -217,8 +217,8 @@ TEST_F(SdlPresenterTest, BackEndAnswers)
 {
     WindowHandle window = CreateMain(0, 0, 320, 200);
     uint32_t hz = 12345;
-    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
-    ASSERT_EQ(dd->GetMonitorFrequency(&hz), DD_OK);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    ASSERT_EQ(mDirectDraw->GetMonitorFrequency(&hz), DD_OK);
     EXPECT_NE(hz, 12345u); // what SDL reports for the dummy display, 0 when it does not know
     EXPECT_EQ(Presenter().GetNewSurfaceFill(), 0);
     uint32_t width = 0, height = 0;

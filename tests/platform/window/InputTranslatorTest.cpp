@@ -132,7 +132,7 @@ TEST_P(InputTranslation, GivesTheRecordsWindowsGives)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InputTranslation, testing::ValuesIn(Cases()),
-                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
 
 TEST(InputTranslator, MoveInsideTheClientAreaDispatchesSetCursorBeforeQueueingTheMove)
 {

@@ -60,7 +60,7 @@ TEST_F(ImageReadersTest, PackMemberAndLooseFileGiveTheSameImage)
         TestSupport::WriteFile(std::string("loose/pic") + f.extension, f.bytes);
         members.push_back({std::string("DATA\\PACKED\\PIC") + f.extension, f.bytes});
     }
-    ASSERT_TRUE(pak->AddPakMemory("test.pak", TestSupport::MakePack(members)));
+    ASSERT_TRUE(mPak->AddPakMemory("test.pak", TestSupport::MakePack(members)));
     for (const Format& f : formats) {
         auto loose = f.read(std::string("loose/pic") + f.extension);
         auto packed = f.read(std::string("Data/Packed/pic") + f.extension);

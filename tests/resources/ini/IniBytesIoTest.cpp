@@ -33,7 +33,7 @@ protected:
 
     void AddPack(const TestSupport::PakFiles& files)
     {
-        ASSERT_TRUE(pak->AddPakMemory("test.pak", MakePack(files)));
+        ASSERT_TRUE(mPak->AddPakMemory("test.pak", MakePack(files)));
     }
 };
 
@@ -96,7 +96,7 @@ TEST_F(IniFilesTest, SaveGoesToThePrefixFolderWhenAFileCanBeCreatedThere)
 {
     NarrowIniDocument doc;
     IniTest::LoadText(doc, "k=1");
-    pak->SetPrefixFolder("data\\de\\");
+    mPak->SetPrefixFolder("data\\de\\");
     ASSERT_TRUE(NarrowIniDocument::Save("a.ini", doc));  // data/de is missing
     EXPECT_EQ(ReadFile("a.ini"), "k=1");
 

@@ -36,8 +36,8 @@ std::string Describe(const NarrowIniDocument::Cursor& cursor)
 
 class IniCursorTest : public testing::Test {
 protected:
-    void SetUp() override { IniTest::LoadText(doc, kSmall); }
-    NarrowIniDocument doc;
+    void SetUp() override { IniTest::LoadText(mDoc, kSmall); }
+    NarrowIniDocument mDoc;
 };
 
 TEST_F(IniCursorTest, WalksVisitTheKindsOfTheirMask)
@@ -58,7 +58,7 @@ TEST_F(IniCursorTest, WalksVisitTheKindsOfTheirMask)
         {"C", 14, {"k:k3"}},
     };
     for (const auto& c : cases) {
-        auto cursor = doc.FindSection(c.start);
+        auto cursor = mDoc.FindSection(c.start);
         cursor.SetMask(c.mask);
         EXPECT_EQ(Walk(cursor), c.expected) << c.start << " mask " << c.mask;
     }
@@ -66,7 +66,7 @@ TEST_F(IniCursorTest, WalksVisitTheKindsOfTheirMask)
 
 TEST_F(IniCursorTest, FinishedWalkStandsAtTheEndAndStaysThere)
 {
-    auto cursor = doc.FindSection("C");
+    auto cursor = mDoc.FindSection("C");
     cursor.SetMask(10);
     EXPECT_EQ(cursor.Next(), Kind::Key);
     EXPECT_EQ(cursor.Next(), Kind::None);
@@ -111,33 +111,33 @@ TEST_F(IniCursorTest, EraseAnswersWhatFollowsInTheCursorsMask)
 
 TEST_F(IniCursorTest, EraseInAWalkRemovesEveryKeyItVisits)
 {
-    auto cursor = doc.Begin(2);
+    auto cursor = mDoc.Begin(2);
     cursor.Next();
     while (cursor.GetKind() != Kind::None)
-        cursor = doc.Erase(cursor);
-    EXPECT_EQ(IniTest::Dump(doc), (Lines{"[A]", "c; c1", "[B]", "[C]"}));
+        cursor = mDoc.Erase(cursor);
+    EXPECT_EQ(IniTest::Dump(mDoc), (Lines{"[A]", "c; c1", "[B]", "[C]"}));
 }
 
 TEST_F(IniCursorTest, StaleCursorEndsInsteadOfWalkingFreedEntries)
 {
-    auto stale = doc.FindKey("A", "k2");
-    doc.Erase(doc.FindSection("A"));
+    auto stale = mDoc.FindKey("A", "k2");
+    mDoc.Erase(mDoc.FindSection("A"));
     EXPECT_EQ(stale.Next(), Kind::None);
-    EXPECT_TRUE(doc.Erase(doc.FindKey("A", "k2")) == NarrowIniDocument::NotFound());
+    EXPECT_TRUE(mDoc.Erase(mDoc.FindKey("A", "k2")) == NarrowIniDocument::NotFound());
 }
 
 TEST_F(IniCursorTest, AddSectionFindsOrInsertsAfterThePosition)
 {
-    const auto x = doc.AddSection("X", doc.FindSection("A"));
+    const auto x = mDoc.AddSection("X", mDoc.FindSection("A"));
     EXPECT_EQ(x.GetSectionIndex(), 1);
     EXPECT_EQ(x.GetKeyName(), "X");
-    doc.AddSection("Y");
-    doc.AddSection("Z", NarrowIniDocument::NotFound());
-    const auto b = doc.AddSection("b", doc.FindSection("C"));
+    mDoc.AddSection("Y");
+    mDoc.AddSection("Z", NarrowIniDocument::NotFound());
+    const auto b = mDoc.AddSection("b", mDoc.FindSection("C"));
     EXPECT_EQ(b.GetKeyName(), "B");
     EXPECT_EQ(b.GetSectionIndex(), 2);
-    EXPECT_TRUE(doc.FindOrAddSection("c") == doc.FindSection("C"));
-    EXPECT_EQ(IniTest::Dump(doc), (Lines{"[A]", "kk1=1", "c; c1", "kk2=2", "[X]", "[B]", "[C]", "kk3=3", "[Y]", "[Z]"}));
+    EXPECT_TRUE(mDoc.FindOrAddSection("c") == mDoc.FindSection("C"));
+    EXPECT_EQ(IniTest::Dump(mDoc), (Lines{"[A]", "kk1=1", "c; c1", "kk2=2", "[X]", "[B]", "[C]", "kk3=3", "[Y]", "[Z]"}));
 }
 
 TEST(IniCursor, LookupsIgnoreTheCaseOfAsciiLettersOnly)
@@ -156,15 +156,15 @@ TEST(IniCursor, LookupsIgnoreTheCaseOfAsciiLettersOnly)
 
 TEST_F(IniCursorTest, AddKeyFindsOrInsertsAtThePosition)
 {
-    const auto a = doc.FindSection("A");
-    doc.AddKey(a, "after1", "v", doc.FindKey("A", "k1"));
-    doc.AddKey(a, "first", "v", a);
-    doc.AddKey(a, "last", "v", doc.FindKey("C", "k3"));
-    const auto existing = doc.AddKey(a, "K2", "other");
+    const auto a = mDoc.FindSection("A");
+    mDoc.AddKey(a, "after1", "v", mDoc.FindKey("A", "k1"));
+    mDoc.AddKey(a, "first", "v", a);
+    mDoc.AddKey(a, "last", "v", mDoc.FindKey("C", "k3"));
+    const auto existing = mDoc.AddKey(a, "K2", "other");
     EXPECT_EQ(existing.GetValue(), "2");
-    doc.FindOrAddKey(doc.FindSection("B"), "empty");
-    doc.FindOrAddKey(a, "k1").SetValue("changed");
-    EXPECT_EQ(IniTest::Dump(doc), (Lines{"[A]", "kfirst=v", "kk1=changed", "kafter1=v", "c; c1", "kk2=2",
+    mDoc.FindOrAddKey(mDoc.FindSection("B"), "empty");
+    mDoc.FindOrAddKey(a, "k1").SetValue("changed");
+    EXPECT_EQ(IniTest::Dump(mDoc), (Lines{"[A]", "kfirst=v", "kk1=changed", "kafter1=v", "c; c1", "kk2=2",
                                          "klast=v", "[B]", "kempty=", "[C]", "kk3=3"}));
 }
 
@@ -172,13 +172,13 @@ TEST_F(IniCursorTest, AddKeyRefusesNamesTheFileCannotHold)
 {
     std::string debug;
     Platform::SetDebugSink([&](const std::string& text) { debug += text; });
-    const auto a = doc.FindSection("A");
-    EXPECT_TRUE(doc.AddKey(a, "a=b", "v") == NarrowIniDocument::NotFound());
-    EXPECT_TRUE(doc.AddKey(a, "[x", "v") == NarrowIniDocument::NotFound());
-    EXPECT_TRUE(doc.FindOrAddKey(a, "=") == NarrowIniDocument::NotFound());
+    const auto a = mDoc.FindSection("A");
+    EXPECT_TRUE(mDoc.AddKey(a, "a=b", "v") == NarrowIniDocument::NotFound());
+    EXPECT_TRUE(mDoc.AddKey(a, "[x", "v") == NarrowIniDocument::NotFound());
+    EXPECT_TRUE(mDoc.FindOrAddKey(a, "=") == NarrowIniDocument::NotFound());
     EXPECT_FALSE(debug.empty());
-    EXPECT_FALSE(doc.AddKey(a, "x[", "v") == NarrowIniDocument::NotFound());
-    EXPECT_TRUE(doc.AddKey(NarrowIniDocument::NotFound(), "k", "v") == NarrowIniDocument::NotFound());
+    EXPECT_FALSE(mDoc.AddKey(a, "x[", "v") == NarrowIniDocument::NotFound());
+    EXPECT_TRUE(mDoc.AddKey(NarrowIniDocument::NotFound(), "k", "v") == NarrowIniDocument::NotFound());
     Platform::SetDebugSink({});
 }
 

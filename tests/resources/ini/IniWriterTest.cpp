@@ -173,14 +173,14 @@ public:
     using Document = Tandry::IniDocument<Char>;
     using String = std::basic_string<Char>;
 
-    RandomDocuments(uint32_t seed, std::vector<Char> alphabet) : rng_(seed), alphabet_(std::move(alphabet)) {}
+    RandomDocuments(uint32_t seed, std::vector<Char> alphabet) : mRng(seed), mAlphabet(std::move(alphabet)) {}
 
     String Text(size_t maxLength)
     {
         String text;
         const size_t n = Below(maxLength + 1);
         for (size_t i = 0; i < n; ++i)
-            text += alphabet_[Below(alphabet_.size())];
+            text += mAlphabet[Below(mAlphabet.size())];
         return text;
     }
 
@@ -244,10 +244,10 @@ public:
     }
 
 private:
-    size_t Below(size_t n) { return size_t(rng_() % n); }
+    size_t Below(size_t n) { return size_t(mRng() % n); }
 
-    std::mt19937 rng_;
-    std::vector<Char> alphabet_;
+    std::mt19937 mRng;
+    std::vector<Char> mAlphabet;
 };
 
 // Builds and checks 3000 documents from the signs of the format plus the

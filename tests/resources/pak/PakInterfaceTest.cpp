@@ -71,7 +71,7 @@ using PakInterfaceTest = PakLayerTest;
 TEST_F(PakInterfaceTest, OneRecordUnderEverySpellingOfItsName)
 {
     WritePack("main.pak", {{"DATA\\SOUNDS\\CLICK.WAV", "packed"}, {"DATA\\Y.PNG", "why"}});
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
     WriteFile("data/sounds/click.wav", "loose");
 
     const std::string here = Platform::GetCurrentFolder();
@@ -96,7 +96,7 @@ TEST_F(PakInterfaceTest, OneRecordUnderEverySpellingOfItsName)
 TEST_F(PakInterfaceTest, OnlyReadModesLookInThePacks)
 {
     WritePack("main.pak", {{"DATA\\A.TXT", "packed"}});
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
     WriteFile("Data/a.txt", "loose");
 
     for (const char* mode : {"r", "rb", "rt", "RB", "Rt"}) {
@@ -123,39 +123,39 @@ TEST_F(PakInterfaceTest, LaterPacksAndLaterEntriesWin)
 {
     WritePack("main.pak", {{"DATA\\BOTH.TXT", "main"}, {"DATA\\MAIN.TXT", "only main"}});
     WritePack("game.dat", {{"DATA\\TWICE.TXT", "first"}, {"DATA\\BOTH.TXT", "game"}, {"data\\twice.txt", "second"}});
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
-    ASSERT_TRUE(pak->AddPakFile("game.dat"));
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("game.dat"));
     EXPECT_EQ(ReadName("data/both.txt"), "game");
     EXPECT_EQ(ReadName("data/main.txt"), "only main");
     EXPECT_EQ(ReadName("data/twice.txt"), "second");
-    EXPECT_EQ(pak->Records().at("DATA\\TWICE.TXT").name, "data\\twice.txt");
+    EXPECT_EQ(mPak->Records().at("DATA\\TWICE.TXT").name, "data\\twice.txt");
 }
 
 TEST_F(PakInterfaceTest, PakOpenTriesPrefixFolderThenNameThenAlias)
 {
     WritePack("main.pak", {{"DATA\\GERMAN\\BOTH.TXT", "prefixed"}, {"BOTH.TXT", "plain"},
                               {"DATA\\NAME.TXT", "name"}, {"DATA\\KEPT.PNG", "kept"}});
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
     WriteFile("data/german/disk.txt", "prefixed on disk");
-    pak->SetPrefixFolder("data\\german\\");
-    pak->Aliases()["DATA\\REMOVED.PNG"] = "DATA\\KEPT.PNG";
-    pak->Aliases()["DATA\\NAME.TXT"] = "DATA\\KEPT.PNG";
+    mPak->SetPrefixFolder("data\\german\\");
+    mPak->Aliases()["DATA\\REMOVED.PNG"] = "DATA\\KEPT.PNG";
+    mPak->Aliases()["DATA\\NAME.TXT"] = "DATA\\KEPT.PNG";
 
     EXPECT_EQ(ReadName("both.txt"), "prefixed");
     EXPECT_EQ(ReadName("disk.txt"), "prefixed on disk");
     EXPECT_EQ(ReadName("data/name.txt"), "name") << "the alias comes last";
     EXPECT_EQ(ReadName("Data/Removed.png"), "kept");
-    EXPECT_EQ(pak->LookupAlias("data/removed.PNG"), "DATA\\KEPT.PNG");
-    EXPECT_EQ(pak->LookupAlias("data/kept.png"), "");
+    EXPECT_EQ(mPak->LookupAlias("data/removed.PNG"), "DATA\\KEPT.PNG");
+    EXPECT_EQ(mPak->LookupAlias("data/kept.png"), "");
 
-    pak->SetPrefixFolder("");
+    mPak->SetPrefixFolder("");
     EXPECT_EQ(ReadName("Both.txt"), "plain");
     EXPECT_EQ(ReadName("disk.txt"), "<none>");
 }
 
 TEST_F(PakInterfaceTest, SeekTellAndReadOnOneRecord)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"R", "0123456789"}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"R", "0123456789"}})));
     Handle file = Open("r");
     ASSERT_NE(file, nullptr);
     PakFileHandle* f = file.get();
@@ -203,7 +203,7 @@ TEST_F(PakInterfaceTest, SeekTellAndReadOnOneRecord)
 
 TEST_F(PakInterfaceTest, CharactersAndLinesDropCarriageReturns)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"CRLF", "A\r\n"}, {"LINES", "ab\r\ncd\n\rlast"}, {"E", ""}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"CRLF", "A\r\n"}, {"LINES", "ab\r\ncd\n\rlast"}, {"E", ""}})));
     Handle crlf = Open("crlf");
     EXPECT_EQ(PakGetChar(crlf.get()), 0x41);
     EXPECT_EQ(PakGetChar(crlf.get()), 10);
@@ -219,25 +219,25 @@ TEST_F(PakInterfaceTest, CharactersAndLinesDropCarriageReturns)
 
     Handle lines = Open("lines");
     char line[16];
-    ASSERT_NE(pak->GetLine(line, sizeof line, lines.get()), nullptr);
+    ASSERT_NE(mPak->GetLine(line, sizeof line, lines.get()), nullptr);
     EXPECT_STREQ(line, "ab\n");
-    ASSERT_NE(pak->GetLine(line, 2, lines.get()), nullptr);
+    ASSERT_NE(mPak->GetLine(line, 2, lines.get()), nullptr);
     EXPECT_STREQ(line, "c") << "at most maximum - 1 characters";
-    ASSERT_NE(pak->GetLine(line, sizeof line, lines.get()), nullptr);
+    ASSERT_NE(mPak->GetLine(line, sizeof line, lines.get()), nullptr);
     EXPECT_STREQ(line, "d\n");
-    ASSERT_NE(pak->GetLine(line, sizeof line, lines.get()), nullptr);
+    ASSERT_NE(mPak->GetLine(line, sizeof line, lines.get()), nullptr);
     EXPECT_STREQ(line, "last");
-    EXPECT_EQ(pak->GetLine(line, sizeof line, lines.get()), nullptr);
+    EXPECT_EQ(mPak->GetLine(line, sizeof line, lines.get()), nullptr);
 
     wchar_t wide[4] = {L'k', 0};
     PakSeek(lines.get(), 0, 0);
-    EXPECT_EQ(pak->GetWideLine(wide, 4, lines.get()), wide);
+    EXPECT_EQ(mPak->GetWideLine(wide, 4, lines.get()), wide);
     EXPECT_EQ(wide[0], L'k');
     EXPECT_EQ(PakTell(lines.get()), 0);
 
     Handle empty = Open("e");
     EXPECT_EQ(PakGetChar(empty.get()), -1);
-    EXPECT_EQ(pak->GetLine(line, sizeof line, empty.get()), nullptr);
+    EXPECT_EQ(mPak->GetLine(line, sizeof line, empty.get()), nullptr);
 }
 
 TEST_F(PakInterfaceTest, PlainFilesKeepTheirBytesAndEndAsTheRuntimeDoes)
@@ -261,7 +261,7 @@ TEST_F(PakInterfaceTest, PlainFilesKeepTheirBytesAndEndAsTheRuntimeDoes)
 
 TEST_F(PakInterfaceTest, ReadWholeFile)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"DATA\\T.XML", "<a/>"}, {"DATA\\EMPTY", ""}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"DATA\\T.XML", "<a/>"}, {"DATA\\EMPTY", ""}})));
     WriteFile("Data/Disk.ini", std::string("k=v\0x", 5));
 
     std::unique_ptr<char[]> text(PakReadWholeFile("data/t.xml"));
@@ -283,14 +283,14 @@ TEST_F(PakInterfaceTest, AFailedOpenReadsAsNothing)
     EXPECT_EQ(PakTell(nullptr), -1);
     EXPECT_EQ(PakGetChar(nullptr), -1);
     EXPECT_TRUE(PakAtEnd(nullptr));
-    EXPECT_EQ(pak->GetLine(buffer, 4, nullptr), nullptr);
+    EXPECT_EQ(mPak->GetLine(buffer, 4, nullptr), nullptr);
     EXPECT_FALSE(PakFindNext(nullptr, *std::make_unique<Platform::FindData>()));
     PakClose(nullptr);
 }
 
 TEST_F(PakInterfaceTest, StreamCallbacks)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"S", "stream"}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"S", "stream"}})));
     Handle file = Open("s");
     EXPECT_EQ(PakSeekCallback(nullptr, 0, 0), -1);
     EXPECT_EQ(PakSeekCallback(file.get(), (int64_t{1} << 32) + 2, 0), 0);
@@ -304,7 +304,7 @@ TEST_F(PakInterfaceTest, StreamCallbacks)
 TEST_F(PakInterfaceTest, PackFileOpensUnscrambledUnderItsOwnPath)
 {
     WritePack("Main.pak", {{"X", "x"}});
-    ASSERT_TRUE(pak->AddPakFile("Main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("Main.pak"));
     Handle whole = Open("main.pak");
     ASSERT_NE(whole, nullptr);
     ASSERT_NE(whole->record, nullptr);
@@ -332,36 +332,36 @@ TEST_F(PakInterfaceTest, DamagedPacksEnterNothingAndHarmNoOtherPack)
     for (const auto& [what, bytes] : {std::pair{"wrong magic", wrongMagic}, std::pair{"version", version},
              std::pair{"table cut inside an entry", cut}, std::pair{"data past the end", pastEnd}}) {
         SCOPED_TRACE(what);
-        pak->Reset();
-        ASSERT_TRUE(pak->AddPakFile("main.pak"));
+        mPak->Reset();
+        ASSERT_TRUE(mPak->AddPakFile("main.pak"));
         WriteFile("game.dat", std::string(bytes.begin(), bytes.end()));
-        EXPECT_FALSE(pak->AddPakFile("game.dat"));
+        EXPECT_FALSE(mPak->AddPakFile("game.dat"));
         EXPECT_EQ(ReadName("data/good.txt"), "good");
         EXPECT_EQ(ReadName("data/bad.txt"), "<none>");
-        EXPECT_EQ(pak->Records().size(), 3u) << "both packs' own records and the good entry";
+        EXPECT_EQ(mPak->Records().size(), 3u) << "both packs' own records and the good entry";
     }
-    EXPECT_FALSE(pak->AddPakFile("missing.pak"));
-    EXPECT_EQ(pak->Records().size(), 3u);
+    EXPECT_FALSE(mPak->AddPakFile("missing.pak"));
+    EXPECT_EQ(mPak->Records().size(), 3u);
 }
 
 TEST_F(PakInterfaceTest, ResetUnmapsPacksAndDropsEverything)
 {
     WritePack("main.pak", {{"A", "a"}});
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
-    pak->SetPrefixFolder("data\\x\\");
-    pak->Aliases()["B"] = "A";
-    pak->Reset();
-    EXPECT_TRUE(pak->Records().empty());
-    EXPECT_TRUE(pak->Aliases().empty());
-    EXPECT_EQ(pak->PrefixFolder(), "");
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
+    mPak->SetPrefixFolder("data\\x\\");
+    mPak->Aliases()["B"] = "A";
+    mPak->Reset();
+    EXPECT_TRUE(mPak->Records().empty());
+    EXPECT_TRUE(mPak->Aliases().empty());
+    EXPECT_EQ(mPak->PrefixFolder(), "");
     EXPECT_EQ(ReadName("a"), "<none>");
-    ASSERT_TRUE(pak->AddPakFile("main.pak"));
+    ASSERT_TRUE(mPak->AddPakFile("main.pak"));
     EXPECT_EQ(ReadName("a"), "a");
 }
 
 TEST_F(PakInterfaceTest, WithoutAPublishedInterfaceFilesComeFromDisk)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"DATA\\A.TXT", "packed"}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"DATA\\A.TXT", "packed"}})));
     WriteFile("Data/B.txt", "loose b");
     PublishPakInterface(nullptr);
     EXPECT_EQ(GetSharedPakInterface(), nullptr);
@@ -388,7 +388,7 @@ TEST_F(PakInterfaceTest, WithoutAPublishedInterfaceFilesComeFromDisk)
     EXPECT_FALSE(PakFindNext(find, data));
     PakFindClose(find);
 
-    PublishPakInterface(pak);
+    PublishPakInterface(mPak);
     EXPECT_EQ(ReadName("data/a.txt"), "packed");
 }
 
@@ -397,7 +397,7 @@ TEST_F(PakInterfaceTest, WithoutAPublishedInterfaceFilesComeFromDisk)
 // a step taken down the other kind's path shows.
 TEST_F(PakInterfaceTest, BothKindsOfHandleAtAndPastTheEnd)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"PACKED.BIN", "wxyz"}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"PACKED.BIN", "wxyz"}})));
     WriteFile("loose.bin", "wxyz");
     Handle packed = Open("packed.bin");
     Handle loose = Open("loose.bin");
@@ -457,20 +457,20 @@ TEST_F(PakInterfaceTest, BothKindsOfHandleAtAndPastTheEnd)
 
 TEST_F(PakInterfaceTest, AnOpenHandleKeepsReadingWhenTheInterfaceIsUnpublished)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"A.TXT", "packed"}})));
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"A.TXT", "packed"}})));
     Handle file = Open("a.txt");
     ASSERT_NE(file, nullptr);
     PublishPakInterface(nullptr);
     PakSeek(file.get(), 1, 0);
     const std::string rest = ReadRest(file.get());
-    PublishPakInterface(pak);
+    PublishPakInterface(mPak);
     EXPECT_EQ(rest, "acked") << "what a handle does is its own, not the published layer's";
 }
 
 TEST_F(PakInterfaceTest, TableNamesAndLookedUpNamesFoldAlike)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"data\\Caf\xe9.txt", "entered as written"}})));
-    EXPECT_EQ(pak->Records().count("DATA\\CAF\xe9.TXT"), 1u);
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"data\\Caf\xe9.txt", "entered as written"}})));
+    EXPECT_EQ(mPak->Records().count("DATA\\CAF\xe9.TXT"), 1u);
     EXPECT_EQ(ReadName("DATA/caf\xe9.TXT"), "entered as written");
     EXPECT_EQ(ReadName("data/caf\xc9.txt"), "<none>") << "only 'a'..'z' fold, in the table as in the lookup";
 }
@@ -503,7 +503,7 @@ std::vector<Found> FindAll(const std::string& pattern)
 
 TEST_F(PakInterfaceTest, FindListsPackRecordsFirstThenTheFolderOnDisk)
 {
-    ASSERT_TRUE(pak->AddPakMemory("mem.pak", MakePack({{"DATA\\GUI\\MAIN\\LAYERS.INI", "12"}, {"DATA\\GUI\\A.PNG", "1"},
+    ASSERT_TRUE(mPak->AddPakMemory("mem.pak", MakePack({{"DATA\\GUI\\MAIN\\LAYERS.INI", "12"}, {"DATA\\GUI\\A.PNG", "1"},
         {"DATA\\GUIDE.TXT", "not in the folder"}, {"DATA\\GUI\\SUB\\X", "one-letter name"}, {"DATA\\OTHER.PNG", ""}})));
     WriteFile("Data/Gui/z.txt", "zz");
     WriteFile("Data/Gui/B.png", "bbb");
@@ -529,7 +529,7 @@ TEST_F(PakInterfaceTest, FindListsPackRecordsFirstThenTheFolderOnDisk)
 TEST_F(PakInterfaceTest, FindMatchesEveryRecordOnceEvenWithAnEmptyName)
 {
     const std::vector<uint8_t> pack = MakePack({{"", "no name"}, {"B", "b"}});
-    ASSERT_TRUE(pak->AddPakMemory("MEM", pack));
+    ASSERT_TRUE(mPak->AddPakMemory("MEM", pack));
     std::filesystem::create_directory("only");
     const uint32_t folder = Platform::kFileAttributeDirectory;
     EXPECT_EQ(FindAll("*"), (std::vector<Found>{

@@ -36,11 +36,11 @@ inline void WritePack(const std::string& path, const PakFiles& files)
 
 class PakLayerTest : public ::testing::Test {
 protected:
-    PakLayerTest() { pak->Reset(); }
-    ~PakLayerTest() override { pak->Reset(); }
+    PakLayerTest() { mPak->Reset(); }
+    ~PakLayerTest() override { mPak->Reset(); }
 
-    ScratchFolder scratch{ScratchFolder::Enter};
-    Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
+    ScratchFolder mScratch{ScratchFolder::Enter};
+    Tandry::PakInterface* mPak = Tandry::GetSharedPakInterface();
 };
 
 } // namespace TestSupport

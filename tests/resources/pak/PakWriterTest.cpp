@@ -68,7 +68,7 @@ TEST_F(PakWriterTest, DataFolderBecomesGameDat)
     EXPECT_EQ(plain.substr(61, 3), "abc");
     EXPECT_EQ(plain.substr(64, 5), "hello");
 
-    ASSERT_TRUE(pak->AddPakFile("game.dat"));
+    ASSERT_TRUE(mPak->AddPakFile("game.dat"));
     EXPECT_EQ(ReadMember("data/a.txt"), "abc");
     EXPECT_EQ(ReadMember("Data/Sub/B.png"), "hello");
 }
@@ -78,7 +78,7 @@ TEST_F(PakWriterTest, EmptyDataFolderGivesTheNineByteHeader)
     fs::create_directory("Data");
     Tandry::CreatePakFromFolder();
     EXPECT_EQ(ReadFile("game.dat"), "\x9D\x17\x9D\xE7\x5D\x5D\x5D\x5D\xDD");
-    EXPECT_TRUE(pak->AddPakFile("game.dat"));
+    EXPECT_TRUE(mPak->AddPakFile("game.dat"));
 }
 
 TEST_F(PakWriterTest, NamesThatDifferOnlyInCaseAreEachReadFromTheirOwnFile)
@@ -113,7 +113,7 @@ TEST_F(PakWriterTest, FileAndMemoryOutputsAreTheSameBytes)
     ASSERT_TRUE(Tandry::WritePakFile(entries, "out.pak", error)) << error;
     EXPECT_EQ(ReadFile("out.pak"), std::string(memory.begin(), memory.end()));
 
-    ASSERT_TRUE(pak->AddPakMemory("out.pak", memory));
+    ASSERT_TRUE(mPak->AddPakMemory("out.pak", memory));
     EXPECT_EQ(ReadMember("pics/a.png"), "a");
     EXPECT_EQ(ReadMember("pics/gui/b.png"), "bb");
     EXPECT_EQ(ReadMember("memory/m.txt"), "m");
@@ -145,9 +145,9 @@ TEST_F(PakWriterTest, LongNamesAreSkippedByCreatePakFromFolder)
     Tandry::CreatePakFromFolder();
     EXPECT_NE(debug.find(longest + "x: name longer than 255 bytes"), std::string::npos) << debug;
 
-    ASSERT_TRUE(pak->AddPakFile("game.dat"));
+    ASSERT_TRUE(mPak->AddPakFile("game.dat"));
     EXPECT_EQ(ReadMember("data/" + longest), "fits");
-    EXPECT_EQ(pak->Records().size(), 2u);
+    EXPECT_EQ(mPak->Records().size(), 2u);
 
     std::vector<uint8_t> pack;
     std::string error;
@@ -208,7 +208,7 @@ TEST_F(PakWriterTest, AMappedPackIsNotRewrittenInPlace)
 {
     WriteFile("Data/a.txt", "first");
     Tandry::CreatePakFromFolder();
-    ASSERT_TRUE(pak->AddPakFile("game.dat"));
+    ASSERT_TRUE(mPak->AddPakFile("game.dat"));
     WriteFile("Data/a.txt", "second, longer");
     Tandry::CreatePakFromFolder();
     EXPECT_EQ(ReadMember("data/a.txt"), "first") << "the mapped copy stays intact";

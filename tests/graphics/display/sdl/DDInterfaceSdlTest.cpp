@@ -34,18 +34,18 @@ protected:
     {
         SdlDesktop::Fixture::SetUp();
         DDrawRuntime::Get().Reset();
-        Tandry::SetImageHost(&host);
+        Tandry::SetImageHost(&mHost);
     }
     void TearDown() override
     {
-        delete host.display;
-        host.display = nullptr;
+        delete mHost.display;
+        mHost.display = nullptr;
         Tandry::SetImageHost(nullptr);
         DDrawRuntime::Get().Reset();
         SdlDesktop::Fixture::TearDown();
     }
 
-    DisplayTest::FakeDisplayHost host;
+    DisplayTest::FakeDisplayHost mHost;
 };
 
 TEST_F(DDInterfaceSdl, FramesDrawnThroughGraphicsReachTheWindow)
@@ -55,16 +55,16 @@ TEST_F(DDInterfaceSdl, FramesDrawnThroughGraphicsReachTheWindow)
         DDrawSettings settings;
         settings.desktopFormat = c.desktop;
         DDrawRuntime::Get().SetSettings(settings);
-        host.settings.fullScreenBits = c.FullScreenBits();
+        mHost.settings.fullScreenBits = c.FullScreenBits();
         // The dummy desktop is 1024 x 768, and so is the client area.
         const HWND window = CreateMain(0, 0, 1024, 768);
-        delete host.display;
-        host.display = new Tandry::DDInterface();
-        ASSERT_EQ(host.display->Init(window, c.windowed), 0) << host.display->mErrorText;
+        delete mHost.display;
+        mHost.display = new Tandry::DDInterface();
+        ASSERT_EQ(mHost.display->Init(window, c.windowed), 0) << mHost.display->mErrorText;
 
         DisplayTest::FrameScene scene;
-        scene.Draw(*host.display);
-        ASSERT_TRUE(host.display->Redraw(nullptr));
+        scene.Draw(*mHost.display);
+        ASSERT_TRUE(mHost.display->Redraw(nullptr));
 
         int32_t width = 0;
         int32_t height = 0;
@@ -76,9 +76,9 @@ TEST_F(DDInterfaceSdl, FramesDrawnThroughGraphicsReachTheWindow)
         for (size_t i = 0; i < expected.size(); ++i)
             ASSERT_PRED2(SameColour, shown[i], expected[i]) << i % 1024 << "," << i / 1024;
 
-        host.display->SetCursorImage(nullptr);
-        delete host.display;
-        host.display = nullptr;
+        mHost.display->SetCursorImage(nullptr);
+        delete mHost.display;
+        mHost.display = nullptr;
         mWindows->DestroyWindow(window);
     }
 }
