@@ -88,6 +88,29 @@ TEST_F(MemoryImageRotateTest, QuarterTurnPutsTheTopLeftCornerBottomLeft)
     EXPECT_GT(lit, 0);
 }
 
+// A sample above alpha 250 replaces the pixel; one at 250 or below is laid
+// over it. At angle zero the one weighted corner is 65534, so a source alpha
+// of s gives a sample alpha of s - 1. Over opaque white, a blend keeps
+// (254 * (256 - A)) >> 8 of each channel besides the sample's colour.
+TEST_F(MemoryImageRotateTest, OnlySamplesAboveAlpha250ReplaceThePixel)
+{
+    struct Case {
+        uint32_t sourceAlpha;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {250, Argb(194 + 6, 97 + 6, 0 + 6, 255)}, // A 249: blended
+        {251, Argb(195 + 5, 97 + 5, 0 + 5, 255)}, // A 250: blended
+        {252, Argb(196, 98, 0, 255)},             // A 251: the sample alone
+    };
+    for (const Case& c : cases) {
+        auto source = Filled(4, 3, Argb(200, 100, 0, c.sourceAlpha));
+        auto target = Filled(20, 20, Argb(255, 255, 255, 255));
+        target->BltF(source.get(), 10.0f, 10.0f, Rect(0, 0, 4, 3), kWide, Color::White, 0);
+        EXPECT_EQ(At(*target, 11, 10), c.expected) << "source alpha " << c.sourceAlpha;
+    }
+}
+
 TEST_F(MemoryImageRotateTest, FourOpaqueSamplesAreWrittenWithoutReadingTheDestination)
 {
     std::vector<uint32_t> opaque = RandomPixels(36);

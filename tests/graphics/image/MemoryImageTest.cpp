@@ -381,13 +381,17 @@ std::vector<uint8_t> AlphaRuns(MemoryImage& image)
 
 TEST_F(MemoryImageTest, ALongRunIsCappedAt255)
 {
-    MemoryImage image;
-    Fill(image, 300, 1, std::vector<uint32_t>(300, 0xFF102030));
-    const std::vector<uint8_t> runs = AlphaRuns(image);
-    for (int x = 0; x < 46; ++x)
-        ASSERT_EQ(runs[x], 255) << x;
-    for (int x = 46; x < 300; ++x)
-        ASSERT_EQ(runs[x], 300 - x) << x;
+    // Either side of the one-byte count, where a wrong bound wraps a count to 0.
+    for (const int length : {255, 256, 257, 300}) {
+        MemoryImage image;
+        Fill(image, length, 1, std::vector<uint32_t>(static_cast<size_t>(length), 0xFF102030));
+        const std::vector<uint8_t> runs = AlphaRuns(image);
+        const int capped = length - 255;
+        for (int x = 0; x < capped; ++x)
+            ASSERT_EQ(runs[x], 255) << length << " at " << x;
+        for (int x = capped; x < length; ++x)
+            ASSERT_EQ(runs[x], length - x) << length << " at " << x;
+    }
 }
 
 TEST_F(MemoryImageTest, AlphaRunsSeparateTransparentOpaqueAndPartial)
