@@ -6,6 +6,8 @@
 #include "app/MainLoopGlobals.h"
 #include "graphics/display/DisplayResult.h"
 
+#include <algorithm>
+
 namespace LoopTest {
 namespace {
 
@@ -48,13 +50,19 @@ TEST_F(DrawPass, WhileLoadingFramesLeaveTheLoadingThreadItsTime)
     EXPECT_GE(before, 15u);
 
     mApp->mLoadingThreadStarted = true;
-    RunFor(2000);
-    // The first frame may still be due at once; the rest are spaced.
-    const std::vector<uint32_t> ticks = PresentationsAfter(before + 1);
-    ASSERT_GE(ticks.size(), 20u);
-    for (size_t i = 1; i < ticks.size(); ++i)
-        EXPECT_GE(ticks[i] - ticks[i - 1], 35u + 5u) << i;
+    // Each frame is followed by a gap of 35 ms after its draw time, counted as at least 15 ms.
+    for (const uint32_t presentMs : {5u, 25u}) {
+        Display().presentMs = presentMs;
+        const size_t first = Display().presentTicks.size();
+        RunFor(2000);
+        // The first frame may still be due at once, or on the previous spacing; the rest are spaced.
+        const std::vector<uint32_t> ticks = PresentationsAfter(first + 1);
+        ASSERT_GE(ticks.size(), 20u);
+        for (size_t i = 1; i < ticks.size(); ++i)
+            EXPECT_EQ(ticks[i] - ticks[i - 1], std::max(presentMs, 15u) + 35u) << presentMs << " " << i;
+    }
 
+    Display().presentMs = 5;
     mApp->mLoadingThreadDone = true;
     const size_t loaded = Display().presentTicks.size();
     RunFor(200);

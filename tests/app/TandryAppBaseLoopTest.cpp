@@ -121,7 +121,8 @@ TEST_F(MainLoop, OnceLoadingIsAcknowledgedCatchUpIsBrokenByDraws)
         RunCyclesUntil([&] { return mApp->mSleepCount > 0; });
         EXPECT_EQ(mApp->mUpdateCount, 20);
         if (acknowledged) {
-            EXPECT_LE(LongestUpdateRun(), 10);
+            // The step that counts to the limit of ten draws instead of updating.
+            EXPECT_EQ(LongestUpdateRun(), 9);
         } else {
             EXPECT_EQ(LongestUpdateRun(), 20);
         }
@@ -135,8 +136,10 @@ TEST_F(MainLoop, SmoothTimingRunsTheUpdatesOfOneRefreshPerFrame)
         const char* fraction;
         int minUpdates;
         int maxUpdates;
+        // Whole milliseconds owed from which an update runs while a draw is pending.
+        int dueFromMs;
     };
-    for (const Case& c : {Case{60, "F1.6667", 1, 2}, Case{100, "F1.0000", 1, 1}}) {
+    for (const Case& c : {Case{60, "F1.6667", 1, 2, 12}, Case{100, "F1.0000", 1, 1, 7}}) {
         SCOPED_TRACE(c.hz);
         RecreateApp();
         mApp->mSmoothVSync = true;
@@ -164,6 +167,26 @@ TEST_F(MainLoop, SmoothTimingRunsTheUpdatesOfOneRefreshPerFrame)
         const double seconds = (Clock().GetTickCount() - start) / 1000.0;
         EXPECT_NEAR(mApp->mUpdateCount / seconds, 100.0, 2.0);
         EXPECT_FALSE(mApp->mVSyncBroken);
+
+        // An update step pays one refresh period and the float slack of 0.2 ms.
+        const double period = 1000.0 / c.hz;
+        mApp->mStepState = 2;
+        mApp->mUpdateAccumMs = 40.0;
+        mApp->RunTimingStep(true);
+        EXPECT_EQ(mApp->mUpdateAccumMs, 40.0 - period - static_cast<double>(0.2f));
+
+        // With a draw pending, an update waits for three quarters of a period, truncated.
+        for (const double owed : {c.dueFromMs - 0.5, static_cast<double>(c.dueFromMs)}) {
+            mApp->mStepState = 1;
+            // A skipped draw would leave the smooth timing for a step.
+            mApp->mLastDrawSkipped = false;
+            mApp->mDrawPending = true;
+            mApp->mCatchUpCount = 0;
+            mApp->mUpdateAccumMs = owed;
+            const int before = mApp->mUpdateCount;
+            mApp->RunTimingStep(true);
+            EXPECT_EQ(mApp->mUpdateCount - before, owed < c.dueFromMs ? 0 : 1) << owed;
+        }
     }
 }
 

@@ -59,15 +59,19 @@ TEST_F(DeferredMessages, WindowPointsMapToTheLogicalScreen)
         EXPECT_EQ(y, c.logicalY) << c.y;
     }
 
-    // A client area of width 0 (minimised, or no display) passes points through.
-    Manager().mouseRect = Tandry::Rect(0, 0, 0, 576);
-    int x = 300;
-    int y = 200;
-    mApp->MapWindowPointToLogical(x, y);
-    EXPECT_EQ(x, 300);
-    EXPECT_EQ(y, 200);
-    SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(300, 200));
-    EXPECT_EQ(Manager().mouseX, 300);
+    // A client area of width or height 0 (minimised, or no display) passes points through.
+    for (const Tandry::Rect& empty : {Tandry::Rect(0, 0, 0, 576), Tandry::Rect(0, 0, 768, 0)}) {
+        SCOPED_TRACE(empty.height);
+        Manager().mouseRect = empty;
+        int x = 300;
+        int y = 200;
+        mApp->MapWindowPointToLogical(x, y);
+        EXPECT_EQ(x, 300);
+        EXPECT_EQ(y, 200);
+        SendAndProcess(Platform::WM_MOUSEMOVE, 0, Point(300, 200));
+        EXPECT_EQ(Manager().mouseX, 300);
+        EXPECT_EQ(Manager().mouseY, 200);
+    }
 }
 
 TEST_F(DeferredMessages, MouseButtonsGiveTheirClickCodes)
