@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdint>
 #include <cstddef>
 #include <ctime>
@@ -21,17 +22,8 @@ constexpr int64_t kNanosPerSecond = 1000000000;
 constexpr int64_t kFineTickMargin = 20 * 1000 * 1000;
 constexpr int64_t kCoarseTickMargin = 2 * kNanosPerSecond;
 
-struct Stamp {
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    int64_t modified = 0;
-    int64_t changed = 0;
-
-    bool operator==(const Stamp&) const = default;
-};
-
 struct CachedFolder {
-    Stamp stamp;
+    FolderStamp stamp;
     bool trusted = false;
     std::shared_ptr<const FolderListing> listing;
 };
@@ -48,10 +40,14 @@ int64_t NowNanos()
     return ToNanos(now);
 }
 
-Stamp StampOf(const struct stat& st)
+bool StatStamp(const std::string& folder, FolderStamp& stamp)
 {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino),
-        ToNanos(st.st_mtim), ToNanos(st.st_ctim)};
+    struct stat st{};
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    stamp = {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino), ToNanos(st.st_mtim),
+             ToNanos(st.st_ctim)};
+    return true;
 }
 
 bool ReadNames(const std::string& folder, std::vector<std::string>& names)
@@ -69,10 +65,9 @@ class Cache {
 public:
     std::shared_ptr<const FolderListing> Get(const std::string& folder)
     {
-        struct stat st{};
-        if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        FolderStamp stamp;
+        if (!mStamps.load()(folder, stamp))
             return nullptr;
-        const Stamp stamp = StampOf(st);
         {
             std::lock_guard<std::mutex> hold(mLock);
             auto it = mFolders.find(folder);
@@ -80,7 +75,7 @@ public:
                 return it->second.listing;
         }
 
-        const int64_t readStart = NowNanos();
+        const int64_t readStart = mNow.load()();
         std::vector<std::string> names;
         if (!ReadNames(folder, names))
             return nullptr;
@@ -120,6 +115,14 @@ public:
         std::lock_guard<std::mutex> hold(mLock);
         mFolders.clear();
         mDepths.clear();
+        mStamps = &StatStamp;
+        mNow = &NowNanos;
+    }
+
+    void SetStampSource(FolderCache::StampReader stamps, FolderCache::NowReader now)
+    {
+        mStamps = stamps;
+        mNow = now;
     }
 
 private:
@@ -127,6 +130,9 @@ private:
     static constexpr size_t kMaxDepths = 4096;
 
     std::mutex mLock;
+    // Atomic, so that a test may swap them while the loading thread looks files up.
+    std::atomic<FolderCache::StampReader> mStamps{&StatStamp};
+    std::atomic<FolderCache::NowReader> mNow{&NowNanos};
     std::unordered_map<std::string, CachedFolder> mFolders;
     std::unordered_map<std::string, size_t> mDepths;
 };
@@ -158,6 +164,11 @@ void FolderCache::RememberDepth(const std::string& folder, size_t depth)
 void FolderCache::Reset()
 {
     TheCache().Reset();
+}
+
+void FolderCache::SetStampSource(StampReader stamps, NowReader now)
+{
+    TheCache().SetStampSource(stamps, now);
 }
 
 } // namespace Platform

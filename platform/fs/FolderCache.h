@@ -10,13 +10,31 @@
 #include "platform/fs/FolderListing.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 namespace Platform {
 
+// What a lookup reads of a folder: its identity, and its modification and
+// change times in nanoseconds since the epoch.
+struct FolderStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t modified = 0;
+    int64_t changed = 0;
+
+    bool operator==(const FolderStamp&) const = default;
+};
+
 class FolderCache {
 public:
+    // False when folder is not a folder.
+    using StampReader = bool (*)(const std::string& folder, FolderStamp& stamp);
+    // Now, on the clock the file times follow, in nanoseconds since the epoch.
+    using NowReader = int64_t (*)();
+
+
     // The current listing of folder (a path as the system takes it), or null
     // when it is not a folder that can be listed.
     static std::shared_ptr<const FolderListing> Get(const std::string& folder);
@@ -27,8 +45,12 @@ public:
     static size_t KnownDepth(const std::string& folder);
     static void RememberDepth(const std::string& folder, size_t depth);
 
-    // Forgets every listing and depth (tests).
+    // Forgets every listing and depth, and puts back the real stamps and clock (tests).
     static void Reset();
+
+    // Where the stamps and the time of a read come from: the only way a test
+    // can place a read within the same tick as a change, or after it.
+    static void SetStampSource(StampReader stamps, NowReader now);
 };
 
 } // namespace Platform
