@@ -49,21 +49,24 @@ TEST(RasterizerEndToEnd, RotatedSpriteMatchesModel)
     MemoryImage image(nullptr);
     image.SetBits(texels.data(), 128, 128, true);
     const Matrix3x3 m = RotationScale(30, 1.3);
-    for (int32_t format : {0x8888, 0x565})
-        for (bool linear : {false, true})
-            for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
-                RasterCanvas actual = Screen(format);
-                RasterCanvas expected = actual;
-                const uint32_t middle = actual.At(512, 384);
-                DrawQuad(actual, &image, 512.25f, 384.75f, m, {0, 0, 128, 128}, color, linear);
-                const Rect clip{0, 0, 1024, 768};
-                const Rect source{0, 0, 128, 128};
-                ReferenceTransformedQuad(&image, 512.25f, 384.75f, &m, &clip, &color, &source, expected.Origin(),
-                                         expected.Pitch(), format, linear);
-                EXPECT_TRUE(actual == expected) << std::hex << format << " linear " << linear;
-                // Something was drawn: the quad's middle shows the sprite.
-                EXPECT_NE(actual.At(512, 384), middle);
-            }
+    const Rect source{0, 0, 128, 128};
+    // The whole screen, and a clip that cuts every side of the quad.
+    for (const Rect& clip : {Rect{0, 0, 1024, 768}, Rect{450, 330, 130, 110}})
+        for (int32_t format : {0x8888, 0x565})
+            for (bool linear : {false, true})
+                for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
+                    RasterCanvas actual = Screen(format);
+                    RasterCanvas expected = actual;
+                    const uint32_t middle = actual.At(512, 384);
+                    RasterizeTransformedQuad(&image, 512.25f, 384.75f, &m, &clip, &color, &source, actual.Origin(),
+                                             actual.Pitch(), format, linear);
+                    ReferenceTransformedQuad(&image, 512.25f, 384.75f, &m, &clip, &color, &source,
+                                             expected.Origin(), expected.Pitch(), format, linear);
+                    EXPECT_TRUE(actual == expected)
+                        << std::hex << format << " linear " << linear << std::dec << " clip " << clip.width;
+                    // Something was drawn: the quad's middle shows the sprite.
+                    EXPECT_NE(actual.At(512, 384), middle);
+                }
 }
 
 // The same sprite as a list of two triangles with their own vertex colours,
@@ -76,18 +79,20 @@ TEST(RasterizerEndToEnd, VertexColouredSpriteMatchesModel)
     const std::vector<TriVertex> triangles = {
         {300.5f, 200.25f, 0, 0, 0xFFFF8040}, {480.75f, 260, 1, 0, 0xC040FF80}, {250, 380.5f, 0, 1, 0xFF8040FF},
         {480.75f, 260, 1, 0, 0xC040FF80},    {430, 440.75f, 1, 1, 0x80FFFFFF}, {250, 380.5f, 0, 1, 0xFF8040FF}};
-    const Rect clip{0, 0, 1024, 768};
-    for (int32_t format : {0x8888, 0x565})
-        for (bool linear : {false, true})
-            for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
-                RasterCanvas actual = Screen(format);
-                RasterCanvas expected = actual;
-                RasterizeTriangleList(&image, triangles.data(), 2, &clip, &color, actual.Origin(), actual.Pitch(),
-                                      format, 0.25f, -0.5f, linear);
-                ReferenceTriangleList(&image, triangles.data(), 2, &clip, &color, expected.Origin(),
-                                      expected.Pitch(), format, 0.25f, -0.5f, linear);
-                EXPECT_TRUE(actual == expected) << std::hex << format << " linear " << linear;
-            }
+    // The whole screen, and a clip that cuts every side of both triangles.
+    for (const Rect& clip : {Rect{0, 0, 1024, 768}, Rect{280, 230, 170, 180}})
+        for (int32_t format : {0x8888, 0x565})
+            for (bool linear : {false, true})
+                for (const Color& color : {Color::White, Color(200, 180, 160, 200)}) {
+                    RasterCanvas actual = Screen(format);
+                    RasterCanvas expected = actual;
+                    RasterizeTriangleList(&image, triangles.data(), 2, &clip, &color, actual.Origin(),
+                                          actual.Pitch(), format, 0.25f, -0.5f, linear);
+                    ReferenceTriangleList(&image, triangles.data(), 2, &clip, &color, expected.Origin(),
+                                          expected.Pitch(), format, 0.25f, -0.5f, linear);
+                    EXPECT_TRUE(actual == expected)
+                        << std::hex << format << " linear " << linear << std::dec << " clip " << clip.width;
+                }
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 // The two front ends written again from their definition for the reference
-// model: the same corners and per-triangle vertex-colour flag, clipped and
-// converted by the polygon set-up, then every fan triangle drawn by the
-// model instead of the routine table. Used by the end-to-end tests and by
-// the benchmarks' pixel check, and a callee that draws by both.
+// model: the same corners and per-triangle vertex-colour flag, then the
+// polygon set-up written again as well (strip order, clipping to the
+// rectangle, 16.16 conversion, fan order, the routine a triangle's features
+// pick), every fan triangle drawn by the model instead of the routine table.
+// Used by the end-to-end tests and by the benchmarks' pixel check, and a
+// callee that draws by both.
 #pragma once
 
 #include "graphics/image/Image.h"
