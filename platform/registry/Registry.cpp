@@ -88,12 +88,9 @@ RegistryStore Registry::Snapshot()
 bool Registry::Flush()
 {
     std::lock_guard<std::mutex> hold(mLock);
-    if (!mChanged)
-        return true;
-    if (!Persist(mStore))
-        return false;
-    mChanged = false;
-    return true;
+    if (mChanged && Persist(mStore))
+        mChanged = false;
+    return !mChanged;
 }
 
 bool Registry::HasUnsavedChanges()
