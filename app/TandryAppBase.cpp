@@ -92,6 +92,8 @@ TandryAppBase::TandryAppBase()
 TandryAppBase::~TandryAppBase()
 {
     Shutdown();
+    // Whatever was changed since the last save, with or without loaded settings.
+    Platform::GetPlatform().GetRegistry().Flush();
     // A shutdown asked from another thread has not stopped the cursor thread yet.
     mShutdown = true;
     JoinCursorThread();

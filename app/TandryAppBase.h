@@ -405,11 +405,22 @@ public:
     bool mLoadingFailed = false;
 
 private:
+    // Registry values may be written from any thread; the loop reads these.
+    std::atomic<bool> mRegistryFlushArmed{false};
+    std::atomic<uint32_t> mRegistryFlushDueTick{0};
+
     // The data folder, where numbered demos live ("" without one: the current folder).
     std::string NumberedDemoFolder() const;
     // The demo file name as given, or prefixed with the data folder.
     std::string MakeDemoPathAbsolute(const std::string& name) const;
     bool WriteRegistryDword(const std::string& name, int value);
+    // A change to the registry outside a settings save reaches its file from
+    // the main loop at most this long after it was made.
+    static constexpr uint32_t kRegistryFlushDelayMs = 1000;
+    // Starts the wait for the next registry flush unless one is running.
+    void ArmRegistryFlush(uint32_t now);
+    // Called by every step of the loop: flushes the registry when its wait is over.
+    void FlushRegistryWhenDue();
     // Splits the name at its last "\\" into sub-key and value name and opens
     // the key (creating it when asked); false while mRegistryKey is empty.
     bool OpenRegistryKey(const std::string& name, bool create, Platform::RegistryKey& key,

@@ -93,6 +93,7 @@ bool TandryAppBase::RunUpdateStep(bool* updated)
             windows.DispatchMessage(message);
         }
         ReplayDemoInput();
+        FlushRegistryWhenDue();
         if (!ProcessDeferredMessage())
             mStepState = kStepTiming;
     } else if (mDebugStepState != 0) {
@@ -116,6 +117,30 @@ bool TandryAppBase::RunUpdateStep(bool* updated)
 
     --mUpdateDepth;
     return true;
+}
+
+void TandryAppBase::ArmRegistryFlush(uint32_t now)
+{
+    if (!mRegistryFlushArmed.exchange(true))
+        mRegistryFlushDueTick = now + kRegistryFlushDelayMs;
+}
+
+void TandryAppBase::FlushRegistryWhenDue()
+{
+    Platform::Registry& registry = Platform::GetPlatform().GetRegistry();
+    if (!registry.HasUnsavedChanges()) {
+        // A settings save or another flush got there first.
+        mRegistryFlushArmed = false;
+        return;
+    }
+    // A change made without this application's writers starts its wait here.
+    const uint32_t now = Platform::GetPlatform().GetClock().TimeGetTime();
+    ArmRegistryFlush(now);
+    if (static_cast<int32_t>(now - mRegistryFlushDueTick.load()) < 0)
+        return;
+    // After a failed write the next try waits its own second.
+    mRegistryFlushArmed = false;
+    registry.Flush();
 }
 
 void TandryAppBase::AccumulateElapsedTime()

@@ -107,6 +107,8 @@ bool TandryAppBase::WriteRegistryRaw(const std::string& name, uint32_t type, con
     std::string valueName;
     if (OpenRegistryKey(name, true, key, valueName))
         success = Platform::GetPlatform().GetRegistry().SetValue(key, valueName, type, data, length);
+    if (success)
+        ArmRegistryFlush(Platform::GetPlatform().GetClock().TimeGetTime());
 
     if (mRecordingDemo)
         mDemoSeam->RecordRegistryWrite(success);
@@ -203,6 +205,8 @@ void TandryAppBase::SaveSettingsToRegistry()
     WriteRegistryBool("CustomCursors", mCustomCursorsEnabled);
     WriteRegistryBool("InProgress", false);
     WriteRegistryBool("WaitForVSync", mWaitForVSync);
+    // The whole save reaches the file in one write.
+    Platform::GetPlatform().GetRegistry().Flush();
 }
 
 } // namespace Tandry

@@ -51,9 +51,11 @@ bool Utf8ToAnsi(const std::string& utf8, std::string& out)
     const std::wstring wide = Platform::MultiByteToWideChar(Platform::CP_UTF8, utf8, &substituted);
     if (substituted)
         return false;
-    // Up to the first NUL, every character must have its byte and fit the buffer.
-    const std::string ansi = Platform::WideCharToMultiByte(Platform::CP_ACP, wide.c_str(), &substituted);
-    if (substituted || ansi.size() >= static_cast<size_t>(kAnsiBufferBytes))
+    // Up to the first NUL. A character the code page lacks becomes '?', as the
+    // system call's default character: a name stays readable with one letter
+    // lost rather than being refused whole. Only the buffer's size is a limit.
+    const std::string ansi = Platform::WideCharToMultiByte(Platform::CP_ACP, wide.c_str());
+    if (ansi.size() >= static_cast<size_t>(kAnsiBufferBytes))
         return false;
     out = ansi;
     return true;

@@ -15,9 +15,9 @@ std::wstring NarrowToWideAnsi(const std::string& text);
 // Classic-locale narrowing up to the first NUL: empty result when any
 // character is above 255.
 std::string WideToNarrow(const std::wstring& text);
-// Strict UTF-8 to the ANSI code page, up to the first NUL; false, and out
-// untouched, for invalid UTF-8, a character Windows-1252 lacks, or a result
-// longer than 259 bytes.
+// Strict UTF-8 to the ANSI code page, up to the first NUL; a character
+// Windows-1252 lacks becomes '?'. False, and out untouched, for invalid UTF-8
+// or a result longer than 259 bytes.
 bool Utf8ToAnsi(const std::string& utf8, std::string& out);
 
 std::string TrimSpaces(const std::string& text);       // ' ' only

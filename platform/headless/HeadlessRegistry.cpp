@@ -2,6 +2,12 @@
 
 namespace Platform {
 
+bool HeadlessRegistry::Persist(const RegistryStore&)
+{
+    ++mWriteCount;
+    return true;
+}
+
 bool HeadlessRegistry::AllowSet()
 {
     bool allow = !mFailNextSet;

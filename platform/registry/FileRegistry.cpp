@@ -20,6 +20,11 @@ FileRegistry::FileRegistry(std::string filePath)
         Load();
 }
 
+FileRegistry::~FileRegistry()
+{
+    Flush();
+}
+
 namespace {
 
 // The whole file, or nothing when it cannot be read.
@@ -57,12 +62,35 @@ void FileRegistry::Load()
     }
     std::string error;
     RegistryStore loaded;
-    if (ParseRegistryFile(*text, loaded, error)) {
+    bool closed = false;
+    if (ParseRegistryFile(*text, loaded, error, closed)) {
+        if (!closed)
+            OutputDebugText("Registry: " + mFilePath +
+                            " has no closing \";end\" line but every line reads; its settings are kept\n");
         std::lock_guard<std::mutex> hold(Lock());
         Store() = std::move(loaded);
         return;
     }
-    std::string aside = mFilePath + ".corrupt";
+    SetAside(error);
+}
+
+void FileRegistry::SetAside(const std::string& error)
+{
+    // Each damaged copy keeps its own name: the first is the one players and
+    // support already know, later ones are numbered after it.
+    constexpr int kMostCopies = 1000;
+    const std::string first = mFilePath + ".corrupt";
+    std::string aside = first;
+    for (int number = 1; GetFileAttributes(aside) != kInvalidFileAttributes; ++number) {
+        if (number >= kMostCopies) {
+            OutputDebugText("Registry: " + mFilePath + " is damaged (" + error +
+                            ") and every name to move it aside to is taken; it is left as it is and nothing is "
+                            "saved\n");
+            mWritable = false;
+            return;
+        }
+        aside = first + "." + std::to_string(number);
+    }
     if (!RenameOver(mFilePath, aside)) {
         OutputDebugText("Registry: " + mFilePath + " is damaged (" + error +
                         ") and cannot be moved aside; it is left as it is and nothing is saved\n");

@@ -18,8 +18,7 @@ bool Registry::CreateKey(const std::string& path, RegistryKey& key)
     std::lock_guard<std::mutex> hold(mLock);
     if (!mStore.HasKey(path)) {
         mStore.CreateKey(path);
-        if (!Persist(mStore))
-            return false;
+        mChanged = true;
     }
     key = {path, true};
     return true;
@@ -59,8 +58,14 @@ bool Registry::SetValue(const RegistryKey& key, const std::string& name, uint32_
     std::lock_guard<std::mutex> hold(mLock);
     if (!AllowSet() || !mStore.HasKey(key.path))
         return false;
-    mStore.SetValue(key.path, name, type, std::vector<uint8_t>(data, data + length));
-    return Persist(mStore);
+    std::vector<uint8_t> bytes(data, data + length);
+    // Saving settings sets every value again; the same value is no change.
+    const RegistryValue* old = mStore.FindValue(key.path, name);
+    if (old != nullptr && old->type == type && old->data == bytes)
+        return true;
+    mStore.SetValue(key.path, name, type, std::move(bytes));
+    mChanged = true;
+    return true;
 }
 
 bool Registry::DeleteValue(const RegistryKey& key, const std::string& name)
@@ -70,13 +75,28 @@ bool Registry::DeleteValue(const RegistryKey& key, const std::string& name)
     std::lock_guard<std::mutex> hold(mLock);
     if (!mStore.DeleteValue(key.path, name))
         return false;
-    return Persist(mStore);
+    mChanged = true;
+    return true;
 }
 
 RegistryStore Registry::Snapshot()
 {
     std::lock_guard<std::mutex> hold(mLock);
     return mStore;
+}
+
+bool Registry::Flush()
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    if (mChanged && Persist(mStore))
+        mChanged = false;
+    return !mChanged;
+}
+
+bool Registry::HasUnsavedChanges()
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    return mChanged;
 }
 
 } // namespace Platform

@@ -3,6 +3,10 @@
 // size on entry and the stored size on return; a buffer that is too small
 // fails and is left untouched. Set stores exactly the bytes given. Types keep
 // their Windows numbers; any other number is stored as given.
+//
+// Changes go to the store in memory and only mark it changed: a back end that
+// keeps the store in a file writes it when asked to Flush, so a burst of
+// writes (one settings save sets many values) costs one write, not one each.
 #pragma once
 
 #include "platform/registry/RegistryStore.h"
@@ -36,8 +40,13 @@ public:
     // A copy of everything stored, for tests and tools.
     RegistryStore Snapshot();
 
+    // Writes the store out when it changed since the last flush. True when
+    // nothing is left unsaved; after a failure the change stays pending.
+    bool Flush();
+    bool HasUnsavedChanges();
+
 protected:
-    // Called after each change with the lock held; false when the change could not be kept.
+    // Called by Flush with the lock held; false when the store could not be kept.
     virtual bool Persist(const RegistryStore& store) = 0;
     // Whether the next set may go ahead; the headless store can refuse one.
     virtual bool AllowSet() { return true; }
@@ -47,6 +56,7 @@ protected:
 private:
     std::mutex mLock;
     RegistryStore mStore;
+    bool mChanged = false; // guarded by mLock
 };
 
 } // namespace Platform

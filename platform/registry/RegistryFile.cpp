@@ -10,6 +10,7 @@ namespace Platform {
 namespace {
 
 constexpr std::string_view kEndLine = ";end";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kHexDigits[] = "0123456789abcdef";
 constexpr char kUpperHexDigits[] = "0123456789ABCDEF";
 
@@ -138,10 +139,18 @@ std::string FormatRegistryFile(const RegistryStore& store)
 
 bool ParseRegistryFile(std::string_view text, RegistryStore& store, std::string& error)
 {
+    bool closed = false;
+    return ParseRegistryFile(text, store, error, closed);
+}
+
+bool ParseRegistryFile(std::string_view text, RegistryStore& store, std::string& error, bool& closed)
+{
     store.Clear();
+    closed = false;
+    if (text.starts_with(kByteOrderMark))
+        text.remove_prefix(kByteOrderMark.size());
     RegistryStore parsed;
     bool haveSection = false;
-    bool ended = false;
     std::string section;
     size_t lineNumber = 0;
     size_t start = 0;
@@ -152,21 +161,21 @@ bool ParseRegistryFile(std::string_view text, RegistryStore& store, std::string&
     while (start < text.size()) {
         ++lineNumber;
         size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) {
-            error = "the file is truncated: its last line has no line end";
-            return false;
-        }
+        if (end == std::string_view::npos)
+            return fail("the file is truncated: its last line has no line end");
         std::string_view line = text.substr(start, end - start);
         start = end + 1;
-        if (!line.empty() && line.back() == '\r')
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
             line.remove_suffix(1);
-        if (ended)
+        if (line.empty())
+            continue;
+        if (closed)
             return fail("text after the closing \";end\" line");
         if (line == kEndLine) {
-            ended = true;
+            closed = true;
             continue;
         }
-        if (line.empty() || line.front() == ';')
+        if (line.front() == ';')
             continue;
         if (line.front() == '[') {
             if (line.back() != ']' || line.size() < 2 || !ParseSection(line.substr(1, line.size() - 2), section))
@@ -185,10 +194,6 @@ bool ParseRegistryFile(std::string_view text, RegistryStore& store, std::string&
         if (parsed.FindValue(section, name) != nullptr)
             return fail("the value \"" + name + "\" appears twice in its key");
         parsed.SetValue(section, name, type, std::move(data));
-    }
-    if (!ended) {
-        error = "the file is truncated: the closing \";end\" line is missing";
-        return false;
     }
     store = std::move(parsed);
     return true;

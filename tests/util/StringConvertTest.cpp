@@ -59,6 +59,15 @@ TEST(Utf8ToAnsi, ConvertsTextThatWindows1252Holds)
         // The limit counts the result's bytes, not the UTF-8 bytes.
         {std::string(258, 'a') + "\xC3\xA9", std::string(258, 'a') + "\xE9"},
         {std::string("ab\0cd", 5), "ab"},
+        // A character the code page lacks is one '?', however many UTF-8
+        // bytes or UTF-16 units it takes; the rest of the text stays.
+        {"\xC4\x80", "?"},                          // U+0100
+        {"\xC2\x80", "?"},                          // U+0080: Windows-1252 put the euro there
+        {"a\xE4\xB8\xADz", "a?z"},
+        {"\xF0\x9F\x98\x80!", "?!"},               // a surrogate pair is one character
+        {"\xEF\xBF\xBD", "?"},                     // a real U+FFFD is text, not malformed input
+        {"\xC3\xA9\xC4\x80\xE2\x82\xAC", "\xE9?\x80"},
+        {std::string(258, 'a') + "\xF0\x9F\x98\x80", std::string(258, 'a') + "?"},
     };
     for (const auto& c : cases) {
         std::string out = "previous";
@@ -70,12 +79,9 @@ TEST(Utf8ToAnsi, ConvertsTextThatWindows1252Holds)
 TEST(Utf8ToAnsi, FailsAndLeavesTheResultUntouched)
 {
     const std::string cases[] = {
-        "\xC4\x80",                 // U+0100: not in Windows-1252, no '?' stands in
-        "a\xE4\xB8\xADz",
-        "\xF0\x9F\x98\x80",
-        "\xC2\x80",                 // U+0080: Windows-1252 put the euro there
         std::string(260, 'a'),      // one byte too long for the result
         std::string(259, 'a') + "\xC3\xA9",
+        std::string(259, 'a') + "\xC4\x80", // the '?' counts towards the limit
         "\xC0\xAF",                 // overlong
         "\xE0\x80\xAF",
         "\xF0\x80\x80\xAF",

@@ -92,11 +92,25 @@ void CheckUtf8ToAnsi(const std::string& bytes)
         return;
     }
     Check(ansi.size() <= 259);
-    // Back through the code page and UTF-8, the text up to its first NUL returns.
+    // The text up to its first NUL, one byte per character: the code page's
+    // own byte, or '?' for a character it lacks (a surrogate pair is one).
     const std::string head = bytes.substr(0, bytes.find('\0'));
     bool ok;
-    const std::wstring wide = DecodeAll(Platform::CP_ACP, ansi, ok);
-    Check(EncodeAll(Platform::CP_UTF8, wide, ok) == head);
+    const std::wstring wide = DecodeAll(Platform::CP_UTF8, head, ok);
+    Check(ok);
+    std::string expected;
+    for (size_t i = 0; i < wide.size(); ++i) {
+        const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size();
+        const std::string byte = EncodeAll(Platform::CP_ACP, wide.substr(i, pair ? 2 : 1), ok);
+        Check(byte.size() == 1);
+        expected += ok ? byte : "?";
+        i += pair ? 1 : 0;
+    }
+    Check(ansi == expected);
+    // When nothing stood in, back through the code page and UTF-8 the text returns.
+    EncodeAll(Platform::CP_ACP, wide, ok);
+    if (ok)
+        Check(EncodeAll(Platform::CP_UTF8, DecodeAll(Platform::CP_ACP, ansi, ok), ok) == head);
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace Platform;
 
 namespace {
@@ -43,6 +45,44 @@ TEST(RegistryFile, ReadsHandWrittenTextWithCommentsAndWindowsLineEnds)
     EXPECT_EQ(read.FindValue("SOFTWARE\\Hollowmere\\Moorglen", "Name")->data, (std::vector<uint8_t>{'M', 'O'}));
 }
 
+// What an editor or an older version leaves is read, and says whether it was closed.
+TEST(RegistryFile, ReadsWhatEditorsAndOlderVersionsLeave)
+{
+    const std::vector<uint8_t> volume = {0x55, 0, 0, 0};
+    const struct {
+        const char* what;
+        std::string text;
+        bool closed;
+    } cases[] = {
+        {"byte-order mark", "\xEF\xBB\xBF[A]\nx=4:55000000\n;end\n", true},
+        {"trailing blanks", "[A]  \nx=4:55000000 \t\n;end \n", true},
+        {"trailing blanks before CR", "[A] \r\nx=4:55000000\t\r\n;end\r\n", true},
+        {"blank lines", "\n  \n[A]\n\t\nx=4:55000000\n\n;end\n", true},
+        {"blank lines after the end", "[A]\nx=4:55000000\n;end\n\n \n\r\n", true},
+        {"no closing line", "[A]\nx=4:55000000\n", false},
+        {"no closing line, blanks and mark", "\xEF\xBB\xBF[A] \n\nx=4:55000000  \n\n", false},
+    };
+    for (const auto& c : cases) {
+        RegistryStore store;
+        std::string error;
+        bool closed = !c.closed;
+        ASSERT_TRUE(ParseRegistryFile(c.text, store, error, closed)) << c.what << ": " << error;
+        EXPECT_EQ(closed, c.closed) << c.what;
+        const RegistryValue* value = store.FindValue("A", "x");
+        ASSERT_NE(value, nullptr) << c.what;
+        EXPECT_EQ(value->type, 4u) << c.what;
+        EXPECT_EQ(value->data, volume) << c.what;
+    }
+    // Nothing at all is an empty store, not a damaged one.
+    RegistryStore store;
+    store.SetValue("Old", "v", 4, {1});
+    std::string error;
+    bool closed = true;
+    EXPECT_TRUE(ParseRegistryFile("", store, error, closed));
+    EXPECT_FALSE(closed);
+    EXPECT_TRUE(store.Keys().empty());
+}
+
 TEST(RegistryFile, DamagedTextIsRefusedWithAMessageAndAnEmptyStore)
 {
     const char* damaged[] = {
@@ -57,10 +97,12 @@ TEST(RegistryFile, DamagedTextIsRefusedWithAMessageAndAnEmptyStore)
         "[A\\\\B]\n;end\n",                  // empty level
         "[A]\nbad%2=4:00\n;end\n",           // short escape
         "[A]\nx=4:00\nX=4:00\n;end\n",       // one name twice
-        "[A]\nx=4:00\n",                     // truncated: no closing line
         "[A]\nx=4:00\n;end",                 // truncated mid-line
+        "[A]\nx=4:0",                         // a value cut short, no closing line
         "[A]\nx=4:00\n;end\n[B]\n",          // text after the end
-        "",                                  // nothing at all
+        "\xEF\xBB[A]\n;end\n",               // part of a byte-order mark
+        "[A]\n\xEF\xBB\xBFx=4:00\n;end\n",   // a byte-order mark not at the start
+        " [A]\n;end\n",                      // blanks lead nothing
     };
     for (const char* text : damaged) {
         RegistryStore store;
