@@ -12,8 +12,9 @@
 #include <string>
 #include <vector>
 
-inline void ReadImageFromOneMemberPack(const uint8_t* data, size_t size, const std::string& extension,
-                                       std::unique_ptr<Tandry::ImageLib::Image> (*read)(const std::string&))
+// Resets the file layer and adds a pack held in memory whose one member,
+// named memberName, holds the bytes. False when no such pack could be made.
+inline bool AddOneMemberPack(const std::string& memberName, const uint8_t* data, size_t size)
 {
     Tandry::PakInterface* pak = Tandry::GetSharedPakInterface();
     pak->Reset();
@@ -21,10 +22,16 @@ inline void ReadImageFromOneMemberPack(const uint8_t* data, size_t size, const s
     if (size > 0)
         bytes.assign(data, data + size);
     std::vector<Tandry::PakWriteEntry> entries;
-    entries.push_back(Tandry::PakWriteEntry::FromBytes("DATA\\FUZZ" + extension, std::move(bytes)));
+    entries.push_back(Tandry::PakWriteEntry::FromBytes(memberName, std::move(bytes)));
     std::vector<uint8_t> pack;
     std::string error;
-    if (Tandry::WritePakToMemory(entries, pack, error) && pak->AddPakMemory("fuzz.pak", std::move(pack)))
+    return Tandry::WritePakToMemory(entries, pack, error) && pak->AddPakMemory("fuzz.pak", std::move(pack));
+}
+
+inline void ReadImageFromOneMemberPack(const uint8_t* data, size_t size, const std::string& extension,
+                                       std::unique_ptr<Tandry::ImageLib::Image> (*read)(const std::string&))
+{
+    if (AddOneMemberPack("DATA\\FUZZ" + extension, data, size))
         read("data/fuzz" + extension);
-    pak->Reset();
+    Tandry::GetSharedPakInterface()->Reset();
 }

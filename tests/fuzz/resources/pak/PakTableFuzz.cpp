@@ -1,6 +1,10 @@
 // Arbitrary bytes added as a pack: every record is read whole, character by
 // character and line by line, and "*.*" is enumerated. Nothing may read
-// outside the pack's bytes.
+// outside the pack's bytes. A search the pack does not satisfy goes on to the
+// disk, so the target lists an empty folder of its own, not wherever it was
+// started.
+#include "tests/fuzz/FuzzScratchFolder.h"
+
 #include "resources/pak/PakFile.h"
 #include "resources/pak/PakInterface.h"
 
@@ -18,6 +22,7 @@ using Tandry::PakInterface;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const FuzzScratchFolder inside;
     PakInterface* pak = GetSharedPakInterface();
     pak->Reset();
     pak->AddPakMemory("FUZZ.PAK", std::vector<uint8_t>(data, data + size));
