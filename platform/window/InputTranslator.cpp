@@ -125,7 +125,9 @@ std::vector<InputTranslator::Output> InputTranslator::Translate(const InputEvent
         break;
     }
     case InputEventKind::MouseWheel: {
-        long delta = std::lround(static_cast<double>(event.wheelY) * 120.0);
+        // Clamped before rounding: a driver's infinity or not-a-number has no long to round to.
+        double units = static_cast<double>(event.wheelY) * 120.0;
+        long delta = std::isnan(units) ? 0 : std::lround(std::clamp(units, -32768.0, 32767.0));
         if (event.flipped)
             delta = -delta;
         delta = std::clamp(delta, -32768L, 32767L);
