@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ std::vector<Case> Cases()
         {"FlippedWheel", {Wheel(1.0f, true)},
          {{WM_MOUSEWHEEL, static_cast<uintptr_t>(static_cast<uint16_t>(-120)) << 16}}},
         {"HalfNotch", {Wheel(0.5f)}, {{WM_MOUSEWHEEL, 60u << 16}}},
+        {"InfiniteFlippedWheelIsTheLargestTurnDown", {Wheel(std::numeric_limits<float>::infinity(), true)},
+         {{WM_MOUSEWHEEL, 0x8001u << 16}}},
+        {"WheelThatIsNotANumberIsNoTurn", {Wheel(std::numeric_limits<float>::quiet_NaN())}, {{WM_MOUSEWHEEL, 0}}},
         {"ShiftA",
          {Key(VK_SHIFT, true), Key('A', true), Text("A")},
          {{WM_KEYDOWN, VK_SHIFT, kKeyDown}, {WM_KEYDOWN, 'A', kKeyDown}, {WM_CHAR, 'A'}}},
