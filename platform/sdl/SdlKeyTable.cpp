@@ -23,7 +23,8 @@ uint32_t FromKeycode(SDL_Keycode key)
     case SDLK_LCTRL:
     case SDLK_RCTRL: return VK_CONTROL;
     case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
+    case SDLK_RALT:
+    case SDLK_MODE: return VK_MENU; // which of Alt and AltGr a right Alt is, the window service tells
     case SDLK_PAUSE: return VK_PAUSE;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_SPACE: return VK_SPACE;

@@ -286,6 +286,7 @@ void SdlWindowSystem::Convert(const SDL_Event& event)
         input.kind = event.type == SDL_KEYDOWN ? InputEventKind::KeyDown : InputEventKind::KeyUp;
         input.virtualKey = VirtualKeyFromSdl(event.key.keysym.sym, event.key.keysym.scancode);
         input.repeat = event.key.repeat != 0;
+        input.altGr = TypesWithAltGr(event.key);
         break;
     case SDL_TEXTINPUT:
         window = FromSdlId(event.text.windowID);
@@ -313,6 +314,39 @@ void SdlWindowSystem::Convert(const SDL_Event& event)
         return;
     input.window = window;
     FeedInput(input);
+}
+
+// AltGr comes as SDL's mode key and modifier where the system names it so; on
+// most layouts SDL reports it as the right Alt key, and only the text a chord
+// types tells the two apart: SDL queues a key's text right behind the key, and
+// a right-Alt chord that types something other than the key's own character is
+// an AltGr one. The first such chord teaches that the right Alt key is AltGr.
+bool SdlWindowSystem::TypesWithAltGr(const SDL_KeyboardEvent& key)
+{
+    const SDL_Keysym& sym = key.keysym;
+    if (sym.sym == SDLK_MODE || (sym.mod & KMOD_MODE) != 0)
+        return true;
+    if (sym.sym == SDLK_RALT) {
+        if (key.type == SDL_KEYDOWN)
+            mRightAltDownAsAltGr = mRightAltIsAltGr;
+        return mRightAltDownAsAltGr;
+    }
+    bool rightAltAlone = (sym.mod & KMOD_RALT) != 0 && (sym.mod & (KMOD_LALT | KMOD_CTRL)) == 0;
+    if (!rightAltAlone || key.type != SDL_KEYDOWN)
+        return false;
+    if (mRightAltIsAltGr)
+        return true;
+    SDL_Event text;
+    if (SDL_PeepEvents(&text, 1, SDL_PEEKEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) != 1)
+        return false;
+    std::wstring typed = MultiByteToWideChar(CP_UTF8, text.text.text);
+    if (typed.empty())
+        return false;
+    auto first = static_cast<SDL_Keycode>(typed[0]);
+    if (first >= 'A' && first <= 'Z')
+        first += 'a' - 'A';
+    mRightAltIsAltGr = first != sym.sym;
+    return mRightAltIsAltGr;
 }
 
 void SdlWindowSystem::ConvertWindowEvent(const SDL_WindowEvent& event)

@@ -58,6 +58,7 @@ private:
     WindowObject* FromSdlId(uint32_t windowId);
     void Convert(const SDL_Event& event);
     void ConvertWindowEvent(const SDL_WindowEvent& event);
+    bool TypesWithAltGr(const SDL_KeyboardEvent& key);
     void FillBlack(WindowObject& window);
     void LearnBorders(SDL_Window* window);
     // In desktop full screen the window shows its client area scaled to the
@@ -68,6 +69,8 @@ private:
     std::atomic<uint32_t> mMouseFocus{0}; // SDL id of the window under the pointer
     std::unordered_map<const WindowObject*, SDL_Renderer*> mRenderers;
     std::function<void(WindowHandle)> mRendererGone;
+    bool mRightAltIsAltGr = false;   // learnt from the first right-Alt chord that types its own character
+    bool mRightAltDownAsAltGr = false; // so the release matches the press
 };
 
 } // namespace Platform

@@ -16,8 +16,8 @@ enum class InputEventKind {
     MouseButtonDown, // button, clicks, x, y
     MouseButtonUp,   // button, x, y
     MouseWheel,    // wheelY (notches, fractional), flipped
-    KeyDown,       // virtualKey, repeat
-    KeyUp,         // virtualKey
+    KeyDown,       // virtualKey, repeat, altGr
+    KeyUp,         // virtualKey, altGr
     Text,          // text: UTF-8
     FocusGained,
     FocusLost,
@@ -44,6 +44,10 @@ struct InputEvent {
     bool flipped = false;
     uint32_t virtualKey = 0; // 0: a key without a Windows code, ignored
     bool repeat = false;
+    // On VK_MENU: the key is AltGr, the layout's shift to its third characters
+    // (SDL's mode key, or a right Alt the layout types with), not Alt. On any
+    // other key: AltGr is held, so the key types the layout's character.
+    bool altGr = false;
     std::string text;
 };
 

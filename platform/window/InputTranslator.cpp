@@ -63,7 +63,9 @@ uint32_t UnshiftedCharacter(uint32_t vk)
 
 void InputTranslator::ClearHeldState()
 {
-    mShift = mControl = mAlt = false;
+    mShift = mControl = mAlt = mAltGr = mAltGrChord = false;
+    mKeysDown.reset();
+    mKeysDownWithAltGr.reset();
     mLeft = mRight = mMiddle = false;
 }
 
@@ -123,7 +125,9 @@ std::vector<InputTranslator::Output> InputTranslator::Translate(const InputEvent
         break;
     }
     case InputEventKind::MouseWheel: {
-        long delta = std::lround(static_cast<double>(event.wheelY) * 120.0);
+        // Clamped before rounding: a driver's infinity or not-a-number has no long to round to.
+        double units = static_cast<double>(event.wheelY) * 120.0;
+        long delta = std::isnan(units) ? 0 : std::lround(std::clamp(units, -32768.0, 32767.0));
         if (event.flipped)
             delta = -delta;
         delta = std::clamp(delta, -32768L, 32767L);
@@ -177,15 +181,29 @@ void InputTranslator::TranslateKey(const InputEvent& event, WindowHandle window,
         return;
     bool down = event.kind == InputEventKind::KeyDown;
     bool altBefore = mAlt;
+    bool altGrBefore = mAltGr;
+    bool controlBefore = mControl;
     if (vk == VK_SHIFT)
         mShift = down;
     else if (vk == VK_CONTROL)
         mControl = down;
+    else if (vk == VK_MENU && event.altGr)
+        mAltGr = down;
     else if (vk == VK_MENU)
         mAlt = down;
 
+    // A key pressed before the window had focus is released there, not here.
+    if (!down && !mKeysDown[vk])
+        return;
     bool altHeld = down ? mAlt : altBefore;
-    bool system = altHeld || vk == VK_F10;
+    bool control = down ? mControl : controlBefore;
+    bool altGr = event.altGr || (down ? mAltGr : altGrBefore || mKeysDownWithAltGr[vk]);
+    mKeysDown[vk] = down;
+    mKeysDownWithAltGr[vk] = down && altGr;
+    if (down)
+        mAltGrChord = altGr;
+
+    bool system = (altHeld && !control && !altGr) || vk == VK_F10;
     uint32_t lParam = 1;
     if (altHeld)
         lParam |= kAltHeldBit;
@@ -198,8 +216,9 @@ void InputTranslator::TranslateKey(const InputEvent& event, WindowHandle window,
     if (!down)
         return;
 
-    // The characters TranslateMessage makes right after the key record.
-    if (altHeld) {
+    // The characters TranslateMessage makes right after the key record. The
+    // layout's AltGr characters are not known here; they come as text.
+    if (altHeld && !control && !altGr) {
         uint32_t character = vk == VK_RETURN ? 13u : UnshiftedCharacter(vk);
         if (character != 0 && mShift && IsLetter(vk))
             character = vk;
@@ -207,19 +226,21 @@ void InputTranslator::TranslateKey(const InputEvent& event, WindowHandle window,
             out.push_back(Record(window, WM_SYSCHAR, character, static_cast<intptr_t>(lParam)));
         return;
     }
-    uint32_t control = 0;
-    if (mControl && IsLetter(vk))
-        control = vk - 'A' + 1;
+    uint32_t controlCharacter = 0;
+    if (control && !altHeld && !altGr && IsLetter(vk))
+        controlCharacter = vk - 'A' + 1;
     else if (vk == VK_BACK || vk == VK_TAB || vk == VK_RETURN || vk == VK_ESCAPE)
-        control = vk;
-    if (control != 0)
-        out.push_back(Record(window, WM_CHAR, control, static_cast<intptr_t>(lParam)));
+        controlCharacter = vk;
+    if (controlCharacter != 0)
+        out.push_back(Record(window, WM_CHAR, controlCharacter, static_cast<intptr_t>(lParam)));
 }
 
 void InputTranslator::TranslateText(const InputEvent& event, WindowHandle window, std::vector<Output>& out)
 {
-    // Alt and Ctrl chords already gave their character (or none) from the key itself.
-    if (mAlt || mControl)
+    // Alt alone and Ctrl alone already gave their character (or none) from the
+    // key itself; AltGr and Ctrl with Alt type what the layout gives them.
+    bool altGr = mAltGr || mAltGrChord || event.altGr;
+    if (!altGr && mAlt != mControl)
         return;
     std::wstring units = MultiByteToWideChar(CP_UTF8, event.text);
     for (wchar_t unit : units) {

@@ -2,13 +2,16 @@
 // follows: double clicks from click counts, wheel deltas in units of 120, keys
 // held with Alt as system keys, lParam bits of key records, the characters
 // TranslateMessage makes for a key-down (control characters, WM_SYSCHAR while
-// Alt is held) and one WM_CHAR per UTF-16 unit of text. It keeps the state of
-// the modifier keys and mouse buttons it has seen.
+// Alt is held) and one WM_CHAR per UTF-16 unit of text. AltGr, and Ctrl with
+// Alt, which Windows takes for AltGr, make ordinary keys whose character comes
+// from the text. It keeps the state of the keys and mouse buttons it has seen,
+// and reports the release of a key only after its press.
 #pragma once
 
 #include "platform/window/InputEvent.h"
 #include "platform/window/WindowTypes.h"
 
+#include <bitset>
 #include <vector>
 
 namespace Platform {
@@ -45,6 +48,10 @@ private:
     bool mShift = false;
     bool mControl = false;
     bool mAlt = false;
+    bool mAltGr = false;
+    bool mAltGrChord = false; // the last key pressed types the layout's AltGr character
+    std::bitset<256> mKeysDown;
+    std::bitset<256> mKeysDownWithAltGr;
     bool mLeft = false;
     bool mRight = false;
     bool mMiddle = false;

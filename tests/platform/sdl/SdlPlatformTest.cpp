@@ -89,7 +89,8 @@ TEST(SdlKeyTable, MapsSdlKeysToUsLayoutVirtualKeys)
     const Case cases[] = {{"A", 0x41},           {"Keypad +", 0x6B},   {"F11", 0x7A},
                           {";", 0xBA},           {"Right Shift", 0x10}, {"Right Alt", 0x12},
                           {"Keypad Enter", 0x0D}, {"Left Ctrl", 0x11},  {"Keypad 0", 0x60},
-                          {"'", 0xDE},           {"Escape", 0x1B},     {"Application", 0}};
+                          {"'", 0xDE},           {"Escape", 0x1B},     {"Application", 0},
+                          {"ModeSwitch", 0x12}};
     for (const Case& c : cases)
         EXPECT_EQ(Support::VirtualKeyForKeyName(c.name), c.vk) << c.name;
 }
@@ -150,6 +151,27 @@ TEST_F(SdlPlatformTest, PushedKeyAndClickComeOutOfThePumpAsWindowsRecords)
     EXPECT_EQ(records[5].message, WM_LBUTTONDBLCLK);
     for (const WindowMessage& record : records)
         EXPECT_EQ(record.hwnd, main);
+}
+
+TEST_F(SdlPlatformTest, ModeSwitchKeyTypesTheLayoutsCharacterAsAnOrdinaryKey)
+{
+    WindowHandle main = CreateMain(0, 0);
+    mWindows->ShowWindow(main, SW_SHOW);
+    Drain();
+    ASSERT_TRUE(Support::PushKey(main, "ModeSwitch", true));
+    ASSERT_TRUE(Support::PushKey(main, "Q", true));
+    ASSERT_TRUE(Support::PushText(main, "@"));
+    ASSERT_TRUE(Support::PushKey(main, "Q", false));
+    ASSERT_TRUE(Support::PushKey(main, "ModeSwitch", false));
+    std::vector<WindowMessage> records =
+        Only(Drain(), {WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_SYSCHAR});
+    std::vector<uint32_t> messages;
+    for (const WindowMessage& record : records)
+        messages.push_back(record.message);
+    EXPECT_EQ(messages, (std::vector<uint32_t>{WM_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYUP}));
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0].wParam, VK_MENU);
+    EXPECT_EQ(records[2].wParam, static_cast<uintptr_t>('@'));
 }
 
 TEST_F(SdlPlatformTest, QuitBecomesCloseOfTheMainWindow)

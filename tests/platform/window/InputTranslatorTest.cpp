@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,9 @@ std::vector<Case> Cases()
         {"FlippedWheel", {Wheel(1.0f, true)},
          {{WM_MOUSEWHEEL, static_cast<uintptr_t>(static_cast<uint16_t>(-120)) << 16}}},
         {"HalfNotch", {Wheel(0.5f)}, {{WM_MOUSEWHEEL, 60u << 16}}},
+        {"InfiniteFlippedWheelIsTheLargestTurnDown", {Wheel(std::numeric_limits<float>::infinity(), true)},
+         {{WM_MOUSEWHEEL, 0x8001u << 16}}},
+        {"WheelThatIsNotANumberIsNoTurn", {Wheel(std::numeric_limits<float>::quiet_NaN())}, {{WM_MOUSEWHEEL, 0}}},
         {"ShiftA",
          {Key(VK_SHIFT, true), Key('A', true), Text("A")},
          {{WM_KEYDOWN, VK_SHIFT, kKeyDown}, {WM_KEYDOWN, 'A', kKeyDown}, {WM_CHAR, 'A'}}},
@@ -104,6 +108,108 @@ std::vector<Case> Cases()
     };
 }
 
+// Presses the modifiers in order, then the key; the text, if any, comes with
+// the key as SDL sends it; then everything is released in reverse order.
+std::vector<InputEvent> Chord(std::vector<InputEvent> modifiers, uint32_t key, const char* text)
+{
+    std::vector<InputEvent> events = modifiers;
+    events.push_back(Key(key, true));
+    if (text != nullptr)
+        events.push_back(Text(text));
+    events.push_back(Key(key, false));
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
+        InputEvent release = *it;
+        release.kind = InputEventKind::KeyUp;
+        events.push_back(release);
+    }
+    return events;
+}
+
+// Left Alt keeps Windows' system keys; AltGr, and Ctrl with Alt, which Windows
+// reports for AltGr, are ordinary keys whose character is the layout's text.
+std::vector<Case> Chords()
+{
+    const InputEvent alt = Key(VK_MENU, true);
+    const InputEvent altGr = AltGr(true);
+    const InputEvent ctrl = Key(VK_CONTROL, true);
+    // The text SDL may send with these chords changes nothing: the key gave the character.
+    const std::vector<Expected> leftAltQ = {{WM_SYSKEYDOWN, VK_MENU, kAltDown},
+                                            {WM_SYSKEYDOWN, 'Q', kAltDown},
+                                            {WM_SYSCHAR, 'q', kAltDown},
+                                            {WM_SYSKEYUP, 'Q', kAltUp},
+                                            {WM_SYSKEYUP, VK_MENU, kAltUp}};
+    const std::vector<Expected> ctrlQ = {{WM_KEYDOWN, VK_CONTROL, kKeyDown},
+                                         {WM_KEYDOWN, 'Q', kKeyDown},
+                                         {WM_CHAR, 17, kKeyDown},
+                                         {WM_KEYUP, 'Q', kKeyUp},
+                                         {WM_KEYUP, VK_CONTROL, kKeyUp}};
+    return {
+        {"LeftAlt", Chord({alt}, 'Q', nullptr),
+         leftAltQ},
+        {"LeftAltWithText", Chord({alt}, 'Q', "q"),
+         leftAltQ},
+        {"AltGr", Chord({altGr}, 'Q', nullptr),
+         {{WM_KEYDOWN, VK_MENU, kKeyDown}, {WM_KEYDOWN, 'Q', kKeyDown}, {WM_KEYUP, 'Q', kKeyUp},
+          {WM_KEYUP, VK_MENU, kKeyUp}}},
+        {"AltGrWithText", Chord({altGr}, 'Q', "@"),
+         {{WM_KEYDOWN, VK_MENU, kKeyDown},
+          {WM_KEYDOWN, 'Q', kKeyDown},
+          {WM_CHAR, '@', 1},
+          {WM_KEYUP, 'Q', kKeyUp},
+          {WM_KEYUP, VK_MENU, kKeyUp}}},
+        {"AltGrEuro", Chord({altGr}, 'E', "\xE2\x82\xAC"),
+         {{WM_KEYDOWN, VK_MENU}, {WM_KEYDOWN, 'E'}, {WM_CHAR, 0x20AC}, {WM_KEYUP, 'E'}, {WM_KEYUP, VK_MENU}}},
+        {"AltGrShiftedOutOfTheBasicPlane", Chord({altGr, Key(VK_SHIFT, true)}, 'Q', "\xF0\x9F\x98\x80"),
+         {{WM_KEYDOWN, VK_MENU}, {WM_KEYDOWN, VK_SHIFT}, {WM_KEYDOWN, 'Q'}, {WM_CHAR, 0xD83D}, {WM_CHAR, 0xDE00},
+          {WM_KEYUP, 'Q'}, {WM_KEYUP, VK_SHIFT}, {WM_KEYUP, VK_MENU}}},
+        {"AltGrEnterKeepsTheWindowMode", Chord({altGr}, VK_RETURN, nullptr),
+         {{WM_KEYDOWN, VK_MENU}, {WM_KEYDOWN, VK_RETURN}, {WM_CHAR, 13}, {WM_KEYUP, VK_RETURN},
+          {WM_KEYUP, VK_MENU}}},
+        {"CtrlAlt", Chord({ctrl, alt}, 'Q', nullptr),
+         {{WM_KEYDOWN, VK_CONTROL, kKeyDown},
+          {WM_KEYDOWN, VK_MENU, kAltDown},
+          {WM_KEYDOWN, 'Q', kAltDown},
+          {WM_KEYUP, 'Q', kAltUp},
+          {WM_KEYUP, VK_MENU, kAltUp},
+          {WM_KEYUP, VK_CONTROL, kKeyUp}}},
+        {"CtrlAltWithText", Chord({ctrl, alt}, 'Q', "@"),
+         {{WM_KEYDOWN, VK_CONTROL, kKeyDown},
+          {WM_KEYDOWN, VK_MENU, kAltDown},
+          {WM_KEYDOWN, 'Q', kAltDown},
+          {WM_CHAR, '@', 1},
+          {WM_KEYUP, 'Q', kAltUp},
+          {WM_KEYUP, VK_MENU, kAltUp},
+          {WM_KEYUP, VK_CONTROL, kKeyUp}}},
+        {"AltThenCtrlWithText", Chord({alt, ctrl}, 'Q', "@"),
+         {{WM_SYSKEYDOWN, VK_MENU, kAltDown},
+          {WM_KEYDOWN, VK_CONTROL, kAltDown},
+          {WM_KEYDOWN, 'Q', kAltDown},
+          {WM_CHAR, '@', 1},
+          {WM_KEYUP, 'Q', kAltUp},
+          {WM_KEYUP, VK_CONTROL, kAltUp},
+          {WM_SYSKEYUP, VK_MENU, kAltUp}}},
+        {"Ctrl", Chord({ctrl}, 'Q', nullptr),
+         ctrlQ},
+        {"CtrlWithText", Chord({ctrl}, 'Q', "q"),
+         ctrlQ},
+        // The right Alt went down as Alt; the back end knew AltGr only from the key's text.
+        {"AltGrKnownOnlyAtTheKey",
+         {alt, [] { InputEvent q = Key('Q', true); q.altGr = true; return q; }(), Text("@"), Key('Q', false),
+          Key(VK_MENU, false)},
+         {{WM_SYSKEYDOWN, VK_MENU, kAltDown},
+          {WM_KEYDOWN, 'Q', kAltDown},
+          {WM_CHAR, '@', 1},
+          {WM_KEYUP, 'Q', kAltUp},
+          {WM_SYSKEYUP, VK_MENU, kAltUp}}},
+        {"AltGrReleasedThenLeftAlt", {altGr, AltGr(false), alt, Key('R', true), Text("r")},
+         {{WM_KEYDOWN, VK_MENU}, {WM_KEYUP, VK_MENU}, {WM_SYSKEYDOWN, VK_MENU}, {WM_SYSKEYDOWN, 'R'},
+          {WM_SYSCHAR, 'r'}}},
+        {"ReleaseWithoutPressIsDropped", {Key('Q', false), Key(VK_MENU, false)}, {}},
+        {"ReleaseAfterFocusLossIsDropped", {Key('Q', true), Window(InputEventKind::FocusLost), Key('Q', false)},
+         {{WM_KEYDOWN, 'Q'}, {WM_ACTIVATEAPP, 0}}},
+    };
+}
+
 void PrintTo(const Case& c, std::ostream* out)
 {
     *out << c.name;
@@ -131,8 +237,13 @@ TEST_P(InputTranslation, GivesTheRecordsWindowsGives)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, InputTranslation, testing::ValuesIn(Cases()),
-                         [](const testing::TestParamInfo<Case>& test) { return std::string(test.param.name); });
+std::string CaseName(const testing::TestParamInfo<Case>& test)
+{
+    return test.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InputTranslation, testing::ValuesIn(Cases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(Chords, InputTranslation, testing::ValuesIn(Chords()), CaseName);
 
 TEST(InputTranslator, MoveInsideTheClientAreaDispatchesSetCursorBeforeQueueingTheMove)
 {
@@ -191,6 +302,32 @@ TEST(InputTranslator, AltF4ThroughDefaultProcessingEndsInCloseAndDestroy)
     EXPECT_EQ(dispatched, (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_CLOSE}));
     EXPECT_EQ(Sent().back().message, WM_DESTROY);
     EXPECT_FALSE(desktop.windows.IsWindow(desktop.main));
+}
+
+// What the window procedure of an edit field receives, pumped as the game
+// pumps: the AltGr character as WM_CHAR, and nothing a system key would start,
+// so AltGr+F4 does not close the window as Alt+F4 does.
+TEST(InputTranslator, AltGrTextReachesTheWindowProcedureAsACharacter)
+{
+    Desktop desktop;
+    desktop.CreateMain();
+    for (const InputEvent& event : {AltGr(true), Key('Q', true), Text("@"), Key('Q', false), Key(VK_F4, true),
+                                    Key(VK_F4, false), AltGr(false)})
+        desktop.Inject(event);
+    WindowMessage record;
+    while (desktop.windows.PeekMessage(record))
+        desktop.windows.DispatchMessage(record);
+    std::vector<uint32_t> messages;
+    std::vector<uintptr_t> characters;
+    for (const WindowMessage& sent : Sent()) {
+        messages.push_back(sent.message);
+        if (sent.message == WM_CHAR)
+            characters.push_back(sent.wParam);
+    }
+    EXPECT_EQ(messages, (std::vector<uint32_t>{WM_KEYDOWN, WM_KEYDOWN, WM_CHAR, WM_KEYUP, WM_KEYDOWN, WM_KEYUP,
+                                               WM_KEYUP}));
+    EXPECT_EQ(characters, (std::vector<uintptr_t>{'@'}));
+    EXPECT_TRUE(desktop.windows.IsWindow(desktop.main));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/window/WindowTestSupport.h"
 
+#include "platform/window/VirtualKeys.h"
+
 using namespace Platform;
 
 namespace WindowTestSupport {
@@ -10,6 +12,12 @@ InputEvent Key(uint32_t vk, bool down, bool repeat)
     e.kind = down ? InputEventKind::KeyDown : InputEventKind::KeyUp;
     e.virtualKey = vk;
     e.repeat = repeat;
+    return e;
+}
+InputEvent AltGr(bool down)
+{
+    InputEvent e = Key(VK_MENU, down);
+    e.altGr = true;
     return e;
 }
 InputEvent Text(const std::string& utf8)

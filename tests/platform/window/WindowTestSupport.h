@@ -17,6 +17,8 @@ intptr_t RecordingProc(Platform::WindowHandle window, uint32_t message, uintptr_
 
 // Events as SDL would deliver them.
 Platform::InputEvent Key(uint32_t vk, bool down, bool repeat = false);
+// The AltGr key, which SDL reports as its mode key or as a right Alt that the layout types with.
+Platform::InputEvent AltGr(bool down);
 Platform::InputEvent Text(const std::string& utf8);
 Platform::InputEvent Button(Platform::MouseButton button, bool down, int clicks, int x, int y);
 Platform::InputEvent Motion(int x, int y);
