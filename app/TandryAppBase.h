@@ -25,10 +25,12 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <list>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -162,6 +164,9 @@ public:
     virtual bool RunUpdateStep(bool* updated);
     virtual bool RunUntilUpdated();
     virtual bool CanRestoreFromMinimised();
+    // The display's capability test; false while the display has no tester.
+    virtual bool Is3DTestPassed();
+    virtual bool Is3DTestPassedWithoutWarning();
 
     // Dialog buttons 1000 and 1001 become button events of the application.
     void OnDialogButtonDown(int dialogId, int buttonId) override;
@@ -284,6 +289,7 @@ public:
     bool mIsWindowed = true;
     bool mForceFullScreen = false;
     bool mForceWindowed = false;
+    bool mScreenInVideoMemory = false;
     bool mInitDone = false;
     uint32_t mTimeLoaded = 0;
     Platform::WindowHandle mMainWindow = nullptr;
@@ -313,6 +319,10 @@ public:
     // Keyed by the upper-cased name and variant.
     std::map<std::pair<std::string, std::string>, SharedImageEntry> mSharedImages;
     std::atomic<bool> mSharedImagesDirty{false};
+    // A caller of AcquireSharedImage that finds its entry still loading waits
+    // here; never under the display lock, which the load itself takes.
+    std::mutex mSharedImageLoadLock;
+    std::condition_variable mSharedImageLoaded;
     int mCatchUpCount = 0;
     int mFrameTimeMs = 10;
     bool mDrawing = false;
@@ -450,6 +460,12 @@ private:
     // True when CreateAppWindow goes on with its success steps after a failed set-up.
     bool HandleDisplayInitResult(int result);
     Image* DisplayScreenImage() const;
+    // Shows the failure message of a display that cannot be set up and exits with code 1.
+    [[noreturn]] void FailDisplayInit(int result);
+    // The real mouse lies over the main window's client area.
+    bool MouseOverClientArea() const;
+    // Calls the operation on every image of the set, under the display lock.
+    void ForEachMemoryImage(void (MemoryImage::*operation)());
     // Waits until the cursor thread saw the shutdown, then joins it.
     void JoinCursorThread();
 

@@ -386,14 +386,13 @@ void TandryAppBase::ReleaseUnusedSharedImages()
     if (!mSharedImagesDirty)
         return;
     // The loading thread makes and releases shared images under the same lock.
-    std::unique_ptr<CritSectLock> lock;
-    if (mDDInterface != nullptr)
-        lock = std::make_unique<CritSectLock>(mDDInterface->mCritSect);
+    CritSectLock lock(GetDisplayLock());
     // Cleared before the walk, so that a release during it is seen next time.
     if (!mSharedImagesDirty.exchange(false))
         return;
     for (auto it = mSharedImages.begin(); it != mSharedImages.end();) {
-        if (it->second.refCount == 0) {
+        // An entry still loading belongs to the caller that loads it.
+        if (it->second.refCount == 0 && !it->second.loading) {
             delete it->second.image;
             it = mSharedImages.erase(it);
         } else {

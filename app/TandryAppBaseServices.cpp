@@ -1,6 +1,7 @@
 // Small services of the application object: volumes and the counted mute,
-// one-shot sounds, the music back end, the clipboard, deferred widget
-// deletion and the resets after a stall.
+// one-shot sounds, the music back end, hiding the application, the loading
+// progress, the clipboard, deferred widget deletion and the resets after a
+// stall.
 #include "app/TandryAppBase.h"
 
 #include "app/AppFactories.h"
@@ -8,6 +9,7 @@
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
 #include "platform/Platform.h"
+#include "platform/window/WindowMessages.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -19,8 +21,9 @@ namespace Tandry {
 void TandryAppBase::SetMusicVolume(double volume)
 {
     mMusicVolume = volume;
+    // A hidden application stays silent but keeps the player's volume, which the settings save writes.
     if (mMusicInterface != nullptr)
-        mMusicInterface->SetMusicMasterVolume(mMuteCount > 0 ? 0.0 : volume);
+        mMusicInterface->SetMusicMasterVolume(mMuteCount > 0 || mWindowHidden ? 0.0 : volume);
 }
 
 void TandryAppBase::SetSfxVolume(double volume)
@@ -110,6 +113,25 @@ void TandryAppBase::SetCustomCursorsEnabled(bool enabled)
 {
     mCustomCursorsEnabled = enabled;
     ApplyCursor();
+}
+
+void TandryAppBase::HideAndSilence()
+{
+    mWindowHidden = true;
+    SetMusicVolume(mMusicVolume);
+    if (mMainWindow != nullptr)
+        Platform::GetPlatform().GetWindows().ShowWindow(mMainWindow, Platform::SW_HIDE);
+    ApplyCursor();
+}
+
+double TandryAppBase::GetLoadingProgress()
+{
+    if (mLoadingAcknowledged)
+        return 1.0;
+    if (!mLoadingThreadStarted || mLoadingTasksTotal <= 0)
+        return 0.0;
+    const double progress = static_cast<double>(mLoadingTasksDone) / mLoadingTasksTotal;
+    return std::clamp(progress, 0.0, 1.0);
 }
 
 void TandryAppBase::SetClipboardText(const std::string& text)

@@ -152,15 +152,40 @@ int TandryAppBase::SetUpDisplay()
 
 bool TandryAppBase::HandleDisplayInitResult(int result)
 {
-    // TODO: the fall-backs between 3D and software and between the two window modes come with the display set-up.
+    if (mWindowed && result == RESULT_INVALID_COLORDEPTH) {
+        if (mForceWindowed) {
+            ShowErrorPopupW(LookupString("PLEASE_SET_COLOR_DEPTH", L"Please set your desktop color depth to 16 bit."));
+            DoExit(1);
+        }
+        // The full-screen window made by the switch has run its own success steps.
+        mForceFullScreen = true;
+        ChangeScreenModeWindowed(false);
+        return false;
+    }
+    if (!mWindowed && (result == RESULT_EXCLUSIVE_FAIL || result == RESULT_DISPCHANGE_FAIL)) {
+        // Windowed mode was already found impossible: switching back would
+        // leave the program running on a display that never came up.
+        if (mForceFullScreen)
+            FailDisplayInit(result);
+        mForceWindowed = true;
+        ChangeScreenModeWindowed(true);
+        return true;
+    }
+    // The fall-back from 3D re-initialises this same window, so its success
+    // steps (timer, activation) must still run; a failed fall-back has exited.
+    // Without 3D there is nothing to fall back to, whatever the code.
+    if (mDDInterface->mIs3D) {
+        Set3DAcceleration(false, true);
+        return true;
+    }
+    FailDisplayInit(result);
+}
+
+void TandryAppBase::FailDisplayInit(int result)
+{
     ShowErrorPopupW(LookupString("FAILED_INIT_DIRECTDRAW", L"Failed to initialize DirectDraw: ") +
                     WidenString(ResultName(result)) + L" " + WidenString(mDDInterface->mErrorText));
     DoExit(1);
-}
-
-void TandryAppBase::Set3DAcceleration(bool /*on*/, bool /*reinit*/)
-{
-    // TODO: switching 3D with its fall-back to software comes with the display set-up.
 }
 
 Image* TandryAppBase::DisplayScreenImage() const

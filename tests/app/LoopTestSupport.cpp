@@ -255,6 +255,8 @@ void LoopApp::OnCloseRequested()
 void LoopApp::ChangeScreenModeWindowed(bool windowed)
 {
     screenModeRequests.push_back(windowed);
+    if (passScreenModeToBase)
+        TandryAppBase::ChangeScreenModeWindowed(windowed);
 }
 
 bool LoopApp::HandleDebugKey(int key)

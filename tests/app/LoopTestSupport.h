@@ -96,12 +96,13 @@ public:
     double GetSystemVolume() override { return 1.0; }
     void SetSystemVolume(double) override {}
     Tandry::SoundInstance* NewSoundInstance(int) override { return nullptr; }
-    void SetWindow(Platform::WindowHandle, bool) override {}
+    void SetWindow(Platform::WindowHandle window, bool windowed) override { windows.emplace_back(window, windowed); }
     void StopAllInstances() override { ++stopAllCalls; }
     int CountLoadedSounds() override { return 0; }
 
     double lastVolume = -1;
     int stopAllCalls = 0;
+    std::vector<std::pair<Platform::WindowHandle, bool>> windows;
 };
 
 // A widget that says when it is deleted.
@@ -151,6 +152,8 @@ public:
     std::function<void()> loadingBody;
     std::function<bool(int key)> interceptKey;
     bool debugKeyResult = false;
+    // Screen-mode requests are recorded and, when set, carried out by the base.
+    bool passScreenModeToBase = false;
 
     int loadingDoneCalls = 0;
     int closeRequests = 0;

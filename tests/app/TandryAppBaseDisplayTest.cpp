@@ -1,6 +1,7 @@
 // The application on the headless platform with the DirectDraw display: a
 // frame drawn by a widget through the widget manager's draw pass reaches the
-// window with the software cursor over it.
+// window with the software cursor over it, and the screen-mode changes keep
+// presenting without leaking surfaces.
 #include "app/TandryAppBase.h"
 
 #include "AppTestSupport.h"
@@ -13,6 +14,8 @@
 #include "widgets/WidgetManager.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
 
 namespace {
 
@@ -119,6 +122,83 @@ TEST_F(DisplayApp, AFrameDrawnByAWidgetIsShownWithTheCursor)
             display.SetCursorImage(nullptr);
         }
     }
+}
+
+uint32_t PresentCount()
+{
+    return dynamic_cast<Platform::HeadlessPresenter&>(Platform::GetPlatform().GetPresenter()).GetPresentCount();
+}
+
+// One whole frame presented through the application.
+void ExpectAFramePresented(Tandry::TandryAppBase& app)
+{
+    const uint32_t before = PresentCount();
+    app.mWidgetManager->MarkAllDirty();
+    app.Redraw(nullptr);
+    EXPECT_GT(PresentCount(), before);
+}
+
+std::array<uint32_t, 4> LiveCounts()
+{
+    Platform::DDrawRuntime& runtime = Platform::DDrawRuntime::Get();
+    return {runtime.LiveCount(Platform::DDrawObjectKind::DirectDraw),
+            runtime.LiveCount(Platform::DDrawObjectKind::Surface),
+            runtime.LiveCount(Platform::DDrawObjectKind::Clipper),
+            runtime.LiveCount(Platform::DDrawObjectKind::Palette)};
+}
+
+TEST_F(DisplayApp, AWindowOnATwentyFourBitDesktopFallsBackToFullScreen)
+{
+    SetDesktopFormat(Platform::DDrawFormat::R8G8B8);
+    StoreDword("ScreenMode", 0);
+    SceneApp app;
+    app.Init();
+    ASSERT_TRUE(app.mInitDone);
+    ASSERT_NE(app.mDDInterface, nullptr);
+    EXPECT_FALSE(app.mIsWindowed);
+    EXPECT_TRUE(app.mForceFullScreen);
+    EXPECT_EQ(app.mDDInterface->mRGBBits, 16);
+    EXPECT_EQ(app.mWidgetManager->drawImage, app.mDDInterface->mScreenImage);
+    ExpectAFramePresented(app);
+}
+
+TEST_F(DisplayApp, SwitchingModesBackAndForthLeaksNothing)
+{
+    StoreDword("ScreenMode", 0);
+    SceneApp app;
+    app.Init();
+    ASSERT_TRUE(app.mInitDone);
+    ASSERT_TRUE(app.mIsWindowed);
+    ExpectAFramePresented(app);
+    const std::array<uint32_t, 4> live = LiveCounts();
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        app.ChangeScreenModeWindowed(false);
+        EXPECT_FALSE(app.mIsWindowed);
+        EXPECT_EQ(app.mWidgetManager->drawImage, app.mDDInterface->mScreenImage);
+        ExpectAFramePresented(app);
+        app.ChangeScreenModeWindowed(true);
+        EXPECT_TRUE(app.mIsWindowed);
+        ExpectAFramePresented(app);
+        EXPECT_EQ(LiveCounts(), live);
+    }
+}
+
+TEST_F(DisplayApp, TheScreenMovesIntoVideoMemoryOnce)
+{
+    StoreDword("ScreenMode", 0);
+    SceneApp app;
+    app.Init();
+    ASSERT_TRUE(app.mInitDone);
+    app.SetScreenInVideoMemory(true);
+    EXPECT_TRUE(app.mDDInterface->mScreenInVideoMemory);
+    Tandry::Image* moved = app.mWidgetManager->drawImage;
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved, app.mDDInterface->mScreenImage);
+    app.SetScreenInVideoMemory(true);
+    EXPECT_EQ(app.mWidgetManager->drawImage, moved);
+    ExpectAFramePresented(app);
 }
 
 } // namespace
