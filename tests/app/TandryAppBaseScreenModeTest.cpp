@@ -17,6 +17,39 @@
 namespace LoopTest {
 namespace {
 
+// Counts the three walks' calls and whether the display lock was held for each.
+class WalkedImage : public Tandry::MemoryImage {
+public:
+    explicit WalkedImage(Tandry::TandryAppBase& app) : MemoryImage(&app), mApp(app) {}
+
+    void ApplyPendingConversions() override { Note(conversions); }
+    void FreeDisplayFormatData() override { Note(displayData); }
+    void FreeDerivedData() override { Note(derived); }
+
+    int conversions = 0;
+    int displayData = 0;
+    int derived = 0;
+    int unlockedCalls = 0;
+
+private:
+    void Note(int& count)
+    {
+        ++count;
+        // Another thread cannot take a lock this thread holds.
+        Tandry::CriticalSection& lock = mApp.GetDisplayLock();
+        const bool free = std::async(std::launch::async, [&lock] {
+                              const bool taken = lock.try_lock();
+                              if (taken)
+                                  lock.unlock();
+                              return taken;
+                          }).get();
+        if (free)
+            ++unlockedCalls;
+    }
+
+    Tandry::TandryAppBase& mApp;
+};
+
 class ScreenModes : public LoopFixture {
 protected:
     void SetUp() override
@@ -142,11 +175,14 @@ TEST_F(ScreenModes, ThreeDSwitches)
     EXPECT_TRUE(mApp->m3DChangedThisSession);
     EXPECT_EQ(Display().initCalls, inits);
 
-    // Back to software, re-initialised: the widgets draw on the new screen.
+    // Back to software, re-initialised: the images and widgets are made for the new screen.
+    WalkedImage image(*mApp);
     Manager().drawImage = nullptr;
     mApp->Set3DAcceleration(false, true);
     EXPECT_FALSE(Display().mIs3D);
     EXPECT_EQ(Display().initCalls, inits + 1);
+    EXPECT_EQ(image.displayData, 1);
+    EXPECT_EQ(image.conversions, 1);
     EXPECT_EQ(Manager().drawImage, Display().mScreenImage);
     EXPECT_EQ(Manager().markAllDirtyCalls, dirty + 1);
 
@@ -210,13 +246,15 @@ TEST_F(ScreenModes, ChangingTheMode)
     EXPECT_TRUE(TimerRunsOn(mApp->mMainWindow));
 }
 
-TEST_F(ScreenModes, AltEnterReachesTheModeChange)
+TEST_F(ScreenModes, AltEnterAndMaximisingReachTheModeChange)
 {
     OpenWindow();
     SendAndProcess(Platform::WM_SYSKEYDOWN, Platform::VK_RETURN);
     EXPECT_FALSE(mApp->mIsWindowed);
     SendAndProcess(Platform::WM_SYSKEYDOWN, Platform::VK_RETURN);
     EXPECT_TRUE(mApp->mIsWindowed);
+    SendAndProcess(Platform::WM_SIZE, Platform::SIZE_MAXIMIZED);
+    EXPECT_FALSE(mApp->mIsWindowed);
 }
 
 TEST_F(ScreenModes, ScreenInVideoMemoryIsSetOnce)
@@ -244,39 +282,6 @@ TEST_F(ScreenModes, TheCapabilityTestsAnswers)
     EXPECT_FALSE(mApp->Is3DTestPassed());
     EXPECT_FALSE(mApp->Is3DTestPassedWithoutWarning());
 }
-
-// Counts the three walks' calls and whether the display lock was held for each.
-class WalkedImage : public Tandry::MemoryImage {
-public:
-    explicit WalkedImage(Tandry::TandryAppBase& app) : MemoryImage(&app), mApp(app) {}
-
-    void ApplyPendingConversions() override { Note(conversions); }
-    void FreeDisplayFormatData() override { Note(displayData); }
-    void FreeDerivedData() override { Note(derived); }
-
-    int conversions = 0;
-    int displayData = 0;
-    int derived = 0;
-    int unlockedCalls = 0;
-
-private:
-    void Note(int& count)
-    {
-        ++count;
-        // Another thread cannot take a lock this thread holds.
-        Tandry::CriticalSection& lock = mApp.GetDisplayLock();
-        const bool free = std::async(std::launch::async, [&lock] {
-                              const bool taken = lock.try_lock();
-                              if (taken)
-                                  lock.unlock();
-                              return taken;
-                          }).get();
-        if (free)
-            ++unlockedCalls;
-    }
-
-    Tandry::TandryAppBase& mApp;
-};
 
 TEST_F(ScreenModes, TheImageWalksVisitEveryImageUnderTheLock)
 {
