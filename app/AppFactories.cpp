@@ -1,6 +1,6 @@
 #include "app/AppFactories.h"
 
-#include "app/NullDemoSeam.h"
+#include "app/DemoStreamSeam.h"
 #include "app/NullDisplay.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
@@ -25,8 +25,7 @@ AppFactories MakeDefaults()
     factories.silentMusic = [] { return new MusicInterface(); };
     factories.fmodMusic = [] { return new FModMusicInterface(); };
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
-    // TODO: recording and playback replace the null seam when the demo player is built.
-    factories.demoSeam = [](TandryAppBase*) { return std::make_unique<NullDemoSeam>(); };
+    factories.demoSeam = [](TandryAppBase* app) { return std::make_unique<DemoStreamSeam>(*app); };
     factories.display = [](TandryAppBase*) { return new DDInterface(); };
     return factories;
 }

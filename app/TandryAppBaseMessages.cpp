@@ -79,8 +79,11 @@ void TandryAppBase::RecordDeferredMessage(const Platform::WindowMessage& message
     const bool mainOrInvisible = message.hwnd == mMainWindow || message.hwnd == mInvisWindow;
     switch (message.message) {
     case Platform::WM_ACTIVATEAPP:
+        // The window procedure already set mActive from the latest activation,
+        // and that is what processing this message acts on; a deactivation
+        // and activation in one pump must replay as the one state they gave.
         if (message.hwnd == mMainWindow)
-            seam.RecordActivate(message.wParam != 0);
+            seam.RecordActivate(mActive);
         return;
     case Platform::WM_CLOSE:
         if (mainOrInvisible)

@@ -24,14 +24,14 @@ public:
     ~WidgetManager() override = default;
 
     // Click counts: 1 / 2 left single / double, -1 / -2 right, 3 middle.
-    bool MouseDown(int mouseXPos, int mouseYPos, int clickCount);
-    bool MouseUp(int mouseXPos, int mouseYPos, int clickCount);
-    bool MouseMove(int mouseXPos, int mouseYPos);
-    bool MouseExit();
-    bool MouseWheel(int delta);
-    bool KeyDown(int key);
-    bool KeyUp(int key);
-    bool KeyChar(wchar_t ch);
+    virtual bool MouseDown(int mouseXPos, int mouseYPos, int clickCount);
+    virtual bool MouseUp(int mouseXPos, int mouseYPos, int clickCount);
+    virtual bool MouseMove(int mouseXPos, int mouseYPos);
+    virtual bool MouseExit();
+    virtual bool MouseWheel(int delta);
+    virtual bool KeyDown(int key);
+    virtual bool KeyUp(int key);
+    virtual bool KeyChar(wchar_t ch);
 
     // The manager's dirty flag after the pass.
     bool UpdateFrame();
@@ -39,8 +39,8 @@ public:
     // Draws the dirty visible top-level widgets onto drawImage; whether any was drawn.
     bool DrawScreen();
 
-    void WindowGotFocus();
-    void WindowLostFocus();
+    virtual void WindowGotFocus();
+    virtual void WindowLostFocus();
     // Ends a capture: the held buttons are released.
     void ReleaseCapture();
 

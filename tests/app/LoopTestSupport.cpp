@@ -155,6 +155,77 @@ void CountingWidgetManager::SysColorChangedAll()
     WidgetManager::SysColorChangedAll();
 }
 
+void InputLogWidgetManager::Log(const std::string& call)
+{
+    calls.push_back(call + Tandry::FormatString(" @%d", updateCount != nullptr ? *updateCount : 0));
+}
+
+bool InputLogWidgetManager::MouseDown(int mouseXPos, int mouseYPos, int clickCount)
+{
+    Log(Tandry::FormatString("MouseDown %d,%d,%d", mouseXPos, mouseYPos, clickCount));
+    return CountingWidgetManager::MouseDown(mouseXPos, mouseYPos, clickCount);
+}
+
+bool InputLogWidgetManager::MouseUp(int mouseXPos, int mouseYPos, int clickCount)
+{
+    Log(Tandry::FormatString("MouseUp %d,%d,%d", mouseXPos, mouseYPos, clickCount));
+    return CountingWidgetManager::MouseUp(mouseXPos, mouseYPos, clickCount);
+}
+
+bool InputLogWidgetManager::MouseMove(int mouseXPos, int mouseYPos)
+{
+    Log(Tandry::FormatString("MouseMove %d,%d", mouseXPos, mouseYPos));
+    return CountingWidgetManager::MouseMove(mouseXPos, mouseYPos);
+}
+
+bool InputLogWidgetManager::MouseExit()
+{
+    Log("MouseExit");
+    return CountingWidgetManager::MouseExit();
+}
+
+bool InputLogWidgetManager::MouseWheel(int delta)
+{
+    Log(Tandry::FormatString("MouseWheel %d", delta));
+    return CountingWidgetManager::MouseWheel(delta);
+}
+
+bool InputLogWidgetManager::KeyDown(int key)
+{
+    Log(Tandry::FormatString("KeyDown %d", key));
+    const bool result = CountingWidgetManager::KeyDown(key);
+    if (onKeyDown)
+        onKeyDown(key);
+    return result;
+}
+
+bool InputLogWidgetManager::KeyUp(int key)
+{
+    Log(Tandry::FormatString("KeyUp %d", key));
+    return CountingWidgetManager::KeyUp(key);
+}
+
+bool InputLogWidgetManager::KeyChar(wchar_t ch)
+{
+    Log(Tandry::FormatString("KeyChar %d", static_cast<int>(ch)));
+    const bool result = CountingWidgetManager::KeyChar(ch);
+    if (onKeyChar)
+        onKeyChar(ch);
+    return result;
+}
+
+void InputLogWidgetManager::WindowGotFocus()
+{
+    Log("GotFocus");
+    CountingWidgetManager::WindowGotFocus();
+}
+
+void InputLogWidgetManager::WindowLostFocus()
+{
+    Log("LostFocus");
+    CountingWidgetManager::WindowLostFocus();
+}
+
 LoopApp::LoopApp()
 {
     mProductName = "Moorglen";

@@ -90,6 +90,31 @@ public:
     int sysColorCalls = 0;
 };
 
+// Logs every input and focus call with its arguments and the update count at
+// which it came, as "KeyDown 65 @12"; the hooks let a test answer a key.
+class InputLogWidgetManager : public CountingWidgetManager {
+public:
+    bool MouseDown(int mouseXPos, int mouseYPos, int clickCount) override;
+    bool MouseUp(int mouseXPos, int mouseYPos, int clickCount) override;
+    bool MouseMove(int mouseXPos, int mouseYPos) override;
+    bool MouseExit() override;
+    bool MouseWheel(int delta) override;
+    bool KeyDown(int key) override;
+    bool KeyUp(int key) override;
+    bool KeyChar(wchar_t ch) override;
+    void WindowGotFocus() override;
+    void WindowLostFocus() override;
+
+    std::vector<std::string> calls;
+    // The application's update count; 0 in the log while unset.
+    const int* updateCount = nullptr;
+    std::function<void(int key)> onKeyDown;
+    std::function<void(wchar_t ch)> onKeyChar;
+
+private:
+    void Log(const std::string& call);
+};
+
 class CountingSoundManager : public Tandry::SoundManager {
 public:
     void SetOverallVolume(double volume) override { lastVolume = volume; }

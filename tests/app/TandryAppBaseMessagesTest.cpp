@@ -270,6 +270,19 @@ TEST_F(DeferredMessages, RecordingSeesLogicalPositionsAndStopsAtShutdown)
                                    "Close"}));
 }
 
+TEST_F(DeferredMessages, AnActivationIsRecordedAsTheStateItsProcessingActsOn)
+{
+    mApp->mRecordingDemo = true;
+    Seam().calls.clear();
+    const std::vector<std::string> focusBefore = mApp->focusEvents;
+    // Both reach the window procedure before either is processed.
+    Send(Platform::WM_ACTIVATEAPP, 0);
+    Send(Platform::WM_ACTIVATEAPP, 1);
+    ProcessAll();
+    EXPECT_EQ(Seam().calls, (Calls{"Activate 1", "Activate 1"}));
+    EXPECT_EQ(mApp->focusEvents, focusBefore);
+}
+
 class TimerMessages : public DeferredMessages {
 protected:
     void SetUp() override

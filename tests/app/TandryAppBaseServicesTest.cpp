@@ -2,6 +2,7 @@
 
 #include "AppTestSupport.h"
 #include "app/AppFactories.h"
+#include "app/DemoStreamSeam.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 
@@ -136,9 +137,7 @@ TEST_F(AppServices, TheDefaultServicesAreSilentUntilTheyAreBuilt)
     app.PlaySoundPanned(1, 100);
     app.SetSfxVolume(0.4);
     EXPECT_EQ(static_cast<Tandry::DSoundManager*>(app.mSoundManager)->masterVolume, 0.4);
-    std::string error;
-    EXPECT_FALSE(app.ReadDemoFile(error));
-    EXPECT_EQ(error, "Demo playback is not available in this build.");
+    EXPECT_NE(dynamic_cast<Tandry::DemoStreamSeam*>(&app.GetDemoSeam()), nullptr);
 }
 
 TEST_F(AppServices, CustomCursorsAreStoredAndApplied)
