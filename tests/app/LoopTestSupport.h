@@ -99,6 +99,7 @@ public:
     void SetWindow(Platform::WindowHandle, bool) override {}
     void StopAllInstances() override { ++stopAllCalls; }
     int CountLoadedSounds() override { return 0; }
+    void FreeSound(int) override {}
 
     double lastVolume = -1;
     int stopAllCalls = 0;
