@@ -2,6 +2,7 @@
 
 #include "app/DemoStreamSeam.h"
 #include "app/NullDisplay.h"
+#include "app/TandryAppBase.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 #include "audio/FModMusicInterface.h"
@@ -18,7 +19,7 @@ AppFactories MakeDefaults()
 {
     AppFactories factories;
     factories.widgetManager = [](TandryAppBase*) { return new WidgetManager(); };
-    factories.resourceManager = [](TandryAppBase*) { return new ResourceManager(); };
+    factories.resourceManager = [](TandryAppBase* app) { return new ResourceManager(app); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new DSoundManager(window, useFmod);
     };

@@ -18,6 +18,7 @@
 #include "platform/instance/SingleInstance.h"
 #include "platform/registry/Registry.h"
 #include "platform/window/WindowTypes.h"
+#include "resources/manager/ResourceHost.h"
 #include "util/Buffer.h"
 #include "util/CritSectLock.h"
 #include "widgets/ButtonListener.h"
@@ -50,7 +51,8 @@ class SoundManager;
 class Widget;
 class WidgetManager;
 
-class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost {
+class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost,
+                      public ResourceHost {
 public:
     static constexpr int kCursorImageCount = 13;
     static constexpr int kAddTableSize = 512;
@@ -190,6 +192,12 @@ public:
     void SetVSyncBroken() override;
     void SetScreenBounds(const Rect& bounds) override;
     DDInterface* GetDDInterface() override;
+
+    // The resource manager's host, forwarded to the application's own operations.
+    SharedImageHandle AcquireResourceImage(const std::string& path, const std::string& variant, bool* isNew) override;
+    SoundManager* GetResourceSoundManager() override;
+    bool IsResourceDisplay3D() const override;
+    bool IsResourceSystemWindows9x() const override;
 
     // Texts shown to the user, by id, so that a game can replace them.
     void SetString(const std::string& id, const std::wstring& text);

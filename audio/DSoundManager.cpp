@@ -47,4 +47,9 @@ int DSoundManager::CountLoadedSounds()
     return 0;
 }
 
+void DSoundManager::FreeSound(int /*soundId*/)
+{
+    // TODO: releasing a loaded sound comes with the sound manager.
+}
+
 } // namespace Tandry

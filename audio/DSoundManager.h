@@ -18,6 +18,7 @@ public:
     void SetWindow(Platform::WindowHandle window, bool windowed) override;
     void StopAllInstances() override;
     int CountLoadedSounds() override;
+    void FreeSound(int soundId) override;
 
     double masterVolume = 1.0;
     // Also decode ".mp3" files through the FMOD library.

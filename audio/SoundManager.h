@@ -24,6 +24,8 @@ public:
     virtual void SetWindow(Platform::WindowHandle window, bool windowed) = 0;
     virtual void StopAllInstances() = 0;
     virtual int CountLoadedSounds() = 0;
+    // Releases the sound of the id; an id outside the table is ignored.
+    virtual void FreeSound(int soundId) = 0;
 };
 
 } // namespace Tandry

@@ -4,7 +4,6 @@
 #include <climits>
 
 namespace Tandry {
-namespace {
 
 // atoi's reading (leading whitespace, a sign, digits), but clamped to the int
 // range, as the original runtime's atoi does, instead of overflowing.
@@ -27,6 +26,8 @@ int ParseLeadingInt(const std::string& piece)
     }
     return static_cast<int>(negative ? -value : value);
 }
+
+namespace {
 
 // Calls visit with each piece between commas; n commas give n + 1 pieces.
 template <typename Visit>

@@ -26,6 +26,10 @@ void StringTrimBlanks(std::string& text);              // ' ' and '\t'
 void TrimLeftBlanks(std::wstring& text);               // unchanged when all blanks
 void TrimRightBlanks(std::wstring& text);              // unchanged when all blanks
 
+// atoi's reading (leading white space, a sign, digits; 0 when there is no
+// number), clamped to the int range instead of overflowing.
+int ParseLeadingInt(const std::string& text);
+
 void SplitCommaList(std::vector<std::string>& out, const std::string& text);
 std::string JoinCommaList(const std::vector<std::string>& items);
 // Appends; atoi's reading of each piece, clamped to the int range.

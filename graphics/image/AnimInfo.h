@@ -20,6 +20,12 @@ struct AnimInfo {
     std::vector<int> frameOrder;
     // Sum of the frame times.
     int totalTime = 0;
+
+    // Completes the record once the manifest gave type, frame delay and the
+    // lists: the cel count (n below 1 counts as 1), a ping-pong frame order,
+    // the begin and end delays (used when above 0) and the total time,
+    // which stops at the int range.
+    void Setup(int n, int beginDelay, int endDelay);
 };
 
 } // namespace Tandry

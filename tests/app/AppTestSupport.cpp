@@ -505,7 +505,7 @@ void AppFixture::SetUp()
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
     factories.widgetManager = [](Tandry::TandryAppBase*) { return new RecordingWidgetManager(); };
-    factories.resourceManager = [](Tandry::TandryAppBase*) { return new RecordingResourceManager(); };
+    factories.resourceManager = [](Tandry::TandryAppBase* app) { return new RecordingResourceManager(app); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new RecordingSoundManager(window, useFmod);
     };

@@ -125,6 +125,7 @@ public:
     void SetWindow(Platform::WindowHandle, bool) override {}
     void StopAllInstances() override {}
     int CountLoadedSounds() override { return 0; }
+    void FreeSound(int) override {}
 
     double systemVolume = 0.5;
     std::vector<double> volumes;

@@ -124,6 +124,7 @@ public:
     void SetWindow(Platform::WindowHandle window, bool windowed) override { windows.emplace_back(window, windowed); }
     void StopAllInstances() override { ++stopAllCalls; }
     int CountLoadedSounds() override { return 0; }
+    void FreeSound(int) override {}
 
     double lastVolume = -1;
     int stopAllCalls = 0;

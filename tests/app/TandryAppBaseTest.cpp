@@ -205,7 +205,7 @@ protected:
             app->mDDInterface = display;
             // The display is gone once the destructor ends; look at its flag when it goes.
             struct Watch : Tandry::ResourceManager {
-                Watch(Tandry::TandryAppBase* a, bool& seen) : owner(a), flag(seen) {}
+                Watch(Tandry::TandryAppBase* a, bool& seen) : ResourceManager(a), owner(a), flag(seen) {}
                 ~Watch() override { flag = owner->mDDInterface->mIs3D; }
                 Tandry::TandryAppBase* owner;
                 bool& flag;
