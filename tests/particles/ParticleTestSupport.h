@@ -66,6 +66,15 @@ inline Tandry::ParticleParams StillParams(int rate)
 
 class ParticleTest : public ::testing::Test {
 protected:
+    // A position for the calls that take float[2]; valid until the next call.
+    static const float* At(float x, float y)
+    {
+        static float p[2];
+        p[0] = x;
+        p[1] = y;
+        return p;
+    }
+
     void SetUp() override
     {
         Tandry::CrtSeed(1);

@@ -64,13 +64,6 @@ protected:
         ParticleTest::TearDown();
     }
 
-    static const float* At(float x, float y)
-    {
-        static float p[2];
-        p[0] = x;
-        p[1] = y;
-        return p;
-    }
 
     static std::vector<uint32_t> Pixels(MemoryImage& image)
     {

@@ -28,14 +28,6 @@ using TandryTest::StillParams;
 
 class ParticlesTest : public TandryTest::ParticleTest {
 protected:
-    static const float* At(float x, float y)
-    {
-        static float p[2];
-        p[0] = x;
-        p[1] = y;
-        return p;
-    }
-
     static std::vector<const Particle*> Live(const Particles& e)
     {
         std::vector<const Particle*> out;

@@ -36,13 +36,6 @@ protected:
         ParticleTest::TearDown();
     }
 
-    static const float* At(float x, float y)
-    {
-        static float p[2];
-        p[0] = x;
-        p[1] = y;
-        return p;
-    }
 
     static Particles* Own(GlobalParticleRef* handle) { return static_cast<Particles*>(handle->effect); }
 
