@@ -44,6 +44,7 @@ struct LibraryState {
     std::map<int, std::unique_ptr<LibraryEmitter>> emitters;
     LockedType locked;
     std::string lastError;
+    bool logging = false;
     std::vector<std::string> calls;
 };
 
@@ -55,7 +56,8 @@ LibraryState& State()
 
 void Log(const char* call)
 {
-    State().calls.emplace_back(call);
+    if (State().logging)
+        State().calls.emplace_back(call);
 }
 
 EffectsFile* FileOf(int handle)
@@ -423,9 +425,10 @@ const std::vector<std::string>& ParticleLibraryCallLog()
     return State().calls;
 }
 
-void ClearParticleLibraryCallLog()
+void StartParticleLibraryCallLog()
 {
     State().calls.clear();
+    State().logging = true;
 }
 
 void ResetParticleLibrary()

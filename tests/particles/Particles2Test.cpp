@@ -117,7 +117,7 @@ TEST_F(Particles2Test, NameOnlyInTheSecondFileFinishesAtItsFirstUpdate)
 TEST_F(Particles2Test, NothingReachesTheLibraryBeforeTheStart)
 {
     Particles2 effect("one");
-    ClearParticleLibraryCallLog();
+    StartParticleLibraryCallLog();
     effect.Update(0.01f);
     auto canvas = Grey();
     Graphics g(canvas.get());
@@ -139,7 +139,7 @@ TEST_F(Particles2Test, LoopingAndSeekingReachTheEmitter)
 
     for (int i = 0; i < 5; ++i)
         Magic_Update(effect.Emitter(), 10);
-    ClearParticleLibraryCallLog();
+    StartParticleLibraryCallLog();
     effect.SeekTime(0.5f);
     EXPECT_EQ(ParticleLibraryCallLog(), (std::vector<std::string>{"Magic_SetPosition", "Magic_Update"}));
     // Rewound, then 500 ms of which 100 emit at 100 per second.
@@ -327,7 +327,7 @@ TEST_F(Particles2Test, CloneOfAWrappedEffectIsAnIndependentDuplicate)
     const int emitter = static_cast<Particles2*>(copy.get())->Emitter();
     EXPECT_NE(emitter, 0);
     EXPECT_NE(emitter, static_cast<Particles2*>(effect.get())->Emitter());
-    ClearParticleLibraryCallLog();
+    StartParticleLibraryCallLog();
     copy->Update(0.01f);
     EXPECT_TRUE(ParticleLibraryCallLog().empty()) << "a copy is not started";
     // Deleting the effects unloads their emitters.

@@ -400,7 +400,7 @@ TEST_F(ParticleLibraryTest, OpensFilesFromDiskAndLogsCalls)
     TestSupport::ScratchFolder folder(TestSupport::ScratchFolder::Enter);
     TestSupport::WriteFile(folder / "res/One.ptc", kFile);
     TestSupport::WriteFile(folder / "res/bad.ptc", "PTC1\nnonsense\n");
-    ClearParticleLibraryCallLog();
+    StartParticleLibraryCallLog();
     int file = 0;
     EXPECT_EQ(Magic_OpenFile("res\\one.ptc", &file), kMagicSuccess);
     EXPECT_NE(file, 0);
