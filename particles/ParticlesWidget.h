@@ -1,0 +1,44 @@
+// A full-screen widget that plays one particle effect over a quest field and
+// removes itself once the effect is over. The quest engine makes it for
+// highlight and hint effects and keeps it in the owner's list; the widget
+// owns its effect and draws it tinted like the scene.
+#pragma once
+
+#include <functional>
+
+#include "widgets/Widget.h"
+
+namespace Tandry {
+
+class ParticlesCommon;
+class ParticlesOwner;
+
+class ParticlesWidget : public Widget {
+public:
+    // At (0, 0) with the screen's size; takes the effect.
+    ParticlesWidget(ParticlesCommon* effect, ParticlesOwner* owner);
+    // Leaves the owner's list, stops and deletes the effect.
+    ~ParticlesWidget() override;
+
+    // One step of 0.01; a finished effect finishes the widget.
+    // TODO: overrides the widget tree's per-frame update once Widget declares one.
+    void Update();
+    void Draw(Graphics* g) override;
+    // The first call only: out of the parent, then to the deferred deletion.
+    void Finish();
+
+    ParticlesCommon* Effect() const { return mEffect; }
+    bool IsFinishing() const { return mFinishedFlag; }
+
+    // Where finished widgets go to be deleted after the current update.
+    // TODO: the widget host's deferred deletion (TandryAppBase::DeferWidgetDelete)
+    // once the widget host declares one; until then the application sets it.
+    static void SetDeferredDelete(std::function<void(Widget*)> deleter);
+
+private:
+    ParticlesCommon* mEffect;
+    ParticlesOwner* mOwner;
+    bool mFinishedFlag = false;
+};
+
+} // namespace Tandry
