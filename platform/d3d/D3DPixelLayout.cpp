@@ -15,12 +15,16 @@ D3DChannel ChannelOf(uint32_t mask)
     channel.mask = mask;
     channel.shift = static_cast<uint32_t>(std::countr_zero(mask));
     channel.bits = 32u - static_cast<uint32_t>(std::countl_zero(mask)) - channel.shift;
+    if (channel.bits <= 8)
+        for (uint32_t value = 0; value < (1u << channel.bits); ++value)
+            channel.widened[value] = static_cast<uint8_t>(WidenChannel(value, channel.bits));
     return channel;
 }
 
 uint32_t Read(const D3DChannel& channel, uint32_t raw)
 {
-    return WidenChannel((raw & channel.mask) >> channel.shift, channel.bits);
+    const uint32_t field = (raw & channel.mask) >> channel.shift;
+    return channel.bits <= 8 ? channel.widened[field] : WidenChannel(field, channel.bits);
 }
 
 uint32_t Write(const D3DChannel& channel, uint32_t value)

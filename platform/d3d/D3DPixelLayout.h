@@ -7,6 +7,7 @@
 
 #include "platform/ddraw/DDrawTypes.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -16,6 +17,8 @@ struct D3DChannel {
     uint32_t mask = 0;
     uint32_t shift = 0; // of the mask's lowest bit
     uint32_t bits = 0;  // from the lowest to the highest bit of the mask
+    // The widened value of each field value, for fields of up to 8 bits.
+    std::array<uint8_t, 256> widened{};
 };
 
 class D3DPixelLayout {

@@ -91,6 +91,7 @@ HRESULT D3DPixelPipeline::Set(const std::array<D3DStageOps, kStages>& stages, ui
                               bool blend, uint32_t sourceBlend, uint32_t destBlend)
 {
     mStageCount = 0;
+    mSpecularArgument = false;
     for (const D3DStageOps& stage : stages) {
         if (stage.colourOp == D3DTOP_DISABLE)
             break;
@@ -106,6 +107,8 @@ HRESULT D3DPixelPipeline::Set(const std::array<D3DStageOps, kStages>& stages, ui
                 (UsesArg2(stage.alphaOp) && !ArgumentSupported(stage.alphaArg2)))
                 return D3DERR_UNSUPPORTEDALPHAARG;
         }
+        for (uint32_t argument : {stage.colourArg1, stage.colourArg2, stage.alphaArg1, stage.alphaArg2})
+            mSpecularArgument = mSpecularArgument || (argument & D3DTA_SELECTMASK) == D3DTA_SPECULAR;
         mStages[mStageCount++] = stage;
     }
     if (blend && (!FactorSupported(sourceBlend) || !FactorSupported(destBlend)))

@@ -33,7 +33,8 @@ public:
 
     // Stages in use: the draw samples the texture of each, white without one.
     int StageCount() const { return mStageCount; }
-    bool UsesSpecular() const { return mSpecular; }
+    // Whether Shade looks at the specular colour at all.
+    bool UsesSpecular() const { return mSpecular || mSpecularArgument; }
     bool Blends() const { return mBlend; }
 
     // The colour the stages make of a pixel's diffuse and specular colours and
@@ -47,6 +48,7 @@ private:
     int mStageCount = 0;
     uint32_t mTextureFactor = 0;
     bool mSpecular = false;
+    bool mSpecularArgument = false;
     bool mBlend = false;
     uint32_t mSourceBlend = 0;
     uint32_t mDestBlend = 0;

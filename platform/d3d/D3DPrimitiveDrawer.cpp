@@ -207,8 +207,8 @@ void D3DPrimitiveDrawer::WritePixel(int32_t x, int32_t y, const std::array<doubl
     uint32_t textures[D3DPixelPipeline::kStages];
     for (size_t s = 0; s < mSamplers.size(); ++s)
         textures[s] = mSamplers[s] ? mSamplers[s]->Sample(attributes[kD3DTexU], attributes[kD3DTexV]) : kOpaqueWhite;
-    const uint32_t colour =
-        mPipeline.Shade(ColourOf(attributes, 0), ColourOf(attributes, kD3DSpecular), textures);
+    const uint32_t specular = mPipeline.UsesSpecular() ? ColourOf(attributes, kD3DSpecular) : 0u;
+    const uint32_t colour = mPipeline.Shade(ColourOf(attributes, 0), specular, textures);
     uint8_t* pixel = mTarget.pixels + int64_t{y} * mTarget.pitch + int64_t{x} * mTarget.layout.Bytes();
     uint32_t result = colour;
     if (mPipeline.Blends())

@@ -406,6 +406,15 @@ TEST_F(D3DDeviceTest, EachInjectedFailureHappensOnceAndTheLogKeepsTheCallsInOrde
             EXPECT_EQ(c.call(), DD_OK);
         }
     }
+    // Creating a device.
+    DDrawRuntime::Get().InjectFailure(DDrawFault(DDrawOp::CreateDevice, DDERR_GENERIC_TEST, 1, DDSCAPS_3DDEVICE));
+    IDirect3DDevice7* second = nullptr;
+    EXPECT_EQ(scene.d3d->CreateDevice(IID_IDirect3DHALDevice, scene.target, &second), DDERR_GENERIC_TEST);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(DDrawRuntime::Get().LiveCount(DDrawObjectKind::Device), 1u);
+    ASSERT_EQ(scene.d3d->CreateDevice(IID_IDirect3DHALDevice, scene.target, &second), DD_OK);
+    EXPECT_EQ(DDrawRuntime::Get().LiveCount(DDrawObjectKind::Device), 2u);
+    second->Release();
     // After the loop the scene ran: clear red, draw green.
     EXPECT_EQ(scene.Pixel(1, 1), 0x00FF00u);
 

@@ -113,8 +113,10 @@ TEST_F(D3DTexturingTest, PalettisedTexturesReadTheirPaletteAndNeedOne)
     for (const Case c : {Case{"alpha palette", true, true, 128}, Case{"no alpha flag", false, true, 255},
                          Case{"no cap", true, false, 255}}) {
         SCOPED_TRACE(c.name);
-        ChangeSettings(c.cap ? [](DDrawSettings& s) { s.alphaPaletteCap = true; }
-                             : [](DDrawSettings& s) { s.alphaPaletteCap = false; });
+        if (c.cap)
+            ChangeSettings([](DDrawSettings& s) { s.alphaPaletteCap = true; });
+        else
+            ChangeSettings([](DDrawSettings& s) { s.alphaPaletteCap = false; });
         DeviceOn scene(2, 2);
         IDirectDrawSurface7* texture = MakeTexture(scene.dd.dd, 2, 1, DDrawFormat::P8);
         WritePixels(texture, {0, 1}); // ReadPixels and WritePixels move single bytes here
