@@ -100,6 +100,10 @@ public:
     virtual HRESULT FlipToGDISurface() = 0;
     virtual HRESULT GetMonitorFrequency(uint32_t* hz) = 0;
     virtual HRESULT SetCooperativeLevel(HWND window, uint32_t flags) = 0;
+    // The adapter's driver, description and identity; the flags must be 0.
+    virtual HRESULT GetDeviceIdentifier(DDDEVICEIDENTIFIER2* identifier, uint32_t flags) = 0;
+    // Bytes of memory of the kind the caps name; either count may be null.
+    virtual HRESULT GetAvailableVidMem(DDSCAPS2* caps, uint32_t* total, uint32_t* free) = 0;
 
 protected:
     ~IDirectDraw7() = default;

@@ -24,6 +24,20 @@ const char* DDrawOpName(DDrawOp op)
     case DDrawOp::CreatePalette: return "CreatePalette";
     case DDrawOp::SetPalette: return "SetPalette";
     case DDrawOp::FlipToGDISurface: return "FlipToGDISurface";
+    case DDrawOp::GetDeviceIdentifier: return "GetDeviceIdentifier";
+    case DDrawOp::GetAvailableVidMem: return "GetAvailableVidMem";
+    case DDrawOp::CreateDevice: return "CreateDevice";
+    case DDrawOp::GetCaps: return "GetCaps";
+    case DDrawOp::EnumTextureFormats: return "EnumTextureFormats";
+    case DDrawOp::SetViewport: return "SetViewport";
+    case DDrawOp::Clear: return "Clear";
+    case DDrawOp::SetRenderTarget: return "SetRenderTarget";
+    case DDrawOp::BeginScene: return "BeginScene";
+    case DDrawOp::EndScene: return "EndScene";
+    case DDrawOp::SetTexture: return "SetTexture";
+    case DDrawOp::SetRenderState: return "SetRenderState";
+    case DDrawOp::SetTextureStageState: return "SetTextureStageState";
+    case DDrawOp::DrawPrimitive: return "DrawPrimitive";
     }
     return "?";
 }

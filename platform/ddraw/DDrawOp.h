@@ -1,5 +1,5 @@
-// The operations of the DirectDraw stand-in that tests can make fail and that
-// the call log records.
+// The operations of the DirectDraw and Direct3D stand-ins that tests can make
+// fail and that the call log records.
 #pragma once
 
 namespace Platform {
@@ -24,6 +24,21 @@ enum class DDrawOp {
     CreatePalette,
     SetPalette,
     FlipToGDISurface,
+    GetDeviceIdentifier,
+    GetAvailableVidMem,
+    // The Direct3D device's.
+    CreateDevice,
+    GetCaps,
+    EnumTextureFormats,
+    SetViewport,
+    Clear,
+    SetRenderTarget,
+    BeginScene,
+    EndScene,
+    SetTexture,
+    SetRenderState,
+    SetTextureStageState,
+    DrawPrimitive,
 };
 
 // The operation's name, for test messages.

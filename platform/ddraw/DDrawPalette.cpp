@@ -4,7 +4,8 @@
 
 namespace Platform {
 
-DDrawPalette::DDrawPalette(const PALETTEENTRY* entries) : DDrawRefCount(DDrawObjectKind::Palette)
+DDrawPalette::DDrawPalette(uint32_t caps, const PALETTEENTRY* entries)
+    : DDrawRefCount(DDrawObjectKind::Palette), mCaps(caps)
 {
     for (size_t i = 0; i < mEntries.size(); ++i)
         mEntries[i] = entries[i];

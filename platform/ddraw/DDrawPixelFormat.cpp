@@ -30,13 +30,24 @@ DDPIXELFORMAT MakePixelFormat(DDrawFormat format)
     case DDrawFormat::A4R4G4B4: return Rgb(16, 0x0F00, 0x00F0, 0x000F, 0xF000);
     case DDrawFormat::BGR565: return Rgb(16, 0x001F, 0x07E0, 0xF800);
     case DDrawFormat::R8G8B8: return Rgb(24, 0xFF0000, 0xFF00, 0xFF);
-    case DDrawFormat::P8: break;
+    case DDrawFormat::A1R5G5B5: return Rgb(16, 0x7C00, 0x03E0, 0x001F, 0x8000);
+    case DDrawFormat::P8:
+    case DDrawFormat::P8Texture: break;
     }
     DDPIXELFORMAT indexed;
     indexed.dwSize = sizeof(DDPIXELFORMAT);
-    indexed.dwFlags = DDPF_PALETTEINDEXED8;
+    indexed.dwFlags = DDPF_PALETTEINDEXED8 | (format == DDrawFormat::P8Texture ? DDPF_RGB : 0u);
     indexed.dwRGBBitCount = 8;
     return indexed;
+}
+
+std::vector<DDPIXELFORMAT> DefaultTextureFormats()
+{
+    std::vector<DDPIXELFORMAT> formats;
+    for (DDrawFormat format : {DDrawFormat::A8R8G8B8, DDrawFormat::A4R4G4B4, DDrawFormat::R5G6B5,
+                               DDrawFormat::P8Texture, DDrawFormat::X1R5G5B5, DDrawFormat::A1R5G5B5})
+        formats.push_back(MakePixelFormat(format));
+    return formats;
 }
 
 uint32_t BytesPerPixel(const DDPIXELFORMAT& format)
@@ -47,7 +58,7 @@ uint32_t BytesPerPixel(const DDPIXELFORMAT& format)
 bool IsCreatablePixelFormat(const DDPIXELFORMAT& format)
 {
     if (format.dwFlags & DDPF_PALETTEINDEXED8)
-        return format.dwRGBBitCount == 8 && (format.dwFlags & DDPF_RGB) == 0;
+        return format.dwRGBBitCount == 8;
     if ((format.dwFlags & DDPF_RGB) == 0)
         return false;
     const uint32_t bits = format.dwRGBBitCount;

@@ -1,4 +1,4 @@
-// The shared state of the DirectDraw stand-in: its settings, the failure
+// The shared state of the DirectDraw and Direct3D stand-ins: its settings, the failure
 // injection table, the call log, the live count of each kind of object and the
 // presenter. One internal mutex guards all of it and every object's reference
 // count and state, because the loading thread creates and releases image
@@ -18,7 +18,7 @@
 
 namespace Platform {
 
-enum class DDrawObjectKind { DirectDraw, Surface, Clipper, Palette };
+enum class DDrawObjectKind { DirectDraw, Surface, Clipper, Palette, Direct3D, Device };
 
 class DDrawRuntime {
 public:
@@ -68,7 +68,7 @@ private:
     DDrawSettings mSettings;
     DDrawFailureInjector mFaults;
     DDrawCallLog mLog;
-    std::array<uint32_t, 4> mLive{};
+    std::array<uint32_t, 6> mLive{};
     std::shared_ptr<DisplayPresenter> mPresenter;
 };
 

@@ -1,14 +1,16 @@
-// The settings of the DirectDraw stand-in: the desktop's pixel format, the
-// formats and depths of display modes, the monitor frequency, the padding at
-// the end of each surface row, the byte new surfaces are filled with, and
-// whether the "DirectDrawCreateEx" entry point exists. A default-made value is
-// the reset state.
+// The settings of the DirectDraw and Direct3D stand-ins: the desktop's pixel
+// format, the formats and depths of display modes, the monitor frequency, the
+// padding at the end of each surface row, the byte new surfaces are filled
+// with, whether the "DirectDrawCreateEx" entry point exists, whether Direct3D
+// exists and what its device reports, the adapter's identity and the video
+// memory. A default-made value is the reset state.
 #pragma once
 
 #include "platform/ddraw/DDrawPixelFormat.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace Platform {
@@ -29,6 +31,27 @@ struct DDrawSettings {
     // tests see every pixel nobody wrote.
     std::optional<uint8_t> fillByte;
     bool hasDirectDrawCreateEx = true;
+
+    // Absent, the DirectDraw object answers IID_IDirect3D7 with E_NOINTERFACE.
+    bool hasDirect3D = true;
+    // What the device's GetCaps reports. A texture surface beyond a maximum
+    // above 0 is refused.
+    uint32_t minTextureWidth = 1;
+    uint32_t minTextureHeight = 1;
+    uint32_t maxTextureWidth = 1024;
+    uint32_t maxTextureHeight = 1024;
+    uint32_t maxTextureAspectRatio = 1024;
+    bool alphaPaletteCap = true; // D3DPTEXTURECAPS_ALPHAPALETTE
+    // The texture formats the device offers, in this order.
+    std::vector<DDPIXELFORMAT> textureFormats = DefaultTextureFormats();
+
+    // GetDeviceIdentifier. Unset, the driver is the program file's absolute path.
+    std::optional<std::string> driverName;
+    std::string deviceDescription = "Software 3D device";
+    DEVICEGUID deviceGuid{0x6D6F6F72, 0x676C, 0x656E, {0x73, 0x6F, 0x66, 0x74, 0x33, 0x64, 0x00, 0x01}};
+    // GetAvailableVidMem, in bytes.
+    uint32_t videoMemoryTotal = 256u << 20;
+    uint32_t videoMemoryFree = 192u << 20;
 };
 
 } // namespace Platform

@@ -64,6 +64,20 @@ public:
     HRESULT SetPalette(IDirectDrawPalette* palette) override;
 
     uint32_t Caps() const { return mShape.caps; }
+
+    // For the Direct3D device, which draws into the memory while it holds the
+    // stand-in's mutex.
+    const Shape& GetShape() const { return mShape; }
+    int32_t Pitch() const { return mPitch; }
+    uint8_t* PixelsLocked() { return mPixels.data(); }
+    bool IsLockedLocked() const { return mLocked; }
+    DDrawPalette* PaletteLocked() const { return mPalette; }
+    // Tells the presenter that `changed` of this primary has new pixels; nothing for another surface.
+    void PresentIfPrimary(const RECT& changed)
+    {
+        if (IsPrimary())
+            Present(changed);
+    }
     // The flip primary keeps the creation reference of its back buffer.
     void AttachBackBuffer(DDrawSurface* backBuffer) { mBackBuffer = backBuffer; }
 

@@ -8,6 +8,7 @@
 #include "platform/dx/HResult.h"
 #include "platform/window/WindowTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 
 namespace Platform {
@@ -86,6 +87,23 @@ using DDSURFACEDESC2 = SurfaceDescription<DDSCAPS2>;
 // The blit effects: callers clear it and set the size; no effect is supported.
 struct DDBLTFX {
     uint32_t dwSize = 0;
+};
+
+// The 16-byte identity of a display adapter, as the capability test stores it.
+struct DEVICEGUID {
+    uint32_t Data1 = 0;
+    uint16_t Data2 = 0;
+    uint16_t Data3 = 0;
+    uint8_t Data4[8] = {};
+    bool operator==(const DEVICEGUID&) const = default;
+};
+
+// What GetDeviceIdentifier tells of the adapter; the texts end with a 0.
+struct DDDEVICEIDENTIFIER2 {
+    static constexpr size_t kTextSize = 512;
+    char szDriver[kTextSize] = {};
+    char szDescription[kTextSize] = {};
+    DEVICEGUID guidDeviceIdentifier;
 };
 
 // One palette entry; with DDPCAPS_ALPHA the flags byte is the entry's alpha.

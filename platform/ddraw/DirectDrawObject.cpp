@@ -1,5 +1,7 @@
 #include "platform/ddraw/DirectDrawObject.h"
 
+#include "platform/Platform.h"
+#include "platform/d3d/Direct3DObject.h"
 #include "platform/ddraw/DDrawClipper.h"
 #include "platform/ddraw/DDrawConstants.h"
 #include "platform/ddraw/DDrawPalette.h"
@@ -9,6 +11,18 @@
 #include <type_traits>
 
 namespace Platform {
+namespace {
+
+// Cut to the record's size, always ending with a 0.
+void CopyText(char (&to)[DDDEVICEIDENTIFIER2::kTextSize], const std::string& from)
+{
+    const size_t length = std::min(from.size(), sizeof(to) - 1);
+    std::copy_n(from.data(), length, to);
+    std::fill(to + length, to + sizeof(to), '\0');
+}
+
+} // namespace
+
 DirectDrawObject::DirectDrawObject()
     : DDrawRefCount(DDrawObjectKind::DirectDraw), mDisplay(std::make_shared<DDrawDisplayState>())
 {
@@ -33,10 +47,69 @@ DirectDrawObject::~DirectDrawObject()
 
 HRESULT DirectDrawObject::QueryInterface(REFIID iid, void** out)
 {
-    // No Direct3D here: its refusal keeps the display in 2D.
+    if (iid == IID_IDirect3D7)
+        return QueryDirect3D(out);
     return AnswerQuery(iid, out, 0,
                        {{IID_IDirectDraw, AsDirectDraw()}, {IID_IDirectDraw7, AsDirectDraw7()},
                         {IID_IUnknown, AsDirectDraw()}});
+}
+
+HRESULT DirectDrawObject::QueryDirect3D(void** out)
+{
+    if (out != nullptr)
+        *out = nullptr;
+    DDrawRuntime& runtime = DDrawRuntime::Get();
+    return runtime.RunLogged(DDrawCall::OfInterface(DDrawOp::QueryInterface, 0, IID_IDirect3D7), [&]() -> HRESULT {
+        if (out == nullptr)
+            return DDERR_INVALIDPARAMS;
+        // Without Direct3D the refusal keeps the display in 2D.
+        if (!runtime.SettingsLocked().hasDirect3D)
+            return E_NOINTERFACE;
+        if (mDirect3D != nullptr)
+            mDirect3D->AddRef();
+        else
+            mDirect3D = new Direct3DObject(AsDirectDraw7());
+        *out = static_cast<IDirect3D7*>(mDirect3D);
+        return DD_OK;
+    });
+}
+
+void DirectDrawObject::ForgetDirect3DLocked(const Direct3DObject* direct3D)
+{
+    if (mDirect3D == direct3D)
+        mDirect3D = nullptr;
+}
+
+HRESULT DirectDrawObject::GetDeviceIdentifier(DDDEVICEIDENTIFIER2* identifier, uint32_t flags)
+{
+    // The default driver is asked of the process service before the mutex is taken.
+    std::optional<std::string> driver = DDrawRuntime::Get().GetSettings().driverName;
+    if (!driver)
+        driver = GetPlatform().GetProcess().GetModuleFileName();
+    return DDrawRuntime::Get().RunLogged(DDrawCall::Of(DDrawOp::GetDeviceIdentifier, 0, flags), [&]() -> HRESULT {
+        if (identifier == nullptr || flags != 0)
+            return DDERR_INVALIDPARAMS;
+        const DDrawSettings& settings = DDrawRuntime::Get().SettingsLocked();
+        CopyText(identifier->szDriver, *driver);
+        CopyText(identifier->szDescription, settings.deviceDescription);
+        identifier->guidDeviceIdentifier = settings.deviceGuid;
+        return DD_OK;
+    });
+}
+
+HRESULT DirectDrawObject::GetAvailableVidMem(DDSCAPS2* caps, uint32_t* total, uint32_t* free)
+{
+    const uint32_t kind = caps != nullptr ? caps->dwCaps : 0;
+    return DDrawRuntime::Get().RunLogged(DDrawCall::Of(DDrawOp::GetAvailableVidMem, kind), [&]() -> HRESULT {
+        if (caps == nullptr || (total == nullptr && free == nullptr))
+            return DDERR_INVALIDPARAMS;
+        const DDrawSettings& settings = DDrawRuntime::Get().SettingsLocked();
+        if (total != nullptr)
+            *total = settings.videoMemoryTotal;
+        if (free != nullptr)
+            *free = settings.videoMemoryFree;
+        return DD_OK;
+    });
 }
 
 HRESULT DirectDrawObject::CreateClipper(uint32_t flags, IDirectDrawClipper** out, IUnknown* outer)
@@ -60,7 +133,7 @@ HRESULT DirectDrawObject::CreatePalette(uint32_t flags, PALETTEENTRY* entries, I
         // Only 256-entry palettes exist here.
         if ((flags & DDPCAPS_8BIT) == 0 || entries == nullptr || out == nullptr || outer != nullptr)
             return DDERR_INVALIDPARAMS;
-        *out = new DDrawPalette(entries);
+        *out = new DDrawPalette(flags, entries);
         return DD_OK;
     });
 }
@@ -187,6 +260,10 @@ HRESULT DirectDrawObject::CreateOffscreenLocked(const SurfaceRequest& request, D
     shape.caps2 = request.caps2;
     DDrawRuntime& runtime = DDrawRuntime::Get();
     const DDrawSettings& settings = runtime.SettingsLocked();
+    if ((request.caps & DDSCAPS_TEXTURE) != 0 &&
+        ((settings.maxTextureWidth > 0 && request.width > settings.maxTextureWidth) ||
+         (settings.maxTextureHeight > 0 && request.height > settings.maxTextureHeight)))
+        return DDERR_TOOBIGSIZE;
     const uint8_t fill = settings.fillByte ? *settings.fillByte : runtime.GetPresenter()->GetNewSurfaceFill();
     HRESULT error = DD_OK;
     DDrawSurface* surface = DDrawSurface::Create(shape, fill, settings.pitchPadding, mDisplay, error);

@@ -3,7 +3,8 @@
 // display mode, creates surfaces (the primary with the desktop's or the mode's
 // size and format, off-screen surfaces in any creatable format), clippers and
 // palettes, and asks the presenter to put the window in and out of desktop full
-// screen.
+// screen. It hands out its one Direct3D object, and tells the adapter's identity
+// and video memory from the settings.
 #pragma once
 
 #include "platform/ddraw/DDrawDisplayState.h"
@@ -14,6 +15,8 @@
 #include <memory>
 
 namespace Platform {
+
+class Direct3DObject;
 
 class DirectDrawObject final : public IDirectDraw, public IDirectDraw7, private DDrawRefCount {
 public:
@@ -37,6 +40,11 @@ public:
     HRESULT GetMonitorFrequency(uint32_t* hz) override;
     HRESULT SetCooperativeLevel(HWND window, uint32_t flags) override;
     HRESULT SetDisplayMode(uint32_t width, uint32_t height, uint32_t bitsPerPixel) override;
+    HRESULT GetDeviceIdentifier(DDDEVICEIDENTIFIER2* identifier, uint32_t flags) override;
+    HRESULT GetAvailableVidMem(DDSCAPS2* caps, uint32_t* total, uint32_t* free) override;
+
+    // Its Direct3D object is going: the next query makes a new one.
+    void ForgetDirect3DLocked(const Direct3DObject* direct3D);
 
 private:
     // What a surface description asks for, read from either form.
@@ -52,6 +60,7 @@ private:
 
     ~DirectDrawObject() override;
 
+    HRESULT QueryDirect3D(void** out);
     template <class Desc, class Out>
     HRESULT CreateAs(Desc* desc, Out** out, IUnknown* outer);
     HRESULT CreatePrimaryLocked(const SurfaceRequest& request, DDrawSurface** out);
@@ -60,6 +69,8 @@ private:
     DDrawSurface::Shape DisplayShapeLocked();
 
     const std::shared_ptr<DDrawDisplayState> mDisplay;
+    // Holds a reference on this object while it lives; guarded by the stand-in's mutex.
+    Direct3DObject* mDirect3D = nullptr;
 };
 
 } // namespace Platform

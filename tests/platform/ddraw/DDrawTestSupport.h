@@ -78,7 +78,7 @@ protected:
         DDrawRuntime::Get().SetPresenter(nullptr);
         DDrawRuntime::Get().Reset();
         for (DDrawObjectKind kind : {DDrawObjectKind::DirectDraw, DDrawObjectKind::Surface, DDrawObjectKind::Clipper,
-                                     DDrawObjectKind::Palette})
+                                     DDrawObjectKind::Palette, DDrawObjectKind::Direct3D, DDrawObjectKind::Device})
             EXPECT_EQ(DDrawRuntime::Get().LiveCount(kind), 0u) << "kind " << static_cast<int>(kind);
     }
 

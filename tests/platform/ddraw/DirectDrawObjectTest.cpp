@@ -277,6 +277,7 @@ TEST_F(DirectDrawObjectTest, BlitsIntoThePrimaryArePresented)
 
 TEST_F(DirectDrawObjectTest, QueryInterfaceBetweenVersionsAndNoDirect3D)
 {
+    ChangeSettings([](DDrawSettings& s) { s.hasDirect3D = false; });
     IDirectDraw* first = nullptr;
     ASSERT_EQ(DirectDrawCreate(nullptr, &first, nullptr), DD_OK);
     IDirectDraw7* seventh = nullptr;

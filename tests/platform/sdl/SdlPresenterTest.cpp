@@ -6,6 +6,8 @@
 // 0xF8 or 0xFC, not 0xFF, so channels compare within 7).
 #include "platform/sdl/SdlPresenter.h"
 
+#include "platform/d3d/D3DConstants.h"
+#include "platform/d3d/D3DInterfaces.h"
 #include "platform/ddraw/DDrawTestSupport.h"
 #include "platform/sdl/SdlDesktop.h"
 
@@ -229,6 +231,42 @@ TEST_F(SdlPresenterTest, BackEndAnswers)
     mWindows->DestroyWindow(window);
     int32_t w = 0, h = 0;
     EXPECT_TRUE(Presenter().ReadWindowPixels(window, w, h).empty());
+}
+
+TEST_F(SdlPresenterTest, ADirect3DSceneOnThePrimaryIsShownAfterEndScene)
+{
+    WindowHandle window = CreateMain(0, 0, 1024, 768);
+    ASSERT_EQ(mDirectDraw->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+    IDirectDrawSurface7* primary = Create(PrimaryDesc(DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE, 0));
+    IDirect3D7* d3d = nullptr;
+    ASSERT_EQ(mDirectDraw->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d)), DD_OK);
+    IDirect3DDevice7* device = nullptr;
+    ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DHALDevice, primary, &device), DD_OK);
+    ASSERT_EQ(device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE), DD_OK);
+    // Pre-transformed vertices: x, y, z, rhw, diffuse, specular, u, v.
+    struct Vertex {
+        float x, y, z, rhw;
+        uint32_t diffuse, specular;
+        float u, v;
+    };
+    Vertex quad[4] = {{99.5f, 199.5f, 0, 1, 0xFFFF0000, 0, 0, 0},
+                      {99.5f, 209.5f, 0, 1, 0xFFFF0000, 0, 0, 0},
+                      {119.5f, 199.5f, 0, 1, 0xFFFF0000, 0, 0, 0},
+                      {119.5f, 209.5f, 0, 1, 0xFFFF0000, 0, 0, 0}};
+    ASSERT_EQ(device->BeginScene(), DD_OK);
+    ASSERT_EQ(device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0x1C4, quad, 4, D3DDP_WAIT), DD_OK);
+    ASSERT_EQ(device->EndScene(), DD_OK);
+    int32_t width = 0, height = 0;
+    const std::vector<uint32_t> shown = Presenter().ReadWindowPixels(window, width, height);
+    ASSERT_EQ(shown.size(), size_t{1024} * 768);
+    EXPECT_PRED2(SameColour, shown[200 * 1024 + 100], 0xFFFF0000u);
+    EXPECT_PRED2(SameColour, shown[209 * 1024 + 119], 0xFFFF0000u);
+    EXPECT_PRED2(SameColour, shown[210 * 1024 + 119], 0xFF000000u);
+    EXPECT_PRED2(SameColour, shown[200 * 1024 + 120], 0xFF000000u);
+    device->Release();
+    d3d->Release();
+    primary->Release();
+    mWindows->DestroyWindow(window);
 }
 
 } // namespace
