@@ -330,6 +330,12 @@ void LoopApp::ChangeScreenModeWindowed(bool windowed)
         TandryAppBase::ChangeScreenModeWindowed(windowed);
 }
 
+void LoopApp::CreateAppWindow()
+{
+    ++windowsMade;
+    TandryAppBase::CreateAppWindow();
+}
+
 bool LoopApp::HandleDebugKey(int key)
 {
     debugKeys.push_back(key);

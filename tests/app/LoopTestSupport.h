@@ -157,6 +157,7 @@ public:
     void OnAppFocusLost() override;
     void OnCloseRequested() override;
     void ChangeScreenModeWindowed(bool windowed) override;
+    void CreateAppWindow() override;
     bool HandleDebugKey(int key) override;
     bool InterceptKeyDown(int key, bool ctrl, bool alt) override;
     void ApplyCursor() override;
@@ -180,6 +181,8 @@ public:
     bool debugKeyResult = false;
     // Screen-mode requests are recorded and, when set, carried out by the base.
     bool passScreenModeToBase = false;
+    // Each makes a new main window; a new handle may reuse the old one's address.
+    int windowsMade = 0;
 
     int loadingDoneCalls = 0;
     int closeRequests = 0;
