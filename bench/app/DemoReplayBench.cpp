@@ -53,8 +53,9 @@ const Recording& MixedRecording()
             const int update = i / kEventsPerUpdate;
             switch (i % 5) {
             case 0:
-                x += (i % 7) - 3;
-                y += (i % 11) - 5;
+                // Always a real move: a move to the same place writes nothing.
+                x += 1 + i % 3;
+                y += (i & 1) != 0 ? 2 : -2;
                 codec.WriteMousePosition(update, x, y);
                 break;
             case 1:
