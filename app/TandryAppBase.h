@@ -22,6 +22,7 @@
 #include "util/CritSectLock.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/DialogListener.h"
+#include "widgets/WidgetHost.h"
 
 #include <array>
 #include <atomic>
@@ -48,7 +49,8 @@ class SoundManager;
 class Widget;
 class WidgetManager;
 
-class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost {
+class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost,
+                      public WidgetHost {
 public:
     static constexpr int kCursorImageCount = 13;
     static constexpr int kAddTableSize = 512;
@@ -128,7 +130,7 @@ public:
     virtual void Unmute(bool automatic);
     virtual double GetLoadingProgress();
     virtual void SetCustomCursorsEnabled(bool enabled);
-    virtual DDImage* LoadImageFile(const std::string& path, bool commit);
+    DDImage* LoadImageFile(const std::string& path, bool commit) override;
     virtual SharedImageHandle AcquireSharedImage(const std::string& name, const std::string& variant, bool* isNew);
     virtual void ChangeScreenMode(bool windowed, bool is3D, bool force);
     virtual void ChangeScreenModeWindowed(bool windowed);
