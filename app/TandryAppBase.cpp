@@ -87,6 +87,7 @@ TandryAppBase::TandryAppBase()
         mDesktopPc = false;
 
     SetImageHost(this);
+    SetWidgetHost(this);
 }
 
 TandryAppBase::~TandryAppBase()
@@ -153,6 +154,8 @@ TandryAppBase::~TandryAppBase()
         gApplication = nullptr;
     if (GetImageHost() == this)
         SetImageHost(nullptr);
+    if (GetWidgetHost() == this)
+        SetWidgetHost(nullptr);
     // Images that outlive the application must not call back into it.
     for (MemoryImage* image : mMemoryImages)
         image->DetachHost();

@@ -23,6 +23,7 @@
 #include "util/CritSectLock.h"
 #include "widgets/ButtonListener.h"
 #include "widgets/DialogListener.h"
+#include "widgets/WidgetHost.h"
 
 #include <array>
 #include <atomic>
@@ -52,7 +53,7 @@ class Widget;
 class WidgetManager;
 
 class TandryAppBase : public ButtonListener, public DialogListener, public ImageHost, public DisplayHost,
-                      public ResourceHost {
+                      public ResourceHost, public WidgetHost {
 public:
     static constexpr int kCursorImageCount = 13;
     static constexpr int kAddTableSize = 512;
@@ -132,7 +133,7 @@ public:
     virtual void Unmute(bool automatic);
     virtual double GetLoadingProgress();
     virtual void SetCustomCursorsEnabled(bool enabled);
-    virtual DDImage* LoadImageFile(const std::string& path, bool commit);
+    DDImage* LoadImageFile(const std::string& path, bool commit) override;
     virtual SharedImageHandle AcquireSharedImage(const std::string& name, const std::string& variant, bool* isNew);
     virtual void ChangeScreenMode(bool windowed, bool is3D, bool force);
     virtual void ChangeScreenModeWindowed(bool windowed);

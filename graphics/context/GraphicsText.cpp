@@ -156,6 +156,9 @@ int Graphics::DrawStringWrapped(const std::wstring& text, const Rect& rect, int 
     int widest = 0;
 
     while (i < size) {
+        // Where the character began: "^^" takes two places, and a forced
+        // break between them would start the next line with a lone caret.
+        const size_t unitStart = i;
         const wchar_t c = text[i];
         if (c == kCaret && mWriteColoredString && i + 1 < size) {
             if (text[i + 1] != kCaret) {
@@ -183,9 +186,9 @@ int Graphics::DrawStringWrapped(const std::wstring& text, const Rect& rect, int 
         lineWidth = 0;
         int drawnWidth = 0;
         if (lastBreak == -1) {
-            // One word fills the line: break inside it, at least one character per line.
-            if (i == lineStart)
-                ++i;
+            // One word fills the line: break inside it before the character
+            // that did not fit, at least one character per line.
+            i = unitStart == lineStart ? i + 1 : unitStart;
             drawnWidth = drawLine(lineStart, i - lineStart);
         } else {
             const size_t breakAt = static_cast<size_t>(lastBreak);

@@ -21,6 +21,10 @@ bool D3DInterface::Init(DDInterface*)
 
 void D3DInterface::FreeImageTextures(MemoryImage*) {}
 
+void D3DInterface::BltTransformed(MemoryImage*, const Rect&, const Color&, int, const Rect&, const Matrix3x3&, bool)
+{
+}
+
 bool D3DInterface::ReadImageTextures(const MemoryImage*, uint32_t*)
 {
     return false;

@@ -9,8 +9,11 @@
 
 namespace Tandry {
 
+class Color;
 class DDInterface;
+class Matrix3x3;
 class MemoryImage;
+struct Rect;
 
 class D3DInterface {
 public:
@@ -26,6 +29,11 @@ public:
     void Flush() {}
     void FreeImageTextures(MemoryImage* image);
     bool ReadImageTextures(const MemoryImage* image, uint32_t* bits);
+    // Draws the source rectangle of image through the matrix, clipped, in the
+    // colour and draw mode; bitmap-font glyphs take this way in 3D.
+    // TODO: drawing comes with the Direct3D device, textures and drawing.
+    void BltTransformed(MemoryImage* image, const Rect& clip, const Color& color, int drawMode, const Rect& src,
+                        const Matrix3x3& matrix, bool linear);
 };
 
 // The text of the last Direct3D failure; presenting gives up 3D while it is set.

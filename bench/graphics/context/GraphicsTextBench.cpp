@@ -25,6 +25,11 @@ public:
             mWidths[c] = 5 + c % 7;
     }
 
+    using Font::DrawString;
+    using Font::MeasureText;
+    using Font::StringWidth;
+
+    Font* Duplicate() const override { return new SumFont(*this); }
     int GetAscent() const override { return 8; }
     int GetDescent() const override { return 2; }
     int GetLineSpacing() const override { return 10; }
@@ -35,6 +40,11 @@ public:
         for (const wchar_t c : text)
             width += mWidths[c & 127];
         return width;
+    }
+    void MeasureText(FloatRect& out, const std::wstring& text, float x, float y, float, float, float, int,
+                     int) const override
+    {
+        out = {x, y, static_cast<float>(StringWidth(text, 1.0f, 1.0f, 0.0f)), 10.0f};
     }
     void DrawString(Graphics*, int, int, const std::wstring&, const Color&, const Rect&, float, float, float, int,
                     int) override

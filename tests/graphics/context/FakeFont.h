@@ -32,6 +32,12 @@ public:
 
     std::vector<FontDraw> draws;
 
+    using Font::DrawString;
+    using Font::MeasureText;
+    using Font::StringWidth;
+
+    Font* Duplicate() const override { return new FakeFont(*this); }
+
     int GetAscent() const override { return 8; }
     int GetDescent() const override { return 2; }
     int GetLineSpacing() const override { return 10; }
@@ -39,6 +45,13 @@ public:
     int StringWidth(const std::wstring& text, float, float, float) const override
     {
         return kCharWidth * static_cast<int>(text.size());
+    }
+    // Lines are not counted: one line of the font's height.
+    void MeasureText(FloatRect& out, const std::wstring& text, float x, float y, float scaleX, float scaleY, float,
+                     int hAlign, int vAlign) const override
+    {
+        out = {x, y, static_cast<float>(kCharWidth * static_cast<int>(text.size())) * scaleX, 10.0f * scaleY};
+        AlignBox(out, hAlign, vAlign, 8.0f);
     }
     void DrawString(Graphics* g, int x, int y, const std::wstring& text, const Color& color, const Rect& clip,
                     float scaleX, float scaleY, float spacing, int hAlign, int vAlign) override

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "graphics/context/FakeFont.h"
@@ -255,6 +256,46 @@ TEST_F(GraphicsText, WrappedLayout)
                 expected.push_back({d.text, d.x, d.y});
         }
         ExpectLines(lineFont, expected);
+    }
+}
+
+// Each drawn character with the colour it was drawn in.
+std::vector<std::pair<wchar_t, uint32_t>> DrawnCharacters(const FakeFont& font)
+{
+    std::vector<std::pair<wchar_t, uint32_t>> drawn;
+    for (const FontDraw& d : font.draws) {
+        for (const wchar_t c : d.text)
+            drawn.emplace_back(c, d.color.Packed());
+    }
+    return drawn;
+}
+
+TEST_F(GraphicsText, ForcedBreaksKeepCaretPairsAndColourCodesWhole)
+{
+    // Words without spaces, so every break is forced inside a word.
+    const struct {
+        const wchar_t* text;
+        int width;
+    } cases[] = {
+        {L"ab^^cd", 20}, {L"ab^^cd", 10}, {L"ab^^cd", 5},  {L"^^^^^^", 10},
+        {L"a^^^FF0000xbc", 10}, {L"a^^^FF0000xbc", 20}, {L"ab^00FF00xcd^oldclrxef", 20},
+        {L"abc^0000FFx^^d", 30}, {L"^^", 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::string(c.text, c.text + std::wcslen(c.text)) << " in " << c.width);
+        Graphics wrapped(&mDest);
+        FakeFont wrappedFont;
+        wrapped.SetFont(&wrappedFont);
+        wrapped.SetColor(Color(10, 20, 30));
+        wrapped.DrawStringWrapped(c.text, Rect(0, 0, c.width, 1000));
+
+        Graphics plain(&mDest);
+        FakeFont plainFont;
+        plain.SetFont(&plainFont);
+        plain.SetColor(Color(10, 20, 30));
+        plain.DrawStringJustified(c.text, 0, 0, 0, -1, true, 0, -1, 0x0A141E);
+
+        EXPECT_EQ(DrawnCharacters(wrappedFont), DrawnCharacters(plainFont));
     }
 }
 

@@ -1,0 +1,68 @@
+// A widget host for tests: it loads image files through the image loader into
+// display-less images (or makes them with a test's own function), records the
+// paths asked for, counts the images it hands out and those deleted since, and
+// answers a display that a test may set. It installs itself for its lifetime.
+#pragma once
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "graphics/display/DDImage.h"
+#include "resources/images/ImageLib.h"
+#include "widgets/WidgetHost.h"
+
+namespace Tandry {
+
+class FakeWidgetHost : public WidgetHost {
+public:
+    FakeWidgetHost() { SetWidgetHost(this); }
+    ~FakeWidgetHost() { ResetWidgetHost(); }
+    FakeWidgetHost(const FakeWidgetHost&) = delete;
+    FakeWidgetHost& operator=(const FakeWidgetHost&) = delete;
+
+    // Given an empty image of the host's kind, fills it for the path; false: no image.
+    std::function<bool(const std::string& path, DDImage& image)> make;
+    DDInterface* display = nullptr;
+
+    std::vector<std::string> paths;
+    std::vector<bool> commits;
+    int handedOut = 0;
+    // Shared with the images, which may outlive the host.
+    std::shared_ptr<int> deleted = std::make_shared<int>(0);
+
+    DDImage* LoadImageFile(const std::string& path, bool commit) override
+    {
+        paths.push_back(path);
+        commits.push_back(commit);
+        auto image = std::make_unique<CountedImage>(deleted);
+        if (make) {
+            if (!make(path, *image))
+                return nullptr;
+        } else {
+            const std::unique_ptr<ImageLib::Image> read = ImageLib::GetImage(path, false);
+            if (read == nullptr)
+                return nullptr;
+            image->Create(read->width, read->height);
+            std::memcpy(image->GetBits(), read->bits,
+                        sizeof(uint32_t) * static_cast<size_t>(read->width) * static_cast<size_t>(read->height));
+        }
+        ++handedOut;
+        return image.release();
+    }
+    DDInterface* GetDDInterface() override { return display; }
+
+private:
+    class CountedImage : public DDImage {
+    public:
+        explicit CountedImage(std::shared_ptr<int> counter) : DDImage(nullptr), mCounter(std::move(counter)) {}
+        ~CountedImage() override { ++*mCounter; }
+
+    private:
+        std::shared_ptr<int> mCounter;
+    };
+};
+
+} // namespace Tandry

@@ -1,0 +1,184 @@
+#include "widgets/BMFontData.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "graphics/context/Graphics.h"
+#include "graphics/context/GraphicsTrunc.h"
+#include "graphics/display/D3DInterface.h"
+#include "graphics/display/DDImage.h"
+
+namespace Tandry {
+
+namespace {
+
+constexpr wchar_t kLineFeed = L'\n';
+
+int ClampToInt(int64_t value)
+{
+    return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
+}
+
+// Kerning of prev before glyph; 0 without a previous character or a pair.
+int KerningOf(const BMGlyph& glyph, int prev)
+{
+    if (prev == 0)
+        return 0;
+    const auto it = glyph.kerning.find(prev);
+    return it == glyph.kerning.end() ? 0 : it->second;
+}
+
+// The glyph's picture must lie inside its page: the blits trust their caller.
+bool SourceInsidePage(const Rect& src, const Image* page)
+{
+    return src.width > 0 && src.height > 0 && src.x >= 0 && src.y >= 0 &&
+           int64_t{src.x} + src.width <= page->mWidth && int64_t{src.y} + src.height <= page->mHeight;
+}
+
+} // namespace
+
+int BMFontData::Advance(int c, int prev) const
+{
+    const auto it = glyphs.find(c);
+    if (it == glyphs.end())
+        return -1;
+    return ClampToInt(int64_t{it->second.xadvance} + KerningOf(it->second, prev));
+}
+
+std::vector<float> BMFontData::LineWidths(const std::wstring& text, float scaleX, float extraSpacing) const
+{
+    std::vector<float> widths;
+    float lineWidth = 0.0f;
+    int prev = 0;
+    for (const wchar_t c : text) {
+        if (c == kLineFeed) {
+            widths.push_back(lineWidth);
+            lineWidth = 0.0f;
+            prev = 0;
+            continue;
+        }
+        lineWidth += (static_cast<float>(Advance(c, prev)) + extraSpacing) * scaleX;
+        prev = c;
+    }
+    widths.push_back(lineWidth);
+    return widths;
+}
+
+void BMFontData::Measure(FloatRect& out, const std::wstring& text, float x, float y, float scaleX, float scaleY,
+                         float extraSpacing, int hAlign, int vAlign) const
+{
+    const std::vector<float> widths = LineWidths(text, scaleX, extraSpacing);
+    out.x = x;
+    out.y = y;
+    // A line of missing glyphs measures below 0; the box does not.
+    out.width = std::max(0.0f, *std::max_element(widths.begin(), widths.end()));
+    out.height = static_cast<float>(widths.size()) * static_cast<float>(lineHeight) * scaleY;
+    // The baseline is left to the caller.
+    Font::AlignBox(out, hAlign, vAlign, 0.0f);
+}
+
+void BMFontData::Draw(const std::wstring& text, float x, float y, float scaleX, float scaleY, float extraSpacing,
+                      int hAlign, int vAlign, Graphics* g, const std::vector<DDImage*>& pages,
+                      D3DInterface* d3d) const
+{
+    const float lineStep = static_cast<float>(lineHeight) * scaleY;
+
+    std::vector<float> lineWidths;
+    if (hAlign != kAlignLeft)
+        lineWidths = LineWidths(text, scaleX, extraSpacing);
+    int lines = 1;
+    if (vAlign != kAlignTop)
+        lines += static_cast<int>(std::count(text.begin(), text.end(), kLineFeed));
+
+    float penX = x;
+    float lineTop = y;
+    int lineIndex = 0;
+    int prev = 0;
+    bool lineStart = true;
+    for (const wchar_t c : text) {
+        if (lineStart) {
+            lineStart = false;
+            penX = x;
+            if (hAlign == kAlignRight)
+                penX -= lineWidths[static_cast<size_t>(lineIndex)];
+            else if (hAlign == kAlignCenter)
+                penX -= lineWidths[static_cast<size_t>(lineIndex)] / 2;
+            float row = static_cast<float>(lineIndex);
+            if (vAlign == kAlignMiddle)
+                row -= static_cast<float>(lines / 2);
+            else if (vAlign == kAlignBottom)
+                row -= static_cast<float>(lines);
+            lineTop = y + lineStep * row;
+        }
+        if (c == kLineFeed) {
+            ++lineIndex;
+            lineStart = true;
+            prev = c;
+            continue;
+        }
+        const auto it = glyphs.find(c);
+        if (it == glyphs.end()) {
+            penX += (extraSpacing - 1.0f) * scaleX;
+            prev = c;
+            continue;
+        }
+        const BMGlyph& glyph = it->second;
+        const int kerning = KerningOf(glyph, prev);
+        const FloatRect dest{penX + static_cast<float>(int64_t{glyph.xoffset} + kerning) * scaleX,
+                             lineTop + static_cast<float>(glyph.yoffset) * scaleY,
+                             static_cast<float>(glyph.width) * scaleX, static_cast<float>(glyph.height) * scaleY};
+        DrawGlyph(glyph, dest, g, pages, d3d);
+        penX += (extraSpacing + static_cast<float>(int64_t{glyph.xadvance} + kerning)) * scaleX;
+        prev = c;
+    }
+}
+
+Matrix3x3 BMFontData::GlyphMatrix(const FloatRect& dest, const Rect& src, const GraphicsState& g)
+{
+    Matrix3x3 m;
+    m.LoadIdentity();
+    m.Scale(dest.width / static_cast<float>(src.width), dest.height / static_cast<float>(src.height));
+    m.Translate(dest.x, dest.y);
+    if (g.mScaleX != 1.0f || g.mScaleY != 1.0f) {
+        const float originX = g.mScaleOrigX - g.mTransX;
+        const float originY = g.mScaleOrigY - g.mTransY;
+        m.Translate(-originX, -originY);
+        m.Scale(g.mScaleX, g.mScaleY);
+        m.Translate(originX, originY);
+    }
+    return m;
+}
+
+void BMFontData::DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics* g,
+                           const std::vector<DDImage*>& pages, D3DInterface* d3d) const
+{
+    if (glyph.page < 0 || static_cast<size_t>(glyph.page) >= pages.size())
+        return;
+    DDImage* page = pages[static_cast<size_t>(glyph.page)];
+    const Rect src(glyph.x, glyph.y, glyph.width, glyph.height);
+    if (page == nullptr || !SourceInsidePage(src, page))
+        return;
+
+    if (d3d == nullptr || (dest.width == static_cast<float>(src.width) &&
+                           dest.height == static_cast<float>(src.height))) {
+        FloatRect r = dest;
+        if (g->mScaleX != 1.0f || g->mScaleY != 1.0f) {
+            const float originX = g->mScaleOrigX - g->mTransX;
+            const float originY = g->mScaleOrigY - g->mTransY;
+            r.x = originX + (r.x - originX) * g->mScaleX;
+            r.y = originY + (r.y - originY) * g->mScaleY;
+            r.width *= g->mScaleX;
+            r.height *= g->mScaleY;
+        }
+        const Rect destRect(TruncToInt(r.x) + TruncToInt(g->mTransX), TruncToInt(r.y) + TruncToInt(g->mTransY),
+                            TruncToInt(r.width), TruncToInt(r.height));
+        g->mDestImage->StretchBlt(page, destRect, src, g->mClipRect, g->mColor, g->mDrawMode, g->mFastStretch);
+        return;
+    }
+    d3d->BltTransformed(page, g->mClipRect, g->mColor, g->mDrawMode, src, GlyphMatrix(dest, src, *g),
+                        true);
+}
+
+} // namespace Tandry

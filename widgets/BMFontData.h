@@ -1,0 +1,74 @@
+// The parsed description of a bitmap font: the info and common records, the
+// page file names and the glyphs with their kerning. It measures texts and
+// draws them from the page images; BMFont and its copies share one.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "graphics/context/Font.h"
+#include "graphics/types/Matrix3x3.h"
+#include "graphics/types/Rect.h"
+#include "widgets/BMGlyph.h"
+
+namespace Tandry {
+
+class D3DInterface;
+class DDImage;
+class Graphics;
+class GraphicsState;
+
+struct BMFontData {
+    // A description may declare at most this many pages.
+    static constexpr int kMaxPages = 1024;
+
+    std::string face;
+    int size = 0;
+    bool bold = false;
+    bool italic = false;
+    std::string charset;
+    bool unicode = false;
+    int stretchH = 0;
+    bool smooth = false;
+    int aa = 0;
+    std::array<int, 4> padding{};
+    std::array<int, 2> spacing{};
+    int lineHeight = 0;
+    int base = 0;
+    int scaleW = 0;
+    int scaleH = 0;
+    int packed = 0;
+    // By page id; its length is the declared page count.
+    std::vector<std::string> pageFiles;
+    std::map<int, BMGlyph> glyphs;
+
+    // Reads a description; false for a record it does not know (or a page
+    // count out of range), with everything read before it kept.
+    bool Parse(const uint8_t* bytes, size_t byteCount);
+
+    // How far the pen moves for c after prev (0: none): -1 without a glyph.
+    int Advance(int c, int prev) const;
+    // The box of the text at (x, y); vAlign 24 is left to the caller.
+    void Measure(FloatRect& out, const std::wstring& text, float x, float y, float scaleX, float scaleY,
+                 float extraSpacing, int hAlign, int vAlign) const;
+    // Draws every glyph through g's destination, in g's colour, draw mode and
+    // clip; d3d (null in 2D) draws the stretched glyphs of a 3D display.
+    void Draw(const std::wstring& text, float x, float y, float scaleX, float scaleY, float extraSpacing, int hAlign,
+              int vAlign, Graphics* g, const std::vector<DDImage*>& pages, D3DInterface* d3d) const;
+
+    // The 3D matrix of a glyph whose source rectangle src lands on dest,
+    // with g's scale about its origin applied.
+    static Matrix3x3 GlyphMatrix(const FloatRect& dest, const Rect& src, const GraphicsState& g);
+
+private:
+    // The width of each line, as measuring adds it up.
+    std::vector<float> LineWidths(const std::wstring& text, float scaleX, float extraSpacing) const;
+    void DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics* g, const std::vector<DDImage*>& pages,
+                   D3DInterface* d3d) const;
+};
+
+} // namespace Tandry

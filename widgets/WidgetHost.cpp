@@ -1,0 +1,29 @@
+#include "widgets/WidgetHost.h"
+
+#include <atomic>
+
+namespace Tandry {
+
+namespace {
+
+// Fonts load their pages on the loading thread while the main thread draws.
+std::atomic<WidgetHost*> gWidgetHost{nullptr};
+
+} // namespace
+
+WidgetHost* GetWidgetHost()
+{
+    return gWidgetHost.load();
+}
+
+void SetWidgetHost(WidgetHost* host)
+{
+    gWidgetHost.store(host);
+}
+
+void ResetWidgetHost()
+{
+    gWidgetHost.store(nullptr);
+}
+
+} // namespace Tandry
