@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/NullDemoSeam.h"
+#include "app/SoundManagerStub.h"
 #include "app/TandryAppBase.h"
 #include "audio/SoundManager.h"
 #include "graphics/display/DDInterface.h"
@@ -90,7 +91,7 @@ public:
     int sysColorCalls = 0;
 };
 
-class CountingSoundManager : public Tandry::SoundManager {
+class CountingSoundManager : public AppTest::SoundManagerStub {
 public:
     void SetOverallVolume(double volume) override { lastVolume = volume; }
     double GetSystemVolume() override { return 1.0; }
