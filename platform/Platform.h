@@ -8,6 +8,7 @@
 // channel it uses.
 #pragma once
 
+#include "platform/audio/AudioOutput.h"
 #include "platform/clipboard/Clipboard.h"
 #include "platform/cursor/CursorService.h"
 #include "platform/ddraw/DisplayPresenter.h"
@@ -31,6 +32,9 @@ class ServiceBundle {
 public:
     struct Services {
         std::unique_ptr<Clock> clock;
+        // The sound device; after the clock, which the headless one reads. May
+        // stay null: the platform then has no sound device.
+        std::unique_ptr<AudioOutput> audio;
         std::unique_ptr<ThreadControl> threads;
         std::unique_ptr<ProcessService> process;
         std::unique_ptr<DebugOutput> debugOutput;
@@ -55,6 +59,7 @@ public:
     const std::string& GetProductName() const { return mProduct; }
 
     Clock& GetClock() { return *mServices.clock; }
+    AudioOutput& GetAudioOutput() { return mServices.audio ? *mServices.audio : NoAudioOutput::Shared(); }
     ThreadControl& GetThreads() { return *mServices.threads; }
     ProcessService& GetProcess() { return *mServices.process; }
     DebugOutput& GetDebugOutput() { return *mServices.debugOutput; }

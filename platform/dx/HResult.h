@@ -225,4 +225,10 @@ inline constexpr HRESULT DD_OK = 0;
 MOORGLEN_DIRECTX_ERRORS(MOORGLEN_DECLARE_RESULT)
 #undef MOORGLEN_DECLARE_RESULT
 
+// DirectSound's names for two of the shared COM codes above; outside the list,
+// whose name table prints the other names.
+inline constexpr HRESULT DS_OK = 0;
+inline constexpr HRESULT DSERR_OUTOFMEMORY = E_OUTOFMEMORY;
+inline constexpr HRESULT DSERR_INVALIDPARAM = DDERR_INVALIDPARAMS;
+
 } // namespace Platform

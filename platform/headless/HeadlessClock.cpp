@@ -22,11 +22,21 @@ int64_t HeadlessClock::QueryPerformanceCounter()
 
 void HeadlessClock::Advance(uint32_t milliseconds)
 {
+    AdvanceListener listener;
     {
         std::lock_guard<std::mutex> hold(mLock);
         mElapsedNs += static_cast<uint64_t>(milliseconds) * 1'000'000u;
+        listener = mListener;
     }
     mMoved.notify_all();
+    if (listener)
+        listener(milliseconds);
+}
+
+void HeadlessClock::SetAdvanceListener(AdvanceListener listener)
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    mListener = std::move(listener);
 }
 
 void HeadlessClock::Sleep(uint32_t milliseconds)
@@ -36,9 +46,8 @@ void HeadlessClock::Sleep(uint32_t milliseconds)
     mSleeps.push_back({milliseconds, owner});
     uint64_t end = mElapsedNs + static_cast<uint64_t>(milliseconds) * 1'000'000u;
     if (owner) {
-        mElapsedNs = end;
         hold.unlock();
-        mMoved.notify_all();
+        Advance(milliseconds);
         return;
     }
     ++mWaiting;

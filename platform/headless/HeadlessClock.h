@@ -8,6 +8,7 @@
 #include "platform/time/Clock.h"
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -31,6 +32,11 @@ public:
 
     // Moves virtual time forward and wakes the sleepers whose end it reached.
     void Advance(uint32_t milliseconds);
+    // Called after each move of virtual time (Advance, or a sleep of the
+    // clock's thread) with its length, outside the clock's lock; the headless
+    // sound device renders that much sound. Empty: none.
+    using AdvanceListener = std::function<void(uint32_t milliseconds)>;
+    void SetAdvanceListener(AdvanceListener listener);
     void SetLocalTime(const LocalDateTime& time);
     void SetLastInputTick(std::optional<uint32_t> tick);
     std::vector<SleepRecord> GetSleeps();
@@ -47,6 +53,7 @@ private:
     std::optional<uint32_t> mLastInputTick;
     std::vector<SleepRecord> mSleeps;
     int mWaiting = 0;
+    AdvanceListener mListener;
 };
 
 } // namespace Platform

@@ -27,6 +27,7 @@ HeadlessPlatform::HeadlessPlatform(const Options& options)
 {
     Services& services = MutableServices();
     mClock = FillService<::Platform::Clock, HeadlessClock>(services.clock, options.startTick);
+    mAudio = FillService<AudioOutput, HeadlessAudioOutput>(services.audio, *mClock);
     mThreads = FillService<ThreadControl, HeadlessThreadControl>(services.threads);
     mProcess = FillService<ProcessService, HeadlessProcess>(services.process);
     mDebug = FillService<DebugOutput, HeadlessDebugOutput>(services.debugOutput);

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PlatformBootstrap.h"
+#include "platform/headless/HeadlessAudioOutput.h"
 #include "platform/headless/HeadlessClipboard.h"
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessCursors.h"
@@ -36,6 +37,7 @@ public:
     explicit HeadlessPlatform(const Options& options);
 
     HeadlessClock& Clock() { return *mClock; }
+    HeadlessAudioOutput& Audio() { return *mAudio; }
     HeadlessThreadControl& Threads() { return *mThreads; }
     HeadlessProcess& Process() { return *mProcess; }
     HeadlessDebugOutput& Debug() { return *mDebug; }
@@ -51,6 +53,7 @@ public:
 
 private:
     HeadlessClock* mClock;
+    HeadlessAudioOutput* mAudio;
     HeadlessThreadControl* mThreads;
     HeadlessProcess* mProcess;
     HeadlessDebugOutput* mDebug;

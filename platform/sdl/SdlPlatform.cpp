@@ -7,6 +7,7 @@
 #include "platform/instance/SocketSingleInstance.h"
 #include "platform/process/SystemProcess.h"
 #include "platform/registry/FileRegistry.h"
+#include "platform/sdl/SdlAudioOutput.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlCursors.h"
 #include "platform/sdl/SdlDialogs.h"
@@ -30,6 +31,7 @@ public:
     {
         Services& services = MutableServices();
         services.clock = std::make_unique<SystemClock>();
+        services.audio = std::make_unique<SdlAudioOutput>();
         services.threads = std::make_unique<SystemThreadControl>();
         services.process = std::make_unique<SystemProcess>(config.arguments);
         services.debugOutput = std::make_unique<StderrDebugOutput>();
@@ -57,6 +59,7 @@ public:
         services.dialogs.reset();
         services.clipboard.reset();
         services.shell.reset();
+        services.audio.reset();
         SDL_QuitSubSystem(kSubsystems);
     }
 };

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/NullDemoSeam.h"
+#include "app/SoundManagerStub.h"
 #include "app/TandryAppBase.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
@@ -112,9 +113,18 @@ class RecordingSoundInstance : public Tandry::SoundInstance {
 public:
     void SetPlayPan(int pan) override;
     bool Play(bool looping, bool autoRelease) override;
+    void Discard() override {}
+    void SetDefaultVolume(double) override {}
+    void SetDefaultPan(int) override {}
+    void ShiftPitch(double) override {}
+    void SetPlayVolume(double) override {}
+    void Stop() override {}
+    bool IsPlaying() override { return false; }
+    bool IsDiscarded() override { return false; }
+    double GetPlayVolume() override { return 1.0; }
 };
 
-class RecordingSoundManager : public Tandry::SoundManager {
+class RecordingSoundManager : public SoundManagerStub {
 public:
     RecordingSoundManager(Platform::WindowHandle window, bool useFmod);
     ~RecordingSoundManager() override;
@@ -125,7 +135,6 @@ public:
     void SetWindow(Platform::WindowHandle, bool) override {}
     void StopAllInstances() override {}
     int CountLoadedSounds() override { return 0; }
-    void FreeSound(int) override {}
 
     double systemVolume = 0.5;
     std::vector<double> volumes;

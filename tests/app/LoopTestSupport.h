@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/NullDemoSeam.h"
+#include "app/SoundManagerStub.h"
 #include "app/TandryAppBase.h"
 #include "audio/SoundManager.h"
 #include "graphics/display/DDInterface.h"
@@ -115,7 +116,7 @@ private:
     void Log(const std::string& call);
 };
 
-class CountingSoundManager : public Tandry::SoundManager {
+class CountingSoundManager : public AppTest::SoundManagerStub {
 public:
     void SetOverallVolume(double volume) override { lastVolume = volume; }
     double GetSystemVolume() override { return 1.0; }
@@ -124,7 +125,6 @@ public:
     void SetWindow(Platform::WindowHandle window, bool windowed) override { windows.emplace_back(window, windowed); }
     void StopAllInstances() override { ++stopAllCalls; }
     int CountLoadedSounds() override { return 0; }
-    void FreeSound(int) override {}
 
     double lastVolume = -1;
     int stopAllCalls = 0;

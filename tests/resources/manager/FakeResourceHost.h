@@ -3,7 +3,7 @@
 // the test sets, and every shared-image request and freed sound is recorded.
 #pragma once
 
-#include "audio/SoundManager.h"
+#include "app/SoundManagerStub.h"
 #include "resources/manager/ResourceHost.h"
 
 #include <string>
@@ -12,15 +12,8 @@
 
 namespace TestSupport {
 
-class RecordingSounds : public Tandry::SoundManager {
+class RecordingSounds : public AppTest::SoundManagerStub {
 public:
-    void SetOverallVolume(double) override {}
-    double GetSystemVolume() override { return 1.0; }
-    void SetSystemVolume(double) override {}
-    Tandry::SoundInstance* NewSoundInstance(int) override { return nullptr; }
-    void SetWindow(Platform::WindowHandle, bool) override {}
-    void StopAllInstances() override {}
-    int CountLoadedSounds() override { return 0; }
     void FreeSound(int soundId) override { freed.push_back(soundId); }
 
     std::vector<int> freed;
