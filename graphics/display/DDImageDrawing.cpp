@@ -1,22 +1,37 @@
-// The drawing slots of a surface image. Until the surface routines exist, an
-// opaque surface image is drawn through a memory copy of the part the call
-// can change; opaque fills and blits of colours whose channels are 0 or 255
-// come out as the surface routines will draw them.
+// The drawing slots of a surface image: each call goes, anew, to the 3D
+// screen's route, to the memory form, or into the surface. A surface route
+// that drew leaves the surface as the only current form and counts as a
+// change of the picture, so textures made from the image are rebuilt.
 #include "graphics/display/DDImage.h"
 
 #include "graphics/display/DDInterface.h"
 #include "graphics/display/SurfaceConverter.h"
+#include "graphics/display/SurfacePixels.h"
+#include "graphics/image/ClipStretchRects.h"
 #include "graphics/image/ImageArray.h"
+#include "graphics/image/LineWalk.h"
+#include "graphics/rasterizer/rasterizer.h"
+#include "graphics/types/ClampedColor.h"
+#include "graphics/types/DoubleRect.h"
+#include "graphics/types/TriVertex.h"
+#include "platform/ddraw/DDrawConstants.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace Tandry {
 
+using namespace Platform;
+
 namespace {
 
-// The pixels a line can touch, with a pixel of margin for the anti-aliased
-// line's neighbours; an end point that is not a finite number could be anywhere.
+bool IsWhite(const Color& color)
+{
+    return color.red == 255 && color.green == 255 && color.blue == 255 && color.alpha == 255;
+}
+
+// The pixels an anti-aliased line can touch, with a pixel of margin for its
+// neighbours; an end point that is not a finite number could be anywhere.
 Rect LineBounds(double x1, double y1, double x2, double y2, const Rect& whole)
 {
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
@@ -49,131 +64,414 @@ Rect SpanBounds(const Span* spans, int count)
     return Rect(cut(left), cut(top), cut(right - left), cut(bottom - top));
 }
 
+// The rasteriser's code for the locked layout; 0 for a 16-bit layout it has no code for.
+int32_t RasterFormatOf(const SurfacePixels::Target& t)
+{
+    if (t.bitsPerPixel == 32)
+        return 0x888;
+    if (t.red == 0xF800u && t.green == 0x07E0u && t.blue == 0x1Fu)
+        return 0x565;
+    if (t.red == 0x7C00u && t.green == 0x03E0u && t.blue == 0x1Fu)
+        return 0x555;
+    return 0;
+}
+
 } // namespace
 
-template <class Draw>
-void DDImage::RouteDrawing(const Rect& area, Draw draw)
+bool DDImage::MemoryConditionHolds(bool forBlt) const
 {
-    ScanAlpha();
-    if (mSurface == nullptr || mHasAlpha || mHasTrans) {
-        draw(static_cast<MemoryImage&>(*this));
-        return;
-    }
-    if (mNoDraw || !LockSurface())
-        return;
-    const Rect part = Rect::Intersection(area, Rect(0, 0, mWidth, mHeight));
-    const SurfaceConverter converter = LockedConverter();
-    const SurfaceMemory memory{static_cast<uint8_t*>(mLockDesc.lpSurface), mLockDesc.lPitch,
-                               static_cast<int>(mLockDesc.ddpfPixelFormat.dwRGBBitCount)};
-    const size_t stride = static_cast<size_t>(mWidth);
-    const size_t partStart = static_cast<size_t>(part.y) * stride + static_cast<size_t>(part.x);
+    if (mHasAlpha || mHasTrans)
+        return true;
+    if (!DisplayIs3D())
+        return false;
+    return !(forBlt && (mDDInterface->mOldCursorAreaImage == this || mDDInterface->mNewCursorAreaImage == this));
+}
 
-    // A copy of the whole image's size, so the call runs with its own
-    // coordinates and clip. Only the part the call can change is read in;
-    // the rest is never drawn on nor written back, so it is left unfilled.
-    MemoryImage copy(nullptr);
-    copy.mWidth = mWidth;
-    copy.mHeight = mHeight;
-    copy.mBits = AllocateImageArray<uint32_t>(mWidth, mHeight, 1);
-    copy.mBits[stride * static_cast<size_t>(mHeight)] = kBitsMarker;
-    copy.ForceAlphaFlags(false, false);
-    converter.ReadRect(memory, part, copy.mBits.get() + partStart, stride, nullptr);
-    draw(copy);
-    if (const uint32_t* drawn = copy.GetBits())
-        converter.WriteRect(drawn + partStart, stride, memory, part);
+void DDImage::EndSurfaceRoute(uint64_t writesBefore)
+{
+    // Without a surface the memory form is the only copy of the picture.
+    if (mSurface != nullptr)
+        FreeMemoryCopies();
+    if (mSurfaceWrites != writesBefore)
+        ++mChangeCount;
+}
+
+void DDImage::EndSurfaceRouteIfDrawn(uint64_t writesBefore)
+{
+    if (mSurfaceWrites != writesBefore)
+        EndSurfaceRoute(writesBefore);
+}
+
+template <class Draw>
+bool DDImage::DrawThroughReadBack(const Rect& area, Draw draw)
+{
+    SurfacePixels::Target target;
+    if (!LockForDrawing(target))
+        return false;
+    if (target.Drawable()) {
+        const Rect part = Rect::Intersection(area, Rect(0, 0, mWidth, mHeight));
+        const SurfaceConverter converter = LockedConverter();
+        const SurfaceMemory memory{target.bits, target.pitch, target.bitsPerPixel};
+        const size_t stride = static_cast<size_t>(mWidth);
+        const size_t partStart = static_cast<size_t>(part.y) * stride + static_cast<size_t>(part.x);
+
+        // A copy of the whole image's size, so the call runs with its own
+        // coordinates and clip. Only the part the call can change is read in;
+        // the rest is never drawn on nor written back, so it is left unfilled.
+        MemoryImage copy(nullptr);
+        copy.mWidth = mWidth;
+        copy.mHeight = mHeight;
+        copy.mBits = AllocateImageArray<uint32_t>(mWidth, mHeight, 1);
+        copy.mBits[stride * static_cast<size_t>(mHeight)] = kBitsMarker;
+        copy.ForceAlphaFlags(false, false);
+        converter.ReadRect(memory, part, copy.mBits.get() + partStart, stride, nullptr);
+        draw(copy);
+        if (const uint32_t* drawn = copy.GetBits())
+            converter.WriteRect(drawn + partStart, stride, memory, part);
+    }
     UnlockSurface();
-    FreeMemoryCopies();
+    return true;
+}
+
+bool DDImage::PolyFill3D(const Point* vertices, int count, const Rect* clipRect, const Color& color, int drawMode,
+                         int tx, int ty, bool)
+{
+    if (Is3DScreen())
+        return PolyFill3D3D(vertices, count, clipRect, color, drawMode, tx, ty);
+    return false;
 }
 
 void DDImage::FillRect(const Rect& rect, const Color& color, int drawMode)
 {
-    RouteDrawing(rect, [&](MemoryImage& target) { target.MemoryImage::FillRect(rect, color, drawMode); });
-}
-
-void DDImage::ClearRect(const Rect& rect)
-{
-    RouteDrawing(rect, [&](MemoryImage& target) { target.MemoryImage::ClearRect(rect); });
+    if (Is3DScreen()) {
+        FillRect3D(rect, color, drawMode);
+        return;
+    }
+    ScanAlpha();
+    if (MemoryConditionHolds(false)) {
+        MemoryImage::FillRect(rect, color, drawMode);
+        return;
+    }
+    const uint64_t before = mSurfaceWrites;
+    if (drawMode == 0)
+        SurfaceFillRect(rect, color);
+    else if (drawMode == 1)
+        SurfaceFillRectAdditive(rect, color);
+    EndSurfaceRoute(before);
 }
 
 void DDImage::DrawLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
-    RouteDrawing(LineBounds(x1, y1, x2, y2, Rect(0, 0, mWidth, mHeight)),
-                 [&](MemoryImage& target) { target.MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode); });
+    RouteLine(x1, y1, x2, y2, color, drawMode, false);
 }
 
 void DDImage::DrawLineAA(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
 {
-    RouteDrawing(LineBounds(x1, y1, x2, y2, Rect(0, 0, mWidth, mHeight)),
-                 [&](MemoryImage& target) { target.MemoryImage::DrawLineAA(x1, y1, x2, y2, color, drawMode); });
+    RouteLine(x1, y1, x2, y2, color, drawMode, true);
+}
+
+void DDImage::RouteLine(double x1, double y1, double x2, double y2, const Color& color, int drawMode,
+                        bool antiAliased)
+{
+    // The 3D screen and the memory route draw the plain line for both slots.
+    if (Is3DScreen()) {
+        DrawLine3D(x1, y1, x2, y2, color, drawMode);
+        return;
+    }
+    if (MemoryConditionHolds(false)) {
+        MemoryImage::DrawLine(x1, y1, x2, y2, color, drawMode);
+        return;
+    }
+    if (LineWalk::FillStraightLine(*this, x1, y1, x2, y2, color, drawMode))
+        return;
+    ScanAlpha();
+    const uint64_t before = mSurfaceWrites;
+    // Mode 2 draws lines like mode 0.
+    if (drawMode == 0 || drawMode == 2) {
+        if (antiAliased)
+            SurfaceDrawLineAA(x1, y1, x2, y2, color);
+        else
+            SurfaceDrawLine(x1, y1, x2, y2, color);
+    } else if (drawMode == 1) {
+        if (antiAliased)
+            SurfaceDrawLineAAAdditive(x1, y1, x2, y2, color);
+        else
+            SurfaceDrawLineAdditive(x1, y1, x2, y2, color);
+    }
+    EndSurfaceRoute(before);
 }
 
 void DDImage::FillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
                                         const uint8_t* coverage, int coverageX, int coverageY, int coveragePitch,
                                         int unused)
 {
-    RouteDrawing(SpanBounds(spans, count), [&](MemoryImage& target) {
-        target.MemoryImage::FillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY,
-                                                      coveragePitch, unused);
-    });
+    if (Is3DScreen()) {
+        FillScanLinesWithCoverage3D(spans, count, color, drawMode, coverage, coverageX, coverageY, coveragePitch,
+                                    unused);
+        return;
+    }
+    if (count <= 0)
+        return;
+    const uint64_t before = mSurfaceWrites;
+    SurfaceFillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY, coveragePitch,
+                                     unused);
+    EndSurfaceRouteIfDrawn(before);
 }
 
 void DDImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    RouteDrawing(Rect(x, y, srcRect.width, srcRect.height),
-                 [&](MemoryImage& target) { target.MemoryImage::Blt(src, x, y, srcRect, color, drawMode); });
+    src->mDrawn = true;
+    ScanAlpha();
+    if (Is3DScreen()) {
+        Blt3D(src, x, y, srcRect, color, drawMode);
+        return;
+    }
+    if (MemoryConditionHolds(true)) {
+        MemoryImage::Blt(src, x, y, srcRect, color, drawMode);
+        return;
+    }
+    const uint64_t before = mSurfaceWrites;
+    if (drawMode == 0)
+        SurfaceBlt(src, x, y, srcRect, color);
+    else if (drawMode == 1)
+        SurfaceBltAdditive(src, x, y, srcRect, color);
+    EndSurfaceRoute(before);
 }
 
 void DDImage::BltF(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
                    int drawMode)
 {
-    RouteDrawing(clipRect,
-                 [&](MemoryImage& target) { target.MemoryImage::BltF(src, x, y, srcRect, clipRect, color, drawMode); });
+    src->mDrawn = true;
+    if (Is3DScreen()) {
+        BltF3D(src, x, y, srcRect, clipRect, color, drawMode);
+        return;
+    }
+    BltRotated(src, x, y, srcRect, clipRect, color, drawMode, 0.0, 0.0f, 0.0f);
 }
 
 void DDImage::BltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
                          int drawMode, double angle, float centerX, float centerY)
 {
-    RouteDrawing(clipRect, [&](MemoryImage& target) {
-        target.MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
-    });
+    src->mDrawn = true;
+    if (mNoDraw)
+        return;
+    ScanAlpha();
+    if (Is3DScreen()) {
+        BltRotated3D(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
+        return;
+    }
+    if (MemoryConditionHolds(false)) {
+        MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
+        return;
+    }
+    const uint64_t before = mSurfaceWrites;
+    SurfaceBltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
+    EndSurfaceRouteIfDrawn(before);
 }
 
 void DDImage::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                          const Color& color, int drawMode, bool fastStretch)
 {
-    RouteDrawing(Rect::Intersection(destRect, clipRect), [&](MemoryImage& target) {
-        target.MemoryImage::StretchBlt(src, destRect, srcRect, clipRect, color, drawMode, fastStretch);
-    });
+    src->mDrawn = true;
+    ScanAlpha();
+    if (Is3DScreen()) {
+        StretchBlt3D(src, destRect, srcRect, clipRect, color, drawMode, fastStretch);
+        return;
+    }
+    Rect clipped;
+    DoubleRect srcF;
+    if (!ClipStretchRects(destRect, srcRect, clipRect, clipped, srcF))
+        return;
+    const uint64_t before = mSurfaceWrites;
+    if (fastStretch) {
+        auto* surfaceSource = dynamic_cast<DDImage*>(src);
+        if (surfaceSource != nullptr && IsWhite(color) && drawMode == 0 && !surfaceSource->mHasAlpha
+            && surfaceSource->GetSurface() != nullptr) {
+            const RECT from{static_cast<int>(srcF.x), static_cast<int>(srcF.y), static_cast<int>(srcF.x + srcF.width),
+                            static_cast<int>(srcF.y + srcF.height)};
+            const RECT to{clipped.x, clipped.y, clipped.x + clipped.width, clipped.y + clipped.height};
+            // A failed relock ends the call; the surface was drawn all the same.
+            DirectDrawBlt(to, *surfaceSource, from);
+            EndSurfaceRoute(before);
+            return;
+        }
+        if (dynamic_cast<MemoryImage*>(src) != nullptr) {
+            SurfaceStretchBlt(src, clipped, srcF, color, drawMode, false);
+            EndSurfaceRouteIfDrawn(before);
+            return;
+        }
+        EndSurfaceRoute(before);
+        return;
+    }
+    if (MemoryConditionHolds(false)) {
+        MemoryImage::StretchBlt(src, destRect, srcRect, clipRect, color, drawMode, false);
+        return;
+    }
+    {
+        MemoryImage stretched(mApp);
+        stretched.Create(clipped.width, clipped.height);
+        stretched.StretchBltFiltered(src, Rect(0, 0, clipped.width, clipped.height), srcF);
+        // The blit is a surface route of its own and counts its change.
+        Blt(&stretched, clipped.x, clipped.y, Rect(0, 0, clipped.width, clipped.height), color, drawMode);
+    }
+    if (mSurface != nullptr)
+        FreeMemoryCopies();
 }
 
 void DDImage::BltMatrix(Image* src, float x, float y, const Matrix3x3& matrix, const Rect& clipRect,
                         const Color& color, int drawMode, const Rect& srcRect, bool linear)
 {
-    RouteDrawing(clipRect, [&](MemoryImage& target) {
-        target.MemoryImage::BltMatrix(src, x, y, matrix, clipRect, color, drawMode, srcRect, linear);
-    });
+    src->mDrawn = true;
+    if (Is3DScreen()) {
+        BltMatrix3D(src, x, y, matrix, clipRect, color, drawMode, srcRect, linear);
+        return;
+    }
+    SurfacePixels::Target t;
+    if (!LockForDrawing(t))
+        return;
+    const uint64_t before = mSurfaceWrites - (t.Drawable() ? 1 : 0);
+    const int32_t format = RasterFormatOf(t);
+    if (t.Drawable() && format != 0)
+        RasterizeTransformedQuad(src, x, y, &matrix, &clipRect, &color, &srcRect, t.bits, t.pitch, format, linear);
+    UnlockSurface();
+    if (t.Drawable() && format == 0) {
+        DrawThroughReadBack(clipRect, [&](MemoryImage& m) {
+            m.MemoryImage::BltMatrix(src, x, y, matrix, clipRect, color, drawMode, srcRect, linear);
+        });
+    }
+    EndSurfaceRoute(before);
 }
 
 void DDImage::BltTrianglesTex(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
                               const Color& color, int drawMode, float tx, float ty, bool linear)
 {
-    RouteDrawing(clipRect, [&](MemoryImage& target) {
-        target.MemoryImage::BltTrianglesTex(src, triangles, count, clipRect, color, drawMode, tx, ty, linear);
-    });
+    src->mDrawn = true;
+    if (Is3DScreen()) {
+        BltTrianglesTex3D(src, triangles, count, color, drawMode, tx, ty, linear);
+        return;
+    }
+    SurfacePixels::Target t;
+    if (!LockForDrawing(t))
+        return;
+    const uint64_t before = mSurfaceWrites - (t.Drawable() ? 1 : 0);
+    const int32_t format = RasterFormatOf(t);
+    if (t.Drawable() && format != 0) {
+        RasterizeTriangleList(src, triangles != nullptr ? triangles[0] : nullptr, count, &clipRect, &color, t.bits,
+                              t.pitch, format, tx, ty, linear);
+    }
+    UnlockSurface();
+    if (t.Drawable() && format == 0) {
+        DrawThroughReadBack(clipRect, [&](MemoryImage& m) {
+            m.MemoryImage::BltTrianglesTex(src, triangles, count, clipRect, color, drawMode, tx, ty, linear);
+        });
+    }
+    EndSurfaceRoute(before);
 }
 
 void DDImage::BltMirror(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
 {
-    RouteDrawing(Rect(x, y, srcRect.width, srcRect.height),
-                 [&](MemoryImage& target) { target.MemoryImage::BltMirror(src, x, y, srcRect, color, drawMode); });
+    ScanAlpha();
+    if (Is3DScreen()) {
+        BltMirror3D(src, x, y, srcRect, color, drawMode);
+        return;
+    }
+    const uint64_t before = mSurfaceWrites;
+    if (drawMode == 0)
+        SurfaceBltMirror(src, x, y, srcRect, color);
+    else if (drawMode == 1)
+        SurfaceBltMirrorAdditive(src, x, y, srcRect, color);
+    EndSurfaceRoute(before);
 }
 
 void DDImage::StretchBltMirror(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                                const Color& color, int drawMode, bool fastStretch)
 {
-    RouteDrawing(Rect::Intersection(destRect, clipRect), [&](MemoryImage& target) {
-        target.MemoryImage::StretchBltMirror(src, destRect, srcRect, clipRect, color, drawMode, fastStretch);
+    src->mDrawn = true;
+    ScanAlpha();
+    if (Is3DScreen()) {
+        StretchBltMirror3D(src, destRect, srcRect, clipRect, color, drawMode, fastStretch);
+        return;
+    }
+    Rect clipped;
+    DoubleRect srcF;
+    if (!ClipStretchRectsMirrored(destRect, srcRect, clipRect, clipped, srcF))
+        return;
+    const uint64_t before = mSurfaceWrites;
+    SurfaceStretchBlt(src, clipped, srcF, color, drawMode, true);
+    EndSurfaceRouteIfDrawn(before);
+}
+
+void DDImage::SurfaceDrawLineAAAdditive(double, double, double, double, const Color&) {}
+
+// TODO: the nearest-pixel stretch into the locked surface, normal and
+// additive, straight and mirrored; until then the straight stretch is drawn
+// by the memory routine on a read-back copy and the mirrored one not at all.
+void DDImage::SurfaceStretchBlt(Image* src, const Rect& clipped, const DoubleRect& srcF, const Color& color, int,
+                                bool mirrored)
+{
+    if (mirrored || dynamic_cast<MemoryImage*>(src) == nullptr)
+        return;
+    DrawThroughReadBack(clipped, [&](MemoryImage& m) { m.StretchBltFast(src, clipped, srcF, color); });
+}
+
+// TODO: the bilinear rotated blit straight into the locked surface; until
+// then the memory routine draws on a read-back copy.
+void DDImage::SurfaceBltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
+                                const Color& color, int drawMode, double angle, float centerX, float centerY)
+{
+    DrawThroughReadBack(clipRect, [&](MemoryImage& m) {
+        m.MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
     });
 }
+
+// TODO: the anti-aliased line straight into the locked surface; until then
+// the memory routine draws on a read-back copy.
+void DDImage::SurfaceDrawLineAA(double x1, double y1, double x2, double y2, const Color& color)
+{
+    DrawThroughReadBack(LineBounds(x1, y1, x2, y2, Rect(0, 0, mWidth, mHeight)),
+                        [&](MemoryImage& m) { m.MemoryImage::DrawLineAA(x1, y1, x2, y2, color, 0); });
+}
+
+// TODO: the coverage fill straight into the locked surface; until then the
+// memory routine draws on a read-back copy.
+void DDImage::SurfaceFillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
+                                               const uint8_t* coverage, int coverageX, int coverageY,
+                                               int coveragePitch, int unused)
+{
+    DrawThroughReadBack(SpanBounds(spans, count), [&](MemoryImage& m) {
+        m.MemoryImage::FillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY,
+                                                 coveragePitch, unused);
+    });
+}
+
+// TODO: the Direct3D routes of the 3D screen (FillPoly, FillRect, DrawLine,
+// the textured, transformed and matrix blits, the coverage fill through a
+// temporary image). Until they exist nothing is drawn on the 3D screen.
+bool DDImage::PolyFill3D3D(const Point*, int, const Rect*, const Color&, int, int, int)
+{
+    return false;
+}
+
+void DDImage::FillRect3D(const Rect&, const Color&, int) {}
+
+void DDImage::DrawLine3D(double, double, double, double, const Color&, int) {}
+
+void DDImage::FillScanLinesWithCoverage3D(const Span*, int, const Color&, int, const uint8_t*, int, int, int, int) {}
+
+void DDImage::Blt3D(Image*, int, int, const Rect&, const Color&, int) {}
+
+void DDImage::BltF3D(Image*, float, float, const Rect&, const Rect&, const Color&, int) {}
+
+void DDImage::BltRotated3D(Image*, float, float, const Rect&, const Rect&, const Color&, int, double, float, float) {}
+
+void DDImage::StretchBlt3D(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
+
+void DDImage::BltMatrix3D(Image*, float, float, const Matrix3x3&, const Rect&, const Color&, int, const Rect&, bool) {}
+
+void DDImage::BltTrianglesTex3D(Image*, const TriVertex (*)[3], int, const Color&, int, float, float, bool) {}
+
+void DDImage::BltMirror3D(Image*, int, int, const Rect&, const Color&, int) {}
+
+void DDImage::StretchBltMirror3D(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
 
 } // namespace Tandry

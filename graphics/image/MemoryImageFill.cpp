@@ -70,7 +70,11 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int)
 
 void MemoryImage::ClearRect(const Rect& rect)
 {
-    ForEachRow(GetBits(), mWidth, rect, [](uint32_t* row, int count) { std::fill_n(row, count, 0u); });
+    // A surface image that cannot be read back has no array to clear.
+    uint32_t* bits = GetBits();
+    if (bits == nullptr)
+        return;
+    ForEachRow(bits, mWidth, rect, [](uint32_t* row, int count) { std::fill_n(row, count, 0u); });
     MarkBitsChanged();
 }
 

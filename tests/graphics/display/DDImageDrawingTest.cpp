@@ -65,65 +65,6 @@ protected:
     }
 };
 
-// On a 32-bit display the read-back is exact, so drawing into the surface
-// gives what the same call gives on a memory image of the same picture, for
-// every slot, partial alpha included.
-TEST_F(DDImageDrawing, SurfaceDrawingMatchesMemoryDrawing)
-{
-    Up(DDrawFormat::X8R8G8B8);
-    auto source = MakeImage(6, 5, [] {
-        std::vector<uint32_t> pixels(30);
-        for (size_t i = 0; i < pixels.size(); ++i)
-            pixels[i] = static_cast<uint32_t>(i * 0x51) << 24 | static_cast<uint32_t>(i * 0x10305);
-        return pixels;
-    }());
-    const Color halfRed(255, 0, 0, 128);
-    const Color white(255, 255, 255);
-    const Rect clip(2, 3, 18, 17);
-    const Tandry::Span spans[] = {{4, 3, 10}, {5, 1, 12}, {9, 7, 2}};
-    std::vector<uint8_t> coverage(kSize * kSize);
-    for (size_t i = 0; i < coverage.size(); ++i)
-        coverage[i] = static_cast<uint8_t>(i * 37);
-
-    struct Case {
-        const char* name;
-        std::function<void(Image&)> draw;
-    };
-    const Case cases[] = {
-        {"FillRect", [&](Image& i) { i.FillRect(Rect(3, 4, 10, 7), halfRed, 0); }},
-        {"FillRect opaque", [&](Image& i) { i.FillRect(Rect(0, 0, 5, 24), white, 0); }},
-        {"ClearRect", [&](Image& i) { i.ClearRect(Rect(20, 20, 4, 4)); }},
-        {"DrawRect", [&](Image& i) { i.DrawRect(Rect(1, 2, 15, 9), halfRed, 0); }},
-        {"DrawLine", [&](Image& i) { i.DrawLine(1.5, 22.25, 21.75, 0.5, halfRed, 0); }},
-        {"DrawLine steep", [&](Image& i) { i.DrawLine(3.0, 0.0, 5.0, 23.0, white, 0); }},
-        {"DrawLineAA", [&](Image& i) { i.DrawLineAA(0.0, 0.0, 23.0, 17.0, white, 0); }},
-        {"FillScanLines", [&](Image& i) { i.FillScanLines(spans, 3, halfRed, 0); }},
-        {"FillScanLinesWithCoverage",
-         [&](Image& i) { i.FillScanLinesWithCoverage(spans, 3, halfRed, 0, coverage.data(), 0, 0, kSize, 0); }},
-        {"Blt", [&](Image& i) { i.Blt(source.get(), 17, 18, Rect(0, 0, 6, 5), white, 0); }},
-        {"Blt additive", [&](Image& i) { i.Blt(source.get(), 2, 2, Rect(1, 1, 5, 4), Color(200, 100, 50), 1); }},
-        {"BltF", [&](Image& i) { i.BltF(source.get(), 4.5f, 7.25f, Rect(0, 0, 6, 5), clip, white, 0); }},
-        {"BltRotated",
-         [&](Image& i) { i.BltRotated(source.get(), 8.0f, 8.0f, Rect(0, 0, 6, 5), clip, white, 0, 0.7, 3.0f, 2.5f); }},
-        {"StretchBlt", [&](Image& i) { i.StretchBlt(source.get(), Rect(1, 1, 20, 15), Rect(0, 0, 6, 5), clip, white, 0, false); }},
-        {"StretchBlt fast", [&](Image& i) { i.StretchBlt(source.get(), Rect(0, 5, 24, 10), Rect(0, 0, 6, 5), clip, white, 0, true); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto reference = MakeImage(kSize, kSize, Picture());
-        c.draw(*reference);
-        auto image = SurfaceImage(Picture());
-        IDirectDrawSurface* surface = image->mSurface;
-        c.draw(*image);
-        // Drawn into the surface, which stays the only form.
-        EXPECT_EQ(image->mSurface, surface);
-        EXPECT_FALSE(image->mBits);
-        EXPECT_EQ(image->mLockCount, 0);
-        const std::vector<uint32_t> expected(reference->GetBits(), reference->GetBits() + kSize * kSize);
-        EXPECT_EQ(ReadSurface(surface), AsShown(expected));
-    }
-}
-
 TEST_F(DDImageDrawing, OpaqueFillsAndBlitsAreExactOn16Bits)
 {
     for (DDrawFormat format : {DDrawFormat::R5G6B5, DDrawFormat::X1R5G5B5, DDrawFormat::BGR565}) {
@@ -161,27 +102,7 @@ TEST_F(DDImageDrawing, OpaqueFillsAndBlitsAreExactOn16Bits)
     }
 }
 
-TEST_F(DDImageDrawing, OnlyTheRectangleIsWrittenBack)
-{
-    Up(DDrawFormat::X8R8G8B8);
-    auto image = SurfaceImage(Picture());
-    // A stored top byte that a read-back and write-back would lose.
-    DDSURFACEDESC desc;
-    desc.dwSize = sizeof(desc);
-    ASSERT_EQ(image->mSurface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    static_cast<uint32_t*>(desc.lpSurface)[0] = 0xAB123456;
-    image->mSurface->Unlock(nullptr);
-    image->FillRect(Rect(1, 0, 2, 1), Color(0, 0, 255), 0);
-    image->Blt(image.get(), 10, 10, Rect(0, 0, 1, 1), Color(255, 255, 255), 0);
-    const std::vector<uint32_t> words = StoredWords(image->mSurface);
-    EXPECT_EQ(words[0], 0xAB123456u);
-    EXPECT_EQ(words[1], 0x0000FFu);
-    EXPECT_EQ(words[2], 0x0000FFu);
-    // A blit of the image into itself reads the picture as it stood.
-    EXPECT_EQ(words[10 * kSize + 10], 0x123456u);
-}
-
-TEST_F(DDImageDrawing, ImagesWithTransparencyOrWithoutASurfaceAreDrawnInMemory)
+TEST_F(DDImageDrawing, ImagesWithTransparencyAreDrawnInMemory)
 {
     Up(DDrawFormat::X8R8G8B8);
     std::vector<uint32_t> pixels = Picture();
@@ -197,11 +118,6 @@ TEST_F(DDImageDrawing, ImagesWithTransparencyOrWithoutASurfaceAreDrawnInMemory)
     ASSERT_NE(keyed->GetSurface(), nullptr);
     EXPECT_EQ(ReadSurface(keyed->mSurface)[2 * kSize + 2], 0xFF00FF00u);
 
-    auto plain = std::make_unique<DDImage>(mDisplay);
-    plain->SetBits(Picture().data(), kSize, kSize, true);
-    plain->FillRect(Rect(0, 0, 1, 1), Color(0, 255, 0), 0);
-    EXPECT_EQ(plain->mSurface, nullptr);
-    EXPECT_EQ(plain->mBits[0], 0xFF00FF00u);
 }
 
 TEST_F(DDImageDrawing, NothingIsDrawnWhenTheSurfaceRefuses)
@@ -218,9 +134,8 @@ TEST_F(DDImageDrawing, NothingIsDrawnWhenTheSurfaceRefuses)
     image->GetBits();
     Inject({DDrawOp::Lock, DDERR_SURFACEBUSY});
     image->FillRect(Rect(0, 0, 4, 4), Color(0, 255, 0), 0);
-    // The memory copy stays: nothing was drawn.
-    EXPECT_TRUE(image->mBits);
-    EXPECT_EQ(ReadSurface(image->mSurface)[0], AsShown(Picture())[0]);
+    // Nothing was drawn: the surface still holds the picture.
+    EXPECT_EQ(ReadSurface(image->mSurface), AsShown(Picture()));
 }
 
 } // namespace

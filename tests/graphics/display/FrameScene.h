@@ -93,12 +93,14 @@ public:
     // The frame as ARGB words, before the display's format is applied.
     std::vector<uint32_t> Expected() const
     {
-        std::vector<uint32_t> picture(size_t{kWidth} * kHeight, 0xFF0000FFu);
+        // An opaque fill stores a channel of 255 as 254 in an 8-bit field
+        // (and as the full field in a 5- or 6-bit one, which reads back the same).
+        std::vector<uint32_t> picture(size_t{kWidth} * kHeight, 0xFF0000FEu);
         const auto at = [&](int x, int y) -> uint32_t& { return picture[static_cast<size_t>(y) * kWidth + x]; };
         for (int x = 100; x <= 300; ++x)
-            at(x, 50) = at(x, 150) = 0xFFFFFF00u;
+            at(x, 50) = at(x, 150) = 0xFFFEFE00u;
         for (int y = 50; y <= 150; ++y)
-            at(100, y) = at(300, y) = 0xFFFFFF00u;
+            at(100, y) = at(300, y) = 0xFFFEFE00u;
         for (int y = 0; y < 64; ++y) {
             for (int x = 0; x < 64; ++x)
                 at(500 + x, 400 + y) = mSquare[static_cast<size_t>(y) * 64 + x];

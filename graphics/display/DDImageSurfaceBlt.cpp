@@ -1,0 +1,521 @@
+// The four blits of a surface image into its locked surface: SurfaceBlt with
+// its DirectDraw, raw, copy and compositing paths, its mirrored twin, and the
+// two additive blits. Each path is one loop over a small per-pixel policy;
+// the policies hold the formulas, one per layout (565, 555, other 16-bit
+// masks, 32 bits).
+#include "graphics/display/DDImage.h"
+
+#include "graphics/display/DDInterface.h"
+#include "graphics/display/SurfacePixels.h"
+#include "graphics/image/SourceWords.h"
+#include "graphics/types/ClampedColor.h"
+#include "platform/ddraw/DDrawConstants.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Tandry {
+
+using namespace Platform;
+using namespace SurfacePixels;
+
+namespace {
+
+enum class Kind { P565, P555, Masks16, Word32 };
+
+Kind KindOf(const Target& t)
+{
+    if (t.bitsPerPixel == 32)
+        return Kind::Word32;
+    if (t.red == 0xF800u && t.green == kGreen565 && t.blue == 0x1Fu)
+        return Kind::P565;
+    if (t.red == 0x7C00u && t.green == kGreen555 && t.blue == 0x1Fu)
+        return Kind::P555;
+    return Kind::Masks16;
+}
+
+template <Kind K>
+constexpr uint32_t kSpreadMask = K == Kind::P565 ? kSpread565 : kSpread555;
+
+// Where a blit reads and writes.
+struct Placement {
+    int x;
+    int y;
+    Rect src;
+    int srcWidth;
+
+    size_t SourceIndex(int row) const
+    {
+        return static_cast<size_t>(src.y + row) * static_cast<size_t>(srcWidth) + static_cast<size_t>(src.x);
+    }
+};
+
+// The destination pixels of each row, walked left to right (Step 1) or right
+// to left (Step -1); rowFn(destination of the row's first source pixel, source index).
+template <class Pixel, int Step, class RowFn>
+void ForEachRow(const Target& t, const Placement& p, const RowFn& rowFn)
+{
+    Pixel* row = t.At<Pixel>(Step > 0 ? p.x : p.x + p.src.width - 1, p.y);
+    const ptrdiff_t rowStep = t.RowStep<Pixel>();
+    for (int j = 0; j < p.src.height; ++j, row += rowStep)
+        rowFn(row, p.SourceIndex(j));
+}
+
+// The run-length walk: each run is classified by its first source word and
+// handed whole to op.Run.
+template <class Pixel, int Step, class Words, class Op>
+void WalkRuns(const Target& t, const Placement& p, const Words& words, const uint8_t* runs, const Op& op)
+{
+    ForEachRow<Pixel, Step>(t, p, [&](Pixel* dst, size_t si) {
+        int remaining = p.src.width;
+        while (remaining > 0) {
+            // Run bytes are at least 1; a 0 would stand still.
+            const int n = std::min<int>(std::max<int>(runs[si], 1), remaining);
+            op.template Run<Pixel, Step>(words, si, n, dst);
+            si += static_cast<size_t>(n);
+            dst += Step * n;
+            remaining -= n;
+        }
+    });
+}
+
+// Runs of alpha 0 are skipped; runs of alpha 255 take op.Opaque when
+// op.OpaqueRuns(), every other pixel op.Blend with its own alpha.
+template <class Op>
+struct CompositeRuns {
+    Op op;
+
+    template <class Pixel, int Step, class Words>
+    void Run(const Words& words, size_t si, int n, Pixel* dst) const
+    {
+        const uint32_t a = words[si] >> 24;
+        if (a == 0)
+            return;
+        if (a == 255 && op.OpaqueRuns()) {
+            for (int i = 0; i < n; ++i, dst += Step)
+                *dst = static_cast<Pixel>(op.Opaque(words[si + i], *dst));
+            return;
+        }
+        for (int i = 0; i < n; ++i, dst += Step)
+            *dst = static_cast<Pixel>(op.Blend(words[si + i], *dst));
+    }
+};
+
+// White: opaque runs are copied, partial pixels scale the destination by
+// their transparency and add the premultiplied source.
+template <Kind K>
+struct WhiteOp {
+    uint32_t masks[3];
+
+    bool OpaqueRuns() const { return true; }
+    uint32_t Opaque(uint32_t s, uint32_t) const { return s; }
+    uint32_t Blend(uint32_t s, uint32_t d) const
+    {
+        const uint32_t ia = 256 - (s >> 24);
+        if constexpr (K == Kind::Word32) {
+            // The masks are not looked at, and the source alpha lands in the top byte.
+            return ((((d & 0xFF00u) * ia) >> 8) & 0xFF00u) + ((((d & 0xFF00FFu) * ia) >> 8) & 0xFF00FFu) + s;
+        } else if constexpr (K == Kind::Masks16) {
+            return ScaleByMasks(d, ia, masks) + (s & 0xFFFFu);
+        } else {
+            constexpr uint32_t m = kSpreadMask<K>;
+            return Fold(((Spread(d, m) * (ia >> 3)) >> 5) & m) + (s & 0xFFFFu);
+        }
+    }
+};
+
+// A grey colour on 565, 555 or 32 bits: one factor for all channels.
+template <Kind K>
+struct GreyOp {
+    uint32_t k;
+    uint32_t ca;
+
+    bool OpaqueRuns() const { return ca == 255; }
+    uint32_t Opaque(uint32_t s, uint32_t) const
+    {
+        if constexpr (K == Kind::Word32) {
+            return ((((s & 0xFF00FFu) * k) >> 8) & 0xFF00FFu) + ((((s & 0xFF00u) * k) >> 8) & 0xFF00u);
+        } else {
+            constexpr uint32_t m = kSpreadMask<K>;
+            return Fold(((Spread(s & 0xFFFFu, m) * (k >> 3)) >> 5) & m);
+        }
+    }
+    uint32_t Blend(uint32_t s, uint32_t d) const
+    {
+        const uint32_t ia = 256 - ((s >> 24) * ca) / 255;
+        if constexpr (K == Kind::Word32) {
+            return ((((d & 0xFF00FFu) * ia + (s & 0xFF00FFu) * k) >> 8) & 0xFF00FFu)
+                + ((((d & 0xFF00u) * ia + (s & 0xFF00u) * k) >> 8) & 0xFF00u);
+        } else {
+            constexpr uint32_t m = kSpreadMask<K>;
+            return Fold(((Spread(s & 0xFFFFu, m) * (k >> 3) + Spread(d, m) * (ia >> 3)) >> 5) & m);
+        }
+    }
+};
+
+// Any other colour, and grey on other 16-bit masks: channel by channel.
+struct MaskTintOp {
+    MaskFactors f;
+    uint32_t ca;
+
+    bool OpaqueRuns() const { return ca == 255; }
+    uint32_t Opaque(uint32_t s, uint32_t) const { return TintByMasks(s, f); }
+    uint32_t Blend(uint32_t s, uint32_t d) const { return BlendByMasks(d, s, 256 - ((s >> 24) * ca) / 255, f); }
+};
+
+MaskFactors FactorsOf(const Target& t, const ColourFactors& k)
+{
+    return MaskFactors{{t.red, t.green, t.blue}, {k.red, k.green, k.blue}};
+}
+
+template <int Step, class Words, class Op>
+void CompositeAs(const Target& t, const Placement& p, const Words& words, const uint8_t* runs, const Op& op)
+{
+    if (t.bitsPerPixel == 32)
+        WalkRuns<uint32_t, Step>(t, p, words, runs, CompositeRuns<Op>{op});
+    else
+        WalkRuns<uint16_t, Step>(t, p, words, runs, CompositeRuns<Op>{op});
+}
+
+template <int Step, Kind K, class Words>
+void CompositeKind(const Target& t, const Placement& p, const Words& words, const uint8_t* runs,
+                   const ClampedColor& c)
+{
+    if (c.IsWhite()) {
+        CompositeAs<Step>(t, p, words, runs, WhiteOp<K>{{t.red, t.green, t.blue}});
+        return;
+    }
+    const ColourFactors k(c);
+    if constexpr (K != Kind::Masks16) {
+        if (k.Grey()) {
+            CompositeAs<Step>(t, p, words, runs, GreyOp<K>{k.red, k.alpha});
+            return;
+        }
+    }
+    CompositeAs<Step>(t, p, words, runs, MaskTintOp{FactorsOf(t, k), k.alpha});
+}
+
+template <int Step, class Words>
+void Composite(const Target& t, const Placement& p, const Words& words, const uint8_t* runs, const ClampedColor& c)
+{
+    switch (KindOf(t)) {
+    case Kind::P565:
+        return CompositeKind<Step, Kind::P565>(t, p, words, runs, c);
+    case Kind::P555:
+        return CompositeKind<Step, Kind::P555>(t, p, words, runs, c);
+    case Kind::Masks16:
+        return CompositeKind<Step, Kind::Masks16>(t, p, words, runs, c);
+    case Kind::Word32:
+        return CompositeKind<Step, Kind::Word32>(t, p, words, runs, c);
+    }
+}
+
+// Additive: runs without colour bits are skipped, every other pixel is added
+// channel by channel through the display's saturation tables.
+struct AddRuns {
+    AddChannels channels;
+    bool white;
+    uint32_t factor[3];
+
+    template <class Pixel, int Step, class Words>
+    void Run(const Words& words, size_t si, int n, Pixel* dst) const
+    {
+        if ((words[si] & 0xFFFFFFu) == 0)
+            return;
+        for (int i = 0; i < n; ++i, dst += Step) {
+            const uint32_t s = words[si + i];
+            if (white) {
+                *dst = static_cast<Pixel>(channels.Apply(*dst, [&](uint32_t dm, int ch) {
+                    return (dm + (s & channels.c[ch].mask)) >> channels.c[ch].shift;
+                }));
+            } else {
+                *dst = static_cast<Pixel>(channels.Apply(*dst, [&](uint32_t dm, int ch) {
+                    const AddChannel& c = channels.c[ch];
+                    return ((((s & c.mask) >> c.shift) * factor[ch]) >> 8) + (dm >> c.shift);
+                }));
+            }
+        }
+    }
+};
+
+AddChannels AddChannelsOf(const Target& t, const DDInterface& display)
+{
+    return AddChannels{{{t.red, static_cast<uint32_t>(display.mRedShift), display.mRedAddTable.data()},
+                        {t.green, static_cast<uint32_t>(display.mGreenShift), display.mGreenAddTable.data()},
+                        {t.blue, static_cast<uint32_t>(display.mBlueShift), display.mBlueAddTable.data()}}};
+}
+
+// The copy path: display-format words as they are; with transparency the
+// words of alpha 0 leave the destination alone.
+template <class Pixel, class Words>
+void CopyWords(const Target& t, const Placement& p, const Words& words, bool keyed)
+{
+    ForEachRow<Pixel, 1>(t, p, [&](Pixel* dst, size_t si) {
+        if constexpr (sizeof(Pixel) == 4 && std::is_same_v<Words, ArgbWords>) {
+            if (!keyed) {
+                std::memcpy(dst, words.bits + si, static_cast<size_t>(p.src.width) * 4);
+                return;
+            }
+        }
+        for (int i = 0; i < p.src.width; ++i) {
+            const uint32_t q = words[si + static_cast<size_t>(i)];
+            if (!keyed || (q >> 24) != 0)
+                dst[i] = static_cast<Pixel>(q);
+        }
+    });
+}
+
+// The raw path: straight ARGB words blended by their own alpha, pixel by pixel.
+template <class Pixel, class Words, class Blend>
+void RawRows(const Target& t, const Placement& p, const Words& words, const Blend& blend)
+{
+    ForEachRow<Pixel, 1>(t, p, [&](Pixel* dst, size_t si) {
+        for (int i = 0; i < p.src.width; ++i)
+            dst[i] = static_cast<Pixel>(blend(words[si + static_cast<size_t>(i)], dst[i]));
+    });
+}
+
+// The source's 8-bit channel that goes with each mask: red, green, blue.
+constexpr uint32_t kChannelShift[3] = {16, 8, 0};
+
+template <class Words>
+void RawBlit(const Target& t, const Placement& p, const Words& words, bool rgbOrdered)
+{
+    const uint32_t masks[3] = {t.red, t.green, t.blue};
+    if (t.bitsPerPixel == 16) {
+        if (rgbOrdered && (t.green == kGreen565 || t.green == kGreen555)) {
+            const bool is565 = t.green == kGreen565;
+            const uint32_t m = is565 ? kSpread565 : kSpread555;
+            RawRows<uint16_t>(t, p, words, [=](uint32_t s, uint32_t d) {
+                const uint32_t dd = Spread(d, m);
+                const uint32_t x = is565 ? ArgbToSpread565(s) : ArgbToSpread555(s);
+                return Fold(((((x - dd) * (s >> 27)) >> 5) + dd) & m);
+            });
+            return;
+        }
+        RawRows<uint16_t>(t, p, words, [&](uint32_t s, uint32_t d) {
+            const uint32_t sa = s >> 24;
+            uint32_t sum = 0;
+            for (int i = 0; i < 3; ++i) {
+                const uint32_t c = (s >> kChannelShift[i]) & 0xFFu;
+                const uint32_t m = masks[i];
+                sum += ((((d & m) * (256 - sa)) + ((c * sa * m) >> 8) + (m >> 1)) >> 8) & m;
+            }
+            return sum;
+        });
+        return;
+    }
+    if (rgbOrdered) {
+        RawRows<uint32_t>(t, p, words, [](uint32_t s, uint32_t d) {
+            const uint32_t sa = s >> 24;
+            const uint32_t rb = (((((s & 0xFF00FFu) - (d & 0xFF00FFu)) * sa) >> 8) + (d & 0xFF00FFu)) & 0xFF00FFu;
+            const uint32_t g = (((((s & 0xFF00u) - (d & 0xFF00u)) * sa) >> 8) + (d & 0xFF00u)) & 0xFF00u;
+            return rb | g;
+        });
+        return;
+    }
+    RawRows<uint32_t>(t, p, words, [&](uint32_t s, uint32_t d) {
+        const uint32_t sa = s >> 24;
+        uint32_t sum = 0;
+        for (int i = 0; i < 3; ++i) {
+            const uint32_t c = (s >> kChannelShift[i]) & 0xFFu;
+            const uint32_t m = masks[i];
+            sum += ((((d & m) * (256 - sa)) + ((c * sa) >> 8) * m + (m >> 1)) >> 8) & m;
+        }
+        return sum;
+    });
+}
+
+// Calls f with the reader of the source's display-format words; false when
+// the source has none.
+template <class F>
+bool VisitDisplayWords(MemoryImage& src, const NativeDisplay& display, F&& f)
+{
+    const uint32_t* words = src.GetDisplayFormatData(&display);
+    if (words == nullptr)
+        return false;
+    if (src.mColorIndices && src.mColorTable)
+        f(PaletteWords{src.mColorIndices.get(), words});
+    else
+        f(ArgbWords{words});
+    return true;
+}
+
+// The pixel format the source's display-format data are made in: the
+// display's, or for an adopted surface without a display its own.
+struct DisplayFormat {
+    NativeDisplay own;
+    const NativeDisplay* display;
+
+    DisplayFormat(const DDInterface* ddInterface, const Target& t) : display(ddInterface)
+    {
+        if (display == nullptr) {
+            own.SetPixelFormat(t.bitsPerPixel, t.red, t.green, t.blue);
+            display = &own;
+        }
+    }
+    DisplayFormat(const DisplayFormat&) = delete;
+};
+
+} // namespace
+
+bool DDImage::LockForDrawing(SurfacePixels::Target& target)
+{
+    if (GetSurface() == nullptr || !LockSurface())
+        return false;
+    target = Target::Of(mLockDesc);
+    if (target.Drawable())
+        ++mSurfaceWrites;
+    return true;
+}
+
+HRESULT DDImage::DirectDrawBlt(RECT destRect, DDImage& src, RECT srcRect)
+{
+    IDirectDrawSurface* surface = GetSurface();
+    if (surface == nullptr)
+        return DDERR_NOTINITIALIZED;
+    const bool outerLock = mLockCount > 0;
+    if (outerLock)
+        surface->Unlock(nullptr);
+    DDBLTFX effects;
+    effects.dwSize = sizeof(effects);
+    const uint32_t flags = DDBLT_WAIT | (src.mHasTrans ? DDBLT_KEYSRC : 0u);
+    surface->Blt(&destRect, src.mSurface, &srcRect, flags, &effects);
+    ++mSurfaceWrites;
+    if (!outerLock)
+        return DD_OK;
+    mLockDesc = DDSURFACEDESC();
+    mLockDesc.dwSize = sizeof(mLockDesc);
+    const HRESULT relock = surface->Lock(nullptr, &mLockDesc, DDLOCK_WAIT, nullptr);
+    // The outer pass must not write through the memory of the old lock.
+    if (relock != DD_OK)
+        mLockDesc = DDSURFACEDESC();
+    return relock;
+}
+
+void DDImage::SurfaceBlt(Image* src, int x, int y, const Rect& srcRect, const Color& color)
+{
+    src->mDrawn = true;
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    auto* surfaceSource = dynamic_cast<DDImage*>(src);
+    if (surfaceSource != nullptr && surfaceSource->mSurface == nullptr)
+        surfaceSource = nullptr;
+    source->ScanAlpha();
+    const ClampedColor c(color);
+    const Placement p{x, y, srcRect, source->mWidth};
+
+    if (source->mVolatile && surfaceSource == nullptr && !mNoDraw && c.IsWhite()) {
+        Target t;
+        if (!LockForDrawing(t))
+            return;
+        if (t.Drawable()) {
+            const bool ordered = gDisplayRGBOrdered.load(std::memory_order_relaxed);
+            if (source->mColorIndices && source->mColorTable) {
+                RawBlit(t, p, PaletteWords{source->mColorIndices.get(), source->mColorTable.get()}, ordered);
+            } else if (const uint32_t* bits = source->GetBits()) {
+                RawBlit(t, p, ArgbWords{bits}, ordered);
+            }
+        }
+        UnlockSurface();
+        return;
+    }
+
+    if (!source->mHasAlpha && c.IsWhite()) {
+        if (surfaceSource != nullptr && (mVideoMemory || !surfaceSource->mVideoMemory)) {
+            DirectDrawBlt(RECT{x, y, x + srcRect.width, y + srcRect.height}, *surfaceSource,
+                          RECT{srcRect.x, srcRect.y, srcRect.x + srcRect.width, srcRect.y + srcRect.height});
+            return;
+        }
+        Target t;
+        if (mNoDraw || !LockForDrawing(t))
+            return;
+        if (t.Drawable()) {
+            const bool keyed = source->mHasTrans;
+            const DisplayFormat format(mDDInterface, t);
+            VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+                if (t.bitsPerPixel == 32)
+                    CopyWords<uint32_t>(t, p, words, keyed);
+                else
+                    CopyWords<uint16_t>(t, p, words, keyed);
+            });
+        }
+        UnlockSurface();
+        return;
+    }
+
+    Target t;
+    if (mNoDraw || !LockForDrawing(t))
+        return;
+    if (t.Drawable()) {
+        const DisplayFormat format(mDDInterface, t);
+        VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+            Composite<1>(t, p, words, source->GetAlphaRunTable(), c);
+        });
+    }
+    UnlockSurface();
+}
+
+void DDImage::SurfaceBltMirror(Image* src, int x, int y, const Rect& srcRect, const Color& color)
+{
+    src->mDrawn = true;
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    source->ScanAlpha();
+    Target t;
+    if (mNoDraw || !LockForDrawing(t))
+        return;
+    if (t.Drawable()) {
+        const ClampedColor c(color);
+        const Placement p{x, y, srcRect, source->mWidth};
+        const DisplayFormat format(mDDInterface, t);
+        VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+            Composite<-1>(t, p, words, source->GetAlphaRunTable(), c);
+        });
+    }
+    UnlockSurface();
+}
+
+template <int Step>
+void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const Color& color)
+{
+    src->mDrawn = true;
+    if (mNoDraw)
+        return;
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    Target t;
+    if (!LockForDrawing(t))
+        return;
+    // The saturation tables are the display's.
+    if (t.Drawable() && mDDInterface != nullptr) {
+        source->ScanAlpha();
+        const ClampedColor c(color);
+        const ColourFactors k(c);
+        const AddRuns op{AddChannelsOf(t, *mDDInterface), c.IsWhite(), {k.red, k.green, k.blue}};
+        const Placement p{x, y, srcRect, source->mWidth};
+        VisitDisplayWords(*source, *mDDInterface, [&](const auto& words) {
+            const uint8_t* runs = source->GetAdditiveRunTable(mDDInterface);
+            if (t.bitsPerPixel == 32)
+                WalkRuns<uint32_t, Step>(t, p, words, runs, op);
+            else
+                WalkRuns<uint16_t, Step>(t, p, words, runs, op);
+        });
+    }
+    UnlockSurface();
+}
+
+void DDImage::SurfaceBltAdditive(Image* src, int x, int y, const Rect& srcRect, const Color& color)
+{
+    AdditiveBlt<1>(src, x, y, srcRect, color);
+}
+
+void DDImage::SurfaceBltMirrorAdditive(Image* src, int x, int y, const Rect& srcRect, const Color& color)
+{
+    AdditiveBlt<-1>(src, x, y, srcRect, color);
+}
+
+} // namespace Tandry
