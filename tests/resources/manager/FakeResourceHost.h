@@ -3,7 +3,7 @@
 // the test sets, and every shared-image request and freed sound is recorded.
 #pragma once
 
-#include "app/SoundManagerStub.h"
+#include "tests/app/SoundManagerStub.h"
 #include "resources/manager/ResourceHost.h"
 
 #include <string>
