@@ -13,8 +13,6 @@ std::mutex gShareLock;
 std::weak_ptr<SoundMixer> gShared;
 std::atomic<uint32_t> gSpeakerVolume{SoundMixer::kFullSpeakerVolume};
 
-constexpr uint64_t kOne = uint64_t{1} << 32;
-
 template <int Bits>
 inline int32_t SampleAt(const uint8_t* data, size_t index)
 {
