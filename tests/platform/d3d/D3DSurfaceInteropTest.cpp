@@ -11,6 +11,35 @@ using namespace D3DTest;
 
 using D3DSurfaceInteropTest = D3DFixture;
 
+// A device drawing into the primary surface of a DirectDraw object in normal
+// cooperation with a window; released in reverse order of creation.
+struct PrimaryDevice {
+    IDirectDrawSurface7* primary = nullptr;
+    IDirect3D7* d3d = nullptr;
+    IDirect3DDevice7* device = nullptr;
+
+    void Open(IDirectDraw7* dd, WindowHandle window)
+    {
+        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+        DDSURFACEDESC2 desc;
+        desc.dwSize = sizeof(desc);
+        desc.dwFlags = DDSD_CAPS;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE;
+        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+        ASSERT_EQ(dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d)), DD_OK);
+        ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DHALDevice, primary, &device), DD_OK);
+    }
+    ~PrimaryDevice()
+    {
+        if (device != nullptr)
+            device->Release();
+        if (d3d != nullptr)
+            d3d->Release();
+        if (primary != nullptr)
+            primary->Release();
+    }
+};
+
 TEST_F(D3DSurfaceInteropTest, BlitsAndLocksBetweenDrawsLandInCallOrder)
 {
     DeviceOn scene(8, 4);
@@ -73,17 +102,9 @@ TEST_F(D3DSurfaceInteropTest, ALockedTargetOrTextureRefusesTheDrawAndChangesNoth
 TEST_F(D3DSurfaceInteropTest, APrimaryTargetIsPresentedAfterEachSceneAndEachClearOutsideOne)
 {
     DirectDraw7 dd;
-    ASSERT_EQ(dd->SetCooperativeLevel(FakeWindow(1), DDSCL_NORMAL), DD_OK);
-    DDSURFACEDESC2 desc;
-    desc.dwSize = sizeof(desc);
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE;
-    IDirectDrawSurface7* primary = nullptr;
-    ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-    IDirect3D7* d3d = nullptr;
-    ASSERT_EQ(dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d)), DD_OK);
-    IDirect3DDevice7* device = nullptr;
-    ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DHALDevice, primary, &device), DD_OK);
+    PrimaryDevice opened;
+    ASSERT_NO_FATAL_FAILURE(opened.Open(dd.dd, FakeWindow(1)));
+    IDirect3DDevice7* device = opened.device;
 
     D3DRECT rect{10, 20, 30, 25};
     ASSERT_EQ(device->Clear(1, &rect, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0), DD_OK);
@@ -98,10 +119,6 @@ TEST_F(D3DSurfaceInteropTest, APrimaryTargetIsPresentedAfterEachSceneAndEachClea
     ASSERT_EQ(device->EndScene(), DD_OK);
     ASSERT_EQ(mPresenter->presents.size(), 2u);
     EXPECT_EQ(mPresenter->presents.back().changed, (RECT{10, 20, 104, 52}));
-
-    device->Release();
-    d3d->Release();
-    primary->Release();
 }
 
 TEST_F(D3DSurfaceInteropTest, TheHeadlessWindowShowsTheScenesDrawsAfterEndScene)
@@ -115,17 +132,9 @@ TEST_F(D3DSurfaceInteropTest, TheHeadlessWindowShowsTheScenesDrawsAfterEndScene)
     HeadlessPresenter& presenter = desktop.platform.Presenter();
     {
         DirectDraw7 dd;
-        ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
-        DDSURFACEDESC2 desc;
-        desc.dwSize = sizeof(desc);
-        desc.dwFlags = DDSD_CAPS;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_3DDEVICE;
-        IDirectDrawSurface7* primary = nullptr;
-        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-        IDirect3D7* d3d = nullptr;
-        ASSERT_EQ(dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d)), DD_OK);
-        IDirect3DDevice7* device = nullptr;
-        ASSERT_EQ(d3d->CreateDevice(IID_IDirect3DHALDevice, primary, &device), DD_OK);
+        PrimaryDevice opened;
+        ASSERT_NO_FATAL_FAILURE(opened.Open(dd.dd, window));
+        IDirect3DDevice7* device = opened.device;
         const uint32_t presents = presenter.GetPresentCount();
         ASSERT_EQ(device->BeginScene(), DD_OK);
         ASSERT_EQ(device->SetRenderState(D3DRENDERSTATE_CULLMODE, D3DCULL_NONE), DD_OK);
@@ -137,9 +146,6 @@ TEST_F(D3DSurfaceInteropTest, TheHeadlessWindowShowsTheScenesDrawsAfterEndScene)
         EXPECT_EQ(presenter.GetWindowPixel(5, 7), 0xFF336699u);
         EXPECT_EQ(presenter.GetWindowPixel(8, 9), 0xFF336699u);
         EXPECT_EQ(presenter.GetWindowPixel(9, 9), 0xFF000000u);
-        device->Release();
-        d3d->Release();
-        primary->Release();
     }
 }
 
