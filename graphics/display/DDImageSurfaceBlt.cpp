@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace Tandry {
 
@@ -57,8 +58,24 @@ void ForEachRow(const Target& t, const Placement& p, const RowFn& rowFn)
 {
     Pixel* row = t.At<Pixel>(Step > 0 ? p.x : p.x + p.src.width - 1, p.y);
     const ptrdiff_t rowStep = t.RowStep<Pixel>();
-    for (int j = 0; j < p.src.height; ++j, row += rowStep)
+    // Rows of sprites lie a pitch apart, and their first pixels are often
+    // skipped: the cache lines of the row after next are asked for while
+    // this one is drawn, up to a short row's worth (longer rows stream on
+    // their own).
+    constexpr ptrdiff_t kLine = 64 / static_cast<ptrdiff_t>(sizeof(Pixel));
+    const ptrdiff_t ahead = std::min<ptrdiff_t>(p.src.width, 8 * kLine);
+    const Pixel* first = Step > 0 ? row : row - (p.src.width - 1);
+    const auto prefetchRow = [&](int j) {
+        if (j < p.src.height) {
+            for (ptrdiff_t k = 0; k < ahead; k += kLine)
+                __builtin_prefetch(first + j * rowStep + k, 1);
+        }
+    };
+    prefetchRow(1);
+    for (int j = 0; j < p.src.height; ++j, row += rowStep) {
+        prefetchRow(j + 2);
         rowFn(row, p.SourceIndex(j));
+    }
 }
 
 // The run-length walk: each run is classified by its first source word and
@@ -79,8 +96,43 @@ void WalkRuns(const Target& t, const Placement& p, const Words& words, const uin
     });
 }
 
+// The white blend on 32 bits: the destination scaled by the source's
+// transparency plus the premultiplied source, whose alpha lands in the top
+// byte. Each field times ia (at most 256) stays below 2^16, so red and blue
+// share a lane product and ((d & 0xFF00) * ia >> 8) & 0xFF00 is green's
+// product masked in place.
+template <class T>
+TANDRY_LANE_INLINE T WhiteOver32(const T& s, const T& d)
+{
+    const T ia = 256 - (s >> 24);
+    return (MulHalves((d >> 8) & 0xFFu, ia) & 0xFF00u) + ((MulHalves(d & 0xFF00FFu, ia) >> 8) & 0xFF00FFu) + s;
+}
+
+// dst[i] = blend(src[i], dst[i]) over a row, eight pixels at a time and the
+// rest one by one; blend is a generic lambda over the lane type.
+template <class Blend>
+TANDRY_LANE_INLINE void BlendRow32(uint32_t* dst, const uint32_t* src, int n, const Blend& blend)
+{
+    using namespace PixelLanes;
+    int i = 0;
+    for (; i + kLanes <= n; i += kLanes)
+        Store(dst + i, blend(Load(src + i), Load(dst + i)));
+    for (; i < n; ++i)
+        dst[i] = blend(src[i], dst[i]);
+}
+
+TANDRY_LANE_CLONES
+void WhiteOverRow32(uint32_t* dst, const uint32_t* src, int n)
+{
+    BlendRow32(dst, src, n,
+               [](const auto& s, const auto& d) __attribute__((always_inline)) { return WhiteOver32(s, d); });
+}
+
 // Runs of alpha 0 are skipped; runs of alpha 255 take op.Opaque when
-// op.OpaqueRuns(), every other pixel op.Blend with its own alpha.
+// op.OpaqueRuns(), every other pixel op.Blend with its own alpha. An op with
+// a row form (kRows) blends the long runs of a source whose display words
+// are stored one per pixel (not palettised), walked left to right, eight
+// pixels at a time.
 template <class Op>
 struct CompositeRuns {
     Op op;
@@ -96,6 +148,13 @@ struct CompositeRuns {
                 *dst = static_cast<Pixel>(op.Opaque(words[si + i], *dst));
             return;
         }
+        // Short runs (the edges of sprites) stay inline.
+        if constexpr (Op::kRows && Step == 1 && sizeof(Pixel) == 4 && std::is_same_v<Words, ArgbWords>) {
+            if (n >= PixelLanes::kLanes) {
+                op.BlendRow(dst, words.bits + si, n);
+                return;
+            }
+        }
         for (int i = 0; i < n; ++i, dst += Step)
             *dst = static_cast<Pixel>(op.Blend(words[si + i], *dst));
     }
@@ -107,14 +166,16 @@ template <Kind K>
 struct WhiteOp {
     uint32_t masks[3];
 
+    static constexpr bool kRows = K == Kind::Word32;
     bool OpaqueRuns() const { return true; }
     uint32_t Opaque(uint32_t s, uint32_t) const { return s; }
+    void BlendRow(uint32_t* dst, const uint32_t* src, int n) const { WhiteOverRow32(dst, src, n); }
     uint32_t Blend(uint32_t s, uint32_t d) const
     {
         const uint32_t ia = 256 - (s >> 24);
         if constexpr (K == Kind::Word32) {
-            // The masks are not looked at, and the source alpha lands in the top byte.
-            return ((((d & 0xFF00u) * ia) >> 8) & 0xFF00u) + ((((d & 0xFF00FFu) * ia) >> 8) & 0xFF00FFu) + s;
+            // The masks are not looked at.
+            return WhiteOver32(s, d);
         } else if constexpr (K == Kind::Masks16) {
             return ScaleByMasks(d, ia, masks) + (s & 0xFFFFu);
         } else {
@@ -129,6 +190,9 @@ template <Kind K>
 struct GreyOp {
     uint32_t k;
     uint32_t ca;
+
+    static constexpr bool kRows = false;
+    void BlendRow(uint32_t*, const uint32_t*, int) const {}
 
     bool OpaqueRuns() const { return ca == 255; }
     uint32_t Opaque(uint32_t s, uint32_t) const
@@ -157,6 +221,9 @@ struct GreyOp {
 struct MaskTintOp {
     MaskFactors f;
     uint32_t ca;
+
+    static constexpr bool kRows = false;
+    void BlendRow(uint32_t*, const uint32_t*, int) const {}
 
     bool OpaqueRuns() const { return ca == 255; }
     uint32_t Opaque(uint32_t s, uint32_t) const { return TintByMasks(s, f); }
@@ -210,18 +277,57 @@ void Composite(const Target& t, const Placement& p, const Words& words, const ui
     }
 }
 
+// The additive blit on 8-bit fields, whose saturation tables are min(i, 255):
+// white adds the source's fields, a colour first scales each field by its
+// factor (below 256; red and blue in the halves of factorRB).
+template <class T>
+TANDRY_LANE_INLINE T AddWhite888(const T& s, const T& d)
+{
+    return AddBytesSaturated(d & 0xFFFFFFu, s & 0xFFFFFFu);
+}
+
+template <class T>
+TANDRY_LANE_INLINE T AddScaled888(const T& s, const T& d, const T& factorRB, const T& factorG)
+{
+    const T rb = (MulPacked(s & 0xFF00FFu, factorRB) >> 8) & 0xFF00FFu;
+    const T g = MulPacked((s >> 8) & 0xFFu, factorG) & 0xFF00u;
+    return AddBytesSaturated(d & 0xFFFFFFu, rb | g);
+}
+
+TANDRY_LANE_CLONES
+void AddRow888(uint32_t* dst, const uint32_t* src, int n, bool white, uint32_t factorRB, uint32_t factorG)
+{
+    if (white) {
+        BlendRow32(dst, src, n,
+                   [](const auto& s, const auto& d) __attribute__((always_inline)) { return AddWhite888(s, d); });
+        return;
+    }
+    BlendRow32(dst, src, n, [=](const auto& s, const auto& d) __attribute__((always_inline)) {
+        using T = std::decay_t<decltype(s)>;
+        return AddScaled888(s, d, T{} + factorRB, T{} + factorG);
+    });
+}
+
 // Additive: runs without colour bits are skipped, every other pixel is added
 // channel by channel through the display's saturation tables.
 struct AddRuns {
     AddChannels channels;
     bool white;
     uint32_t factor[3];
+    // 8-bit fields at bits 16, 8 and 0 whose tables saturate at 255.
+    bool bytes;
 
     template <class Pixel, int Step, class Words>
     void Run(const Words& words, size_t si, int n, Pixel* dst) const
     {
         if ((words[si] & 0xFFFFFFu) == 0)
             return;
+        if constexpr (Step == 1 && sizeof(Pixel) == 4 && std::is_same_v<Words, ArgbWords>) {
+            if (bytes && n >= PixelLanes::kLanes) {
+                AddRow888(dst, words.bits + si, n, white, factor[0] << 16 | factor[2], factor[1]);
+                return;
+            }
+        }
         for (int i = 0; i < n; ++i, dst += Step) {
             const uint32_t s = words[si + i];
             if (white) {
@@ -237,6 +343,12 @@ struct AddRuns {
         }
     }
 };
+
+bool AddsBytes(const Target& t, const DDInterface& display)
+{
+    return t.bitsPerPixel == 32 && t.red == 0xFF0000u && t.green == 0xFF00u && t.blue == 0xFFu
+        && display.mRedBits == 8 && display.mGreenBits == 8 && display.mBlueBits == 8;
+}
 
 AddChannels AddChannelsOf(const Target& t, const DDInterface& display)
 {
@@ -275,6 +387,24 @@ void RawRows(const Target& t, const Placement& p, const Words& words, const Blen
     });
 }
 
+// The raw blend on 32 bits in display order: each field moves from the
+// destination toward the straight source by sa / 256, with wrap-around.
+template <class T>
+TANDRY_LANE_INLINE T RawOver32(const T& s, const T& d)
+{
+    const T sa = s >> 24;
+    const T rb = (((((s & 0xFF00FFu) - (d & 0xFF00FFu)) * sa) >> 8) + (d & 0xFF00FFu)) & 0xFF00FFu;
+    const T g = (((((s & 0xFF00u) - (d & 0xFF00u)) * sa) >> 8) + (d & 0xFF00u)) & 0xFF00u;
+    return rb | g;
+}
+
+TANDRY_LANE_CLONES
+void RawOverRow32(uint32_t* dst, const uint32_t* src, int n)
+{
+    BlendRow32(dst, src, n,
+               [](const auto& s, const auto& d) __attribute__((always_inline)) { return RawOver32(s, d); });
+}
+
 // The source's 8-bit channel that goes with each mask: red, green, blue.
 constexpr uint32_t kChannelShift[3] = {16, 8, 0};
 
@@ -306,12 +436,13 @@ void RawBlit(const Target& t, const Placement& p, const Words& words, bool rgbOr
         return;
     }
     if (rgbOrdered) {
-        RawRows<uint32_t>(t, p, words, [](uint32_t s, uint32_t d) {
-            const uint32_t sa = s >> 24;
-            const uint32_t rb = (((((s & 0xFF00FFu) - (d & 0xFF00FFu)) * sa) >> 8) + (d & 0xFF00FFu)) & 0xFF00FFu;
-            const uint32_t g = (((((s & 0xFF00u) - (d & 0xFF00u)) * sa) >> 8) + (d & 0xFF00u)) & 0xFF00u;
-            return rb | g;
-        });
+        if constexpr (std::is_same_v<Words, ArgbWords>) {
+            ForEachRow<uint32_t, 1>(t, p, [&](uint32_t* dst, size_t si) {
+                RawOverRow32(dst, words.bits + si, p.src.width);
+            });
+        } else {
+            RawRows<uint32_t>(t, p, words, [](uint32_t s, uint32_t d) { return RawOver32(s, d); });
+        }
         return;
     }
     RawRows<uint32_t>(t, p, words, [&](uint32_t s, uint32_t d) {
@@ -495,7 +626,8 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
         source->ScanAlpha();
         const ClampedColor c(color);
         const ColourFactors k(c);
-        const AddRuns op{AddChannelsOf(t, *mDDInterface), c.IsWhite(), {k.red, k.green, k.blue}};
+        const AddRuns op{AddChannelsOf(t, *mDDInterface), c.IsWhite(), {k.red, k.green, k.blue},
+                         AddsBytes(t, *mDDInterface)};
         const Placement p{x, y, srcRect, source->mWidth};
         VisitDisplayWords(*source, *mDDInterface, [&](const auto& words) {
             const uint8_t* runs = source->GetAdditiveRunTable(mDDInterface);

@@ -5,10 +5,12 @@
 // the display's tables. Everything is unsigned 32-bit with wrap-around.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "graphics/image/PixelLanes.h"
 #include "graphics/types/ClampedColor.h"
 #include "platform/ddraw/DDrawTypes.h"
 
@@ -144,5 +146,32 @@ struct ColourFactors {
     uint32_t blue;
     uint32_t alpha;
 };
+
+// The 8-bit fields at bits 16, 8 and 0 of 32-bit surfaces, eight pixels at a
+// time or one: the formulas below are templates over the lane type, so both
+// forms give the same results.
+using PixelLanes::AddBytesSaturated;
+using PixelLanes::MulHalves;
+
+// Byte by byte min(a + b, 255).
+TANDRY_LANE_INLINE uint32_t AddBytesSaturated(uint32_t a, uint32_t b)
+{
+    uint32_t out = 0;
+    for (int shift = 0; shift < 32; shift += 8)
+        out |= std::min((a >> shift & 0xFFu) + (b >> shift & 0xFFu), 0xFFu) << shift;
+    return out;
+}
+
+// Each 16-bit half of x times the matching half of packed, for products below 2^16.
+TANDRY_LANE_INLINE uint32_t MulPacked(uint32_t x, uint32_t packed)
+{
+    return ((x >> 16) * (packed >> 16)) << 16 | (((x & 0xFFFFu) * (packed & 0xFFFFu)) & 0xFFFFu);
+}
+
+TANDRY_LANE_INLINE PixelLanes::U32x8 MulPacked(const PixelLanes::U32x8& x, const PixelLanes::U32x8& packed)
+{
+    using PixelLanes::U16x16;
+    return reinterpret_cast<PixelLanes::U32x8>(reinterpret_cast<U16x16>(x) * reinterpret_cast<U16x16>(packed));
+}
 
 } // namespace Tandry::SurfacePixels

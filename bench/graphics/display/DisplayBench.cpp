@@ -5,18 +5,12 @@
 // (conversion, key choice, writing) and reading it back (goal: at most 4 times
 // the memcpy of the 3 MiB picture). The 32-bit key search that needs its 2 MB
 // table is measured beside them. Both 32-bit and 565 displays run.
+#include "bench/graphics/display/DisplayBenchSetup.h"
 #include "graphics/display/DDImage.h"
-#include "graphics/display/DDInterface.h"
-#include "graphics/display/DisplayHost.h"
-#include "graphics/image/ImageHost.h"
 #include "graphics/image/MemoryImage.h"
-#include "platform/ddraw/DDrawRuntime.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "platform/window/WindowMessages.h"
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -24,86 +18,12 @@
 namespace {
 
 using namespace Platform;
-
-constexpr int kWidth = 1024;
-constexpr int kHeight = 768;
-constexpr DDrawFormat kFormats[] = {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5};
-
-intptr_t Ignore(WindowHandle, uint32_t, uintptr_t, intptr_t)
-{
-    return 0;
-}
-
-// The application as the display and its images see it.
-class BenchHost : public Tandry::ImageHost, public Tandry::DisplayHost {
-public:
-    void SharedImageReleased() override {}
-    Tandry::CriticalSection& GetDisplayLock() override { return lock; }
-    void AddMemoryImage(Tandry::MemoryImage*) override {}
-    void RemoveMemoryImage(Tandry::MemoryImage*) override {}
-    const uint8_t* GetAddTable() const override { return addTable.data(); }
-    const Tandry::NativeDisplay& GetDisplayFormat() const override { return *display; }
-    bool IsDisplay3D() const override { return false; }
-    void FreeImageTextures(Tandry::MemoryImage*) override {}
-    bool ReadImageTextures(const Tandry::MemoryImage*, uint32_t*) override { return false; }
-    Tandry::DisplaySettings GetDisplaySettings() override
-    {
-        Tandry::DisplaySettings settings;
-        settings.width = kWidth;
-        settings.height = kHeight;
-        return settings;
-    }
-    void SetVSyncBroken() override {}
-    void SetScreenBounds(const Tandry::Rect&) override {}
-    Tandry::DDInterface* GetDDInterface() override { return display.get(); }
-
-    std::unique_ptr<Tandry::DDInterface> display;
-    Tandry::CriticalSection lock;
-    std::array<uint8_t, 512> addTable{};
-};
-
-// A display brought up windowed on a 1920 x 1080 desktop of the given format.
-class Bench {
-public:
-    explicit Bench(DDrawFormat format)
-    {
-        HeadlessPlatform& platform = InstallHeadlessPlatform();
-        platform.Windows().SetScreenSize(1920, 1080);
-        platform.Windows().RegisterWindowClass(WindowClass{"MainWindow", 0, Ignore, 0});
-        mWindow = platform.Windows().CreateWindow("MainWindow", L"bench", WS_POPUP, 0, 448, 156, kWidth, kHeight);
-        DDrawRuntime::Get().Reset();
-        DDrawSettings settings;
-        settings.desktopFormat = format;
-        DDrawRuntime::Get().SetSettings(settings);
-        mHost.display = std::make_unique<Tandry::DDInterface>();
-        Tandry::SetImageHost(&mHost);
-        ok = mHost.display->Init(mWindow, true) == 0;
-    }
-    ~Bench()
-    {
-        mHost.display.reset();
-        Tandry::SetImageHost(nullptr);
-        DDrawRuntime::Get().Reset();
-        ResetPlatform();
-    }
-
-    Tandry::DDInterface& Display() { return *mHost.display; }
-    bool ok = false;
-
-private:
-    BenchHost mHost;
-    HWND mWindow = nullptr;
-};
-
-int BytesPerPixel(DDrawFormat format)
-{
-    return format == DDrawFormat::R5G6B5 ? 2 : 4;
-}
+using namespace DisplayBench;
 
 void BM_Display_Redraw(benchmark::State& state)
 {
     const DDrawFormat format = kFormats[state.range(0)];
-    Bench bench(format);
+    HeadlessDisplay bench(format);
     if (!bench.ok) {
         state.SkipWithError("the display did not come up");
         return;
@@ -157,7 +77,7 @@ void SetPictureBytes(benchmark::State& state)
 
 void BM_Display_CreateSurface(benchmark::State& state)
 {
-    Bench bench(kFormats[state.range(0)]);
+    HeadlessDisplay bench(kFormats[state.range(0)]);
     if (!bench.ok) {
         state.SkipWithError("the display did not come up");
         return;
@@ -175,7 +95,7 @@ void BM_Display_CreateSurface(benchmark::State& state)
 
 void BM_Display_ReadBack(benchmark::State& state)
 {
-    Bench bench(kFormats[state.range(0)]);
+    HeadlessDisplay bench(kFormats[state.range(0)]);
     if (!bench.ok) {
         state.SkipWithError("the display did not come up");
         return;

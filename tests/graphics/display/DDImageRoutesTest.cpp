@@ -77,6 +77,13 @@ private:
 
 constexpr int kSize = 16;
 
+// An ARGB pixel stored on a BGR565 surface: each channel's top bits at its
+// place (blue 11..15, green 5..10, red 0..4), alpha dropped.
+uint32_t Bgr565Word(uint32_t argb)
+{
+    return ((argb >> 19) & 0x1Fu) | (((argb >> 10) & 0x3Fu) << 5) | (((argb >> 3) & 0x1Fu) << 11);
+}
+
 std::vector<uint32_t> Opaque()
 {
     std::vector<uint32_t> pixels(kSize * kSize);
@@ -284,23 +291,33 @@ TEST_F(DDImageRoutes, MatrixAndTriangleBlitsUseTheRasteriser)
             };
             draw(*image);
             ExpectSurfaceOnly(*image);
+            const Color white(255, 255, 255);
+            const Rect source(0, 0, 4, 4);
+            // The front end on the given pixels with the given format code.
+            const auto reference = [&](void* bits, int32_t pitch, int32_t code) {
+                if (matrixBlit)
+                    Tandry::RasterizeTransformedQuad(texture.get(), 8.0f, 8.0f, &matrix, &clip, &white, &source, bits,
+                                                     pitch, code, true);
+                else
+                    Tandry::RasterizeTriangleList(texture.get(), triangles[0], 1, &clip, &white, bits, pitch, code,
+                                                  0.5f, 0.0f, false);
+            };
             if (format == DDrawFormat::BGR565) {
-                // Through a read-back copy: something was drawn.
-                EXPECT_NE(StoredWords(image->mSurface), StoredWords(copy->mSurface));
+                // Through a read-back copy: the front end with 0x888 on the
+                // picture as read back, stored by the conversion rule.
+                std::vector<uint32_t> picture = ReadSurface(copy->mSurface);
+                reference(picture.data(), kSize * 4, 0x888);
+                std::vector<uint32_t> expected;
+                for (uint32_t argb : picture)
+                    expected.push_back(Bgr565Word(argb));
+                EXPECT_NE(expected, StoredWords(copy->mSurface));
+                EXPECT_EQ(StoredWords(image->mSurface), expected);
                 continue;
             }
             // The same front end on a copy of the locked surface.
             ASSERT_TRUE(copy->LockSurface());
             const int32_t code = format == DDrawFormat::X8R8G8B8 ? 0x888 : format == DDrawFormat::R5G6B5 ? 0x565 : 0x555;
-            const Color white(255, 255, 255);
-            const Rect source(0, 0, 4, 4);
-            if (matrixBlit)
-                Tandry::RasterizeTransformedQuad(texture.get(), 8.0f, 8.0f, &matrix, &clip, &white, &source,
-                                                 copy->mLockDesc.lpSurface, copy->mLockDesc.lPitch, code, true);
-            else
-                Tandry::RasterizeTriangleList(texture.get(), triangles[0], 1, &clip, &white,
-                                              copy->mLockDesc.lpSurface, copy->mLockDesc.lPitch, code, 0.5f, 0.0f,
-                                              false);
+            reference(copy->mLockDesc.lpSurface, copy->mLockDesc.lPitch, code);
             copy->UnlockSurface();
             EXPECT_EQ(StoredWords(image->mSurface), StoredWords(copy->mSurface));
         }

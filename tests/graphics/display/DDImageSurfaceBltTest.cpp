@@ -140,6 +140,54 @@ TEST_F(SurfaceBltTest, AgreesWithTheTranscriptionOnEveryPathAndLayout)
     }
 }
 
+// Runs longer than eight pixels, and rows of a volatile source, are blended
+// eight pixels at a time on 8-8-8; a run's tail and every other layout go
+// pixel by pixel. Both agree with the transcription.
+TEST_F(SurfaceBltTest, LongRunsAgreeWithTheTranscription)
+{
+    constexpr int sw = 37, sh = 4;
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < sh; ++y) {
+        for (int x = 0; x < sw; ++x) {
+            const uint32_t rgb = (static_cast<uint32_t>(x * 71 + y * 13) * 2654435761u) >> 8;
+            const uint32_t a = x < 3 ? 0u : x < 23 ? 1u + static_cast<uint32_t>(x * 37 + y * 11) % 254u : 255u;
+            pixels.push_back(a << 24 | rgb);
+        }
+    }
+    const Color colors[] = {Color(255, 255, 255), Color(200, 200, 200), Color(200, 100, 50, 255),
+                            Color(30, 220, 140, 77)};
+    std::mt19937 rng(5);
+    for (DDrawFormat format : kFormats) {
+        Up(format);
+        for (const Color& color : colors) {
+            for (Call call : {Call::Blt, Call::Additive}) {
+                for (bool isVolatile : {false, true}) {
+                    SCOPED_TRACE(testing::Message() << "format " << static_cast<int>(format) << " colour "
+                                                    << color.red << "," << color.alpha << " call "
+                                                    << static_cast<int>(call) << " volatile " << isVolatile);
+                    auto src = std::make_unique<MemoryImage>();
+                    src->SetBits(pixels.data(), sw, sh, true);
+                    src->SetVolatile(isVolatile);
+                    src->ScanAlpha();
+                    const std::vector<uint32_t> words = RandomWords(rng, size_t{kWidth} * kHeight);
+                    auto dest = Destination(words);
+                    SurfaceReference::Surface model{Layout(), kWidth, kHeight, words};
+                    const Rect r(0, 0, sw, sh);
+                    if (call == Call::Blt) {
+                        dest->SurfaceBlt(src.get(), 2, 3, r, color);
+                        SurfaceReference::Blt(model, ModelOf(*src, pixels), 2, 3, r, color,
+                                              Tandry::gDisplayRGBOrdered);
+                    } else {
+                        dest->SurfaceBltAdditive(src.get(), 2, 3, r, color);
+                        SurfaceReference::BltAdditive(model, ModelOf(*src, pixels), 2, 3, r, color, false);
+                    }
+                    ASSERT_EQ(StoredWords(dest->mSurface), model.words);
+                }
+            }
+        }
+    }
+}
+
 // The worked values: white over white under half alpha, on 32 bits and 565.
 TEST_F(SurfaceBltTest, WhiteCompositingWorkedValues)
 {

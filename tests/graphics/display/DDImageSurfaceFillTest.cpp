@@ -157,7 +157,9 @@ TEST_F(SurfaceFillTest, LineWalkPlotsTheBresenhamPixels)
         Points pixels;
     };
     const Case cases[] = {
-        // E = 1, K = -19, D = -9: the decision never turns positive, so all of row 0.
+        // E = 1, K = -19, D = -9: the decision reaches 0 at column 10, and
+        // only a positive one steps, so all of row 0 up to the end point's
+        // own pixel (10, 0); both end pixels are drawn.
         {0.0, 0.0, 10.0, 0.5, Row(0, 0, 10)},
         // At column 10 the step to row 1 leaves the box (maxY = 0.9): the line ends.
         {0.0, 0.0, 10.0, 0.9, Row(0, 0, 9)},
