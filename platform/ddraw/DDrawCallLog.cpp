@@ -1,12 +1,14 @@
 #include "platform/ddraw/DDrawCallLog.h"
 
+#include <utility>
+
 namespace Platform {
 
-void DDrawCallLog::Add(const DDrawCall& call)
+void DDrawCallLog::Add(DDrawCall call)
 {
     if (mCalls.size() == kLimit)
         mCalls.pop_front();
-    mCalls.push_back(call);
+    mCalls.push_back(std::move(call));
 }
 
 } // namespace Platform

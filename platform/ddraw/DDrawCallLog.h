@@ -58,7 +58,7 @@ class DDrawCallLog {
 public:
     static constexpr std::size_t kLimit = 65536;
 
-    void Add(const DDrawCall& call);
+    void Add(DDrawCall call);
     std::vector<DDrawCall> Entries() const { return {mCalls.begin(), mCalls.end()}; }
     void Clear() { mCalls.clear(); }
 

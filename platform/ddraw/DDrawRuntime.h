@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace Platform {
@@ -42,7 +43,11 @@ public:
     std::recursive_mutex& Mutex() { return mMutex; }
     const DDrawSettings& SettingsLocked() const { return mSettings; }
     HRESULT TakeFaultLocked(DDrawOp op, uint32_t caps, const IID* iid = nullptr);
-    void LogLocked(const DDrawCall& call) { mLog.Add(call); }
+    void LogLocked(DDrawCall call)
+    {
+        if (mSettings.logCalls)
+            mLog.Add(std::move(call));
+    }
     void CountCreatedLocked(DDrawObjectKind kind) { ++mLive[static_cast<size_t>(kind)]; }
     void CountDestroyedLocked(DDrawObjectKind kind) { --mLive[static_cast<size_t>(kind)]; }
 
@@ -57,7 +62,7 @@ public:
         if (result == DD_OK)
             result = body();
         call.result = result;
-        LogLocked(call);
+        LogLocked(std::move(call));
         return result;
     }
 

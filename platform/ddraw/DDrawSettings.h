@@ -3,7 +3,8 @@
 // padding at the end of each surface row, the byte new surfaces are filled
 // with, whether the "DirectDrawCreateEx" entry point exists, whether Direct3D
 // exists and what its device reports, the adapter's identity and the video
-// memory. A default-made value is the reset state.
+// memory, and whether calls are logged. A default-made value is the reset
+// state.
 #pragma once
 
 #include "platform/ddraw/DDrawPixelFormat.h"
@@ -52,6 +53,10 @@ struct DDrawSettings {
     // GetAvailableVidMem, in bytes.
     uint32_t videoMemoryTotal = 256u << 20;
     uint32_t videoMemoryFree = 192u << 20;
+
+    // Tests read the call log; a running game or a benchmark turns it off, so
+    // that no call pays for a record nobody reads.
+    bool logCalls = true;
 };
 
 } // namespace Platform

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlPlatform.h"
 
 #include "platform/Platform.h"
+#include "platform/ddraw/DDrawRuntime.h"
 #include "platform/debug/StderrDebugOutput.h"
 #include "platform/folders/XdgFolders.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -48,6 +49,10 @@ public:
         services.cursors = std::make_unique<SdlCursors>();
         services.presenter = std::make_unique<SdlPresenter>(*windows);
         services.windows = std::move(windows);
+        // Only tests read the stand-ins' call log; a player's game keeps none.
+        DDrawSettings settings = DDrawRuntime::Get().GetSettings();
+        settings.logCalls = false;
+        DDrawRuntime::Get().SetSettings(settings);
     }
 
     ~SdlPlatform() override

@@ -71,6 +71,7 @@ public:
         Platform::DDrawRuntime::Get().Reset();
         Platform::DDrawSettings settings;
         settings.desktopFormat = format;
+        settings.logCalls = false;
         Platform::DDrawRuntime::Get().SetSettings(settings);
         mHost.display = std::make_unique<Tandry::DDInterface>();
         Tandry::SetImageHost(&mHost);

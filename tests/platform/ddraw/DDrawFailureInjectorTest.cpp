@@ -330,4 +330,23 @@ TEST_F(DDrawFailureInjectorTest, TheCallLogKeepsTheOrderAndTheDetails)
     EXPECT_TRUE(DDrawRuntime::Get().GetCallLog().empty());
 }
 
+TEST_F(DDrawFailureInjectorTest, WithLoggingOffCallsStillWorkAndFaultsStillFireButNothingIsLogged)
+{
+    World world;
+    DDrawSettings settings = DDrawRuntime::Get().GetSettings();
+    settings.logCalls = false;
+    DDrawRuntime::Get().SetSettings(settings);
+    DDrawRuntime::Get().ClearCallLog();
+    DDrawRuntime::Get().InjectFailure(DDrawFault{DDrawOp::Flip, kInjected});
+    EXPECT_EQ(world.back->Blt(nullptr, world.image, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(world.primary->Flip(nullptr, DDFLIP_WAIT), kInjected);
+    EXPECT_EQ(world.primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_TRUE(DDrawRuntime::Get().GetCallLog().empty());
+
+    settings.logCalls = true;
+    DDrawRuntime::Get().SetSettings(settings);
+    EXPECT_EQ(world.primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+    EXPECT_EQ(DDrawRuntime::Get().GetCallLog().size(), 1u);
+}
+
 } // namespace
