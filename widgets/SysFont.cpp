@@ -10,6 +10,7 @@
 #include "graphics/types/Color.h"
 #include "graphics/types/Rect.h"
 #include "graphics/types/Span.h"
+#include "widgets/OpaqueCoverageRow.h"
 
 namespace Tandry {
 
@@ -17,6 +18,16 @@ namespace {
 
 constexpr int kDotsPerInch = 96;
 constexpr int kPointsPerInch = 72;
+
+constexpr size_t kKeptMaskBytes = size_t{1} << 20;
+
+// What drawing reuses from call to call, one set per thread.
+struct DrawScratch {
+    Platform::CoverageMask mask;
+    std::vector<Span> covered;
+    std::vector<Span> filled;
+};
+thread_local DrawScratch sScratch;
 
 } // namespace
 
@@ -78,9 +89,14 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::wstring& text, co
     Image* dest = g->mDestImage;
     if (dest == nullptr || dest == Graphics::SharedEmptyImage())
         return;
-    FloatRect box;
-    MeasureText(box, text, static_cast<float>(x), static_cast<float>(y), scaleX, scaleY, 0.0f, hAlign, vAlign);
-    const Platform::CoverageMask mask = Platform::GetTextService().Render(mHandle, text, scaleX, scaleY);
+    // Only right, centred, middle and bottom alignment need the text's extent.
+    FloatRect box{static_cast<float>(x), static_cast<float>(y), 0.0f, 0.0f};
+    if (hAlign == kAlignRight || hAlign == kAlignCenter || vAlign == kAlignMiddle || vAlign == kAlignBottom)
+        MeasureText(box, text, box.x, box.y, scaleX, scaleY, 0.0f, hAlign, vAlign);
+    else
+        AlignBox(box, hAlign, vAlign, static_cast<float>(mAscent));
+    Platform::CoverageMask& mask = sScratch.mask;
+    Platform::GetTextService().Render(mHandle, text, scaleX, scaleY, mask);
     if (mask.width == 0 || mask.height == 0)
         return;
 
@@ -95,23 +111,18 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::wstring& text, co
     const int64_t y1 = std::min<int64_t>(top + mask.height, int64_t{area.y} + area.height);
     if (x0 >= x1 || y0 >= y1)
         return;
-    // The coverage rule never gives an opaque colour exactly, so runs that
-    // an opaque colour covers fully are filled, the rest blended.
-    std::vector<Span> covered;
-    std::vector<Span> filled;
-    const bool opaque = color.alpha >= 255;
+    const int width = static_cast<int>(x1 - x0);
+    const uint8_t* first = mask.pixels.data() + static_cast<size_t>(x0 - left);
+    std::vector<Span>& covered = sScratch.covered;
+    std::vector<Span>& filled = sScratch.filled;
+    covered.clear();
+    filled.clear();
     for (int64_t row = y0; row < y1; ++row) {
-        const uint8_t* coverage = mask.pixels.data() + static_cast<size_t>(row - top) * static_cast<size_t>(mask.width);
-        int64_t run = x0;
-        while (run < x1) {
-            const bool full = opaque && coverage[run - left] == 255;
-            int64_t end = run + 1;
-            while (end < x1 && (opaque && coverage[end - left] == 255) == full)
-                ++end;
-            (full ? filled : covered)
-                .push_back({static_cast<int>(row), static_cast<int>(run), static_cast<int>(end - run)});
-            run = end;
-        }
+        const uint8_t* coverage = first + static_cast<size_t>(row - top) * static_cast<size_t>(mask.width);
+        if (color.alpha >= 255)
+            SplitOpaqueCoverageRow(coverage, width, static_cast<int>(row), static_cast<int>(x0), covered, filled);
+        else
+            covered.push_back({static_cast<int>(row), static_cast<int>(x0), width});
     }
     if (!filled.empty())
         dest->FillScanLines(filled.data(), static_cast<int>(filled.size()), color, DRAWMODE_NORMAL);
@@ -119,6 +130,9 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::wstring& text, co
         dest->FillScanLinesWithCoverage(covered.data(), static_cast<int>(covered.size()), color, DRAWMODE_NORMAL,
                                         mask.pixels.data(), static_cast<int>(left), static_cast<int>(top),
                                         mask.width, 0);
+    // A very long text's mask is not kept.
+    if (mask.pixels.capacity() > kKeptMaskBytes)
+        mask = {};
 }
 
 } // namespace Tandry

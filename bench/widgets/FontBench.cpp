@@ -5,10 +5,15 @@
 // surface (goal: at least as fast), and BMFont::DrawString in white with fast
 // stretching against SDL_BlitSurface of the same glyph rectangles from an ARGB
 // page surface (goal: at least 0.8 times its speed).
+// Two more rows time the destination's own share of each draw, to tell the
+// fonts' work from the memory image's: the fill and coverage calls that
+// SysFont::DrawString makes, replayed, and the glyph rectangles through the
+// memory image's stretching blit alone.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
@@ -20,6 +25,8 @@
 
 #include "graphics/context/Graphics.h"
 #include "graphics/image/MemoryImage.h"
+#include "graphics/types/Point.h"
+#include "graphics/types/Span.h"
 #include "tools/bakefont/BakeFont.h"
 #include "widgets/BMFont.h"
 #include "widgets/FakeWidgetHost.h"
@@ -183,23 +190,36 @@ void BMFontDrawString(benchmark::State& state)
 }
 BENCHMARK(BMFontDrawString);
 
-void SdlBlitGlyphRectangles(benchmark::State& state)
+// Per line, each drawn glyph's rectangle on the page and its top left on the
+// screen, as the font places them without kerning.
+std::vector<std::vector<std::pair<Rect, Point>>> GlyphBlits(const BMFontData& data)
 {
-    Baked& baked = GetBaked();
-    const BMFontData& data = baked.font->Data();
-    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_ARGB8888);
-    // The same rectangles as the font draws, worked out once.
-    std::vector<std::vector<std::pair<SDL_Rect, SDL_Rect>>> blits;
+    std::vector<std::vector<std::pair<Rect, Point>>> blits;
     for (const std::string& line : Lines()) {
-        std::vector<std::pair<SDL_Rect, SDL_Rect>> rects;
+        std::vector<std::pair<Rect, Point>> rects;
         int pen = 100;
         for (const char c : line) {
             const BMGlyph& glyph = data.glyphs.at(c);
             if (glyph.width > 0 && glyph.height > 0)
-                rects.push_back({SDL_Rect{glyph.x, glyph.y, glyph.width, glyph.height},
-                                 SDL_Rect{pen + glyph.xoffset, 300 - data.base + glyph.yoffset, 0, 0}});
+                rects.push_back({Rect(glyph.x, glyph.y, glyph.width, glyph.height),
+                                 Point(pen + glyph.xoffset, 300 - data.base + glyph.yoffset)});
             pen += glyph.xadvance;
         }
+        blits.push_back(std::move(rects));
+    }
+    return blits;
+}
+
+void SdlBlitGlyphRectangles(benchmark::State& state)
+{
+    Baked& baked = GetBaked();
+    SDL_Surface* screen = SDL_CreateRGBSurfaceWithFormat(0, 1024, 768, 32, SDL_PIXELFORMAT_ARGB8888);
+    // The same rectangles as the font draws, worked out once.
+    std::vector<std::vector<std::pair<SDL_Rect, SDL_Rect>>> blits;
+    for (const auto& line : GlyphBlits(baked.font->Data())) {
+        std::vector<std::pair<SDL_Rect, SDL_Rect>> rects;
+        for (const auto& [src, at] : line)
+            rects.push_back({SDL_Rect{src.x, src.y, src.width, src.height}, SDL_Rect{at.x, at.y, 0, 0}});
         blits.push_back(std::move(rects));
     }
     size_t i = 0;
@@ -211,5 +231,99 @@ void SdlBlitGlyphRectangles(benchmark::State& state)
     SDL_FreeSurface(screen);
 }
 BENCHMARK(SdlBlitGlyphRectangles);
+
+// The memory image's share of BMFontDrawString: the same glyph rectangles
+// through its stretching blit, in white with fast stretching, and nothing
+// else. With argument 1 each blit copies only the glyph's top-left pixel,
+// which leaves the per-call cost of the blit.
+void MemoryImageStretchGlyphRectangles(benchmark::State& state)
+{
+    Baked& baked = GetBaked();
+    DDImage* page = baked.font->Pages().empty() ? nullptr : baked.font->Pages()[0];
+    MemoryImage image;
+    image.Create(1024, 768);
+    const Rect clip(0, 0, 1024, 768);
+    auto blits = GlyphBlits(baked.font->Data());
+    if (state.range(0) == 1) {
+        for (auto& line : blits)
+            for (auto& blit : line)
+                blit.first = Rect(blit.first.x, blit.first.y, 1, 1);
+    }
+    size_t i = 0;
+    for (auto _ : state) {
+        for (const auto& [src, at] : blits[i])
+            image.StretchBlt(page, Rect(at.x, at.y, src.width, src.height), src, clip, Color(255, 255, 255),
+                             DRAWMODE_NORMAL, true);
+        i = (i + 1) % blits.size();
+    }
+}
+BENCHMARK(MemoryImageStretchGlyphRectangles)->Arg(0)->Arg(1);
+
+// A memory image that keeps a copy of each fill and coverage call it gets.
+class CapturingImage : public MemoryImage {
+public:
+    struct Call {
+        bool coverage = false;
+        std::vector<Span> spans;
+        Color color;
+        std::vector<uint8_t> mask;
+        int maskX = 0;
+        int maskY = 0;
+        int pitch = 0;
+    };
+
+    void FillScanLines(const Span* spans, int count, const Color& color, int drawMode) override
+    {
+        calls.push_back({false, std::vector<Span>(spans, spans + count), color, {}, 0, 0, 0});
+        MemoryImage::FillScanLines(spans, count, color, drawMode);
+    }
+
+    void FillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
+                                   const uint8_t* coverage, int coverageX, int coverageY, int coveragePitch,
+                                   int last) override
+    {
+        // The rows the spans reach, copied with their pitch.
+        int bottom = coverageY;
+        for (int i = 0; i < count; ++i)
+            bottom = std::max(bottom, spans[i].y + 1);
+        const size_t bytes = static_cast<size_t>(bottom - coverageY) * static_cast<size_t>(coveragePitch);
+        calls.push_back({true, std::vector<Span>(spans, spans + count), color,
+                         std::vector<uint8_t>(coverage, coverage + bytes), coverageX, coverageY, coveragePitch});
+        MemoryImage::FillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY,
+                                               coveragePitch, last);
+    }
+
+    std::vector<Call> calls;
+};
+
+// The memory image's share of SysFontDrawString: the fill and coverage calls
+// that drawing each line makes, captured once and replayed.
+void MemoryImageTextCoverage(benchmark::State& state)
+{
+    SysFont font(kFontFile, kPoints, false, false, false);
+    std::vector<std::vector<CapturingImage::Call>> lines;
+    for (const std::wstring& line : WideLines()) {
+        CapturingImage capture;
+        capture.Create(1024, 768);
+        Graphics g(&capture);
+        font.DrawString(&g, 100, 300, line, Color(200, 180, 40), g.mClipRect, 1, 1, 0, 0, kAlignBaseline);
+        lines.push_back(std::move(capture.calls));
+    }
+    MemoryImage image;
+    image.Create(1024, 768);
+    size_t i = 0;
+    for (auto _ : state) {
+        for (const CapturingImage::Call& call : lines[i]) {
+            const int count = static_cast<int>(call.spans.size());
+            if (call.coverage)
+                image.FillScanLinesWithCoverage(call.spans.data(), count, call.color, DRAWMODE_NORMAL,
+                                                call.mask.data(), call.maskX, call.maskY, call.pitch, 0);
+            else
+                image.FillScanLines(call.spans.data(), count, call.color, DRAWMODE_NORMAL);
+        }
+        i = (i + 1) % lines.size();
+    }
+}
+BENCHMARK(MemoryImageTextCoverage);
 
 } // namespace

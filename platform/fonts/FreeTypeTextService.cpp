@@ -7,6 +7,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -74,6 +75,8 @@ struct FreeTypeTextService::Font {
     FontMetrics metrics;
     Underline underline;
     std::unordered_map<uint32_t, std::unique_ptr<GlyphBitmap>> glyphs;
+    // The cached glyphs of the first 128 characters, looked up without hashing.
+    std::array<const GlyphBitmap*, 128> ascii{};
     // Characters the face has no glyph for.
     std::unordered_map<uint32_t, bool> missing;
 
@@ -195,6 +198,8 @@ const GlyphBitmap* FreeTypeTextService::GlyphOf(size_t index, uint32_t codePoint
     Font& font = *mFonts[index];
     if (font.face == nullptr)
         return nullptr;
+    if (codePoint < font.ascii.size() && font.ascii[codePoint] != nullptr)
+        return font.ascii[codePoint];
     const auto found = font.glyphs.find(codePoint);
     if (found != font.glyphs.end())
         return found->second.get();
@@ -229,7 +234,10 @@ const GlyphBitmap* FreeTypeTextService::GlyphOf(size_t index, uint32_t codePoint
         }
     }
     ++mCachedGlyphs;
-    return font.glyphs.emplace(codePoint, std::move(glyph)).first->second.get();
+    const GlyphBitmap* cached = font.glyphs.emplace(codePoint, std::move(glyph)).first->second.get();
+    if (codePoint < font.ascii.size())
+        font.ascii[codePoint] = cached;
+    return cached;
 }
 
 int FreeTypeTextService::KerningOf(size_t index, uint32_t first, uint32_t second)
@@ -261,6 +269,7 @@ void FreeTypeTextService::TrimCache()
         return;
     for (const auto& font : mFonts) {
         font->glyphs.clear();
+        font->ascii.fill(nullptr);
         font->missing.clear();
     }
     mCachedGlyphs = 0;

@@ -32,6 +32,45 @@ bool Printable(uint32_t c)
     return c >= 0x20;
 }
 
+// Calls f with each character of UTF-16 text: a surrogate pair is one
+// character; an unpaired surrogate is dropped.
+template <class F>
+void ForEachCharacter(const std::wstring& text, F&& f)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const uint32_t u = static_cast<uint32_t>(text[i]);
+        if (IsHighSurrogate(u)) {
+            if (i + 1 < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i + 1]))) {
+                f(0x10000 + ((u - 0xD800) << 10) + (static_cast<uint32_t>(text[i + 1]) - 0xDC00));
+                ++i;
+            }
+            continue;
+        }
+        if (IsLowSurrogate(u) || u > 0x10FFFF)
+            continue;
+        f(u);
+    }
+}
+
+// Adds a glyph's coverage into the mask (saturating at 255), at (x, y) of
+// the mask; the parts outside the mask are left out.
+void AddGlyph(CoverageMask& mask, const GlyphBitmap& glyph, int64_t x, int64_t y)
+{
+    const int64_t x0 = std::max<int64_t>(0, -x);
+    const int64_t x1 = std::min<int64_t>(glyph.width, mask.width - x);
+    const int64_t y0 = std::max<int64_t>(0, -y);
+    const int64_t y1 = std::min<int64_t>(glyph.height, mask.height - y);
+    for (int64_t row = y0; row < y1; ++row) {
+        const uint8_t* src = glyph.pixels.data() + row * glyph.width + x0;
+        uint8_t* dst = mask.pixels.data() + (y + row) * mask.width + x + x0;
+        const int64_t count = x1 - x0;
+        for (int64_t i = 0; i < count; ++i) {
+            const uint8_t sum = static_cast<uint8_t>(dst[i] + src[i]);
+            dst[i] = sum < dst[i] ? uint8_t{255} : sum;
+        }
+    }
+}
+
 // Nearest-pixel scaling about the top left; an empty mask when the scales
 // make no sense or the result would be too large.
 CoverageMask ScaleMask(const CoverageMask& in, float scaleX, float scaleY)
@@ -68,19 +107,7 @@ std::vector<uint32_t> DecodeUtf16(const std::wstring& text)
 {
     std::vector<uint32_t> out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const uint32_t u = static_cast<uint32_t>(text[i]);
-        if (IsHighSurrogate(u)) {
-            if (i + 1 < text.size() && IsLowSurrogate(static_cast<uint32_t>(text[i + 1]))) {
-                out.push_back(0x10000 + ((u - 0xD800) << 10) + (static_cast<uint32_t>(text[i + 1]) - 0xDC00));
-                ++i;
-            }
-            continue;
-        }
-        if (IsLowSurrogate(u) || u > 0x10FFFF)
-            continue;
-        out.push_back(u);
-    }
+    ForEachCharacter(text, [&out](uint32_t c) { out.push_back(c); });
     return out;
 }
 
@@ -113,25 +140,24 @@ TextExtent TextService::Measure(const FontHandle& font, const std::wstring& text
     std::lock_guard lock(mMutex);
     TrimCache();
     const size_t index = IndexOf(font);
-    const std::vector<uint32_t> chars = DecodeUtf16(text);
     int64_t widest = 0;
     int64_t line = 0;
     int lines = 1;
-    for (size_t i = 0; i < chars.size(); ++i) {
-        const uint32_t c = chars[i];
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < chars.size() && chars[i + 1] == '\n')
-                ++i;
+    // CR LF is one break: the LF right after a CR is passed over.
+    bool afterCR = false;
+    ForEachCharacter(text, [&](uint32_t c) {
+        const bool lf = c == '\n';
+        if (c == '\r' || (lf && !afterCR)) {
             widest = std::max(widest, line);
             line = 0;
             ++lines;
-            continue;
         }
-        if (!Printable(c))
-            continue;
+        afterCR = c == '\r';
+        if (lf || !Printable(c))
+            return;
         if (const GlyphBitmap* glyph = GlyphOf(index, c))
             line += glyph->advance;
-    }
+    });
     widest = std::max(widest, line);
     const int64_t height = int64_t{lines} * FontMetricsOf(index).height;
     return {static_cast<int>(std::min<int64_t>(widest, INT32_MAX)),
@@ -140,6 +166,20 @@ TextExtent TextService::Measure(const FontHandle& font, const std::wstring& text
 
 CoverageMask TextService::Render(const FontHandle& font, const std::wstring& text, float scaleX, float scaleY)
 {
+    CoverageMask mask;
+    Render(font, text, scaleX, scaleY, mask);
+    return mask;
+}
+
+void TextService::Render(const FontHandle& font, const std::wstring& text, float scaleX, float scaleY,
+                         CoverageMask& mask)
+{
+    mask.width = 0;
+    mask.height = 0;
+    mask.offsetX = 0;
+    mask.offsetY = 0;
+    mask.pixels.clear();
+
     std::lock_guard lock(mMutex);
     TrimCache();
     const size_t index = IndexOf(font);
@@ -147,36 +187,34 @@ CoverageMask TextService::Render(const FontHandle& font, const std::wstring& tex
 
     // Lay the glyphs out on one line; the mask covers the line's cell and
     // whatever the glyphs reach beyond it.
-    struct Placed {
-        const GlyphBitmap* glyph;
-        int x;
-        int y;
-    };
-    std::vector<Placed> placed;
+    mPlaced.clear();
     int64_t pen = 0;
     int64_t left = 0;
     int64_t top = 0;
     int64_t right = 0;
     int64_t bottom = metrics.height;
-    for (const uint32_t c : DecodeUtf16(text)) {
-        if (!Printable(c))
-            continue;
+    bool pastLimit = false;
+    ForEachCharacter(text, [&](uint32_t c) {
+        if (pastLimit || !Printable(c))
+            return;
         const GlyphBitmap* glyph = GlyphOf(index, c);
         if (glyph == nullptr)
-            continue;
-        if (pen > kMaxMaskSide)
-            break;
+            return;
+        if (pen > kMaxMaskSide) {
+            pastLimit = true;
+            return;
+        }
         const int64_t x = pen + glyph->left;
         const int64_t y = int64_t{metrics.ascent} - glyph->top;
         if (glyph->width > 0 && glyph->height > 0) {
-            placed.push_back({glyph, static_cast<int>(x), static_cast<int>(y)});
+            mPlaced.push_back({glyph, x, y});
             left = std::min(left, x);
             top = std::min(top, y);
             right = std::max(right, x + glyph->width);
             bottom = std::max(bottom, y + glyph->height);
         }
         pen += glyph->advance;
-    }
+    });
     const int64_t drawnWidth = std::clamp<int64_t>(pen, 0, kMaxMaskSide);
     right = std::max(right, drawnWidth);
     const Underline underline = metrics.height > 0 && font.request.underline ? UnderlineOf(index) : Underline{};
@@ -186,44 +224,30 @@ CoverageMask TextService::Render(const FontHandle& font, const std::wstring& tex
         bottom = std::max(bottom, underlineTop + underline.thickness);
     }
 
-    CoverageMask mask;
     right = std::min<int64_t>(right, left + kMaxMaskSide);
     bottom = std::min<int64_t>(bottom, top + kMaxMaskSide);
     if (right <= left || bottom <= top)
-        return mask;
+        return;
     mask.width = static_cast<int>(right - left);
     mask.height = static_cast<int>(bottom - top);
     mask.offsetX = static_cast<int>(left);
     mask.offsetY = static_cast<int>(top);
     mask.pixels.assign(static_cast<size_t>(mask.width) * static_cast<size_t>(mask.height), 0);
 
-    const auto blend = [&](int64_t x, int64_t y, uint8_t value) {
-        const int64_t mx = x - left;
-        const int64_t my = y - top;
-        if (mx < 0 || my < 0 || mx >= mask.width || my >= mask.height)
-            return;
-        uint8_t& dst = mask.pixels[static_cast<size_t>(my * mask.width + mx)];
-        dst = static_cast<uint8_t>(std::min(255, dst + value));
-    };
-    for (const Placed& p : placed) {
-        const GlyphBitmap& g = *p.glyph;
-        for (int y = 0; y < g.height; ++y) {
-            for (int x = 0; x < g.width; ++x) {
-                const uint8_t value = g.pixels[static_cast<size_t>(y) * static_cast<size_t>(g.width) +
-                                               static_cast<size_t>(x)];
-                if (value != 0)
-                    blend(int64_t{p.x} + x, int64_t{p.y} + y, value);
-            }
-        }
-    }
+    for (const PlacedGlyph& p : mPlaced)
+        AddGlyph(mask, *p.glyph, p.x - left, p.y - top);
     if (font.request.underline) {
-        for (int y = 0; y < underline.thickness; ++y)
-            for (int64_t x = 0; x < drawnWidth; ++x)
-                blend(x, underlineTop + y, 255);
+        // The line runs under the drawn width, from the pen's start.
+        const int64_t x0 = -left;
+        const int64_t x1 = std::min<int64_t>(drawnWidth - left, mask.width);
+        const int64_t y0 = std::max<int64_t>(underlineTop - top, 0);
+        const int64_t y1 = std::min<int64_t>(underlineTop + underline.thickness - top, mask.height);
+        for (int64_t y = y0; y < y1 && x0 < x1; ++y)
+            std::fill(mask.pixels.begin() + y * mask.width + x0, mask.pixels.begin() + y * mask.width + x1,
+                      uint8_t{255});
     }
-    if (scaleX == 1.0f && scaleY == 1.0f)
-        return mask;
-    return ScaleMask(mask, scaleX, scaleY);
+    if (scaleX != 1.0f || scaleY != 1.0f)
+        mask = ScaleMask(mask, scaleX, scaleY);
 }
 
 bool TextService::Glyph(const FontHandle& font, uint32_t codePoint, GlyphBitmap& out)

@@ -87,6 +87,8 @@ public:
     TextExtent Measure(const FontHandle& font, const std::wstring& text);
     // The text on one line, scaled about its top left.
     CoverageMask Render(const FontHandle& font, const std::wstring& text, float scaleX, float scaleY);
+    // The same into mask, whose storage is used again (drawing renders often).
+    void Render(const FontHandle& font, const std::wstring& text, float scaleX, float scaleY, CoverageMask& mask);
     // False when the font has no glyph for the character.
     bool Glyph(const FontHandle& font, uint32_t codePoint, GlyphBitmap& out);
     // The pairs among the characters that the font kerns.
@@ -113,8 +115,16 @@ protected:
     virtual void TrimCache() {}
 
 private:
+    // A glyph of the text being rendered, at its place on the line.
+    struct PlacedGlyph {
+        const GlyphBitmap* glyph;
+        int64_t x;
+        int64_t y;
+    };
     size_t IndexOf(const FontHandle& font);
     std::mutex mMutex;
+    // Kept between renders (under the lock) so that rendering allocates nothing.
+    std::vector<PlacedGlyph> mPlaced;
     uint64_t mId;
 };
 
