@@ -2,7 +2,15 @@
 
 #include "platform/d3d/D3DConstants.h"
 
+#include <algorithm>
+#include <bit>
+#include <cmath>
 #include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace Platform {
 namespace {
@@ -114,21 +122,140 @@ uint32_t Shade(uint32_t texture, uint32_t diffuse)
     return result;
 }
 
+// The colour of the texture at texel index (x, y) (point) or at (fx, fy) in
+// 1/256 texels (linear).
 template <class Texture, bool kLinear>
-uint32_t Sample(const D3DTextureSampler& sampler, double u, double v)
+[[gnu::always_inline]] inline uint32_t SampleAt(const D3DTextureSampler& sampler, int64_t fx, int64_t fy)
 {
-    const double width = sampler.Width();
-    const double height = sampler.Height();
     if constexpr (!kLinear) {
-        return Texture::Fetch(sampler, D3DFloorIndex(u * width), D3DFloorIndex(v * height));
+        return Texture::Fetch(sampler, fx, fy);
     } else {
-        const int64_t fx = D3DTextureSampler::ToFixed(u * width - 0.5, 256.0);
-        const int64_t fy = D3DTextureSampler::ToFixed(v * height - 0.5, 256.0);
         const int64_t x = fx >> 8;
         const int64_t y = fy >> 8;
         const uint32_t texels[4] = {Texture::Fetch(sampler, x, y), Texture::Fetch(sampler, x + 1, y),
                                     Texture::Fetch(sampler, x, y + 1), Texture::Fetch(sampler, x + 1, y + 1)};
         return D3DBilinear(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
+    }
+}
+
+// The texel index (point) or the position in 1/256 texels (linear) of a coordinate, as the sampler rounds it.
+template <bool kLinear>
+[[gnu::always_inline]] inline int64_t Position(double coordinate, double size)
+{
+    if constexpr (!kLinear)
+        return D3DFloorIndex(coordinate * size);
+    else
+        return D3DTextureSampler::ToFixed(coordinate * size - 0.5, 256.0);
+}
+
+constexpr int64_t kExact = int64_t{1} << 53; // doubles hold every integer below it
+
+// The exponent E with value * 2^E the smallest integer, or false when none below 2^62 exists.
+bool FixedExponent(double value, int& exponent)
+{
+    exponent = 0;
+    if (value == 0.0)
+        return true;
+    if (!std::isfinite(value))
+        return false;
+    int power = 0;
+    const double fraction = std::frexp(value, &power); // value = fraction * 2^power
+    const auto mantissa = static_cast<int64_t>(std::ldexp(std::fabs(fraction), 53));
+    exponent = 53 - power - std::countr_zero(static_cast<uint64_t>(mantissa));
+    return exponent <= 60;
+}
+
+// A span's coordinate start, start + step, start + 2 step, ... in integers:
+// when every one of those sums and the products that turn them into texel
+// positions are exact in double, the position of pixel i is
+// (value + i * step) >> shift, with no rounding to follow.
+struct ExactSteps {
+    int64_t value = 0;
+    int64_t step = 0;
+    int shift = 0;
+};
+
+template <bool kLinear>
+bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
+{
+    if (step == 0.0) { // start + 0 is start: one position for the whole span
+        out = ExactSteps{Position<kLinear>(start, size), 0, 0};
+        return true;
+    }
+    int startExponent = 0;
+    if (!FixedExponent(start, startExponent))
+        return false;
+    const int shift = std::max({startExponent, stepExponent, 1});
+    // The bounds in units of 2^-shift, taken in double first so that nothing overflows.
+    const double scale = std::ldexp(1.0, shift);
+    const double first = std::fabs(start) * scale;
+    const double last = first + double(count) * std::fabs(step) * scale;
+    // Halved limits leave room for the rounding of the bound itself; the linear
+    // position also subtracts 2^(shift - 1) and scales by 256.
+    const double limit = kLinear ? double(kExact) / 1024.0 : double(kExact) / 4.0;
+    if ((kLinear && shift > 40) || !(last * size < limit) || last * size / scale >= kD3DCoordinateLimit / 512.0)
+        return false;
+    const auto a = static_cast<int64_t>(start * scale);
+    const auto d = static_cast<int64_t>(step * scale);
+    const auto w = static_cast<int64_t>(size);
+    if constexpr (!kLinear) {
+        // floor(u * W) with u = (a + i d) 2^-shift.
+        out.value = a * w;
+        out.step = d * w;
+    } else {
+        // floor((u * W - 1/2) * 256 + 1/2) = (256 (a + i d) W - 255 * 2^(shift - 1)) >> shift.
+        out.value = 256 * a * w - 255 * (int64_t{1} << (shift - 1));
+        out.step = 256 * d * w;
+    }
+    out.shift = shift;
+    return true;
+}
+
+// A run of texels one per pixel, from row `texels`, shaded as texel | `white`
+// and written over the target: per pixel, or four at a time where SSE2 can.
+template <class Target, class Blender>
+void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint32_t white, uint8_t* pixel,
+              int32_t count)
+{
+    const D3DRenderTarget& target = context.target;
+    const uint32_t bytes = Target::Bytes(target);
+    int32_t i = 0;
+#if defined(__SSE2__)
+    if constexpr (std::is_same_v<Target, TargetArgb8888> &&
+                  std::is_same_v<Blender, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>) {
+        // (s a + d (255 - a) + 127) / 255 stays below 2^16 in 16-bit lanes, and
+        // x / 255 = (x + 1 + (x >> 8)) >> 8 there.
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i full = _mm_set1_epi16(255);
+        const __m128i half = _mm_set1_epi16(127);
+        const __m128i one = _mm_set1_epi16(1);
+        const __m128i whiteMask = _mm_set1_epi32(static_cast<int>(white));
+        const __m128i colourMask = _mm_set1_epi32(0xFFFFFF);
+        const auto blend = [&](__m128i source, __m128i dest) {
+            __m128i alpha = _mm_shufflelo_epi16(source, 0xFF);
+            alpha = _mm_shufflehi_epi16(alpha, 0xFF);
+            const __m128i sum = _mm_add_epi16(
+                _mm_add_epi16(_mm_mullo_epi16(source, alpha), _mm_mullo_epi16(dest, _mm_sub_epi16(full, alpha))),
+                half);
+            return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, one), _mm_srli_epi16(sum, 8)), 8);
+        };
+        for (; i + 4 <= count; i += 4, pixel += 16) {
+            const __m128i source =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i)), whiteMask);
+            const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+            const __m128i low = blend(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(dest, zero));
+            const __m128i high = blend(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(dest, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_and_si128(_mm_packus_epi16(low, high), colourMask));
+        }
+    }
+#endif
+    for (; i < count; ++i, pixel += bytes) {
+        uint32_t colour;
+        std::memcpy(&colour, texels + 4 * i, sizeof colour);
+        colour |= white;
+        if constexpr (Blender::kReadsTarget)
+            colour = Blender::Apply(*context.pipeline, colour, Target::Read(target, pixel));
+        Target::Write(target, pixel, colour);
     }
 }
 
@@ -143,6 +270,14 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     for (int k = 0; k < 4; ++k)
         flat = flat && plane.dx[k] == 0.0 && plane.dy[k] == 0.0;
     const uint32_t flatDiffuse = flat ? D3DColourOf(plane.base, 0) : 0u;
+    const bool textureOnly = flat && (flatDiffuse | context.diffuseWhite) == 0xFFFFFFFFu;
+    const double du = plane.dx[kD3DTexU];
+    const double dv = plane.dx[kD3DTexV];
+    int duExponent = 0;
+    int dvExponent = 0;
+    bool exactSteps = Texture::kSamples && FixedExponent(du, duExponent) && FixedExponent(dv, dvExponent);
+    const double width = Texture::kSamples ? context.sampler->Width() : 0.0;
+    const double height = Texture::kSamples ? context.sampler->Height() : 0.0;
     for (const D3DSpan& span : spans) {
         const double dy = double(span.y) - plane.originY;
         const double dx = double(span.left) - plane.originX;
@@ -153,10 +288,8 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
         double u = plane.base[kD3DTexU] + plane.dx[kD3DTexU] * dx + plane.dy[kD3DTexU] * dy;
         double v = plane.base[kD3DTexV] + plane.dx[kD3DTexV] * dx + plane.dy[kD3DTexV] * dy;
         uint8_t* pixel = target.pixels + int64_t{span.y} * target.pitch + int64_t{span.left} * bytes;
-        for (int32_t x = span.left; x < span.right; ++x, pixel += bytes) {
-            uint32_t texel = 0xFFFFFFFFu;
-            if constexpr (Texture::kSamples)
-                texel = Sample<Texture, kLinear>(*context.sampler, u, v);
+        const int32_t count = span.right - span.left;
+        const auto shadeAndWrite = [&](uint32_t texel) {
             uint32_t colour = flatDiffuse;
             if (!flat) {
                 colour = D3DToChannel(diffuse[0]) | (D3DToChannel(diffuse[1]) << 8) |
@@ -168,8 +301,42 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
             if constexpr (Blender::kReadsTarget)
                 colour = Blender::Apply(*context.pipeline, colour, Target::Read(target, pixel));
             Target::Write(target, pixel, colour);
-            u += plane.dx[kD3DTexU];
-            v += plane.dx[kD3DTexV];
+            pixel += bytes;
+        };
+        if constexpr (Texture::kSamples) {
+            const D3DTextureSampler& sampler = *context.sampler;
+            ExactSteps along;
+            ExactSteps across;
+            if (exactSteps && MakeExact<kLinear>(u, du, duExponent, count, width, along) &&
+                MakeExact<kLinear>(v, dv, dvExponent, count, height, across)) {
+                const int64_t firstColumn = along.value >> along.shift;
+                const int64_t lastColumn = (along.value + (count - 1) * along.step) >> along.shift;
+                const int64_t row = across.value >> across.shift;
+                // One texel per pixel along one row of the texture: no sampling left to do.
+                if (std::is_same_v<Texture, TextureArgb8888> && !kLinear && textureOnly && across.step == 0 &&
+                    along.step == (int64_t{1} << along.shift) && firstColumn >= 0 && lastColumn < sampler.Width() &&
+                    row >= 0 && row < sampler.Height()) {
+                    const uint32_t white = context.textureWhite | (sampler.HasAlpha() ? 0u : 0xFF000000u);
+                    TexelRun<Target, Blender>(context, sampler.Row(row) + 4 * firstColumn, white, pixel, count);
+                    continue;
+                }
+                for (int32_t i = 0; i < count; ++i) {
+                    shadeAndWrite(SampleAt<Texture, kLinear>(sampler, along.value >> along.shift,
+                                                             across.value >> across.shift));
+                    along.value += along.step;
+                    across.value += across.step;
+                }
+                continue;
+            }
+            for (int32_t i = 0; i < count; ++i) {
+                shadeAndWrite(
+                    SampleAt<Texture, kLinear>(sampler, Position<kLinear>(u, width), Position<kLinear>(v, height)));
+                u += du;
+                v += dv;
+            }
+        } else {
+            for (int32_t i = 0; i < count; ++i)
+                shadeAndWrite(0xFFFFFFFFu);
         }
     }
 }

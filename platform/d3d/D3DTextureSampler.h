@@ -68,6 +68,9 @@ public:
     bool Linear() const { return mLinear; }
     // Whether texels are A8R8G8B8 or X8R8G8B8 words, read without decoding.
     bool IsArgb8888() const { return !mPalettised && mLayout.IsArgb8888(); }
+    bool HasAlpha() const { return mPalettised || mLayout.HasAlpha(); }
+    // The stored texels of row `y` (in range).
+    const uint8_t* Row(int64_t y) const { return mPixels + y * int64_t{mPitch}; }
     // The stored word of an in-range texel of an IsArgb8888 texture, as 0xAARRGGBB.
     uint32_t Argb8888(int64_t x, int64_t y) const
     {

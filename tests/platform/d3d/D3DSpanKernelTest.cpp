@@ -82,6 +82,8 @@ std::vector<std::vector<Vertex>> Scenes(uint32_t textureWidth, uint32_t textureH
     std::vector<std::vector<Vertex>> scenes;
     // Texel (s + i, t + j) at pixel (x + i, y + j).
     scenes.push_back(TurnedQuad(3 + 8 - 0.5, 2 + 6 - 0.5, 16, 12, 0.0, 1 / tw, 2 / th, 17 / tw, 14 / th, white));
+    scenes.push_back(TurnedQuad(21 + 8 - 0.5, 17 + 6 - 0.5, 16, 12, 0.0, 0, 3 / th, 16 / tw, 15 / th, white));
+    scenes.push_back(TurnedQuad(5 + 7 - 0.5, 16 + 6 - 0.5, 14, 12, 0.0, 1 / tw, 2 / th, 15 / tw, 14 / th, flat));
     scenes.push_back(TurnedQuad(20 - 0.5, 15 - 0.5, 48, 40, 0.0, -0.5f, -0.25f, 1.5f, 1.25f, white));
     scenes.push_back(TurnedQuad(20, 14, 26, 18, 0.5236, 0, 0, 1, 1, flat));
     scenes.push_back(TurnedQuad(17.3, 12.7, 30, 22, -1.1, -0.3f, 0.2f, 1.7f, 1.9f, gouraud));
@@ -266,9 +268,11 @@ TEST(D3DSpanKernelTest, DrawsTheSpecialisedLoopsCannotShadeGoTheGeneralWay)
     ExpectSameAsGeneral(draw, false);
 }
 
-// Every 16-bit value under every source alpha: a 256 x 256 R5G6B5 target
-// holding each value once, under a texture whose column is its alpha.
-TEST(D3DSpanKernelTest, EveryR5G6B5TargetValueUnderEverySourceAlphaMatchesTheGeneralLoop)
+// Every source alpha over every R5G6B5 value, and over every red-green pair
+// of X8R8G8B8: a 256 x 256 target holding each once, under a texture whose
+// column is its alpha; the viewport leaves out the first column so that rows
+// start unaligned and end with a remainder.
+TEST(D3DSpanKernelTest, EveryTargetValueUnderEverySourceAlphaMatchesTheGeneralLoop)
 {
     constexpr uint32_t kSide = 256;
     std::vector<uint8_t> texels(size_t(kSide) * kSide * 4);
@@ -277,39 +281,44 @@ TEST(D3DSpanKernelTest, EveryR5G6B5TargetValueUnderEverySourceAlphaMatchesTheGen
             const uint32_t texel = (x << 24) | ((y * 77 + x) & 0xFF) << 16 | ((y * 13) & 0xFF) << 8 | (y ^ x);
             std::memcpy(&texels[(size_t(y) * kSide + x) * 4], &texel, 4);
         }
-    std::vector<uint8_t> before(size_t(kSide) * kSide * 2);
-    for (uint32_t value = 0; value < kSide * kSide; ++value) {
-        // A shuffle, so that each texel meets a different target value.
-        const uint16_t stored = static_cast<uint16_t>(value * 40503u);
-        std::memcpy(&before[size_t(value) * 2], &stored, 2);
-    }
     std::array<D3DStageOps, D3DPixelPipeline::kStages> stages{};
     for (D3DStageOps& stage : stages)
         stage.colourOp = stage.alphaOp = D3DTOP_DISABLE;
     stages[0] = {D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_CURRENT, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT};
     const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
     std::vector<Vertex> quad = TurnedQuad(kSide / 2.0 - 0.5, kSide / 2.0 - 0.5, kSide, kSide, 0.0, 0, 0, 1, 1, white);
-    for (const auto& [source, dest] : {std::pair{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA},
-                                       std::pair{D3DBLEND_SRCALPHA, D3DBLEND_ONE}, std::pair{D3DBLEND_ONE, D3DBLEND_ONE},
-                                       std::pair{D3DBLEND_ONE, D3DBLEND_INVSRCALPHA}}) {
-        SCOPED_TRACE(std::to_string(source) + "/" + std::to_string(dest));
-        D3DPixelPipeline pipeline;
-        ASSERT_EQ(pipeline.Set(stages, 0, false, true, source, dest), DD_OK);
-        std::vector<uint8_t> results[2] = {before, before};
-        for (const bool specialised : {false, true}) {
-            std::vector<std::optional<D3DTextureSampler>> samplers(1);
-            samplers[0].emplace(texels.data(), int32_t(kSide * 4), kSide, kSide,
-                                D3DPixelLayout::FromFormat(MakePixelFormat(DDrawFormat::A8R8G8B8)));
-            D3DRenderTarget target;
-            target.pixels = results[specialised].data();
-            target.pitch = int32_t(kSide * 2);
-            target.layout = D3DPixelLayout::FromFormat(MakePixelFormat(DDrawFormat::R5G6B5));
-            target.viewport = RECT{0, 0, int32_t(kSide), int32_t(kSide)};
-            D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
-            drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(quad.data()), 4);
+    for (const DDrawFormat format : {DDrawFormat::R5G6B5, DDrawFormat::X8R8G8B8}) {
+        const uint32_t bytes = format == DDrawFormat::R5G6B5 ? 2 : 4;
+        std::vector<uint8_t> before(size_t(kSide) * kSide * bytes);
+        for (uint32_t value = 0; value < kSide * kSide; ++value) {
+            // A shuffle, so that each texel meets a different target value.
+            const uint32_t shuffled = (value * 40503u) & 0xFFFF;
+            const uint32_t stored = bytes == 2 ? shuffled : (shuffled << 8) | ((value * 7) & 0xFF) | 0xA5000000u;
+            std::memcpy(&before[size_t(value) * bytes], &stored, bytes);
         }
-        ASSERT_TRUE(results[0] != before);
-        EXPECT_TRUE(results[1] == results[0]);
+        for (const auto& [source, dest] :
+             {std::pair{D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA}, std::pair{D3DBLEND_SRCALPHA, D3DBLEND_ONE},
+              std::pair{D3DBLEND_ONE, D3DBLEND_ONE}, std::pair{D3DBLEND_ONE, D3DBLEND_INVSRCALPHA},
+              std::pair{D3DBLEND_DESTCOLOR, D3DBLEND_ZERO}}) {
+            SCOPED_TRACE(std::to_string(int(format)) + " " + std::to_string(source) + "/" + std::to_string(dest));
+            D3DPixelPipeline pipeline;
+            ASSERT_EQ(pipeline.Set(stages, 0, false, true, source, dest), DD_OK);
+            std::vector<uint8_t> results[2] = {before, before};
+            for (const bool specialised : {false, true}) {
+                std::vector<std::optional<D3DTextureSampler>> samplers(1);
+                samplers[0].emplace(texels.data(), int32_t(kSide * 4), kSide, kSide,
+                                    D3DPixelLayout::FromFormat(MakePixelFormat(DDrawFormat::A8R8G8B8)));
+                D3DRenderTarget target;
+                target.pixels = results[specialised].data();
+                target.pitch = int32_t(kSide * bytes);
+                target.layout = D3DPixelLayout::FromFormat(MakePixelFormat(format));
+                target.viewport = RECT{1, 0, int32_t(kSide), int32_t(kSide)};
+                D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
+                drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(quad.data()), 4);
+            }
+            ASSERT_TRUE(results[0] != before);
+            EXPECT_TRUE(results[1] == results[0]);
+        }
     }
 }
 
