@@ -65,24 +65,50 @@ struct TargetAny {
     }
 };
 
-// Texel reads after the coordinates became texel indices.
+// Texel reads after the coordinates became texel indices. The texture's
+// numbers sit in a local copy, so that the stores into the target, which may
+// alias anything, do not reload them every pixel.
+struct TexelSource {
+    const D3DTextureSampler* sampler = nullptr;
+    const uint8_t* pixels = nullptr;
+    int64_t pitch = 0;
+    uint64_t width = 0;
+    uint64_t height = 0;
+    uint32_t fill = 0; // the alpha of a texture without an alpha field
+
+    explicit TexelSource(const D3DTextureSampler* from)
+    {
+        if (from == nullptr)
+            return;
+        sampler = from;
+        pixels = from->Row(0);
+        pitch = from->Pitch();
+        width = from->Width();
+        height = from->Height();
+        fill = from->HasAlpha() ? 0u : 0xFF000000u;
+    }
+};
+
 struct NoTexture {
     static constexpr bool kSamples = false;
 };
 
 struct TextureArgb8888 {
     static constexpr bool kSamples = true;
-    static uint32_t Fetch(const D3DTextureSampler& sampler, int64_t x, int64_t y)
+    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
     {
-        if (static_cast<uint64_t>(x) < sampler.Width() && static_cast<uint64_t>(y) < sampler.Height())
-            return sampler.Argb8888(x, y);
-        return sampler.Texel(x, y);
+        if (static_cast<uint64_t>(x) < source.width && static_cast<uint64_t>(y) < source.height) {
+            uint32_t raw;
+            std::memcpy(&raw, source.pixels + y * source.pitch + 4 * x, sizeof raw);
+            return raw | source.fill;
+        }
+        return source.sampler->Texel(x, y);
     }
 };
 
 struct TextureAny {
     static constexpr bool kSamples = true;
-    static uint32_t Fetch(const D3DTextureSampler& sampler, int64_t x, int64_t y) { return sampler.Texel(x, y); }
+    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y) { return source.sampler->Texel(x, y); }
 };
 
 // Blending: off, a fixed pair of factors that folds into the loop, or any pair.
@@ -97,6 +123,22 @@ struct FixedBlend {
     static uint32_t Apply(const D3DPixelPipeline&, uint32_t source, uint32_t dest)
     {
         return D3DBlendColours(source, dest, SourceFactor, DestFactor);
+    }
+};
+
+// The usual pair in two channels at once: s a + d (255 - a) + 127 stays below
+// 2^16 in each 16-bit half, where x / 255 = (x + 1 + (x >> 8)) >> 8.
+template <>
+struct FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA> {
+    static constexpr bool kReadsTarget = true;
+    static uint32_t Apply(const D3DPixelPipeline&, uint32_t source, uint32_t dest)
+    {
+        const uint32_t alpha = source >> 24;
+        const uint32_t redBlue = (source & 0xFF00FFu) * alpha + (dest & 0xFF00FFu) * (255 - alpha) + 0x7F007Fu;
+        const uint32_t green = ((source >> 8) & 0xFF) * alpha + ((dest >> 8) & 0xFF) * (255 - alpha) + 0x7F;
+        const uint32_t redBlueQuotient = ((redBlue + 0x10001u + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+        const uint32_t greenQuotient = (green + 1 + (green >> 8)) >> 8;
+        return (source & 0xFF000000u) | redBlueQuotient | (greenQuotient << 8);
     }
 };
 
@@ -125,7 +167,7 @@ uint32_t Shade(uint32_t texture, uint32_t diffuse)
 // The colour of the texture at texel index (x, y) (point) or at (fx, fy) in
 // 1/256 texels (linear).
 template <class Texture, bool kLinear>
-[[gnu::always_inline]] inline uint32_t SampleAt(const D3DTextureSampler& sampler, int64_t fx, int64_t fy)
+[[gnu::always_inline]] inline uint32_t SampleAt(const TexelSource& sampler, int64_t fx, int64_t fy)
 {
     if constexpr (!kLinear) {
         return Texture::Fetch(sampler, fx, fy);
@@ -270,7 +312,10 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     for (int k = 0; k < 4; ++k)
         flat = flat && plane.dx[k] == 0.0 && plane.dy[k] == 0.0;
     const uint32_t flatDiffuse = flat ? D3DColourOf(plane.base, 0) : 0u;
-    const bool textureOnly = flat && (flatDiffuse | context.diffuseWhite) == 0xFFFFFFFFu;
+    const uint32_t textureWhite = context.textureWhite;
+    const uint32_t diffuseWhite = context.diffuseWhite;
+    const bool textureOnly = flat && (flatDiffuse | diffuseWhite) == 0xFFFFFFFFu;
+    const TexelSource texels(context.sampler);
     const double du = plane.dx[kD3DTexU];
     const double dv = plane.dx[kD3DTexV];
     int duExponent = 0;
@@ -278,7 +323,15 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     bool exactSteps = Texture::kSamples && FixedExponent(du, duExponent) && FixedExponent(dv, dvExponent);
     const double width = Texture::kSamples ? context.sampler->Width() : 0.0;
     const double height = Texture::kSamples ? context.sampler->Height() : 0.0;
-    for (const D3DSpan& span : spans) {
+    for (size_t index = 0; index < spans.size(); ++index) {
+        const D3DSpan& span = spans[index];
+        if (index + 1 < spans.size()) {
+            // The next row of the target is a page away: ask for its ends early.
+            const D3DSpan& next = spans[index + 1];
+            const uint8_t* row = target.pixels + int64_t{next.y} * target.pitch;
+            __builtin_prefetch(row + int64_t{next.left} * bytes, 1);
+            __builtin_prefetch(row + int64_t{next.right - 1} * bytes, 1);
+        }
         const double dy = double(span.y) - plane.originY;
         const double dx = double(span.left) - plane.originX;
         std::array<double, 4> diffuse{};
@@ -297,7 +350,7 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 for (int k = 0; k < 4; ++k)
                     diffuse[size_t(k)] += plane.dx[size_t(k)];
             }
-            colour = Shade(texel | context.textureWhite, colour | context.diffuseWhite);
+            colour = Shade(texel | textureWhite, colour | diffuseWhite);
             if constexpr (Blender::kReadsTarget)
                 colour = Blender::Apply(*context.pipeline, colour, Target::Read(target, pixel));
             Target::Write(target, pixel, colour);
@@ -309,19 +362,22 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
             ExactSteps across;
             if (exactSteps && MakeExact<kLinear>(u, du, duExponent, count, width, along) &&
                 MakeExact<kLinear>(v, dv, dvExponent, count, height, across)) {
-                const int64_t firstColumn = along.value >> along.shift;
-                const int64_t lastColumn = (along.value + (count - 1) * along.step) >> along.shift;
+                // One whole texel per pixel along one row of the texture: the
+                // point position is the texel; a linear one whose fractions are
+                // all 0 weighs that texel alone, (t * 65536 + 32768) >> 16 = t.
+                constexpr int64_t kUnit = kLinear ? 256 : 1;
+                const int64_t first = along.value >> along.shift;
+                const int64_t last = (along.value + (count - 1) * along.step) >> along.shift;
                 const int64_t row = across.value >> across.shift;
-                // One texel per pixel along one row of the texture: no sampling left to do.
-                if (std::is_same_v<Texture, TextureArgb8888> && !kLinear && textureOnly && across.step == 0 &&
-                    along.step == (int64_t{1} << along.shift) && firstColumn >= 0 && lastColumn < sampler.Width() &&
-                    row >= 0 && row < sampler.Height()) {
-                    const uint32_t white = context.textureWhite | (sampler.HasAlpha() ? 0u : 0xFF000000u);
-                    TexelRun<Target, Blender>(context, sampler.Row(row) + 4 * firstColumn, white, pixel, count);
+                if (std::is_same_v<Texture, TextureArgb8888> && textureOnly && across.step == 0 &&
+                    along.step == (kUnit << along.shift) && first % kUnit == 0 && row % kUnit == 0 && first >= 0 &&
+                    last / kUnit < sampler.Width() && row >= 0 && row / kUnit < sampler.Height()) {
+                    TexelRun<Target, Blender>(context, sampler.Row(row / kUnit) + 4 * (first / kUnit),
+                                              textureWhite | texels.fill, pixel, count);
                     continue;
                 }
                 for (int32_t i = 0; i < count; ++i) {
-                    shadeAndWrite(SampleAt<Texture, kLinear>(sampler, along.value >> along.shift,
+                    shadeAndWrite(SampleAt<Texture, kLinear>(texels, along.value >> along.shift,
                                                              across.value >> across.shift));
                     along.value += along.step;
                     across.value += across.step;
@@ -330,7 +386,7 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
             }
             for (int32_t i = 0; i < count; ++i) {
                 shadeAndWrite(
-                    SampleAt<Texture, kLinear>(sampler, Position<kLinear>(u, width), Position<kLinear>(v, height)));
+                    SampleAt<Texture, kLinear>(texels, Position<kLinear>(u, width), Position<kLinear>(v, height)));
                 u += du;
                 v += dv;
             }

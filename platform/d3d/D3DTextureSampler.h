@@ -66,19 +66,13 @@ public:
     uint32_t Width() const { return mWidth; }
     uint32_t Height() const { return mHeight; }
     bool Linear() const { return mLinear; }
-    // Whether texels are A8R8G8B8 or X8R8G8B8 words, read without decoding.
+    // Whether texels are A8R8G8B8 or X8R8G8B8 words, read without decoding
+    // (alpha 255 without HasAlpha).
     bool IsArgb8888() const { return !mPalettised && mLayout.IsArgb8888(); }
     bool HasAlpha() const { return mPalettised || mLayout.HasAlpha(); }
     // The stored texels of row `y` (in range).
     const uint8_t* Row(int64_t y) const { return mPixels + y * int64_t{mPitch}; }
-    // The stored word of an in-range texel of an IsArgb8888 texture, as 0xAARRGGBB.
-    uint32_t Argb8888(int64_t x, int64_t y) const
-    {
-        uint32_t raw;
-        std::memcpy(&raw, mPixels + y * int64_t{mPitch} + 4 * x, sizeof raw);
-        return mLayout.HasAlpha() ? raw : (raw | 0xFF000000u);
-    }
-
+    int32_t Pitch() const { return mPitch; }
     // The colour at texture coordinates (u, v) with the chosen filter.
     uint32_t Sample(double u, double v) const { return mLinear ? SampleLinear(u, v) : SamplePoint(u, v); }
     uint32_t SamplePoint(double u, double v) const

@@ -84,6 +84,9 @@ std::vector<std::vector<Vertex>> Scenes(uint32_t textureWidth, uint32_t textureH
     scenes.push_back(TurnedQuad(3 + 8 - 0.5, 2 + 6 - 0.5, 16, 12, 0.0, 1 / tw, 2 / th, 17 / tw, 14 / th, white));
     scenes.push_back(TurnedQuad(21 + 8 - 0.5, 17 + 6 - 0.5, 16, 12, 0.0, 0, 3 / th, 16 / tw, 15 / th, white));
     scenes.push_back(TurnedQuad(5 + 7 - 0.5, 16 + 6 - 0.5, 14, 12, 0.0, 1 / tw, 2 / th, 15 / tw, 14 / th, flat));
+    // One texel per pixel, but a quarter texel off in one direction: the linear filter weighs two.
+    scenes.push_back(TurnedQuad(21 + 7 - 0.5, 1 + 6 - 0.5, 14, 12, 0.0, 0, 2.25f / th, 14 / tw, 14.25f / th, white));
+    scenes.push_back(TurnedQuad(2 + 7 - 0.5, 16 + 6 - 0.5, 14, 12, 0.0, 0.75f / tw, 0, 14.75f / tw, 12 / th, white));
     scenes.push_back(TurnedQuad(20 - 0.5, 15 - 0.5, 48, 40, 0.0, -0.5f, -0.25f, 1.5f, 1.25f, white));
     scenes.push_back(TurnedQuad(20, 14, 26, 18, 0.5236, 0, 0, 1, 1, flat));
     scenes.push_back(TurnedQuad(17.3, 12.7, 30, 22, -1.1, -0.3f, 0.2f, 1.7f, 1.9f, gouraud));
