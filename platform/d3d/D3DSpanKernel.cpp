@@ -253,8 +253,33 @@ bool MakeExact(double start, double step, int stepExponent, int64_t count, doubl
     return true;
 }
 
+#if defined(__SSE2__)
+// (s a + d (255 - a) + 127) / 255 in 16-bit lanes of 8-bit channels: the sum
+// stays below 2^16, and there x / 255 = (x + 1 + (x >> 8)) >> 8.
+inline __m128i OverLanes(__m128i source, __m128i alpha, __m128i dest)
+{
+    const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(source, alpha),
+                                                    _mm_mullo_epi16(dest, _mm_sub_epi16(_mm_set1_epi16(255), alpha))),
+                                      _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_srli_epi16(sum, 8)), 8);
+}
+
+// The channel at `shift` of four ARGB words, in the low byte of each 32-bit lane.
+inline __m128i ChannelLanes(__m128i argb, int shift)
+{
+    return _mm_and_si128(_mm_srl_epi32(argb, _mm_cvtsi32_si128(shift)), _mm_set1_epi32(0xFF));
+}
+
+// A 5- or 6-bit field widened to 8 by repeating its top bits.
+inline __m128i Widen(__m128i field, int bits)
+{
+    return _mm_or_si128(_mm_sll_epi16(field, _mm_cvtsi32_si128(8 - bits)),
+                        _mm_srl_epi16(field, _mm_cvtsi32_si128(2 * bits - 8)));
+}
+#endif
+
 // A run of texels one per pixel, from row `texels`, shaded as texel | `white`
-// and written over the target: per pixel, or four at a time where SSE2 can.
+// and written over the target: per pixel, or several at a time where SSE2 can.
 template <class Target, class Blender>
 void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint32_t white, uint8_t* pixel,
               int32_t count)
@@ -263,23 +288,13 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
     const uint32_t bytes = Target::Bytes(target);
     int32_t i = 0;
 #if defined(__SSE2__)
-    if constexpr (std::is_same_v<Target, TargetArgb8888> &&
-                  std::is_same_v<Blender, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>) {
-        // (s a + d (255 - a) + 127) / 255 stays below 2^16 in 16-bit lanes, and
-        // x / 255 = (x + 1 + (x >> 8)) >> 8 there.
+    constexpr bool kOver = std::is_same_v<Blender, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>;
+    const __m128i whiteMask = _mm_set1_epi32(static_cast<int>(white));
+    if constexpr (std::is_same_v<Target, TargetArgb8888> && kOver) {
         const __m128i zero = _mm_setzero_si128();
-        const __m128i full = _mm_set1_epi16(255);
-        const __m128i half = _mm_set1_epi16(127);
-        const __m128i one = _mm_set1_epi16(1);
-        const __m128i whiteMask = _mm_set1_epi32(static_cast<int>(white));
-        const __m128i colourMask = _mm_set1_epi32(0xFFFFFF);
         const auto blend = [&](__m128i source, __m128i dest) {
-            __m128i alpha = _mm_shufflelo_epi16(source, 0xFF);
-            alpha = _mm_shufflehi_epi16(alpha, 0xFF);
-            const __m128i sum = _mm_add_epi16(
-                _mm_add_epi16(_mm_mullo_epi16(source, alpha), _mm_mullo_epi16(dest, _mm_sub_epi16(full, alpha))),
-                half);
-            return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, one), _mm_srli_epi16(sum, 8)), 8);
+            const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
+            return OverLanes(source, alpha, dest);
         };
         for (; i + 4 <= count; i += 4, pixel += 16) {
             const __m128i source =
@@ -287,7 +302,31 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
             const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
             const __m128i low = blend(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(dest, zero));
             const __m128i high = blend(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(dest, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_and_si128(_mm_packus_epi16(low, high), colourMask));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel),
+                             _mm_and_si128(_mm_packus_epi16(low, high), _mm_set1_epi32(0xFFFFFF)));
+        }
+    } else if constexpr (std::is_same_v<Target, TargetRgb565> && kOver) {
+        // Eight pixels: each channel in its own 16-bit lanes, read by bit
+        // replication and written back by its top bits.
+        for (; i + 8 <= count; i += 8, pixel += 16) {
+            const __m128i first =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i)), whiteMask);
+            const __m128i second =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i + 16)), whiteMask);
+            const auto channel = [&](int shift) {
+                return _mm_packs_epi32(ChannelLanes(first, shift), ChannelLanes(second, shift));
+            };
+            const __m128i alpha = channel(24);
+            const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+            const __m128i red = OverLanes(channel(16), alpha, Widen(_mm_srli_epi16(dest, 11), 5));
+            const __m128i green =
+                OverLanes(channel(8), alpha, Widen(_mm_and_si128(_mm_srli_epi16(dest, 5), _mm_set1_epi16(0x3F)), 6));
+            const __m128i blue = OverLanes(channel(0), alpha, Widen(_mm_and_si128(dest, _mm_set1_epi16(0x1F)), 5));
+            const __m128i packed =
+                _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_srli_epi16(red, 3), 11),
+                                          _mm_slli_epi16(_mm_srli_epi16(green, 2), 5)),
+                             _mm_srli_epi16(blue, 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), packed);
         }
     }
 #endif
