@@ -93,6 +93,12 @@ struct NoTexture {
     static constexpr bool kSamples = false;
 };
 
+// Texels outside the texture, addressed; off the loops' hot path.
+[[gnu::cold, gnu::noinline]] uint32_t AddressedTexel(const D3DTextureSampler& sampler, int64_t x, int64_t y)
+{
+    return sampler.Texel(x, y);
+}
+
 struct TextureArgb8888 {
     static constexpr bool kSamples = true;
     static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
@@ -102,7 +108,7 @@ struct TextureArgb8888 {
             std::memcpy(&raw, source.pixels + y * source.pitch + 4 * x, sizeof raw);
             return raw | source.fill;
         }
-        return source.sampler->Texel(x, y);
+        return AddressedTexel(*source.sampler, x, y);
     }
 };
 
@@ -299,6 +305,13 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
         for (; i + 4 <= count; i += 4, pixel += 16) {
             const __m128i source =
                 _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i)), whiteMask);
+            // Four opaque texels blend to themselves: (s 255 + 127) / 255 = s.
+            const __m128i opaque = _mm_cmpeq_epi32(_mm_or_si128(source, _mm_set1_epi32(0xFFFFFF)),
+                                                   _mm_set1_epi32(-1));
+            if (_mm_movemask_epi8(opaque) == 0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_and_si128(source, _mm_set1_epi32(0xFFFFFF)));
+                continue;
+            }
             const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
             const __m128i low = blend(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(dest, zero));
             const __m128i high = blend(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(dest, zero));
