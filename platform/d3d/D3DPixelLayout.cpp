@@ -72,6 +72,8 @@ D3DPixelLayout D3DPixelLayout::FromFormat(const DDPIXELFORMAT& format)
         layout.mAlpha = ChannelOf(format.dwRGBAlphaBitMask);
     layout.mArgb8888 = layout.mBytes == 4 && format.dwRBitMask == 0xFF0000 && format.dwGBitMask == 0xFF00 &&
                        format.dwBBitMask == 0xFF && (layout.mAlpha.mask == 0 || layout.mAlpha.mask == 0xFF000000u);
+    layout.mRgb565 = layout.mBytes == 2 && format.dwRBitMask == 0xF800 && format.dwGBitMask == 0x7E0 &&
+                     format.dwBBitMask == 0x1F && layout.mAlpha.mask == 0;
     return layout;
 }
 

@@ -44,6 +44,8 @@ public:
 
     // Exactly A8R8G8B8 or X8R8G8B8: decoding is a copy.
     bool IsArgb8888() const { return mArgb8888; }
+    // Exactly R5G6B5 without alpha.
+    bool IsRgb565() const { return mRgb565; }
 
 private:
     uint32_t mBytes = 4;
@@ -52,6 +54,7 @@ private:
     D3DChannel mBlue;
     D3DChannel mAlpha;
     bool mArgb8888 = false;
+    bool mRgb565 = false;
 };
 
 // A field of `bits` bits widened to 8 by repeating its bits; fields of more

@@ -1,8 +1,5 @@
 #include "platform/d3d/D3DPixelPipeline.h"
 
-#include "platform/d3d/D3DConstants.h"
-
-#include <algorithm>
 
 namespace Platform {
 namespace {
@@ -24,8 +21,6 @@ bool UsesArg2(uint32_t op) { return op != D3DTOP_SELECTARG1; }
 
 bool FactorSupported(uint32_t factor) { return factor >= D3DBLEND_ZERO && factor <= D3DBLEND_INVDESTCOLOR; }
 
-uint32_t Channel(uint32_t colour, int index) { return (colour >> (8 * index)) & 0xFF; }
-
 // One argument of a stage: its source, then its modifiers.
 uint32_t Argument(uint32_t argument, uint32_t diffuse, uint32_t current, uint32_t texture, uint32_t factor,
                   uint32_t specular)
@@ -45,8 +40,6 @@ uint32_t Argument(uint32_t argument, uint32_t diffuse, uint32_t current, uint32_
     return value;
 }
 
-uint32_t Modulate(uint32_t a, uint32_t b) { return (a * b + 127) / 255; }
-
 // Channels `first` to `last` (0 blue .. 3 alpha) of the operation's result.
 uint32_t Operate(uint32_t op, uint32_t a, uint32_t b, int first, int last)
 {
@@ -54,35 +47,19 @@ uint32_t Operate(uint32_t op, uint32_t a, uint32_t b, int first, int last)
     if (op == D3DTOP_DOTPRODUCT3) {
         int32_t sum = 0;
         for (int i = 0; i < 3; ++i)
-            sum += (2 * static_cast<int32_t>(Channel(a, i)) - 255) * (2 * static_cast<int32_t>(Channel(b, i)) - 255);
+            sum += (2 * static_cast<int32_t>(D3DChannelOf(a, i)) - 255) * (2 * static_cast<int32_t>(D3DChannelOf(b, i)) - 255);
         return static_cast<uint32_t>(std::clamp(sum / 255, 0, 255)) * 0x01010101u;
     }
     for (int i = first; i <= last; ++i) {
         uint32_t value;
         switch (op) {
-        case D3DTOP_SELECTARG1: value = Channel(a, i); break;
-        case D3DTOP_SELECTARG2: value = Channel(b, i); break;
-        default: value = Modulate(Channel(a, i), Channel(b, i)); break;
+        case D3DTOP_SELECTARG1: value = D3DChannelOf(a, i); break;
+        case D3DTOP_SELECTARG2: value = D3DChannelOf(b, i); break;
+        default: value = D3DModulate(D3DChannelOf(a, i), D3DChannelOf(b, i)); break;
         }
         result |= value << (8 * i);
     }
     return result;
-}
-
-uint32_t Factor(uint32_t factor, uint32_t source, uint32_t dest, int channel)
-{
-    switch (factor) {
-    case D3DBLEND_ZERO: return 0;
-    case D3DBLEND_ONE: return 255;
-    case D3DBLEND_SRCCOLOR: return Channel(source, channel);
-    case D3DBLEND_INVSRCCOLOR: return 255 - Channel(source, channel);
-    case D3DBLEND_SRCALPHA: return source >> 24;
-    case D3DBLEND_INVSRCALPHA: return 255 - (source >> 24);
-    case D3DBLEND_DESTCOLOR: return Channel(dest, channel);
-    case D3DBLEND_INVDESTCOLOR: return 255 - Channel(dest, channel);
-    case D3DBLEND_DESTALPHA: return 255;
-    default: return 0; // D3DBLEND_INVDESTALPHA: the target has no alpha
-    }
 }
 
 } // namespace
@@ -141,24 +118,10 @@ uint32_t D3DPixelPipeline::Shade(uint32_t diffuse, uint32_t specular, const uint
     if (mSpecular) {
         uint32_t sum = current & 0xFF000000u;
         for (int i = 0; i < 3; ++i)
-            sum |= std::min<uint32_t>(255, Channel(current, i) + Channel(specular, i)) << (8 * i);
+            sum |= std::min<uint32_t>(255, D3DChannelOf(current, i) + D3DChannelOf(specular, i)) << (8 * i);
         current = sum;
     }
     return current;
-}
-
-uint32_t D3DPixelPipeline::Blend(uint32_t source, uint32_t dest) const
-{
-    if (!mBlend)
-        return source;
-    uint32_t result = 0;
-    for (int i = 0; i < 3; ++i) {
-        const uint32_t value = (Channel(source, i) * Factor(mSourceBlend, source, dest, i) +
-                                Channel(dest, i) * Factor(mDestBlend, source, dest, i) + 127) /
-                               255;
-        result |= std::min<uint32_t>(255, value) << (8 * i);
-    }
-    return result | (source & 0xFF000000u);
 }
 
 } // namespace Platform

@@ -25,22 +25,6 @@ uint32_t ReadWord(const uint8_t* bytes)
     return value;
 }
 
-// Rounded to the nearest value and held in 0..255; not a number gives 0.
-uint32_t ToChannel(double value)
-{
-    if (!(value > 0.0))
-        return 0;
-    if (value >= 255.0)
-        return 255;
-    return static_cast<uint32_t>(value + 0.5);
-}
-
-uint32_t ColourOf(const std::array<double, kD3DAttributes>& attributes, int first)
-{
-    return ToChannel(attributes[first]) | (ToChannel(attributes[first + 1]) << 8) |
-           (ToChannel(attributes[first + 2]) << 16) | (ToChannel(attributes[first + 3]) << 24);
-}
-
 void SetColour(std::array<double, kD3DAttributes>& attributes, int first, uint32_t colour)
 {
     for (int i = 0; i < 4; ++i)
@@ -73,13 +57,16 @@ D3DVertexLayout D3DVertexLayout::Of(uint32_t vertexFormat)
 }
 
 D3DPrimitiveDrawer::D3DPrimitiveDrawer(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
-                                       std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode)
+                                       std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode,
+                                       bool specialised)
     : mTarget(target),
       mPipeline(pipeline),
       mSamplers(std::move(samplers)),
       mCullMode(cullMode),
       mRasterizer(target.viewport)
 {
+    if (specialised)
+        mKernel = D3DSpanKernel::Choose(mTarget, mPipeline, mSamplers);
 }
 
 D3DRasterVertex D3DPrimitiveDrawer::ReadVertex(const D3DVertexLayout& layout, const uint8_t* vertices,
@@ -158,6 +145,12 @@ void D3DPrimitiveDrawer::DrawTriangle(const D3DRasterVertex& a, const D3DRasterV
                                         plane.dy[kD3DTexU] * w * plane.dx[kD3DTexV] * h);
         sampler->ChooseFilter(texels > 1.0);
     }
+    if (mKernel) {
+        mKernel->Draw(mSpans, plane);
+        for (const D3DSpan& span : mSpans)
+            Touch(span.left, span.y, span.right, span.y + 1);
+        return;
+    }
     std::array<double, kD3DAttributes> attributes;
     for (const D3DSpan& span : mSpans) {
         const double dy = double(span.y) - plane.originY;
@@ -207,8 +200,8 @@ void D3DPrimitiveDrawer::WritePixel(int32_t x, int32_t y, const std::array<doubl
     uint32_t textures[D3DPixelPipeline::kStages];
     for (size_t s = 0; s < mSamplers.size(); ++s)
         textures[s] = mSamplers[s] ? mSamplers[s]->Sample(attributes[kD3DTexU], attributes[kD3DTexV]) : kOpaqueWhite;
-    const uint32_t specular = mPipeline.UsesSpecular() ? ColourOf(attributes, kD3DSpecular) : 0u;
-    const uint32_t colour = mPipeline.Shade(ColourOf(attributes, 0), specular, textures);
+    const uint32_t specular = mPipeline.UsesSpecular() ? D3DColourOf(attributes, kD3DSpecular) : 0u;
+    const uint32_t colour = mPipeline.Shade(D3DColourOf(attributes, 0), specular, textures);
     uint8_t* pixel = mTarget.pixels + int64_t{y} * mTarget.pitch + int64_t{x} * mTarget.layout.Bytes();
     uint32_t result = colour;
     if (mPipeline.Blends())

@@ -5,9 +5,9 @@
 // render target's memory. It reports the rectangle it changed.
 #pragma once
 
-#include "platform/d3d/D3DPixelLayout.h"
 #include "platform/d3d/D3DPixelPipeline.h"
 #include "platform/d3d/D3DRasterizer.h"
+#include "platform/d3d/D3DSpanKernel.h"
 #include "platform/d3d/D3DTextureSampler.h"
 
 #include <array>
@@ -28,23 +28,21 @@ struct D3DVertexLayout {
     static D3DVertexLayout Of(uint32_t vertexFormat);
 };
 
-struct D3DRenderTarget {
-    uint8_t* pixels = nullptr;
-    int32_t pitch = 0;
-    D3DPixelLayout layout;
-    RECT viewport{}; // the pixels that may change
-};
-
 class D3DPrimitiveDrawer {
 public:
-    // `samplers` has one entry per stage in use; empty for a stage without a texture.
+    // `samplers` has one entry per stage in use; empty for a stage without a
+    // texture. Triangles use a specialised span loop when one fits the draw,
+    // unless `specialised` is false (the tests compare the two).
     D3DPrimitiveDrawer(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
-                       std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode);
+                       std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode,
+                       bool specialised = true);
 
     // Draws `count` vertices as primitives of `type` (checked by the caller);
     // an incomplete last primitive is dropped.
     void Draw(uint32_t type, const D3DVertexLayout& layout, const uint8_t* vertices, uint32_t count);
 
+    // Whether triangles go through a specialised span loop.
+    bool Specialised() const { return mKernel.has_value(); }
     // The pixels changed so far; empty when none.
     RECT Changed() const { return mChanged; }
 
@@ -60,6 +58,7 @@ private:
     D3DRenderTarget mTarget;
     const D3DPixelPipeline& mPipeline;
     std::vector<std::optional<D3DTextureSampler>> mSamplers;
+    std::optional<D3DSpanKernel> mKernel; // reads mSamplers
     uint32_t mCullMode;
     D3DRasterizer mRasterizer;
     std::vector<D3DSpan> mSpans;

@@ -185,6 +185,57 @@ void D3DRasterizer::CoverSnapped(const D3DRasterVertex& a, const D3DRasterVertex
     const int64_t maxY = std::max({y[0], y[1], y[2]});
     const int64_t firstRow = std::max<int64_t>(static_cast<int64_t>(CeilDiv(minY, 256)), mViewport.top);
     const int64_t lastRow = std::min<int64_t>(static_cast<int64_t>(FloorDiv(maxY, 256)), mViewport.bottom - 1);
+    if (firstRow > lastRow)
+        return;
+    // Inside a target of up to 2^20 pixels a side every product below stays
+    // under 2^60, so the rows step in 64 bits: each edge keeps the quotient and
+    // remainder of its bound and adds the row-to-row change, with no division.
+    constexpr int64_t kSmall = int64_t{1} << 28;
+    bool small = true;
+    for (int k = 0; k < 3; ++k)
+        small = small && std::llabs(x[k]) < kSmall && std::llabs(y[k]) < kSmall;
+    if (small) {
+        struct Bound {
+            int64_t quotient, remainder, divisor, quotientStep, remainderStep;
+        };
+        Bound bounds[3];
+        for (int e = 0; e < 3; ++e) {
+            const Edge& edge = edges[e];
+            Bound& bound = bounds[e];
+            // floor(constant / (256 |dy|)) is the last covered column of an edge
+            // with dy > 0, and minus the first of one with dy < 0.
+            const int64_t constant = edge.dx * (256 * firstRow - edge.py) + edge.dy * edge.px - edge.bias;
+            bound.divisor = edge.dy == 0 ? 1 : 256 * std::llabs(edge.dy);
+            bound.quotient = static_cast<int64_t>(FloorDiv(constant, bound.divisor));
+            bound.remainder = constant - bound.quotient * bound.divisor;
+            bound.quotientStep = static_cast<int64_t>(FloorDiv(256 * edge.dx, bound.divisor));
+            bound.remainderStep = 256 * edge.dx - bound.quotientStep * bound.divisor;
+        }
+        for (int64_t row = firstRow; row <= lastRow; ++row) {
+            int64_t low = mViewport.left;
+            int64_t high = mViewport.right - 1;
+            for (int e = 0; e < 3; ++e) {
+                Bound& bound = bounds[e];
+                if (edges[e].dy == 0) {
+                    if (bound.quotient < 0)
+                        high = low - 1;
+                } else if (edges[e].dy > 0) {
+                    high = std::min(high, bound.quotient);
+                } else {
+                    low = std::max(low, -bound.quotient);
+                }
+                bound.quotient += bound.quotientStep;
+                bound.remainder += bound.remainderStep;
+                if (bound.remainder >= bound.divisor) {
+                    bound.remainder -= bound.divisor;
+                    ++bound.quotient;
+                }
+            }
+            if (low <= high)
+                spans.push_back({static_cast<int32_t>(row), static_cast<int32_t>(low), static_cast<int32_t>(high + 1)});
+        }
+        return;
+    }
     for (int64_t row = firstRow; row <= lastRow; ++row) {
         Wide low = mViewport.left;
         Wide high = mViewport.right - 1;

@@ -1,0 +1,560 @@
+#include "platform/d3d/D3DSpanKernel.h"
+
+#include "platform/d3d/D3DConstants.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace Platform {
+namespace {
+
+// Every loop evaluates the attributes exactly as the general loop does (the
+// same double sums in the same order), so only the per-pixel dispatch goes.
+
+// Render targets: read by bit replication, written by top bits, other bits 0.
+struct TargetArgb8888 {
+    static uint32_t Bytes(const D3DRenderTarget&) { return 4; }
+    static uint32_t Read(const D3DRenderTarget&, const uint8_t* pixel)
+    {
+        uint32_t raw;
+        std::memcpy(&raw, pixel, sizeof raw);
+        return raw | 0xFF000000u;
+    }
+    static void Write(const D3DRenderTarget&, uint8_t* pixel, uint32_t colour)
+    {
+        const uint32_t raw = colour & 0xFFFFFFu;
+        std::memcpy(pixel, &raw, sizeof raw);
+    }
+};
+
+struct TargetRgb565 {
+    static uint32_t Bytes(const D3DRenderTarget&) { return 2; }
+    static uint32_t Read(const D3DRenderTarget&, const uint8_t* pixel)
+    {
+        uint16_t raw;
+        std::memcpy(&raw, pixel, sizeof raw);
+        const uint32_t red = raw >> 11;
+        const uint32_t green = (raw >> 5) & 0x3F;
+        const uint32_t blue = raw & 0x1F;
+        return 0xFF000000u | (((red << 3) | (red >> 2)) << 16) | (((green << 2) | (green >> 4)) << 8) |
+               ((blue << 3) | (blue >> 2));
+    }
+    static void Write(const D3DRenderTarget&, uint8_t* pixel, uint32_t colour)
+    {
+        const auto raw = static_cast<uint16_t>(((colour >> 8) & 0xF800) | ((colour >> 5) & 0x7E0) | ((colour >> 3) & 0x1F));
+        std::memcpy(pixel, &raw, sizeof raw);
+    }
+};
+
+struct TargetAny {
+    static uint32_t Bytes(const D3DRenderTarget& target) { return target.layout.Bytes(); }
+    static uint32_t Read(const D3DRenderTarget& target, const uint8_t* pixel)
+    {
+        return target.layout.Decode(target.layout.Load(pixel));
+    }
+    static void Write(const D3DRenderTarget& target, uint8_t* pixel, uint32_t colour)
+    {
+        target.layout.Store(pixel, target.layout.Encode(colour));
+    }
+};
+
+// Texel reads after the coordinates became texel indices. The texture's
+// numbers sit in a local copy, so that the stores into the target, which may
+// alias anything, do not reload them every pixel.
+struct TexelSource {
+    const D3DTextureSampler* sampler = nullptr;
+    const uint8_t* pixels = nullptr;
+    int64_t pitch = 0;
+    uint64_t width = 0;
+    uint64_t height = 0;
+    uint32_t fill = 0; // the alpha of a texture without an alpha field
+
+    explicit TexelSource(const D3DTextureSampler* from)
+    {
+        if (from == nullptr)
+            return;
+        sampler = from;
+        pixels = from->Row(0);
+        pitch = from->Pitch();
+        width = from->Width();
+        height = from->Height();
+        fill = from->HasAlpha() ? 0u : 0xFF000000u;
+    }
+};
+
+struct NoTexture {
+    static constexpr bool kSamples = false;
+};
+
+// Texels outside the texture, addressed; off the loops' hot path.
+[[gnu::cold, gnu::noinline]] uint32_t AddressedTexel(const D3DTextureSampler& sampler, int64_t x, int64_t y)
+{
+    return sampler.Texel(x, y);
+}
+
+struct TextureArgb8888 {
+    static constexpr bool kSamples = true;
+    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
+    {
+        if (static_cast<uint64_t>(x) < source.width && static_cast<uint64_t>(y) < source.height) {
+            uint32_t raw;
+            std::memcpy(&raw, source.pixels + y * source.pitch + 4 * x, sizeof raw);
+            return raw | source.fill;
+        }
+        return AddressedTexel(*source.sampler, x, y);
+    }
+};
+
+struct TextureAny {
+    static constexpr bool kSamples = true;
+    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y) { return source.sampler->Texel(x, y); }
+};
+
+// Blending: off, a fixed pair of factors that folds into the loop, or any pair.
+struct NoBlend {
+    static constexpr bool kReadsTarget = false;
+    static uint32_t Apply(const D3DPixelPipeline&, uint32_t source, uint32_t) { return source; }
+};
+
+template <uint32_t SourceFactor, uint32_t DestFactor>
+struct FixedBlend {
+    static constexpr bool kReadsTarget = true;
+    static uint32_t Apply(const D3DPixelPipeline&, uint32_t source, uint32_t dest)
+    {
+        return D3DBlendColours(source, dest, SourceFactor, DestFactor);
+    }
+};
+
+// The usual pair in two channels at once: s a + d (255 - a) + 127 stays below
+// 2^16 in each 16-bit half, where x / 255 = (x + 1 + (x >> 8)) >> 8.
+template <>
+struct FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA> {
+    static constexpr bool kReadsTarget = true;
+    static uint32_t Apply(const D3DPixelPipeline&, uint32_t source, uint32_t dest)
+    {
+        const uint32_t alpha = source >> 24;
+        const uint32_t redBlue = (source & 0xFF00FFu) * alpha + (dest & 0xFF00FFu) * (255 - alpha) + 0x7F007Fu;
+        const uint32_t green = ((source >> 8) & 0xFF) * alpha + ((dest >> 8) & 0xFF) * (255 - alpha) + 0x7F;
+        const uint32_t redBlueQuotient = ((redBlue + 0x10001u + ((redBlue >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+        const uint32_t greenQuotient = (green + 1 + (green >> 8)) >> 8;
+        return (source & 0xFF000000u) | redBlueQuotient | (greenQuotient << 8);
+    }
+};
+
+struct AnyBlend {
+    static constexpr bool kReadsTarget = true;
+    static uint32_t Apply(const D3DPixelPipeline& pipeline, uint32_t source, uint32_t dest)
+    {
+        return pipeline.Blend(source, dest);
+    }
+};
+
+// One stage of select or modulate: a channel forced to 255 on one side makes
+// the modulation give the other side's channel, since (x * 255 + 127) / 255 = x.
+uint32_t Shade(uint32_t texture, uint32_t diffuse)
+{
+    if (diffuse == 0xFFFFFFFFu)
+        return texture;
+    if (texture == 0xFFFFFFFFu)
+        return diffuse;
+    uint32_t result = 0;
+    for (int i = 0; i < 4; ++i)
+        result |= D3DModulate(D3DChannelOf(texture, i), D3DChannelOf(diffuse, i)) << (8 * i);
+    return result;
+}
+
+// The colour of the texture at texel index (x, y) (point) or at (fx, fy) in
+// 1/256 texels (linear).
+template <class Texture, bool kLinear>
+[[gnu::always_inline]] inline uint32_t SampleAt(const TexelSource& sampler, int64_t fx, int64_t fy)
+{
+    if constexpr (!kLinear) {
+        return Texture::Fetch(sampler, fx, fy);
+    } else {
+        const int64_t x = fx >> 8;
+        const int64_t y = fy >> 8;
+        const uint32_t texels[4] = {Texture::Fetch(sampler, x, y), Texture::Fetch(sampler, x + 1, y),
+                                    Texture::Fetch(sampler, x, y + 1), Texture::Fetch(sampler, x + 1, y + 1)};
+        return D3DBilinear(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
+    }
+}
+
+// The texel index (point) or the position in 1/256 texels (linear) of a coordinate, as the sampler rounds it.
+template <bool kLinear>
+[[gnu::always_inline]] inline int64_t Position(double coordinate, double size)
+{
+    if constexpr (!kLinear)
+        return D3DFloorIndex(coordinate * size);
+    else
+        return D3DTextureSampler::ToFixed(coordinate * size - 0.5, 256.0);
+}
+
+constexpr int64_t kExact = int64_t{1} << 53; // doubles hold every integer below it
+
+// The exponent E with value * 2^E the smallest integer, or false when none below 2^62 exists.
+bool FixedExponent(double value, int& exponent)
+{
+    exponent = 0;
+    if (value == 0.0)
+        return true;
+    if (!std::isfinite(value))
+        return false;
+    int power = 0;
+    const double fraction = std::frexp(value, &power); // value = fraction * 2^power
+    const auto mantissa = static_cast<int64_t>(std::ldexp(std::fabs(fraction), 53));
+    exponent = 53 - power - std::countr_zero(static_cast<uint64_t>(mantissa));
+    return exponent <= 60;
+}
+
+// A span's coordinate start, start + step, start + 2 step, ... in integers:
+// when every one of those sums and the products that turn them into texel
+// positions are exact in double, the position of pixel i is
+// (value + i * step) >> shift, with no rounding to follow.
+struct ExactSteps {
+    int64_t value = 0;
+    int64_t step = 0;
+    int shift = 0;
+};
+
+template <bool kLinear>
+bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
+{
+    if (step == 0.0) { // start + 0 is start: one position for the whole span
+        out = ExactSteps{Position<kLinear>(start, size), 0, 0};
+        return true;
+    }
+    int startExponent = 0;
+    if (!FixedExponent(start, startExponent))
+        return false;
+    const int shift = std::max({startExponent, stepExponent, 1});
+    // The bounds in units of 2^-shift, taken in double first so that nothing overflows.
+    const double scale = std::ldexp(1.0, shift);
+    const double first = std::fabs(start) * scale;
+    const double last = first + double(count) * std::fabs(step) * scale;
+    // Halved limits leave room for the rounding of the bound itself; the linear
+    // position also subtracts 2^(shift - 1) and scales by 256.
+    const double limit = kLinear ? double(kExact) / 1024.0 : double(kExact) / 4.0;
+    if ((kLinear && shift > 40) || !(last * size < limit) || last * size / scale >= kD3DCoordinateLimit / 512.0)
+        return false;
+    const auto a = static_cast<int64_t>(start * scale);
+    const auto d = static_cast<int64_t>(step * scale);
+    const auto w = static_cast<int64_t>(size);
+    if constexpr (!kLinear) {
+        // floor(u * W) with u = (a + i d) 2^-shift.
+        out.value = a * w;
+        out.step = d * w;
+    } else {
+        // floor((u * W - 1/2) * 256 + 1/2) = (256 (a + i d) W - 255 * 2^(shift - 1)) >> shift.
+        out.value = 256 * a * w - 255 * (int64_t{1} << (shift - 1));
+        out.step = 256 * d * w;
+    }
+    out.shift = shift;
+    return true;
+}
+
+#if defined(__SSE2__)
+// (s a + d (255 - a) + 127) / 255 in 16-bit lanes of 8-bit channels: the sum
+// stays below 2^16, and there x / 255 = (x + 1 + (x >> 8)) >> 8.
+inline __m128i OverLanes(__m128i source, __m128i alpha, __m128i dest)
+{
+    const __m128i sum = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(source, alpha),
+                                                    _mm_mullo_epi16(dest, _mm_sub_epi16(_mm_set1_epi16(255), alpha))),
+                                      _mm_set1_epi16(127));
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(sum, _mm_set1_epi16(1)), _mm_srli_epi16(sum, 8)), 8);
+}
+
+// The channel at `shift` of four ARGB words, in the low byte of each 32-bit lane.
+inline __m128i ChannelLanes(__m128i argb, int shift)
+{
+    return _mm_and_si128(_mm_srl_epi32(argb, _mm_cvtsi32_si128(shift)), _mm_set1_epi32(0xFF));
+}
+
+// A 5- or 6-bit field widened to 8 by repeating its top bits.
+inline __m128i Widen(__m128i field, int bits)
+{
+    return _mm_or_si128(_mm_sll_epi16(field, _mm_cvtsi32_si128(8 - bits)),
+                        _mm_srl_epi16(field, _mm_cvtsi32_si128(2 * bits - 8)));
+}
+#endif
+
+// A run of texels one per pixel, from row `texels`, shaded as texel | `white`
+// and written over the target: per pixel, or several at a time where SSE2 can.
+template <class Target, class Blender>
+void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint32_t white, uint8_t* pixel,
+              int32_t count)
+{
+    const D3DRenderTarget& target = context.target;
+    const uint32_t bytes = Target::Bytes(target);
+    int32_t i = 0;
+#if defined(__SSE2__)
+    constexpr bool kOver = std::is_same_v<Blender, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>;
+    const __m128i whiteMask = _mm_set1_epi32(static_cast<int>(white));
+    if constexpr (std::is_same_v<Target, TargetArgb8888> && kOver) {
+        const __m128i zero = _mm_setzero_si128();
+        const auto blend = [&](__m128i source, __m128i dest) {
+            const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
+            return OverLanes(source, alpha, dest);
+        };
+        for (; i + 4 <= count; i += 4, pixel += 16) {
+            const __m128i source =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i)), whiteMask);
+            // Four opaque texels blend to themselves: (s 255 + 127) / 255 = s.
+            const __m128i opaque = _mm_cmpeq_epi32(_mm_or_si128(source, _mm_set1_epi32(0xFFFFFF)),
+                                                   _mm_set1_epi32(-1));
+            if (_mm_movemask_epi8(opaque) == 0xFFFF) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), _mm_and_si128(source, _mm_set1_epi32(0xFFFFFF)));
+                continue;
+            }
+            const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+            const __m128i low = blend(_mm_unpacklo_epi8(source, zero), _mm_unpacklo_epi8(dest, zero));
+            const __m128i high = blend(_mm_unpackhi_epi8(source, zero), _mm_unpackhi_epi8(dest, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel),
+                             _mm_and_si128(_mm_packus_epi16(low, high), _mm_set1_epi32(0xFFFFFF)));
+        }
+    } else if constexpr (std::is_same_v<Target, TargetRgb565> && kOver) {
+        // Eight pixels: each channel in its own 16-bit lanes, read by bit
+        // replication and written back by its top bits.
+        for (; i + 8 <= count; i += 8, pixel += 16) {
+            const __m128i first =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i)), whiteMask);
+            const __m128i second =
+                _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + 4 * i + 16)), whiteMask);
+            const auto channel = [&](int shift) {
+                return _mm_packs_epi32(ChannelLanes(first, shift), ChannelLanes(second, shift));
+            };
+            const __m128i alpha = channel(24);
+            const __m128i dest = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixel));
+            const __m128i red = OverLanes(channel(16), alpha, Widen(_mm_srli_epi16(dest, 11), 5));
+            const __m128i green =
+                OverLanes(channel(8), alpha, Widen(_mm_and_si128(_mm_srli_epi16(dest, 5), _mm_set1_epi16(0x3F)), 6));
+            const __m128i blue = OverLanes(channel(0), alpha, Widen(_mm_and_si128(dest, _mm_set1_epi16(0x1F)), 5));
+            const __m128i packed =
+                _mm_or_si128(_mm_or_si128(_mm_slli_epi16(_mm_srli_epi16(red, 3), 11),
+                                          _mm_slli_epi16(_mm_srli_epi16(green, 2), 5)),
+                             _mm_srli_epi16(blue, 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(pixel), packed);
+        }
+    }
+#endif
+    for (; i < count; ++i, pixel += bytes) {
+        uint32_t colour;
+        std::memcpy(&colour, texels + 4 * i, sizeof colour);
+        colour |= white;
+        if constexpr (Blender::kReadsTarget)
+            colour = Blender::Apply(*context.pipeline, colour, Target::Read(target, pixel));
+        Target::Write(target, pixel, colour);
+    }
+}
+
+template <class Target, class Texture, bool kLinear, class Blender>
+void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
+              const D3DAttributePlane& plane)
+{
+    const D3DRenderTarget& target = context.target;
+    const uint32_t bytes = Target::Bytes(target);
+    // A diffuse colour with no slope is the same in every pixel: base + 0 * d stays base.
+    bool flat = true;
+    for (int k = 0; k < 4; ++k)
+        flat = flat && plane.dx[k] == 0.0 && plane.dy[k] == 0.0;
+    const uint32_t flatDiffuse = flat ? D3DColourOf(plane.base, 0) : 0u;
+    const uint32_t textureWhite = context.textureWhite;
+    const uint32_t diffuseWhite = context.diffuseWhite;
+    const bool textureOnly = flat && (flatDiffuse | diffuseWhite) == 0xFFFFFFFFu;
+    const TexelSource texels(context.sampler);
+    const double du = plane.dx[kD3DTexU];
+    const double dv = plane.dx[kD3DTexV];
+    int duExponent = 0;
+    int dvExponent = 0;
+    bool exactSteps = Texture::kSamples && FixedExponent(du, duExponent) && FixedExponent(dv, dvExponent);
+    const double width = Texture::kSamples ? context.sampler->Width() : 0.0;
+    const double height = Texture::kSamples ? context.sampler->Height() : 0.0;
+    for (size_t index = 0; index < spans.size(); ++index) {
+        const D3DSpan& span = spans[index];
+        if (index + 1 < spans.size()) {
+            // The next row of the target is a page away: ask for its ends early.
+            const D3DSpan& next = spans[index + 1];
+            const uint8_t* row = target.pixels + int64_t{next.y} * target.pitch;
+            __builtin_prefetch(row + int64_t{next.left} * bytes, 1);
+            __builtin_prefetch(row + int64_t{next.right - 1} * bytes, 1);
+        }
+        const double dy = double(span.y) - plane.originY;
+        const double dx = double(span.left) - plane.originX;
+        std::array<double, 4> diffuse{};
+        if (!flat)
+            for (int k = 0; k < 4; ++k)
+                diffuse[size_t(k)] = plane.base[size_t(k)] + plane.dx[size_t(k)] * dx + plane.dy[size_t(k)] * dy;
+        double u = plane.base[kD3DTexU] + plane.dx[kD3DTexU] * dx + plane.dy[kD3DTexU] * dy;
+        double v = plane.base[kD3DTexV] + plane.dx[kD3DTexV] * dx + plane.dy[kD3DTexV] * dy;
+        uint8_t* pixel = target.pixels + int64_t{span.y} * target.pitch + int64_t{span.left} * bytes;
+        const int32_t count = span.right - span.left;
+        const auto shadeAndWrite = [&](uint32_t texel) {
+            uint32_t colour = flatDiffuse;
+            if (!flat) {
+                colour = D3DToChannel(diffuse[0]) | (D3DToChannel(diffuse[1]) << 8) |
+                         (D3DToChannel(diffuse[2]) << 16) | (D3DToChannel(diffuse[3]) << 24);
+                for (int k = 0; k < 4; ++k)
+                    diffuse[size_t(k)] += plane.dx[size_t(k)];
+            }
+            colour = Shade(texel | textureWhite, colour | diffuseWhite);
+            if constexpr (Blender::kReadsTarget)
+                colour = Blender::Apply(*context.pipeline, colour, Target::Read(target, pixel));
+            Target::Write(target, pixel, colour);
+            pixel += bytes;
+        };
+        if constexpr (Texture::kSamples) {
+            const D3DTextureSampler& sampler = *context.sampler;
+            ExactSteps along;
+            ExactSteps across;
+            if (exactSteps && MakeExact<kLinear>(u, du, duExponent, count, width, along) &&
+                MakeExact<kLinear>(v, dv, dvExponent, count, height, across)) {
+                // One whole texel per pixel along one row of the texture: the
+                // point position is the texel; a linear one whose fractions are
+                // all 0 weighs that texel alone, (t * 65536 + 32768) >> 16 = t.
+                constexpr int64_t kUnit = kLinear ? 256 : 1;
+                const int64_t first = along.value >> along.shift;
+                const int64_t last = (along.value + (count - 1) * along.step) >> along.shift;
+                const int64_t row = across.value >> across.shift;
+                if (std::is_same_v<Texture, TextureArgb8888> && textureOnly && across.step == 0 &&
+                    along.step == (kUnit << along.shift) && first % kUnit == 0 && row % kUnit == 0 && first >= 0 &&
+                    last / kUnit < sampler.Width() && row >= 0 && row / kUnit < sampler.Height()) {
+                    TexelRun<Target, Blender>(context, sampler.Row(row / kUnit) + 4 * (first / kUnit),
+                                              textureWhite | texels.fill, pixel, count);
+                    continue;
+                }
+                for (int32_t i = 0; i < count; ++i) {
+                    shadeAndWrite(SampleAt<Texture, kLinear>(texels, along.value >> along.shift,
+                                                             across.value >> across.shift));
+                    along.value += along.step;
+                    across.value += across.step;
+                }
+                continue;
+            }
+            for (int32_t i = 0; i < count; ++i) {
+                shadeAndWrite(
+                    SampleAt<Texture, kLinear>(texels, Position<kLinear>(u, width), Position<kLinear>(v, height)));
+                u += du;
+                v += dv;
+            }
+        } else {
+            for (int32_t i = 0; i < count; ++i)
+                shadeAndWrite(0xFFFFFFFFu);
+        }
+    }
+}
+
+// What a stage's operation takes from the texture and the diffuse colour.
+enum class Role { Texture, Diffuse, Modulate, Other };
+
+Role ArgumentRole(uint32_t argument)
+{
+    if (argument == D3DTA_TEXTURE)
+        return Role::Texture;
+    if (argument == D3DTA_DIFFUSE || argument == D3DTA_CURRENT) // the current colour of stage 0 is the diffuse
+        return Role::Diffuse;
+    return Role::Other;
+}
+
+Role OperationRole(uint32_t op, uint32_t arg1, uint32_t arg2)
+{
+    switch (op) {
+    case D3DTOP_SELECTARG1: return ArgumentRole(arg1);
+    case D3DTOP_SELECTARG2: return ArgumentRole(arg2);
+    case D3DTOP_MODULATE: {
+        const Role first = ArgumentRole(arg1);
+        const Role second = ArgumentRole(arg2);
+        const bool pair = (first == Role::Texture && second == Role::Diffuse) ||
+                          (first == Role::Diffuse && second == Role::Texture);
+        return pair ? Role::Modulate : Role::Other;
+    }
+    default: return Role::Other;
+    }
+}
+
+template <class Target, class Texture, class Blender>
+void PickLoops(D3DSpanKernel::Loop& point, D3DSpanKernel::Loop& linear)
+{
+    point = &RunSpans<Target, Texture, false, Blender>;
+    if constexpr (Texture::kSamples)
+        linear = &RunSpans<Target, Texture, true, Blender>;
+    else
+        linear = point;
+}
+
+template <class Target, class Texture>
+void PickBlend(const D3DPixelPipeline& pipeline, D3DSpanKernel::Loop& point, D3DSpanKernel::Loop& linear)
+{
+    const uint32_t source = pipeline.SourceBlend();
+    const uint32_t dest = pipeline.DestBlend();
+    if (!pipeline.Blends())
+        PickLoops<Target, Texture, NoBlend>(point, linear);
+    else if (source == D3DBLEND_SRCALPHA && dest == D3DBLEND_INVSRCALPHA)
+        PickLoops<Target, Texture, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>(point, linear);
+    else if (source == D3DBLEND_SRCALPHA && dest == D3DBLEND_ONE)
+        PickLoops<Target, Texture, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_ONE>>(point, linear);
+    else if (source == D3DBLEND_ONE && dest == D3DBLEND_ONE)
+        PickLoops<Target, Texture, FixedBlend<D3DBLEND_ONE, D3DBLEND_ONE>>(point, linear);
+    else if (source == D3DBLEND_ONE && dest == D3DBLEND_INVSRCALPHA)
+        PickLoops<Target, Texture, FixedBlend<D3DBLEND_ONE, D3DBLEND_INVSRCALPHA>>(point, linear);
+    else
+        PickLoops<Target, Texture, AnyBlend>(point, linear);
+}
+
+template <class Target>
+void PickTexture(const D3DSpanKernel::Context& context, D3DSpanKernel::Loop& point, D3DSpanKernel::Loop& linear)
+{
+    if (context.sampler == nullptr)
+        PickBlend<Target, NoTexture>(*context.pipeline, point, linear);
+    else if (context.sampler->IsArgb8888())
+        PickBlend<Target, TextureArgb8888>(*context.pipeline, point, linear);
+    else
+        PickBlend<Target, TextureAny>(*context.pipeline, point, linear);
+}
+
+} // namespace
+
+std::optional<D3DSpanKernel> D3DSpanKernel::Choose(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
+                                                   const std::vector<std::optional<D3DTextureSampler>>& samplers)
+{
+    if (pipeline.UsesSpecular() || pipeline.StageCount() > 1 || samplers.size() != size_t(pipeline.StageCount()))
+        return std::nullopt;
+    D3DSpanKernel kernel;
+    Context& context = kernel.mContext;
+    context.target = target;
+    context.pipeline = &pipeline;
+    if (pipeline.StageCount() == 0) {
+        context.textureWhite = 0xFFFFFFFFu; // no stage: the diffuse colour throughout
+    } else {
+        const D3DStageOps& stage = pipeline.Stage(0);
+        const Role colour = OperationRole(stage.colourOp, stage.colourArg1, stage.colourArg2);
+        // Without an alpha operation the alpha stays the current one, the diffuse's.
+        const Role alpha = stage.alphaOp == D3DTOP_DISABLE
+                               ? Role::Diffuse
+                               : OperationRole(stage.alphaOp, stage.alphaArg1, stage.alphaArg2);
+        if (colour == Role::Other || alpha == Role::Other)
+            return std::nullopt;
+        for (const auto& [role, mask] : {std::pair{colour, 0x00FFFFFFu}, std::pair{alpha, 0xFF000000u}}) {
+            if (role == Role::Texture)
+                context.diffuseWhite |= mask;
+            else if (role == Role::Diffuse)
+                context.textureWhite |= mask;
+        }
+        if (samplers[0])
+            context.sampler = &*samplers[0];
+    }
+    if (target.layout.IsArgb8888())
+        PickTexture<TargetArgb8888>(context, kernel.mPoint, kernel.mLinear);
+    else if (target.layout.IsRgb565())
+        PickTexture<TargetRgb565>(context, kernel.mPoint, kernel.mLinear);
+    else
+        PickTexture<TargetAny>(context, kernel.mPoint, kernel.mLinear);
+    return kernel;
+}
+
+} // namespace Platform
