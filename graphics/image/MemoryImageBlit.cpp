@@ -59,10 +59,20 @@ TANDRY_LANE_INLINE void BlitPixels(const BlitFrame& f, const Words& words, const
 // step gives it. Every path leaves a pixel of alpha 0 unchanged, so skipping
 // is exact. The run byte of any pixel counts the pixels left in its run, so
 // the walk may resume anywhere.
+//
+// A narrow blit (a small sprite, a glyph) has runs of a few pixels, and
+// walking them costs more than blending every pixel through `mixed`, which
+// gives the same pixels.
+constexpr int kNarrowBlit = 2 * kLanes;
+
 template <class Words, class Opaque, class Partial, class Mixed>
 TANDRY_LANE_INLINE void BlitByRuns(const BlitFrame& f, const Words& words, const uint8_t* runs, const Opaque& opaque,
                                    const Partial& partial, const Mixed& mixed)
 {
+    if (f.width <= kNarrowBlit) {
+        BlitPixels(f, words, mixed);
+        return;
+    }
     for (int r = 0; r < f.height; ++r) {
         uint32_t* d = f.dest + static_cast<ptrdiff_t>(r) * f.destPitch;
         const size_t s = f.srcOrigin + static_cast<size_t>(r) * f.srcPitch;

@@ -4,9 +4,12 @@
 // 0, row 0 and the cells past the destination width are margins. A row keeps
 // each channel in a plane of its own, so that the loops run over whole planes.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -77,10 +80,38 @@ void AddScaledRow(uint32_t* out, const uint32_t* in, uint32_t weight, size_t cou
 }
 
 TANDRY_VECTOR_CLONES
-void MixRows(uint32_t* out, const uint32_t* a, const uint32_t* b, uint32_t weight, uint32_t unit, size_t count)
+void MixRows(uint32_t* __restrict out, const uint32_t* __restrict a, const uint32_t* __restrict b, uint32_t weight,
+             uint32_t unit, size_t count)
 {
     for (size_t i = 0; i < count; ++i)
         out[i] = weight * a[i] + (unit - weight) * b[i];
+}
+
+// The reduction down, done first: a row's channel bytes times `weight`
+// added into (or, for a row not yet written, stored as) the column sums,
+// which keep each column's four channels side by side in the order of the
+// word's bytes in memory.
+static_assert(std::endian::native == std::endian::little, "column sums take a word's bytes blue first");
+
+template <bool Store>
+TANDRY_LANE_INLINE void AddColumnsOf(uint32_t* __restrict sums, const uint8_t* __restrict bytes, uint32_t weight,
+                                     size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        if constexpr (Store)
+            sums[i] = weight * bytes[i];
+        else
+            sums[i] += weight * bytes[i];
+    }
+}
+
+TANDRY_VECTOR_CLONES
+void AddColumns(uint32_t* sums, const uint8_t* bytes, uint32_t weight, size_t count, bool store)
+{
+    if (store)
+        AddColumnsOf<true>(sums, bytes, weight, count);
+    else
+        AddColumnsOf<false>(sums, bytes, weight, count);
 }
 
 // The four channels of a word as lanes, blue first.
@@ -89,6 +120,26 @@ using Cell = uint32_t __attribute__((vector_size(16)));
 TANDRY_LANE_INLINE Cell Channels(uint32_t word)
 {
     return (Cell{word, word >> 8, word >> 16, word >> 24}) & 255;
+}
+
+// The reduction across, done on a row of column sums: cell k adds count[k]
+// columns from start[k] on, each times its own weight.
+TANDRY_VECTOR_CLONES
+void GatherCells(const CellRow& cells, const uint32_t* sums, const int* start, const int* count,
+                 const int* offset, const uint32_t* weight)
+{
+    for (size_t k = 0; k < cells.stride; ++k) {
+        Cell acc{};
+        const uint32_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
+        const uint32_t* w = weight + offset[k];
+        for (int t = 0; t < count[k]; ++t) {
+            Cell value;
+            std::memcpy(&value, column + static_cast<size_t>(t) * kChannels, sizeof(value));
+            acc += value * w[t];
+        }
+        for (int ch = 0; ch < kChannels; ++ch)
+            cells.Plane(ch)[k] = acc[ch];
+    }
 }
 
 TANDRY_LANE_INLINE void AddToCell(const CellRow& row, int cell, const Cell& value)
@@ -134,8 +185,8 @@ void SpreadRow(const CellRow& cells, const uint32_t* words, const Coverage* cove
 // The enlargement across: cell k + 1 mixes source columns near[k] and far[k]
 // (indices into one plane of the unpacked row), weight[k] of 257 to the first.
 TANDRY_VECTOR_CLONES
-void SampleRow(uint32_t* out, const uint32_t* plane, const int* near, const int* far, const uint32_t* weight,
-               size_t count)
+void SampleRow(uint32_t* __restrict out, const uint32_t* __restrict plane, const int* __restrict near,
+               const int* __restrict far, const uint32_t* __restrict weight, size_t count)
 {
     for (size_t k = 0; k < count; ++k)
         out[k] = weight[k] * plane[near[k]] + (257 - weight[k]) * plane[far[k]];
@@ -220,6 +271,68 @@ public:
         mUnpacked.resize(mUnpackedStride * kChannels);
     }
 
+    bool Reduces() const { return mReduce; }
+
+    // The reduction across as taps per cell, for rows of column sums: each
+    // source column's two shares go to the cells its coverage names, so a
+    // cell gets exactly what SpreadRow would add into it. The columns of a
+    // cell follow one another.
+    void MakeTaps(size_t cells)
+    {
+        mTapStart.assign(cells, 0);
+        mTapCount.assign(cells, 0);
+        mTapOffset.assign(cells, 0);
+        std::vector<std::vector<std::pair<int, uint32_t>>> per(cells);
+        for (int j = 0; j < mN; ++j) {
+            const Coverage& c = mCover[static_cast<size_t>(j)];
+            // A share of 0 adds nothing; the same column twice is one tap.
+            for (const auto& [cell, weight] : {std::pair{c.first, c.firstWeight}, std::pair{c.second, c.secondWeight}}) {
+                auto& list = per[static_cast<size_t>(cell)];
+                if (weight == 0)
+                    continue;
+                if (!list.empty() && list.back().first == j)
+                    list.back().second += weight;
+                else
+                    list.emplace_back(j, weight);
+            }
+        }
+        mTapWeight.clear();
+        for (size_t k = 0; k < cells; ++k) {
+            mTapOffset[k] = static_cast<int>(mTapWeight.size());
+            if (per[k].empty())
+                continue;
+            const int first = per[k].front().first;
+            mTapStart[k] = first;
+            mTapCount[k] = per[k].back().first - first + 1;
+            mTapWeight.resize(mTapWeight.size() + static_cast<size_t>(mTapCount[k]), 0);
+            for (const auto& [column, weight] : per[k])
+                mTapWeight[static_cast<size_t>(mTapOffset[k] + column - first)] = weight;
+        }
+    }
+
+    // A row of column sums (source columns c0 .. c0 + n - 1) into a row of cells.
+    void Gather(const uint32_t* sums, const CellRow& cells) const
+    {
+        GatherCells(cells, sums, mTapStart.data(), mTapCount.data(), mTapOffset.data(), mTapWeight.data());
+    }
+
+    // Adds source row `sourceRow` times `weight` into column sums, or stores
+    // it there when `store`.
+    template <class Words>
+    void AddRow(const Words& words, int sourceRow, uint32_t* sums, uint32_t weight, bool store)
+    {
+        const size_t row = static_cast<size_t>(sourceRow) * mPitch + mC0;
+        const uint32_t* from;
+        if constexpr (std::is_same_v<Words, ArgbWords>) {
+            from = words.bits + row;
+        } else {
+            for (int j = 0; j < mN; ++j)
+                mWords[static_cast<size_t>(j)] = words[row + j];
+            from = mWords.data();
+        }
+        AddColumns(sums, reinterpret_cast<const uint8_t*>(from), weight, static_cast<size_t>(mN) * kChannels, store);
+    }
+
     // cells: zero in the margins; the reduction clears the rest itself.
     template <class Words>
     void Filter(const Words& words, int sourceRow, const CellRow& cells)
@@ -255,6 +368,10 @@ private:
     int mN;
     bool mReduce;
     std::vector<Coverage> mCover;
+    std::vector<int> mTapStart;
+    std::vector<int> mTapCount;
+    std::vector<int> mTapOffset;
+    std::vector<uint32_t> mTapWeight;
     std::vector<int> mNear;
     std::vector<int> mFar;
     std::vector<uint32_t> mWeight;
@@ -305,6 +422,49 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
     RowFilter filter(*source, srcF, c0, n, destWidth);
 
     VisitSourceWords(*source, [&](const auto& words) {
+        if (destHeight <= srcF.height && filter.Reduces()) {
+            // Reducing both ways, the sums are taken down the columns first,
+            // so each source pixel is read once and each output row is
+            // reduced across once. The sums are integers, so the order does
+            // not change them.
+            const std::vector<Coverage> cover =
+                ReductionCoverage(m, r0, srcF.y, destHeight / srcF.height, 256.0, destHeight + 3);
+            filter.MakeTaps(stride);
+            const size_t sumValues = static_cast<size_t>(n) * kChannels;
+            std::vector<uint32_t> sumStorage(2 * sumValues, 0);
+            uint32_t* sums[2] = {sumStorage.data(), sumStorage.data() + sumValues};
+            // A row of sums nothing has added into since it was last used
+            // takes its first source row by storing, not adding.
+            bool unused[2] = {true, true};
+            const auto finish = [&](int row, int which) {
+                if (row < 1 || row > destHeight)
+                    return;
+                if (unused[which])
+                    std::fill_n(sums[which], sumValues, 0u);
+                filter.Gather(sums[which], out[0]);
+                emit(row, out[0]);
+            };
+            const auto add = [&](int sourceRow, int which, uint32_t weight) {
+                filter.AddRow(words, sourceRow, sums[which], weight, unused[which]);
+                unused[which] = false;
+            };
+            int base = 0;
+            for (int i = 0; i < m; ++i) {
+                const Coverage& c = cover[static_cast<size_t>(i)];
+                for (; base < c.first; ++base) {
+                    finish(base, 0);
+                    std::swap(sums[0], sums[1]);
+                    unused[0] = unused[1];
+                    unused[1] = true;
+                }
+                add(r0 + i, 0, c.firstWeight);
+                if (c.secondWeight != 0)
+                    add(r0 + i, c.second - base, c.secondWeight);
+            }
+            finish(base, 0);
+            finish(base + 1, 1);
+            return;
+        }
         if (destHeight <= srcF.height) {
             // Filtered row i adds into output rows first and first + 1 at
             // most, and first never decreases: rows behind it are finished.

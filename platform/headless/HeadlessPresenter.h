@@ -1,4 +1,4 @@
-// The headless presenter: what the window would show, kept as 0xAARRGGBB words
+// The headless presenter: what the window would show, read as 0xAARRGGBB words
 // by the read-back rule (each channel's bits at the top of its byte, alpha 255),
 // so that tests read the window's pixels, count the presented frames and copy
 // the last one. Windowed, the window shows the primary's rectangle under its
@@ -6,9 +6,11 @@
 // 0xCD, so that a pixel nobody wrote stands out.
 #pragma once
 
+#include "platform/ddraw/ArgbReadback.h"
 #include "platform/ddraw/WindowPresenter.h"
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -37,8 +39,24 @@ public:
     uint32_t GetWindowPixel(int32_t x, int32_t y) const;
 
 private:
+    // Brings the words up to date with what was presented since they were last read.
+    void ConvertPending() const;
+
+    // Presents only copy the primary's bytes, so that a frame costs one pass
+    // whatever the display's format; the words are made when someone reads
+    // them. While mPictureWhole holds, mPicture has every pixel of the window
+    // in mPictureFormat and mFrame is right outside mPending. After a format
+    // change with part of the old picture still showing, presents convert
+    // straight into mFrame until one covers the whole window again.
     mutable std::mutex mLock;
-    Frame mFrame;
+    mutable Frame mFrame;
+    mutable RECT mPending{}; // window coordinates; empty when the words are current
+    std::vector<uint8_t> mPicture;
+    DDPIXELFORMAT mPictureFormat{};
+    uint32_t mPictureBytes = 0;
+    bool mPictureWhole = false;
+    bool mFrameBlank = false; // black since the last size change, which any format's zero bytes show too
+    std::unique_ptr<ArgbReadback> mReadback;
     uint32_t mPresents = 0;
 };
 

@@ -237,35 +237,29 @@ int64_t CoveredPixels(Shot shot)
     return std::count(mask.begin(), mask.end(), true);
 }
 
-double ReferenceRate(const std::string& key, const std::function<void()>& op, double pixelsPerOp)
+double ReferenceRate(const std::string&, const std::function<void()>& op, double pixelsPerOp)
 {
-    static std::map<std::string, double> rates;
-    const auto found = rates.find(key);
-    if (found != rates.end())
-        return found->second;
     using Clock = std::chrono::steady_clock;
     op();
-    // Enough calls for a batch of about 20 ms, then the median of five batches.
+    // Enough calls for a batch of about 10 ms, then the median of three batches.
     int calls = 1;
     for (;;) {
         const auto start = Clock::now();
         for (int i = 0; i < calls; ++i)
             op();
-        if (std::chrono::duration<double>(Clock::now() - start).count() > 0.02 || calls > (1 << 20))
+        if (std::chrono::duration<double>(Clock::now() - start).count() > 0.01 || calls > (1 << 20))
             break;
         calls *= 2;
     }
     std::vector<double> batches;
-    for (int b = 0; b < 5; ++b) {
+    for (int b = 0; b < 3; ++b) {
         const auto start = Clock::now();
         for (int i = 0; i < calls; ++i)
             op();
         batches.push_back(std::chrono::duration<double>(Clock::now() - start).count() / calls);
     }
     std::sort(batches.begin(), batches.end());
-    const double rate = pixelsPerOp / batches[2];
-    rates[key] = rate;
-    return rate;
+    return pixelsPerOp / batches[1];
 }
 
 void ReportRate(benchmark::State& state, double pixels)

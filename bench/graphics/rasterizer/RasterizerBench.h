@@ -3,7 +3,7 @@
 // the three cases of a drawn quad (identity 512 x 512, a 256 x 256 texture
 // turned 30 degrees and scaled 1.3, and a 2048 x 2048 texture turned and
 // scaled down to the same size on screen), and the outside references,
-// measured once per run and shared by the benchmarks that report a ratio.
+// measured in each repetition of the benchmarks that report a ratio.
 #pragma once
 
 #include "graphics/image/MemoryImage.h"
@@ -66,8 +66,10 @@ std::vector<TriVertex> QuadTriangles(const Placement& placement, bool vertexColo
 // Pixels a shot covers on screen.
 int64_t CoveredPixels(Shot shot);
 
-// Pixels drawn per second by op, measured once per run (the median of a few
-// timed batches) and remembered under key.
+// Pixels drawn per second by op: the median of a few timed batches, measured
+// anew at every call, so that each repetition compares its own loop with the
+// reference timed just before it under the same load. The key names the
+// reference for the reader of the call; nothing is remembered under it.
 double ReferenceRate(const std::string& key, const std::function<void()>& op, double pixelsPerOp);
 
 // Reports throughput as a rate of `pixels` per iteration.

@@ -160,7 +160,7 @@ void RunFill(benchmark::State& state, FillCase c, std::string name)
     }
     Screen& screen = ScreenOf(c.format);
     const auto covered = static_cast<double>(CoveredPixels(c.shot));
-    // The references' rates are measured before the loop, once per run.
+    // The references' rates are measured before the loop, in this repetition.
     double pixman = 0;
     double sdl = 0;
     Screen target(c.format);

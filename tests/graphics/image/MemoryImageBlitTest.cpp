@@ -285,4 +285,43 @@ TEST_F(MemoryImageBlitTest, RandomBlitsAgreeWithTheReference)
     }
 }
 
+// Long runs and short ones, in sources from one pixel wide (drawn pixel by
+// pixel) to a hundred (drawn run by run, the long runs eight pixels at a
+// time): each way gives the reference's pixels.
+TEST_F(MemoryImageBlitTest, NarrowAndWideSourcesWithLongRunsAgreeWithTheReference)
+{
+    for (int round = 0; round < 400; ++round) {
+        const int sw = Uniform(1, 100), sh = Uniform(1, 4);
+        std::vector<uint32_t> pixels;
+        while (pixels.size() < static_cast<size_t>(sw) * sh) {
+            const int kind = Uniform(0, 2);
+            const auto alpha = static_cast<uint32_t>(kind == 0 ? 0 : kind == 1 ? 255 : Uniform(1, 254));
+            const int run = Uniform(0, 3) == 0 ? Uniform(1, 3) : Uniform(4, 40);
+            for (int i = 0; i < run; ++i)
+                pixels.push_back(alpha << 24 | (static_cast<uint32_t>(Uniform(0, 0xFFFFFF))));
+        }
+        pixels.resize(static_cast<size_t>(sw) * sh);
+        auto source = Image(sw, sh, pixels);
+        const int dw = sw + Uniform(0, 9), dh = sh + Uniform(0, 2);
+        std::vector<uint32_t> destPixels = RandomPixels(static_cast<size_t>(dw) * dh);
+        const bool opaque = Uniform(0, 1) == 1;
+        if (opaque) {
+            for (uint32_t& p : destPixels)
+                p |= 0xFF000000;
+        }
+        auto target = Image(dw, dh, destPixels);
+        const int w = Uniform(1, sw), h = Uniform(1, sh);
+        const Rect srcRect(Uniform(0, sw - w), Uniform(0, sh - h), w, h);
+        const int x = Uniform(0, dw - w), y = Uniform(0, dh - h);
+        const int mode = Uniform(0, 2) == 0 ? 1 : 0;
+        const Color color = Uniform(0, 1) == 0 ? Color::White : RandomColor();
+
+        PixelReference::Picture expected = Picture(*target);
+        PixelReference::Blt(expected, target->mHasAlpha, target->mHasTrans, SourceOf(*source), x, y, srcRect, color,
+                            mode);
+        target->Blt(source.get(), x, y, srcRect, color, mode);
+        ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << " width " << w << " mode " << mode;
+    }
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // StretchBlt of memory images with its nearest and filtered paths, and the
 // stretch clipping both share.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -160,6 +161,40 @@ TEST_F(MemoryImageStretchTest, RandomStretchesAgreeWithTheReference)
         }
         target->StretchBlt(source.get(), destRect, srcRect, clip, color, 0, fast);
         ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << (fast ? " nearest" : " filtered");
+    }
+}
+
+// Reductions both ways take the column sums first and then reduce each output
+// row across: any ratio (whole, odd, a pixel to many), either source form,
+// clipped or not, the reference's pixels.
+TEST_F(MemoryImageStretchTest, FilteredReductionsBothWaysAgreeWithTheReference)
+{
+    for (int round = 0; round < 300; ++round) {
+        const int sw = Uniform(1, 90), sh = Uniform(1, 60);
+        const bool palettised = Uniform(0, 2) == 0;
+        const size_t count = static_cast<size_t>(sw) * sh;
+        auto source = Image(sw, sh, palettised ? RandomFewColours(count) : RandomPixels(count));
+        if (palettised) {
+            ASSERT_TRUE(source->Palletize());
+        }
+        const int w = Uniform(1, sw), h = Uniform(1, sh);
+        const Rect srcRect(Uniform(0, sw - w), Uniform(0, sh - h), w, h);
+        const int ratio = Uniform(0, 2);
+        const int outW = ratio == 0 ? std::max(1, w / 2) : Uniform(1, w);
+        const int outH = ratio == 0 ? std::max(1, h / 2) : Uniform(1, h);
+        const int dw = outW + Uniform(0, 6), dh = outH + Uniform(0, 6);
+        auto target = Image(dw, dh, RandomPixels(static_cast<size_t>(dw) * dh));
+        const Rect destRect(Uniform(-3, dw - outW), Uniform(-3, dh - outH), outW, outH);
+        const Rect clip = Uniform(0, 2) == 0 ? Rect(1, 1, dw - 1, dh - 1) : Rect(0, 0, dw, dh);
+
+        PixelReference::Picture expected = Picture(*target);
+        Rect clipped;
+        DoubleRect srcF;
+        if (Tandry::ClipStretchRects(destRect, srcRect, clip, clipped, srcF))
+            PixelReference::StretchBltFiltered(expected, SourceOf(*source), clipped, srcF);
+        target->StretchBlt(source.get(), destRect, srcRect, clip, Color::White, 0, false);
+        ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << " " << w << "x" << h << " to " << outW << "x"
+                                                << outH;
     }
 }
 

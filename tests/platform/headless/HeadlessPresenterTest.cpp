@@ -3,8 +3,11 @@
 // window, and a full-screen flip chain.
 #include "platform/headless/HeadlessPresenter.h"
 
+#include "platform/ddraw/DDrawPixelFormat.h"
 #include "platform/ddraw/DDrawTestSupport.h"
 #include "platform/window/WindowTestSupport.h"
+
+#include <cstring>
 
 namespace {
 
@@ -200,6 +203,99 @@ TEST_F(HeadlessPresenterTest, MonitorFrequencyAndFillComeFromTheHeadlessBackEnd)
     ASSERT_EQ(mDirectDraw->GetMonitorFrequency(&hz), DD_OK);
     EXPECT_EQ(hz, 75u);
     EXPECT_EQ(Presenter().GetNewSurfaceFill(), 0xCD);
+}
+
+// A primary in memory in one of the desktop formats, and what each of its
+// pixels reads back as, worked out from the channel layout.
+struct MemoryPrimary {
+    DDrawFormat kind;
+    uint32_t bytes;
+    std::vector<uint8_t> memory;
+    PresentedSurface view;
+
+    MemoryPrimary(DDrawFormat format, uint32_t width, uint32_t height) : kind(format)
+    {
+        view.format = MakePixelFormat(format);
+        bytes = format == DDrawFormat::X8R8G8B8 ? 4 : 2;
+        view.width = width;
+        view.height = height;
+        view.pitch = static_cast<int32_t>(width * bytes + 6);
+        memory.assign(size_t(view.pitch) * height, 0);
+        view.pixels = memory.data();
+    }
+    uint32_t Raw(uint32_t x, uint32_t y) const
+    {
+        uint32_t v = 0;
+        std::memcpy(&v, memory.data() + size_t{y} * uint32_t(view.pitch) + size_t{x} * bytes, bytes);
+        return v;
+    }
+    uint32_t Shown(uint32_t x, uint32_t y) const
+    {
+        const uint32_t p = Raw(x, y);
+        switch (kind) {
+        case DDrawFormat::R5G6B5:
+            return 0xFF000000u | ((p >> 11) << 3) << 16 | (((p >> 5) & 0x3F) << 2) << 8 | (p & 0x1F) << 3;
+        case DDrawFormat::X1R5G5B5:
+            return 0xFF000000u | (((p >> 10) & 0x1F) << 3) << 16 | (((p >> 5) & 0x1F) << 3) << 8 | (p & 0x1F) << 3;
+        default: return 0xFF000000u | (p & 0xFFFFFF);
+        }
+    }
+};
+
+// Presents copy the primary's bytes and the words are made when read, so the
+// window must show the same words whatever the order of presents, format
+// changes, size changes and reads: a model window updated pixel by pixel at
+// each present checks every read.
+TEST_F(HeadlessPresenterTest, ReadsShowTheLastPresentedPixelsAcrossFormatAndSizeChanges)
+{
+    const DDrawFormat formats[] = {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5, DDrawFormat::X1R5G5B5};
+    const uint32_t sizes[][2] = {{37, 23}, {40, 23}, {37, 23}};
+    std::vector<uint32_t> model;
+    uint32_t modelWidth = 0, modelHeight = 0;
+    uint32_t seed = 12345;
+    const auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    for (int step = 0; step < 600; ++step) {
+        const DDrawFormat format = formats[next(40) == 0 ? next(3) : (step / 150) % 3];
+        const auto& size = sizes[(step / 200) % 3];
+        MemoryPrimary primary(format, size[0], size[1]);
+        for (size_t i = 0; i < primary.memory.size(); ++i)
+            primary.memory[i] = static_cast<uint8_t>(next(256));
+        const bool whole = next(5) == 0;
+        RECT changed{};
+        if (whole) {
+            changed = RECT{0, 0, int32_t(size[0]), int32_t(size[1])};
+        } else {
+            changed.left = int32_t(next(size[0]));
+            changed.top = int32_t(next(size[1]));
+            changed.right = changed.left + int32_t(next(size[0] - uint32_t(changed.left) + 1));
+            changed.bottom = changed.top + int32_t(next(size[1] - uint32_t(changed.top) + 1));
+        }
+        Presenter().Present(mWindow, true, primary.view, changed);
+        if (modelWidth != size[0] || modelHeight != size[1]) {
+            modelWidth = size[0];
+            modelHeight = size[1];
+            model.assign(size_t{modelWidth} * modelHeight, 0xFF000000u);
+        }
+        for (int32_t y = changed.top; y < changed.bottom; ++y)
+            for (int32_t x = changed.left; x < changed.right; ++x)
+                model[size_t(y) * modelWidth + size_t(x)] = primary.Shown(uint32_t(x), uint32_t(y));
+        if (next(4) == 0) {
+            const uint32_t x = next(modelWidth), y = next(modelHeight);
+            ASSERT_EQ(Presenter().GetWindowPixel(int32_t(x), int32_t(y)), model[size_t{y} * modelWidth + x])
+                << "step " << step;
+        }
+        if (next(6) == 0) {
+            const HeadlessPresenter::Frame frame = Presenter().GetLastFrame();
+            ASSERT_EQ(frame.width, modelWidth);
+            ASSERT_EQ(frame.height, modelHeight);
+            ASSERT_EQ(frame.pixels, model) << "step " << step;
+        }
+    }
+    EXPECT_EQ(Presenter().GetPresentCount(), 600u);
+    EXPECT_EQ(Presenter().GetLastFrame().pixels, model);
 }
 
 } // namespace
