@@ -7,6 +7,7 @@
 #include "particles/FakeEffect.h"
 #include "particles/ParticlesOwner.h"
 #include "particles/ParticlesWidget.h"
+#include "widgets/FakeWidgetHost.h"
 
 namespace {
 
@@ -16,16 +17,6 @@ using TandryTest::FakeOwner;
 
 class ParticlesWidgetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ParticlesWidget::SetDeferredDelete([this](Widget* w) { mDeferred.push_back(w); });
-    }
-    void TearDown() override
-    {
-        ParticlesWidget::SetDeferredDelete(nullptr);
-        for (Widget* w : mDeferred)
-            delete w;
-    }
 
     // Made, added to the parent and to the owner's list, as the quest engine does.
     ParticlesWidget* Make(FakeEffect* effect)
@@ -38,7 +29,9 @@ protected:
 
     FakeOwner mOwner;
     Widget mParent;
-    std::vector<Widget*> mDeferred;
+    // The application's deferred deletion, through the widget host.
+    FakeWidgetHost mHost;
+    std::vector<Widget*>& mDeferred = mHost.deferred;
 };
 
 TEST_F(ParticlesWidgetTest, FinishedEffectLeavesItsParentAndIsDeletedAfterTheUpdate)
