@@ -91,12 +91,28 @@ void WidgetContainer::TakeOut(ChildList::iterator position)
     children.erase(position);
 }
 
+bool WidgetContainer::CanAdopt(const Widget* widget) const
+{
+    if (widget == nullptr || HasWidget(widget))
+        return false;
+    // Never inside its own subtree: the tree would become a loop.
+    for (const WidgetContainer* ancestor = this; ancestor != nullptr; ancestor = ancestor->parent) {
+        if (ancestor == widget)
+            return false;
+    }
+    return true;
+}
+
 void WidgetContainer::AddWidget(Widget* widget)
 {
-    if (widget == nullptr || static_cast<WidgetContainer*>(widget) == this || HasWidget(widget))
+    if (!CanAdopt(widget))
         return;
-    if (widget->parent != nullptr)
+    if (widget->parent != nullptr) {
         widget->parent->RemoveWidget(widget);
+        // The leaving's callbacks may have placed it, or this container, elsewhere.
+        if (widget->parent != nullptr || !CanAdopt(widget))
+            return;
+    }
     InsertByZOrder(widget, children.end());
     widget->manager = manager;
     widget->parent = this;
@@ -112,13 +128,18 @@ void WidgetContainer::RemoveWidget(Widget* widget)
 {
     if (!HasWidget(widget))
         return;
+    WidgetManager* widgetManager = widget->manager;
     DetachFromManager(widget);
     // The detaching callbacks may have changed the list.
     const auto it = std::find(children.begin(), children.end(), widget);
     if (it == children.end())
         return;
-    widget->parent = nullptr;
     TakeOut(it);
+    // While it was being detached it could still be hit, focused or hovered
+    // by what the callbacks set off.
+    if (widgetManager != nullptr)
+        widgetManager->ForgetSubtree(widget);
+    widget->parent = nullptr;
 }
 
 bool WidgetContainer::HasWidget(const Widget* widget) const

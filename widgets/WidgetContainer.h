@@ -27,8 +27,9 @@ public:
     virtual Rect GetRect() const;
     // Half-open: rectangles that only touch do not intersect.
     virtual bool Intersects(const WidgetContainer* other) const;
-    // Nothing when the widget is already a child. A widget held by another
-    // container leaves it first, so no list keeps a stale pointer to it.
+    // Nothing when the widget is already a child, or when this container lies
+    // in the widget's subtree. A widget held by another container leaves it
+    // first, so no list keeps a stale pointer to it.
     virtual void AddWidget(Widget* widget);
     // Nothing when the widget is not a child; the widget is not deleted.
     virtual void RemoveWidget(Widget* widget);
@@ -90,6 +91,8 @@ public:
 
 private:
     using ChildList = std::list<Widget*>;
+    // Not null, not a child yet, and not an ancestor of this container.
+    bool CanAdopt(const Widget* widget) const;
     // Inserts as near to position as the z-order allows.
     void InsertByZOrder(Widget* widget, ChildList::iterator position);
     // Out of the list, keeping a running update walk on the next child.

@@ -96,6 +96,37 @@ void WidgetManager::RemovePopupWidget()
         RemoveWidget(popup);
 }
 
+namespace {
+
+bool InSubtree(const WidgetContainer* widget, const Widget* root)
+{
+    for (; widget != nullptr; widget = widget->parent) {
+        if (widget == root)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void WidgetManager::ForgetSubtree(const Widget* root)
+{
+    for (Widget** held : {&overWidget, &focusWidget, &popupWidget, &baseModalWidget}) {
+        if (InSubtree(*held, root))
+            *held = nullptr;
+    }
+    if (InSubtree(lastDownWidget, root)) {
+        lastDownWidget = nullptr;
+        downButtons = 0;
+    }
+    for (BaseModalEntry& entry : baseModalStack) {
+        if (InSubtree(entry.previousBaseModal, root))
+            entry.previousBaseModal = nullptr;
+        if (InSubtree(entry.previousFocus, root))
+            entry.previousFocus = nullptr;
+    }
+}
+
 void WidgetManager::SetBaseModal(const FlagChange& change, Widget* widget)
 {
     baseModalWidget = widget;

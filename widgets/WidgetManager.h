@@ -72,6 +72,9 @@ public:
     void RecheckMouse();
     // Forgets the popup widget and takes it out of the tree; never deletes it.
     void RemovePopupWidget();
+    // After a subtree left the tree: drops, without telling anyone, every
+    // pointer into it that a callback made while it was being detached.
+    void ForgetSubtree(const Widget* root);
 
     void SetBaseModal(const FlagChange& change, Widget* widget);
     void AddBaseModal(Widget* widget, const FlagChange& change);

@@ -8,6 +8,7 @@
 #include "particles/ParticlesOwner.h"
 #include "particles/ParticlesWidget.h"
 #include "widgets/FakeWidgetHost.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -108,6 +109,28 @@ TEST_F(ParticlesWidgetTest, DrawsTintedByTheSceneAndTheFadeInScreenCoordinates)
     EXPECT_EQ(ComputeBoardTint(nullptr), Color::White);
     mParent.RemoveWidget(w);
     delete w;
+}
+
+TEST_F(ParticlesWidgetTest, TheManagersUpdatePassStepsItAndAFinishedOneLeavesForDeletion)
+{
+    bool deleted = false;
+    auto* effect = new FakeEffect(&deleted);
+    auto* w = new ParticlesWidget(effect, &mOwner);
+    mOwner.widgets.push_back(w);
+    WidgetManager manager(&mHost);
+    manager.AddWidget(w);
+
+    manager.UpdateFrame();
+    EXPECT_EQ(effect->updates, 1);
+    effect->finished = true;
+    manager.UpdateFrame();
+    EXPECT_FALSE(manager.HasWidget(w));
+    EXPECT_EQ(w->manager, nullptr);
+    EXPECT_EQ(mDeferred, std::vector<Widget*>{w});
+    EXPECT_FALSE(deleted);
+    // The application deletes it after the update.
+    mHost.DeleteDeferred();
+    EXPECT_TRUE(deleted);
 }
 
 } // namespace

@@ -78,6 +78,11 @@ TEST(WidgetContainerZOrder, AWidgetAddedElsewhereLeavesItsOldParent)
     EXPECT_TRUE(second.HasWidget(&child));
     EXPECT_EQ(child.parent, &second);
     EXPECT_EQ(child.manager, &tree.manager);
+    // Never into its own subtree.
+    child.AddWidget(&second);
+    child.AddWidget(&child);
+    EXPECT_EQ(second.parent, &tree.manager);
+    EXPECT_TRUE(child.children.empty());
 }
 
 class UpdatePassTest : public ::testing::Test {

@@ -505,6 +505,34 @@ TEST(WidgetManagerInput, RemovingWidgetsClearsEveryPointerToThem)
     m.RemoveBaseModal(&dialog);
 }
 
+TEST(WidgetManagerInput, AWidgetHoveredAgainWhileItIsRemovedIsForgotten)
+{
+    Tree tree;
+    RecordingWidget& a = tree.Add("A", 0, 0, 50, 50);
+    auto& m = tree.manager;
+    m.MouseMove(10, 10);
+    // Its leave makes the manager look under the mouse while it is still listed.
+    a.on["leave"] = [&] { m.MousePosition(10, 10); };
+    m.RemoveWidget(&a);
+    EXPECT_EQ(m.overWidget, nullptr);
+    EXPECT_EQ(a.manager, nullptr);
+}
+
+TEST(WidgetManagerInput, AMoveSetOffByTheOldParentNeverMakesALoop)
+{
+    Tree tree;
+    RecordingWidget& parent = tree.Add("P", 0, 0, 100, 100);
+    RecordingWidget& w = tree.Add("W", 0, 0, 50, 50, &parent);
+    RecordingWidget& x = tree.Add("X", 200, 0, 50, 50);
+    tree.manager.SetFocus(&w);
+    // Leaving its old parent, w takes x in; x cannot then take w.
+    w.on["lostfocus"] = [&] { w.AddWidget(&x); };
+    x.AddWidget(&w);
+    EXPECT_EQ(x.parent, &w);
+    EXPECT_EQ(w.parent, nullptr);
+    EXPECT_FALSE(x.HasWidget(&w));
+}
+
 TEST(WidgetManagerInput, HostileValuesPassWithoutHarm)
 {
     Tree tree;
