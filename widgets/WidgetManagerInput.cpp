@@ -88,8 +88,9 @@ Widget* WidgetManager::HitTestTree(WidgetContainer* container, int hitX, int hit
     HitWalk walk{baseModalWidget, belowModalFlagChange};
     bool foundHere = false;
     Widget* hit = HitTest(walk, container, hitX, hitY, flags, &foundHere, localX, localY);
+    // Set also when a widget took the point's place but its HitTestPoint refused it.
     if (found != nullptr)
-        *found = hit != nullptr;
+        *found = foundHere;
     return hit;
 }
 
