@@ -18,7 +18,7 @@ namespace {
 AppFactories MakeDefaults()
 {
     AppFactories factories;
-    factories.widgetManager = [](TandryAppBase*) { return new WidgetManager(); };
+    factories.widgetManager = [](TandryAppBase* app) { return new WidgetManager(app); };
     factories.resourceManager = [](TandryAppBase* app) { return new ResourceManager(app); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new DSoundManager(window, useFmod);

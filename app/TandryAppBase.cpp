@@ -319,6 +319,16 @@ DDInterface* TandryAppBase::GetDDInterface()
     return mDDInterface;
 }
 
+WidgetManager* TandryAppBase::GetWidgetManager()
+{
+    return mWidgetManager;
+}
+
+void TandryAppBase::SetCursorKind(int kind)
+{
+    mCursorKind = kind;
+}
+
 bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)
 {
     // TODO: reading a picture back from its textures comes with the Direct3D device.

@@ -71,7 +71,7 @@ public:
     virtual bool DoUpdateFrames();
     virtual void DoUpdateFraction(float fraction);
     virtual void CreateAppWindow();
-    virtual void ApplyCursor();
+    void ApplyCursor() override;
     virtual void RebuildAllImages();
     virtual void DropNativeImageData();
     virtual void DropExtraImageBuffers();
@@ -98,7 +98,7 @@ public:
     virtual void ShowErrorPopupA(const std::string& text);
     virtual void AppendScreensaverLog(const std::string& text);
     // The widget is deleted after the update step that handed it over.
-    virtual void DeferWidgetDelete(Widget* widget);
+    void DeferWidgetDelete(Widget* widget) override;
     virtual void BrowserLaunchFailed(const std::string& url);
     virtual void BrowserLaunchDone(const std::string& url);
     virtual bool LaunchBrowser(const std::string& url, bool shutdownAfter);
@@ -193,6 +193,9 @@ public:
     void SetVSyncBroken() override;
     void SetScreenBounds(const Rect& bounds) override;
     DDInterface* GetDDInterface() override;
+    // What the widgets ask of the application.
+    WidgetManager* GetWidgetManager() override;
+    void SetCursorKind(int kind) override;
 
     // The resource manager's host, forwarded to the application's own operations.
     SharedImageHandle AcquireResourceImage(const std::string& path, const std::string& variant, bool* isNew) override;

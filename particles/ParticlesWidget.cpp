@@ -6,23 +6,9 @@
 #include "graphics/display/DisplayHost.h"
 #include "particles/ParticlesCommon.h"
 #include "particles/ParticlesOwner.h"
+#include "widgets/WidgetHost.h"
 
 namespace Tandry {
-
-namespace {
-
-std::function<void(Widget*)>& DeferredDelete()
-{
-    static std::function<void(Widget*)> deleter;
-    return deleter;
-}
-
-} // namespace
-
-void ParticlesWidget::SetDeferredDelete(std::function<void(Widget*)> deleter)
-{
-    DeferredDelete() = std::move(deleter);
-}
 
 ParticlesWidget::ParticlesWidget(ParticlesCommon* effect, ParticlesOwner* owner) : mEffect(effect), mOwner(owner)
 {
@@ -71,8 +57,8 @@ void ParticlesWidget::Finish()
     mFinishedFlag = true;
     if (parent != nullptr)
         parent->RemoveWidget(this);
-    if (DeferredDelete())
-        DeferredDelete()(this);
+    if (WidgetHost* host = GetWidgetHost(); host != nullptr)
+        host->DeferWidgetDelete(this);
 }
 
 } // namespace Tandry

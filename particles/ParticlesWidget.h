@@ -4,8 +4,6 @@
 // owns its effect and draws it tinted like the scene.
 #pragma once
 
-#include <functional>
-
 #include "widgets/Widget.h"
 
 namespace Tandry {
@@ -21,19 +19,14 @@ public:
     ~ParticlesWidget() override;
 
     // One step of 0.01; a finished effect finishes the widget.
-    // TODO: overrides the widget tree's per-frame update once Widget declares one.
-    void Update();
+    void Update() override;
     void Draw(Graphics* g) override;
-    // The first call only: out of the parent, then to the deferred deletion.
+    // The first call only: out of the parent, then to the widget host's
+    // deferred deletion (deleted after the current update).
     void Finish();
 
     ParticlesCommon* Effect() const { return mEffect; }
     bool IsFinishing() const { return mFinishedFlag; }
-
-    // Where finished widgets go to be deleted after the current update.
-    // TODO: the widget host's deferred deletion (TandryAppBase::DeferWidgetDelete)
-    // once the widget host declares one; until then the application sets it.
-    static void SetDeferredDelete(std::function<void(Widget*)> deleter);
 
 private:
     ParticlesCommon* mEffect;

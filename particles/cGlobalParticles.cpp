@@ -27,7 +27,8 @@ cGlobalParticles::cGlobalParticles()
     ParticlePool::Global();
     Platform::ParticleLibraryCallLog();
     mouseVisible = false;
-    // TODO: z-order 1, above siblings of order 0, once the widget tree sorts children by z-order.
+    // Above the boards and panels of order 0 whenever they are added.
+    zOrder = 1;
 }
 
 cGlobalParticles::~cGlobalParticles()

@@ -40,8 +40,7 @@ public:
 
     // Each running effect one step of 0.01 unless frozen; finished ones are
     // released. Nothing while disabled.
-    // TODO: overrides the widget tree's per-frame update once Widget declares one.
-    void Update();
+    void Update() override;
     void Draw(Graphics* g) override;
 
     // Shutdown: releases every running effect / deletes every prototype.

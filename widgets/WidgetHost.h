@@ -1,5 +1,6 @@
 // What the widget toolkit and its fonts ask of the application that owns
-// them: image files loaded into display images, and the display itself. The
+// them: image files loaded into display images, the display itself, the
+// application's widget manager, the cursor and deferred deletion. The
 // application lies above the widgets, so it implements this interface and
 // installs itself through SetWidgetHost for its lifetime; tests install a fake.
 #pragma once
@@ -10,6 +11,8 @@ namespace Tandry {
 
 class DDImage;
 class DDInterface;
+class Widget;
+class WidgetManager;
 
 class WidgetHost {
 public:
@@ -18,6 +21,15 @@ public:
     virtual DDImage* LoadImageFile(const std::string& path, bool commit) = 0;
     // The application's display, or null without one.
     virtual DDInterface* GetDDInterface() = 0;
+    // The application's widget manager, or null before it is made.
+    virtual WidgetManager* GetWidgetManager() = 0;
+    // The cursor number: 0 arrow, 1 hand, 2 drag, 3 text.
+    virtual void SetCursorKind(int kind) = 0;
+    // Shows the cursor that the application's cursor state says.
+    virtual void ApplyCursor() = 0;
+    // Deletes the widget after the current update pass; it need not be in a
+    // tree any more.
+    virtual void DeferWidgetDelete(Widget* widget) = 0;
 
 protected:
     ~WidgetHost() = default;

@@ -1,177 +1,211 @@
 #include "widgets/WidgetManager.h"
 
-#include "graphics/context/Graphics.h"
-#include "graphics/display/DDImage.h"
+#include "util/SectionProfilerScope.h"
 #include "widgets/Widget.h"
-
-#include <cstddef>
+#include "widgets/WidgetFlag.h"
 
 namespace Tandry {
 
-WidgetManager::WidgetManager()
+WidgetManager::WidgetManager(WidgetHost* host) : app(host)
 {
     manager = this;
 }
 
-int WidgetManager::ButtonBit(int clickCount)
+bool WidgetManager::IsAttached(const Widget* widget) const
 {
-    if (clickCount < 0)
-        return 2;
-    return clickCount == 3 ? 4 : 1;
+    return widget != nullptr && widget->manager == this;
 }
 
-bool WidgetManager::MouseDown(int mouseXPos, int mouseYPos, int clickCount)
+bool WidgetManager::KeyHeld(int key) const
 {
-    // TODO: hit testing, capture, focus and the widget's mouse-down come with the widget manager.
-    lastInputUpdateCount = updateCount;
-    actualDownButtons |= ButtonBit(clickCount);
-    downButtons |= ButtonBit(clickCount);
-    mouseX = mouseXPos;
-    mouseY = mouseYPos;
-    return true;
+    return key >= 0 && key < kKeyCount && keyDown[static_cast<std::size_t>(key)];
 }
 
-bool WidgetManager::MouseUp(int mouseXPos, int mouseYPos, int clickCount)
+int WidgetManager::GetWidgetFlags() const
 {
-    // TODO: the captured widget's mouse-up and the release of the capture come with the widget manager.
-    lastInputUpdateCount = updateCount;
-    actualDownButtons &= ~ButtonBit(clickCount);
-    downButtons &= ~ButtonBit(clickCount);
-    mouseX = mouseXPos;
-    mouseY = mouseYPos;
-    return true;
+    return windowHasFocus ? widgetFlags : noFocusFlagChange.Apply(widgetFlags);
 }
 
-bool WidgetManager::MouseMove(int mouseXPos, int mouseYPos)
+WidgetFlagState WidgetManager::MakeFlagState() const
 {
-    // TODO: dragging, mouse enter and leave come with the widget manager.
-    lastInputUpdateCount = updateCount;
-    mouseIn = true;
-    mouseX = mouseXPos;
-    mouseY = mouseYPos;
-    return true;
+    WidgetFlagState state;
+    state.aboveModal = baseModalWidget == nullptr;
+    state.flags = GetWidgetFlags();
+    state.belowModalFlags = belowModalFlagChange.Apply(state.flags);
+    return state;
 }
 
-bool WidgetManager::MouseExit()
+void WidgetManager::DisableWidget(Widget* widget)
 {
-    // TODO: the over widget's mouse-leave comes with the widget manager.
-    lastInputUpdateCount = updateCount;
-    mouseIn = false;
-    return true;
-}
-
-bool WidgetManager::MouseWheel(int /*delta*/)
-{
-    // TODO: the focus widget's wheel comes with the widget manager.
-    lastInputUpdateCount = updateCount;
-    return true;
-}
-
-bool WidgetManager::KeyDown(int key)
-{
-    // TODO: the focus widget's key-down comes with the widget manager.
-    lastInputUpdateCount = updateCount;
-    if (key >= 0 && key < kKeyCount)
-        keyDown[static_cast<std::size_t>(key)] = true;
-    return true;
-}
-
-bool WidgetManager::KeyUp(int key)
-{
-    // TODO: the focus widget's key-up comes with the widget manager.
-    lastInputUpdateCount = updateCount;
-    if (key >= 0 && key < kKeyCount)
-        keyDown[static_cast<std::size_t>(key)] = false;
-    return true;
-}
-
-bool WidgetManager::KeyChar(wchar_t /*ch*/)
-{
-    // TODO: the focus widget's character and Ctrl+Tab come with the widget manager.
-    lastInputUpdateCount = updateCount;
-    return true;
-}
-
-bool WidgetManager::UpdateFrame()
-{
-    // TODO: updating every widget and the cursor widget comes with the widget manager.
-    ++updateCount;
-    return dirty;
-}
-
-void WidgetManager::UpdateFrameDelta(float /*fraction*/)
-{
-    // TODO: the partial update of every widget comes with the widget manager.
-}
-
-bool WidgetManager::DrawScreen()
-{
-    // TODO: the flag state, the base modal layer, the cursor widget, the deferred overlays and the profiler
-    // sections come with the widget manager; DrawAll (the children of a widget) comes with the widget tree.
-    Graphics g(drawImage);
-    // One lock for the whole pass instead of one per drawing call.
-    auto* surfaceImage = dynamic_cast<DDImage*>(drawImage);
-    const bool locked = surfaceImage != nullptr && surfaceImage->LockSurface();
-
-    Graphics screen(g);
-    screen.Translate(-drawOffsetRect.x, -drawOffsetRect.y);
-    bool drew = false;
-    for (Widget* widget : children) {
-        if (!widget->dirty || !widget->visible)
-            continue;
-        Graphics widgetGraphics(screen);
-        widgetGraphics.Translate(widget->x, widget->y);
-        widgetGraphics.SetFastStretch(!widgetGraphics.mIs3DScreen);
-        widgetGraphics.SetLinearBlend(widgetGraphics.mIs3DScreen);
-        widget->Draw(&widgetGraphics);
-        widget->dirty = false;
-        drew = true;
-    }
-
-    if (locked)
-        surfaceImage->UnlockSurface();
-    return drew;
-}
-
-void WidgetManager::WindowGotFocus()
-{
-    // TODO: the focus widget's got-focus comes with the widget manager.
-    windowHasFocus = true;
-}
-
-void WidgetManager::WindowLostFocus()
-{
-    if (!windowHasFocus)
+    if (widget == nullptr)
         return;
-    // TODO: key-ups and the focus widget's lost-focus come with the widget manager.
-    actualDownButtons = 0;
-    keyDown.fill(false);
-    windowHasFocus = false;
+    if (widget == overWidget) {
+        overWidget = nullptr;
+        SendMouseLeave(widget);
+    }
+    if (widget == lastDownWidget) {
+        const int buttons = downButtons;
+        lastDownWidget = nullptr;
+        downButtons = 0;
+        SendMouseUps(widget, buttons);
+    }
+    if (widget == focusWidget) {
+        focusWidget = nullptr;
+        widget->LostFocus();
+    }
+    if (widget == baseModalWidget)
+        baseModalWidget = nullptr;
 }
 
-void WidgetManager::ReleaseCapture()
+void WidgetManager::SetFocus(Widget* widget)
 {
-    // TODO: the captured widget's pending mouse-ups come with the widget manager.
-    downButtons = 0;
+    if (widget == focusWidget)
+        return;
+    Widget* previous = focusWidget;
+    // Cleared first, so that a LostFocus that moves the focus itself does
+    // not come back here for the same widget.
+    focusWidget = nullptr;
+    if (previous != nullptr)
+        previous->LostFocus();
+    if (IsAttached(widget)) {
+        focusWidget = widget;
+        if (windowHasFocus)
+            widget->GotFocus();
+    }
 }
 
-void WidgetManager::AddBaseModal(Widget* widget, const FlagChange& flagChange)
+void WidgetManager::RecheckMouse()
 {
-    // TODO: taking the over, captured and focus widgets from below the layer comes with the widget manager.
-    baseModalStack.push_back({widget, baseModalWidget, focusWidget, belowModalFlagChange});
+    if (lastDownWidget == nullptr) {
+        if (mouseIn)
+            MousePosition(mouseX, mouseY);
+        return;
+    }
+    if (overWidget != nullptr && GetEnabledWidgetAt(mouseX, mouseY, nullptr, nullptr) != lastDownWidget) {
+        Widget* leaving = overWidget;
+        overWidget = nullptr;
+        SendMouseLeave(leaving);
+    }
+}
+
+void WidgetManager::RemovePopupWidget()
+{
+    Widget* popup = popupWidget;
+    popupWidget = nullptr;
+    if (popup != nullptr)
+        RemoveWidget(popup);
+}
+
+namespace {
+
+bool InSubtree(const WidgetContainer* widget, const Widget* root)
+{
+    for (; widget != nullptr; widget = widget->parent) {
+        if (widget == root)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void WidgetManager::ForgetSubtree(const Widget* root)
+{
+    for (Widget** held : {&overWidget, &focusWidget, &popupWidget, &baseModalWidget}) {
+        if (InSubtree(*held, root))
+            *held = nullptr;
+    }
+    if (InSubtree(lastDownWidget, root)) {
+        lastDownWidget = nullptr;
+        downButtons = 0;
+    }
+    for (BaseModalEntry& entry : baseModalStack) {
+        if (InSubtree(entry.previousBaseModal, root))
+            entry.previousBaseModal = nullptr;
+        if (InSubtree(entry.previousFocus, root))
+            entry.previousFocus = nullptr;
+    }
+}
+
+void WidgetManager::SetBaseModal(const FlagChange& change, Widget* widget)
+{
     baseModalWidget = widget;
-    belowModalFlagChange = flagChange;
+    belowModalFlagChange = change;
+    // Without a base modal widget nothing lies below one.
+    if (widget == nullptr)
+        return;
+    if ((change.clearFlags & WIDGETFLAGS_ALLOW_MOUSE) != 0) {
+        if (overWidget != nullptr && IsBelow(overWidget, widget)) {
+            Widget* leaving = overWidget;
+            overWidget = nullptr;
+            SendMouseLeave(leaving);
+        }
+        if (lastDownWidget != nullptr && IsBelow(lastDownWidget, widget)) {
+            Widget* captured = lastDownWidget;
+            const int buttons = downButtons;
+            lastDownWidget = nullptr;
+            downButtons = 0;
+            SendMouseUps(captured, buttons);
+        }
+    }
+    if ((change.clearFlags & WIDGETFLAGS_ALLOW_FOCUS) != 0 && focusWidget != nullptr &&
+        IsBelow(focusWidget, widget)) {
+        Widget* losing = focusWidget;
+        focusWidget = nullptr;
+        losing->LostFocus();
+    }
+}
+
+void WidgetManager::AddBaseModal(Widget* widget, const FlagChange& change)
+{
+    baseModalStack.push_back({widget, baseModalWidget, focusWidget, belowModalFlagChange});
+    SetBaseModal(change, widget);
 }
 
 void WidgetManager::RemoveBaseModal(Widget* widget)
 {
     if (baseModalStack.empty() || baseModalStack.back().widget != widget)
         return;
-    // TODO: restoring the focus and unwinding layers opened without a base come with the widget manager.
-    const BaseModalEntry entry = baseModalStack.back();
-    baseModalStack.pop_back();
-    baseModalWidget = entry.previousBaseModal;
-    belowModalFlagChange = entry.previousBelowModalFlagChange;
+    while (!baseModalStack.empty()) {
+        // Popped before the callbacks run, so that one that ends a layer
+        // itself sees the stack as it now is.
+        const BaseModalEntry entry = baseModalStack.back();
+        baseModalStack.pop_back();
+        SetBaseModal(entry.previousBelowModalFlagChange, entry.previousBaseModal);
+        if (focusWidget == nullptr && IsAttached(entry.previousFocus)) {
+            focusWidget = entry.previousFocus;
+            focusWidget->GotFocus();
+        }
+        // A layer opened while none was active leads on to the older ones.
+        if (entry.previousBaseModal != nullptr)
+            break;
+    }
+}
+
+bool WidgetManager::UpdateFrame()
+{
+    SectionProfilerScope section("WidgetManager::UpdateFrame");
+    WidgetFlagState state = MakeFlagState();
+    ++updateCount;
+    lastManagerUpdateCount = updateCount;
+    UpdateAll(&state);
+    if (Widget* cursor = cursorWidget; cursor != nullptr) {
+        cursor->manager = this;
+        cursor->UpdateAll(&state);
+        cursor->manager = nullptr;
+    }
+    return dirty;
+}
+
+void WidgetManager::UpdateFrameDelta(float fraction)
+{
+    WidgetFlagState state = MakeFlagState();
+    UpdateDeltaAll(&state, fraction);
+    if (Widget* cursor = cursorWidget; cursor != nullptr) {
+        cursor->manager = this;
+        cursor->UpdateDeltaAll(&state, fraction);
+        cursor->manager = nullptr;
+    }
 }
 
 } // namespace Tandry

@@ -467,7 +467,9 @@ void TestApp::OnModalDialogOpened()
 
 void TestApp::OnModalDialogClosed()
 {
-    Note(std::string("OnModalDialogClosed") + (mWidgetManager->baseModalWidget != nullptr ? " (modal layer set)" : ""));
+    // The dialog has left the tree by now, which forgets it as the base modal
+    // widget; its layer stays on the stack until RemoveBaseModal.
+    Note(std::string("OnModalDialogClosed") + (!mWidgetManager->baseModalStack.empty() ? " (modal layer set)" : ""));
 }
 
 void TestApp::OnButtonDown(int id)
@@ -504,7 +506,7 @@ void AppFixture::SetUp()
 
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
-    factories.widgetManager = [](Tandry::TandryAppBase*) { return new RecordingWidgetManager(); };
+    factories.widgetManager = [](Tandry::TandryAppBase* app) { return new RecordingWidgetManager(app); };
     factories.resourceManager = [](Tandry::TandryAppBase* app) { return new RecordingResourceManager(app); };
     factories.soundManager = [](Platform::WindowHandle window, bool useFmod) {
         return new RecordingSoundManager(window, useFmod);

@@ -8,7 +8,7 @@ void DemoFixture::SetUp()
 {
     LoopFixture::SetUp();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
-    factories.widgetManager = [](Tandry::TandryAppBase*) { return new InputLogWidgetManager(); };
+    factories.widgetManager = [](Tandry::TandryAppBase* app) { return new InputLogWidgetManager(app); };
     factories.demoSeam = [](Tandry::TandryAppBase* app) { return std::make_unique<Tandry::DemoStreamSeam>(*app); };
     RemakeApp(std::make_unique<LoopApp>());
 }

@@ -384,7 +384,7 @@ void LoopFixture::SetUp()
     mPlatform = &Platform::InstallHeadlessPlatform();
     Tandry::ResetAppFactories();
     Tandry::AppFactories& factories = Tandry::GetAppFactories();
-    factories.widgetManager = [](Tandry::TandryAppBase*) { return new CountingWidgetManager(); };
+    factories.widgetManager = [](Tandry::TandryAppBase* app) { return new CountingWidgetManager(app); };
     factories.demoSeam = [](Tandry::TandryAppBase*) { return std::make_unique<RecordingSeam>(); };
     factories.display = [this](Tandry::TandryAppBase* owner) {
         auto* display = new ScriptedDisplay(owner);

@@ -95,6 +95,7 @@ public:
 // which it came, as "KeyDown 65 @12"; the hooks let a test answer a key.
 class InputLogWidgetManager : public CountingWidgetManager {
 public:
+    using CountingWidgetManager::CountingWidgetManager;
     bool MouseDown(int mouseXPos, int mouseYPos, int clickCount) override;
     bool MouseUp(int mouseXPos, int mouseYPos, int clickCount) override;
     bool MouseMove(int mouseXPos, int mouseYPos) override;

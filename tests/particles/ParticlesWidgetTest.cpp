@@ -7,6 +7,8 @@
 #include "particles/FakeEffect.h"
 #include "particles/ParticlesOwner.h"
 #include "particles/ParticlesWidget.h"
+#include "widgets/FakeWidgetHost.h"
+#include "widgets/WidgetManager.h"
 
 namespace {
 
@@ -16,16 +18,6 @@ using TandryTest::FakeOwner;
 
 class ParticlesWidgetTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ParticlesWidget::SetDeferredDelete([this](Widget* w) { mDeferred.push_back(w); });
-    }
-    void TearDown() override
-    {
-        ParticlesWidget::SetDeferredDelete(nullptr);
-        for (Widget* w : mDeferred)
-            delete w;
-    }
 
     // Made, added to the parent and to the owner's list, as the quest engine does.
     ParticlesWidget* Make(FakeEffect* effect)
@@ -38,7 +30,9 @@ protected:
 
     FakeOwner mOwner;
     Widget mParent;
-    std::vector<Widget*> mDeferred;
+    // The application's deferred deletion, through the widget host.
+    FakeWidgetHost mHost;
+    std::vector<Widget*>& mDeferred = mHost.deferred;
 };
 
 TEST_F(ParticlesWidgetTest, FinishedEffectLeavesItsParentAndIsDeletedAfterTheUpdate)
@@ -115,6 +109,28 @@ TEST_F(ParticlesWidgetTest, DrawsTintedByTheSceneAndTheFadeInScreenCoordinates)
     EXPECT_EQ(ComputeBoardTint(nullptr), Color::White);
     mParent.RemoveWidget(w);
     delete w;
+}
+
+TEST_F(ParticlesWidgetTest, TheManagersUpdatePassStepsItAndAFinishedOneLeavesForDeletion)
+{
+    bool deleted = false;
+    auto* effect = new FakeEffect(&deleted);
+    auto* w = new ParticlesWidget(effect, &mOwner);
+    mOwner.widgets.push_back(w);
+    WidgetManager manager(&mHost);
+    manager.AddWidget(w);
+
+    manager.UpdateFrame();
+    EXPECT_EQ(effect->updates, 1);
+    effect->finished = true;
+    manager.UpdateFrame();
+    EXPECT_FALSE(manager.HasWidget(w));
+    EXPECT_EQ(w->manager, nullptr);
+    EXPECT_EQ(mDeferred, std::vector<Widget*>{w});
+    EXPECT_FALSE(deleted);
+    // The application deletes it after the update.
+    mHost.DeleteDeferred();
+    EXPECT_TRUE(deleted);
 }
 
 } // namespace

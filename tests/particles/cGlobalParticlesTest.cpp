@@ -9,6 +9,7 @@
 #include "particles/ParticleTestSupport.h"
 #include "particles/Particles.h"
 #include "particles/cGlobalParticles.h"
+#include "widgets/Widget.h"
 #include "platform/fs/ScratchFolder.h"
 #include "platform/particlelib/ParticleLibrary.h"
 
@@ -182,6 +183,17 @@ TEST_F(cGlobalParticlesTest, ShutdownClearsRunningEffectsAndPrototypes)
     EXPECT_FALSE(again->effect->IsOwnEngine());
     delete again;
     delete mine;
+}
+
+TEST_F(cGlobalParticlesTest, StaysAboveTheBoardsAddedAfterIt)
+{
+    Widget root;
+    Widget board;
+    root.AddWidget(&mGlobal);
+    root.AddWidget(&board);
+    ASSERT_EQ(root.children.size(), 2u);
+    EXPECT_EQ(root.children.back(), &mGlobal);
+    root.RemoveAllWidgets();
 }
 
 } // namespace

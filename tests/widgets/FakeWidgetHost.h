@@ -1,7 +1,9 @@
 // A widget host for tests: it loads image files through the image loader into
 // display-less images (or makes them with a test's own function), records the
-// paths asked for, counts the images it hands out and those deleted since, and
-// answers a display that a test may set. It installs itself for its lifetime.
+// paths asked for, counts the images it hands out and those deleted since,
+// answers a display and a widget manager that a test may set, records the
+// cursor calls and the widgets handed over for deletion (deleting them when
+// the test asks or at its end). It installs itself for its lifetime.
 #pragma once
 
 #include <cstring>
@@ -12,6 +14,7 @@
 
 #include "graphics/display/DDImage.h"
 #include "resources/images/ImageLib.h"
+#include "widgets/Widget.h"
 #include "widgets/WidgetHost.h"
 
 namespace Tandry {
@@ -19,13 +22,18 @@ namespace Tandry {
 class FakeWidgetHost : public WidgetHost {
 public:
     FakeWidgetHost() { SetWidgetHost(this); }
-    ~FakeWidgetHost() { ResetWidgetHost(); }
+    ~FakeWidgetHost()
+    {
+        ResetWidgetHost();
+        DeleteDeferred();
+    }
     FakeWidgetHost(const FakeWidgetHost&) = delete;
     FakeWidgetHost& operator=(const FakeWidgetHost&) = delete;
 
     // Given an empty image of the host's kind, fills it for the path; false: no image.
     std::function<bool(const std::string& path, DDImage& image)> make;
     DDInterface* display = nullptr;
+    WidgetManager* widgetManager = nullptr;
 
     std::vector<std::string> paths;
     std::vector<bool> commits;
@@ -53,6 +61,22 @@ public:
         return image.release();
     }
     DDInterface* GetDDInterface() override { return display; }
+    WidgetManager* GetWidgetManager() override { return widgetManager; }
+    void SetCursorKind(int kind) override { cursorCalls.push_back("kind " + std::to_string(kind)); }
+    void ApplyCursor() override { cursorCalls.push_back("apply"); }
+    void DeferWidgetDelete(Widget* widget) override { deferred.push_back(widget); }
+
+    // The application's deletion after the update pass.
+    void DeleteDeferred()
+    {
+        std::vector<Widget*> pending;
+        pending.swap(deferred);
+        for (Widget* widget : pending)
+            delete widget;
+    }
+
+    std::vector<std::string> cursorCalls;
+    std::vector<Widget*> deferred;
 
 private:
     class CountedImage : public DDImage {
