@@ -82,7 +82,15 @@ struct Gains {
 #if defined(__SSE2__)
 using V = __m128i;
 
-constexpr uintptr_t kPrefetchBytes = 1024;
+// How far ahead of a voice's reading the source is fetched: every voice is
+// a stream of its own and a block takes only a few kilobytes of each, too
+// many streams for the hardware to follow.
+constexpr uintptr_t kPrefetchBytes = 2048;
+
+inline void Prefetch(const uint8_t* at)
+{
+    _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(at) + kPrefetchBytes), _MM_HINT_T0);
+}
 
 inline uint32_t Load32(const uint8_t* at)
 {
@@ -168,12 +176,10 @@ inline void StereoPairsAt(const uint8_t* data, const uint32_t* frame, V& from, V
 {
     if constexpr (Bits == 16) {
         const auto at = [&](int j) {
-            long long frameAndNext;
-            std::memcpy(&frameAndNext, data + static_cast<size_t>(frame[j]) * 4, sizeof frameAndNext);
-            return frameAndNext;
+            return _mm_loadl_epi64(reinterpret_cast<const V*>(data + static_cast<size_t>(frame[j]) * 4));
         };
-        const __m128 first = _mm_castsi128_ps(_mm_set_epi64x(at(1), at(0)));
-        const __m128 second = _mm_castsi128_ps(_mm_set_epi64x(at(3), at(2)));
+        const __m128 first = _mm_castsi128_ps(_mm_unpacklo_epi64(at(0), at(1)));
+        const __m128 second = _mm_castsi128_ps(_mm_unpacklo_epi64(at(2), at(3)));
         from = _mm_castps_si128(_mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0)));
         to = _mm_castps_si128(_mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1)));
     } else {
@@ -219,10 +225,7 @@ void AddRun(const uint8_t* in, int32_t* out, uint32_t frames, const Gains& gains
     if (gains.vector) {
         constexpr size_t kFrameBytes = Channels * Bits / 8;
         for (; i + 4 <= frames; i += 4) {
-            // Every voice is a stream of its own and a block takes only a few
-            // kilobytes of each, too many streams for the hardware to follow.
-            _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<uintptr_t>(in) + i * kFrameBytes + kPrefetchBytes),
-                         _MM_HINT_T0);
+            Prefetch(in + i * kFrameBytes);
             AddFourFrames(out + static_cast<size_t>(i) * 2, LoadFourFrames<Bits, Channels>(in + i * kFrameBytes),
                           gains.pairs);
         }
