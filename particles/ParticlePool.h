@@ -42,19 +42,32 @@ public:
     void Reset();
 
 private:
+    static constexpr int kWords = (kBlockSize + 31) / 32;
+
     struct Block {
+        // Left uninitialised: a taken record's contents are undefined anyway,
+        // and clearing 1000 records on every growth costs more than the takes.
         std::array<Particle, kBlockSize> records;
-        std::array<uint32_t, (kBlockSize + 31) / 32> used{};
+        std::array<uint32_t, kWords> used{};
         int usedCount = 0;
 
         bool IsUsed(int i) const { return (used[i / 32] >> (i % 32) & 1u) != 0; }
         // The index of a record inside this block, else -1.
         int Find(const Particle* record) const;
+        // The first free index at or above from, else -1.
+        int FreeAtOrAbove(int from) const;
+        // The last free index below from, else -1.
+        int FreeBelow(int from) const;
     };
 
     static Particle* TakeFrom(Block& block);
+    static std::unique_ptr<Block> NewBlock();
 
     std::vector<std::unique_ptr<Block>> mBlocks;
+    // Every block before this index is full, so a take starts its search here.
+    size_t mFirstMaybeFree = 0;
+    // The block of the last record given back: records die in runs from one block.
+    size_t mLastGiven = 0;
 };
 
 } // namespace Tandry
