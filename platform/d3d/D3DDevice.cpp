@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace Platform {
 namespace {
@@ -164,7 +165,7 @@ HRESULT D3DDevice::SetRenderTarget(IDirectDrawSurface7* target, uint32_t flags)
     call.surface = surface;
     DDrawSurface* previous = nullptr;
     RECT previousChanged{};
-    const HRESULT result = DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    const HRESULT result = DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         if (flags != 0)
             return DDERR_INVALIDPARAMS;
         const HRESULT checked = Direct3DObject::CheckRenderTargetLocked(surface);
@@ -207,7 +208,7 @@ HRESULT D3DDevice::SetViewport(D3DVIEWPORT7* viewport)
         call.minZ = viewport->dvMinZ;
         call.maxZ = viewport->dvMaxZ;
     }
-    return DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    return DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         if (viewport == nullptr || viewport->dwWidth == 0 || viewport->dwHeight == 0 ||
             !std::isfinite(viewport->dvMinZ) || !std::isfinite(viewport->dvMaxZ))
             return DDERR_INVALIDPARAMS;
@@ -234,7 +235,7 @@ HRESULT D3DDevice::SetRenderState(uint32_t state, uint32_t value)
     DDrawCall call = DDrawCall::Of(DDrawOp::SetRenderState);
     call.state = state;
     call.value = value;
-    return DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    return DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         mStates.SetRender(state, value);
         return DD_OK;
     });
@@ -256,7 +257,7 @@ HRESULT D3DDevice::SetTexture(uint32_t stage, IDirectDrawSurface7* texture)
     call.stage = stage;
     call.surface = surface;
     DDrawSurface* previous = nullptr;
-    const HRESULT result = DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    const HRESULT result = DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         if (stage >= D3DDeviceStates::kStages)
             return DDERR_INVALIDPARAMS;
         if (surface != nullptr && (surface->Caps() & DDSCAPS_TEXTURE) == 0)
@@ -293,7 +294,7 @@ HRESULT D3DDevice::SetTextureStageState(uint32_t stage, uint32_t state, uint32_t
     call.stage = stage;
     call.state = state;
     call.value = value;
-    return DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    return DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         if (stage >= D3DDeviceStates::kStages)
             return DDERR_INVALIDPARAMS;
         mStates.SetStage(stage, state, value);
@@ -321,7 +322,7 @@ HRESULT D3DDevice::Clear(uint32_t count, D3DRECT* rects, uint32_t flags, uint32_
     DDrawSurface* target = nullptr;
     bool show = false;
     RECT changed{};
-    const HRESULT result = DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    const HRESULT result = DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         const HRESULT cleared = ClearLocked(count, rects, flags, colour, changed);
         if (cleared == DD_OK) {
             if (mInScene)
@@ -378,12 +379,12 @@ HRESULT D3DDevice::DrawPrimitive(uint32_t type, uint32_t vertexFormat, void* ver
     call.vertexFormat = vertexFormat;
     call.count = count;
     const D3DVertexLayout layout = D3DVertexLayout::Of(vertexFormat);
-    if (vertices != nullptr && layout.stride != 0) {
+    if (vertices != nullptr && layout.stride != 0 && DDrawRuntime::Get().LogsCalls()) {
         const uint8_t* bytes = static_cast<const uint8_t*>(vertices);
         call.vertices.assign(bytes, bytes + size_t{count} * layout.stride);
     }
     RECT changed{};
-    return DDrawRuntime::Get().RunLogged(call, [&]() -> HRESULT {
+    return DDrawRuntime::Get().RunLogged(std::move(call), [&]() -> HRESULT {
         const HRESULT drawn = DrawLocked(type, vertexFormat, vertices, count, flags, changed);
         if (drawn == DD_OK)
             NoteChangedLocked(changed);

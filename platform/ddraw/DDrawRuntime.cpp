@@ -42,6 +42,12 @@ std::vector<DDrawCall> DDrawRuntime::GetCallLog()
     return mLog.Entries();
 }
 
+bool DDrawRuntime::LogsCalls()
+{
+    std::lock_guard hold(mMutex);
+    return mSettings.logCalls;
+}
+
 void DDrawRuntime::ClearCallLog()
 {
     std::lock_guard hold(mMutex);

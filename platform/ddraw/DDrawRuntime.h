@@ -32,6 +32,8 @@ public:
     void ClearFailures();
     std::vector<DDrawCall> GetCallLog();
     void ClearCallLog();
+    // Whether calls are logged: a caller skips building costly details otherwise.
+    bool LogsCalls();
     uint32_t LiveCount(DDrawObjectKind kind);
     // The presenter of the platform, unless a test put another in its place.
     void SetPresenter(std::shared_ptr<DisplayPresenter> presenter);

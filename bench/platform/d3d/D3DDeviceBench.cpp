@@ -76,6 +76,7 @@ struct Device {
     {
         DDrawSettings settings;
         settings.fillByte = 0;
+        settings.logCalls = false;
         DDrawRuntime::Get().SetSettings(settings);
         DirectDrawCreateEx(nullptr, reinterpret_cast<void**>(&dd), IID_IDirectDraw7, nullptr);
         dd->QueryInterface(IID_IDirect3D7, reinterpret_cast<void**>(&d3d));
