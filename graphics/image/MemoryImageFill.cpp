@@ -2,12 +2,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "graphics/image/LaneTail.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
 #include "graphics/image/PixelLanes.h"
 #include "graphics/types/ClampedColor.h"
 #include "graphics/types/Rect.h"
+#include "graphics/types/Span.h"
 
 namespace Tandry {
 
@@ -31,6 +34,102 @@ void FillRowOver(uint32_t* row, int count, uint32_t rgb, uint32_t alpha)
     }
     for (; i < count; ++i)
         row[i] = PixelBlend::FillOver(row[i], rgb, alpha);
+}
+
+using U8x8 = uint8_t __attribute__((vector_size(8)));
+
+// Eight pixels of the coverage fill: each gets the colour at alpha
+// (alpha * (coverage + 1)) >> 8, and a pixel whose alpha comes to 0 is left
+// alone. Over eight opaque pixels the result alpha is 255 and the share the
+// pixel's alpha, and a share of 0 gives the pixel back, so no lane needs the
+// alpha arithmetic.
+TANDRY_LANE_INLINE PixelLanes::U32x8 CoverLanes(const PixelLanes::U32x8& d, const U8x8& coverage,
+                                                const PixelLanes::U32x8& colour,
+                                                const PixelLanes::U32x8& colourAlpha)
+{
+    using namespace PixelLanes;
+    const U32x8 a = (colourAlpha * (__builtin_convertvector(coverage, U32x8) + 1)) >> 8;
+    if (AllZero(~IsEqual(d >> 24, Splat(255))))
+        return 0xFF000000u | PixelBlend::MixSummed(d, colour, a);
+    return Select(IsZero(a), d, PixelBlend::FillOver(d, colour, a));
+}
+
+TANDRY_LANE_INLINE bool NoCoverage(const U8x8& coverage)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &coverage, sizeof bits);
+    return bits == 0;
+}
+
+// One span of the coverage fill, eight pixels at a time; eight pixels without
+// coverage cost one test. The tail of fewer than eight goes through the same
+// steps with no coverage past the span, which leaves those pixels as they
+// are: in place where eight words are left before end (text spans are short,
+// and a copy costs a stalled load), else on a copy padded with opaque black
+// of which only the tail is written back. The coverage tail is gathered in a
+// register, as the mask's own end is not known.
+TANDRY_LANE_INLINE void FillCoverageRow(uint32_t* row, const uint8_t* cov, int count, const uint32_t* end,
+                                        const PixelLanes::U32x8& colour, const PixelLanes::U32x8& colourAlpha)
+{
+    using namespace PixelLanes;
+    int i = 0;
+    for (; i + kLanes <= count; i += kLanes) {
+        U8x8 c;
+        std::memcpy(&c, cov + i, sizeof c);
+        if (!NoCoverage(c))
+            Store(row + i, CoverLanes(Load(row + i), c, colour, colourAlpha));
+    }
+    if (i == count)
+        return;
+    uint64_t bits = 0;
+    for (int k = 0; i + k < count; ++k)
+        bits |= uint64_t{cov[i + k]} << (8 * k);
+    if (bits == 0)
+        return;
+    U8x8 c;
+    std::memcpy(&c, &bits, sizeof c);
+    uint32_t* d = row + i;
+    if (end - d >= kLanes) {
+        Store(d, CoverLanes(Load(d), c, colour, colourAlpha));
+        return;
+    }
+    const size_t n = static_cast<size_t>(count - i);
+    uint32_t below[kLanes] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
+                              0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
+    LaneTail::CopyFew(below, d, n);
+    Store(below, CoverLanes(Load(below), c, colour, colourAlpha));
+    LaneTail::CopyFew(d, below, n);
+}
+
+// The coverage fill's spans, all in one call: text sends many short ones.
+struct CoverageJob {
+    uint32_t* bits;
+    int width;
+    const uint32_t* end;
+    const Span* spans;
+    int count;
+    const uint8_t* coverage;
+    int coverageX;
+    int coverageY;
+    int coveragePitch;
+    uint32_t rgb;
+    uint32_t alpha;
+};
+
+TANDRY_LANE_CLONES
+void FillCoverageSpans(const CoverageJob& job)
+{
+    const PixelLanes::U32x8 colour = PixelLanes::Splat(job.rgb);
+    const PixelLanes::U32x8 colourAlpha = PixelLanes::Splat(job.alpha);
+    for (int i = 0; i < job.count; ++i) {
+        const Span& span = job.spans[i];
+        if (span.width <= 0)
+            continue;
+        uint32_t* row = job.bits + static_cast<ptrdiff_t>(span.y) * job.width + span.x;
+        const uint8_t* cov = job.coverage + static_cast<ptrdiff_t>(span.y - job.coverageY) * job.coveragePitch
+            + (span.x - job.coverageX);
+        FillCoverageRow(row, cov, span.width, job.end, colour, colourAlpha);
+    }
 }
 
 TANDRY_LANE_CLONES
@@ -84,19 +183,9 @@ void MemoryImage::FillScanLinesWithCoverage(const Span* spans, int count, const 
                                             int coveragePitch, int)
 {
     const ClampedColor c(color);
-    const uint32_t rgb = c.Rgb();
     uint32_t* bits = GetBits();
-    for (int i = 0; i < count; ++i) {
-        const Span& span = spans[i];
-        uint32_t* row = bits + static_cast<ptrdiff_t>(span.y) * mWidth + span.x;
-        const uint8_t* cov = coverage + static_cast<ptrdiff_t>(span.y - coverageY) * coveragePitch
-            + (span.x - coverageX);
-        for (int x = 0; x < span.width; ++x) {
-            const uint32_t a = (c.alpha * (cov[x] + 1u)) >> 8;
-            if (a != 0)
-                row[x] = PixelBlend::FillOver(row[x], rgb, a);
-        }
-    }
+    FillCoverageSpans(CoverageJob{bits, mWidth, bits + static_cast<ptrdiff_t>(mWidth) * mHeight, spans, count,
+                                  coverage, coverageX, coverageY, coveragePitch, c.Rgb(), c.alpha});
     MarkBitsChanged();
 }
 

@@ -1,16 +1,121 @@
 // StretchBlt of MemoryImage and its nearest-pixel path.
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <typeinfo>
 #include <vector>
 
 #include "graphics/image/ClipStretchRects.h"
+#include "graphics/image/LaneTail.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
+#include "graphics/image/PixelLanes.h"
 #include "graphics/image/SourceWords.h"
 #include "graphics/types/ClampedColor.h"
+#include "graphics/types/Rect.h"
 
 namespace Tandry {
+
+namespace {
+
+using PixelLanes::kLanes;
+using PixelLanes::U32x8;
+
+// An unstretched nearest-pixel blit: the source rectangle whose top-left
+// word is srcOrigin onto the clipped rectangle of a destination array.
+struct UnstretchedJob {
+    uint32_t* bits;
+    int pitch;
+    // The number of words in the destination and in the source.
+    size_t destCount;
+    Rect clipped;
+    size_t srcOrigin;
+    int srcPitch;
+    size_t srcCount;
+};
+
+// Eight pixels through the white blend; a transparent source pixel leaves
+// its pixel alone, so eight of them are skipped.
+template <class Words>
+TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const Words& words, size_t s)
+{
+    const U32x8 source = words.Lanes(s);
+    if (!PixelLanes::AllZero(source >> 24))
+        PixelLanes::Store(d, PixelBlend::BlitWhite(PixelLanes::Load(d), source));
+}
+
+// Each row eight pixels at a time. The tail of fewer than eight goes through
+// the same eight-lane blend with the source lanes past the row made
+// transparent, which leaves their pixels as they are: read and written in
+// place where eight words are left in both arrays (narrow glyphs are mostly
+// tail, and a copy costs a stalled load), else on copies padded with opaque
+// black of which only the tail is written back.
+template <class Words>
+TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& words)
+{
+    const Rect& c = job.clipped;
+    const int whole = c.width - c.width % kLanes;
+    const size_t tail = static_cast<size_t>(c.width - whole);
+    const U32x8 inTail = reinterpret_cast<U32x8>(U32x8{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<uint32_t>(tail));
+    for (int r = 0; r < c.height; ++r) {
+        const size_t at = static_cast<size_t>(c.y + r) * static_cast<size_t>(job.pitch) + static_cast<size_t>(c.x);
+        uint32_t* d = job.bits + at;
+        const size_t s = job.srcOrigin + static_cast<size_t>(r) * job.srcPitch;
+        for (int i = 0; i < whole; i += kLanes)
+            WhiteLanes(d + i, words, s + static_cast<size_t>(i));
+        if (tail == 0)
+            continue;
+        const size_t sTail = s + static_cast<size_t>(whole);
+        uint32_t* dTail = d + whole;
+        if (sTail + kLanes <= job.srcCount && at + static_cast<size_t>(whole) + kLanes <= job.destCount) {
+            const U32x8 source = words.Lanes(sTail) & inTail;
+            if (!PixelLanes::AllZero(source >> 24))
+                PixelLanes::Store(dTail, PixelBlend::BlitWhite(PixelLanes::Load(dTail), source));
+            continue;
+        }
+        uint32_t source[kLanes] = {};
+        for (size_t k = 0; k < tail; ++k)
+            source[k] = words[sTail + k];
+        const U32x8 sourceLanes = PixelLanes::Load(source);
+        if (PixelLanes::AllZero(sourceLanes >> 24))
+            continue;
+        uint32_t below[kLanes] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
+                                  0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
+        LaneTail::CopyFew(below, dTail, tail);
+        PixelLanes::Store(below, PixelBlend::BlitWhite(PixelLanes::Load(below), sourceLanes));
+        LaneTail::CopyFew(dTail, below, tail);
+    }
+}
+
+TANDRY_SOURCE_WORDS_ENTRY(RunUnstretchedOf, UnstretchedJob, RunUnstretched)
+
+// Whole pixel positions that advance by exactly one read the source
+// rectangle as it is, with no column table and no clamping.
+bool IsUnstretched(const Rect& clipped, const DoubleRect& srcF, int srcWidth, int srcHeight)
+{
+    return srcF.width / clipped.width == 1.0 && srcF.height / clipped.height == 1.0 && srcF.x >= 0
+        && srcF.y >= 0 && srcF.x == std::floor(srcF.x) && srcF.y == std::floor(srcF.y)
+        && srcF.x + clipped.width <= srcWidth && srcF.y + clipped.height <= srcHeight;
+}
+
+// src as a memory image, or null. Glyphs and sprites come from a few image
+// classes, so the answer is kept per thread for the last class seen and the
+// dynamic cast runs only when the class changes.
+MemoryImage* AsMemoryImage(Image* src)
+{
+    thread_local const std::type_info* lastClass = nullptr;
+    thread_local bool lastIsMemoryImage = false;
+    const std::type_info* type = &typeid(*src);
+    if (type != lastClass) {
+        lastIsMemoryImage = dynamic_cast<MemoryImage*>(src) != nullptr;
+        lastClass = type;
+    }
+    return lastIsMemoryImage ? static_cast<MemoryImage*>(src) : nullptr;
+}
+
+} // namespace
 
 // The draw mode is not used; the filtered path ignores the colour as well.
 void MemoryImage::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
@@ -30,21 +135,35 @@ void MemoryImage::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRe
 // Only a white colour draws; the destination is marked changed in any case.
 void MemoryImage::StretchBltFast(Image* src, const Rect& clipped, const DoubleRect& srcF, const Color& color)
 {
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* source = AsMemoryImage(src);
     if (source && ClampedColor(color).IsWhite() && clipped.width > 0 && clipped.height > 0 && source->mWidth > 0
         && source->mHeight > 0) {
+        uint32_t* bits = GetBits();
+        if (IsUnstretched(clipped, srcF, source->mWidth, source->mHeight)) {
+            const UnstretchedJob job{bits,
+                                     mWidth,
+                                     static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight),
+                                     clipped,
+                                     static_cast<size_t>(srcF.y) * source->mWidth + static_cast<size_t>(srcF.x),
+                                     source->mWidth,
+                                     static_cast<size_t>(source->mWidth) * static_cast<size_t>(source->mHeight)};
+            VisitSourceWords(*source, [&job](const auto& words) { RunUnstretchedOf(job, words); });
+            MarkBitsChanged();
+            return;
+        }
         // Positions advance by repeated addition of the step; every row reads
-        // the same columns, so they are worked out once. The source part lies
-        // inside the source; the limits only guard against rounding.
+        // the same columns, so they are worked out once, into a table kept
+        // per thread. The source part lies inside the source; the limits only
+        // guard against rounding.
         const double stepX = srcF.width / clipped.width;
         const double stepY = srcF.height / clipped.height;
-        std::vector<int> columns(static_cast<size_t>(clipped.width));
+        thread_local std::vector<int> columns;
+        columns.resize(static_cast<size_t>(clipped.width));
         double sx = srcF.x;
         for (int& column : columns) {
             column = std::clamp(static_cast<int>(sx), 0, source->mWidth - 1);
             sx += stepX;
         }
-        uint32_t* bits = GetBits();
         VisitSourceWords(*source, [&](const auto& words) {
             double sy = srcF.y;
             for (int r = 0; r < clipped.height; ++r) {

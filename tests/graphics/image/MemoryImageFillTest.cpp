@@ -1,5 +1,6 @@
 // FillRect, ClearRect, DrawRect and the coverage fill of memory images.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -17,7 +18,46 @@ using Tandry::Rect;
 using Tandry::Span;
 using TandryTest::Argb;
 
-class MemoryImageFillTest : public TandryTest::SoftwareDrawTest {};
+class MemoryImageFillTest : public TandryTest::SoftwareDrawTest {
+protected:
+    // Fills the spans of image through the mask and says whether the result
+    // follows the one-pixel rule.
+    ::testing::AssertionResult CoverageFollowsTheRule(Tandry::MemoryImage& image, const std::vector<Span>& spans,
+                                                      const Color& color, const std::vector<uint8_t>& mask,
+                                                      int maskX, int maskY, int pitch)
+    {
+        PixelReference::Picture expected = Picture(image);
+        const int count = static_cast<int>(spans.size());
+        image.FillScanLinesWithCoverage(spans.data(), count, color, 0, mask.data(), maskX, maskY, pitch, 0);
+        PixelReference::FillScanLinesWithCoverage(expected, spans.data(), count, color, mask.data(), maskX, maskY,
+                                                  pitch);
+        if (Pixels(image) == expected.px)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "differs from the one-pixel rule";
+    }
+
+    // A w x h picture with one span over each whole row; at(x, y) gives each
+    // place's coverage and pixel.
+    struct Grid {
+        std::vector<uint8_t> mask;
+        std::vector<uint32_t> below;
+        std::vector<Span> spans;
+    };
+    template <class At>
+    static Grid MakeGrid(int w, int h, const At& at)
+    {
+        Grid grid;
+        for (int y = 0; y < h; ++y) {
+            grid.spans.push_back(Span{y, 0, w});
+            for (int x = 0; x < w; ++x) {
+                const auto [coverage, pixel] = at(x, y);
+                grid.mask.push_back(coverage);
+                grid.below.push_back(pixel);
+            }
+        }
+        return grid;
+    }
+};
 
 struct FillCase {
     Color color;
@@ -149,6 +189,69 @@ TEST_F(MemoryImageFillTest, RandomCoverageFillsAgreeWithTheReference)
         image->FillScanLinesWithCoverage(spans.data(), h, color, 0, mask.data(), 0, 0, w, 0);
         PixelReference::FillScanLinesWithCoverage(expected, spans.data(), h, color, mask.data(), 0, 0, w);
         ASSERT_EQ(Pixels(*image), expected.px) << "round " << round;
+    }
+}
+
+// The coverage fill works eight pixels at a time, with a shortcut for eight
+// opaque pixels and a padded copy for the last few; every pixel must still
+// follow the one-pixel rule. Every colour alpha meets every coverage over
+// opaque, transparent and mixed pixels (the mixed rows put pixels of alpha 0,
+// partial alpha and 255 into the same group of eight).
+TEST_F(MemoryImageFillTest, CoverageFillFollowsTheRuleForEveryAlphaAndCoverage)
+{
+    const int w = 256, h = 12;
+    const Grid grid = MakeGrid(w, h, [](int x, int y) {
+        const auto channel = [&](int k) { return static_cast<uint32_t>((x * k + y * 67) & 255); };
+        const uint32_t alpha = y < 4 ? 255u : y < 8 ? static_cast<uint32_t>((x * 13 + y * 29) & 255) : 0u;
+        return std::pair{static_cast<uint8_t>(x), Argb(channel(5), channel(11), channel(3), alpha)};
+    });
+    for (int a = 0; a < 256; ++a) {
+        const Color color((a * 73 + 11) & 255, 255 - a, (a * 151) & 255, a);
+        auto image = Image(w, h, grid.below);
+        ASSERT_TRUE(CoverageFollowsTheRule(*image, grid.spans, color, grid.mask, 0, 0, w)) << "colour alpha " << a;
+    }
+}
+
+// Every colour channel against every pixel channel, at full and partial
+// coverage and colour alpha, over opaque and translucent pixels.
+TEST_F(MemoryImageFillTest, CoverageFillFollowsTheRuleForEveryChannelPair)
+{
+    const int w = 256;
+    const uint8_t coverages[] = {255, 254, 128, 1};
+    const uint32_t alphas[] = {255, 200, 1};
+    const int h = 4 * 3;
+    const Grid grid = MakeGrid(w, h, [&](int x, int y) {
+        const uint32_t v = static_cast<uint32_t>(x);
+        return std::pair{coverages[y % 4], Argb(v, 255 - v, v ^ 0x5A, alphas[y / 4])};
+    });
+    for (int c = 0; c < 256; ++c) {
+        for (int alpha : {255, 100}) {
+            const Color color(c, c, 255 - c, alpha);
+            auto image = Image(w, h, grid.below);
+            ASSERT_TRUE(CoverageFollowsTheRule(*image, grid.spans, color, grid.mask, 0, 0, w))
+                << "colour channel " << c << " alpha " << alpha;
+        }
+    }
+}
+
+// Spans of every length from 1 to 40 at every start within a group of eight,
+// read from a mask placed elsewhere with its own pitch, with stretches of no
+// coverage: no pixel outside a span changes, and none inside breaks the rule.
+TEST_F(MemoryImageFillTest, CoverageSpansOfEveryLengthAndStartFollowTheRule)
+{
+    const int w = 56, h = 3, maskX = 3, maskY = 1, pitch = 61;
+    std::vector<uint8_t> mask(static_cast<size_t>(pitch) * (h + maskY));
+    for (uint8_t& m : mask)
+        m = Uniform(0, 2) == 0 ? 0 : static_cast<uint8_t>(Uniform(0, 3) == 0 ? 255 : Uniform(0, 255));
+    for (int length = 1; length <= 40; ++length) {
+        for (int start = maskX; start < maskX + 8; ++start) {
+            auto image = Image(w, h + maskY, RandomPixels(static_cast<size_t>(w) * (h + maskY)));
+            std::vector<Span> spans;
+            for (int y = maskY; y < maskY + h; ++y)
+                spans.push_back(Span{y, start + y, length});
+            ASSERT_TRUE(CoverageFollowsTheRule(*image, spans, RandomColor(), mask, maskX, maskY, pitch))
+                << "length " << length << " start " << start;
+        }
     }
 }
 

@@ -21,7 +21,24 @@ using Tandry::DoubleRect;
 using Tandry::Rect;
 using TandryTest::Argb;
 
-class MemoryImageStretchTest : public TandryTest::SoftwareDrawTest {};
+class MemoryImageStretchTest : public TandryTest::SoftwareDrawTest {
+protected:
+    // Stretches srcRect of source onto destRect of target on the nearest
+    // path in white and says whether the result follows the one-pixel rule.
+    ::testing::AssertionResult NearestFollowsTheRule(Tandry::MemoryImage& source, Tandry::MemoryImage& target,
+                                                     const Rect& destRect, const Rect& srcRect, const Rect& clip)
+    {
+        PixelReference::Picture expected = Picture(target);
+        Rect clipped;
+        DoubleRect srcF;
+        if (Tandry::ClipStretchRects(destRect, srcRect, clip, clipped, srcF))
+            PixelReference::StretchBltFast(expected, SourceOf(source), clipped, srcF, Color::White);
+        target.StretchBlt(&source, destRect, srcRect, clip, Color::White, 0, true);
+        if (Pixels(target) == expected.px)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "differs from the one-pixel rule";
+    }
+};
 
 TEST_F(MemoryImageStretchTest, ClippingCutsTheSourceInProportion)
 {
@@ -195,6 +212,98 @@ TEST_F(MemoryImageStretchTest, FilteredReductionsBothWaysAgreeWithTheReference)
         target->StretchBlt(source.get(), destRect, srcRect, clip, Color::White, 0, false);
         ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << " " << w << "x" << h << " to " << outW << "x"
                                                 << outH;
+    }
+}
+
+// An unstretched nearest blit goes eight pixels at a time, with a padded copy
+// for the last few. Every source alpha meets every destination alpha (groups
+// of eight mix alpha 0, partial and 255 below, and rows of opaque pixels take
+// the opaque shortcut), on ARGB and palettised sources.
+TEST_F(MemoryImageStretchTest, UnstretchedNearestFollowsTheRuleForEveryAlphaPair)
+{
+    const int n = 256;
+    std::vector<uint32_t> src(static_cast<size_t>(n) * n), mixed(src.size()), opaque(src.size());
+    for (int y = 0; y < n; ++y) {
+        for (int x = 0; x < n; ++x) {
+            const auto v = [&](int k) { return static_cast<uint32_t>((x * k + y * 29) & 255); };
+            const size_t i = static_cast<size_t>(y) * n + x;
+            src[i] = Argb(v(3), v(7), v(11), static_cast<uint32_t>(y));
+            mixed[i] = Argb(v(5), v(13), v(1), static_cast<uint32_t>(x));
+            opaque[i] = Argb(v(5), v(13), v(1), 255);
+        }
+    }
+    const Rect all(0, 0, n, n);
+    for (const auto* below : {&mixed, &opaque}) {
+        auto source = Image(n, n, src);
+        auto target = Image(n, n, *below);
+        EXPECT_TRUE(NearestFollowsTheRule(*source, *target, all, all, all));
+    }
+    // A palettised source: 16 colours, one of them transparent.
+    std::vector<uint32_t> few(src.size());
+    for (size_t i = 0; i < few.size(); ++i)
+        few[i] = i % 16 == 5 ? 0u : src[(i * 37) % 16 * 4099];
+    auto palettised = Image(n, n, few);
+    ASSERT_TRUE(palettised->Palletize());
+    auto target = Image(n, n, mixed);
+    EXPECT_TRUE(NearestFollowsTheRule(*palettised, *target, all, all, all));
+}
+
+// Every source channel against every destination channel, at a row of source
+// alphas, over opaque and translucent destinations.
+TEST_F(MemoryImageStretchTest, UnstretchedNearestFollowsTheRuleForEveryChannelPair)
+{
+    const int w = 256;
+    const uint32_t alphas[] = {0, 1, 64, 127, 128, 200, 254, 255};
+    const int h = 8;
+    std::vector<uint32_t> src(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const uint32_t v = static_cast<uint32_t>(x);
+            src[static_cast<size_t>(y) * w + x] = Argb(v, 255 - v, v ^ 0xA5, alphas[y]);
+        }
+    }
+    const Rect all(0, 0, w, h);
+    auto source = Image(w, h, src);
+    for (uint32_t d = 0; d < 256; ++d) {
+        for (uint32_t belowAlpha : {255u, 90u}) {
+            auto target = Filled(w, h, Argb(d, d ^ 0x3C, 255 - d, belowAlpha));
+            ASSERT_TRUE(NearestFollowsTheRule(*source, *target, all, all, all))
+                << "channel " << d << " alpha " << belowAlpha;
+        }
+    }
+}
+
+// Widths 1 to 40 from every start within a group of eight, on both sides,
+// drawn whole and cut by the clip on each edge; a stretch by one pixel more on
+// either axis keeps the general path, and must agree as well.
+TEST_F(MemoryImageStretchTest, UnstretchedNearestOfEveryWidthAndStartFollowsTheRule)
+{
+    const int sw = 50, sh = 6;
+    const size_t targetSize = size_t{64} * 9;
+    for (int width = 1; width <= 40; ++width) {
+        for (int start = 0; start < 8; ++start) {
+            const bool palettised = start % 3 == 0;
+            const size_t count = static_cast<size_t>(sw) * sh;
+            auto source = Image(sw, sh, palettised ? RandomFewColours(count) : RandomPixels(count));
+            if (palettised) {
+                ASSERT_TRUE(source->Palletize());
+            }
+            const Rect srcRect(start, 1, width, 4);
+            const Rect destRect(7 - start, 2, width, 4);
+            const Rect clips[] = {Rect(0, 0, 64, 9), Rect(8 - start, 0, 64, 9), Rect(0, 3, 64, 2),
+                                  Rect(0, 0, 6 + width - start, 9)};
+            for (const Rect& clip : clips) {
+                auto target = Image(64, 9, RandomPixels(targetSize));
+                ASSERT_TRUE(NearestFollowsTheRule(*source, *target, destRect, srcRect, clip))
+                    << "width " << width << " start " << start << " clip " << clip.x << "," << clip.y << " "
+                    << clip.width << "x" << clip.height;
+            }
+            for (const Rect& near : {Rect(start, 1, width, 5), Rect(start, 1, width + 1, 4)}) {
+                auto target = Image(64, 9, RandomPixels(targetSize));
+                ASSERT_TRUE(NearestFollowsTheRule(*source, *target, destRect, near, Rect(0, 0, 64, 9)))
+                    << "width " << width << " start " << start << " near 1:1";
+            }
+        }
     }
 }
 
