@@ -13,6 +13,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
 #include "graphics/image/PixelLanes.h"
@@ -72,6 +76,20 @@ std::vector<Coverage> ReductionCoverage(int count, int start, double origin, dou
     return out;
 }
 
+// Whether the rows' shares of each output row 1 .. rows add up to at most
+// 257, so that a sum of channel bytes times them stays within 16 bits. The
+// shares of a row are truncated parts of its length, so they always do; the
+// check keeps that from being an assumption.
+bool WeightsFitSixteenBits(const std::vector<Coverage>& cover, int rows)
+{
+    std::vector<uint32_t> total(static_cast<size_t>(rows) + 4, 0);
+    for (const Coverage& c : cover) {
+        total[static_cast<size_t>(c.first)] += c.firstWeight;
+        total[static_cast<size_t>(c.second)] += c.secondWeight;
+    }
+    return std::all_of(total.begin() + 1, total.begin() + rows + 1, [](uint32_t t) { return t <= 257; });
+}
+
 TANDRY_VECTOR_CLONES
 void AddScaledRow(uint32_t* out, const uint32_t* in, uint32_t weight, size_t count)
 {
@@ -90,23 +108,25 @@ void MixRows(uint32_t* __restrict out, const uint32_t* __restrict a, const uint3
 // The reduction down, done first: a row's channel bytes times `weight`
 // added into (or, for a row not yet written, stored as) the column sums,
 // which keep each column's four channels side by side in the order of the
-// word's bytes in memory.
+// word's bytes in memory. The sums are 16 bits wide: the caller takes this
+// path only where no output row's weights add up past 257, so no sum an
+// output row reads can pass 257 * 255.
 static_assert(std::endian::native == std::endian::little, "column sums take a word's bytes blue first");
 
 template <bool Store>
-TANDRY_LANE_INLINE void AddColumnsOf(uint32_t* __restrict sums, const uint8_t* __restrict bytes, uint32_t weight,
+TANDRY_LANE_INLINE void AddColumnsOf(uint16_t* __restrict sums, const uint8_t* __restrict bytes, uint16_t weight,
                                      size_t count)
 {
     for (size_t i = 0; i < count; ++i) {
         if constexpr (Store)
-            sums[i] = weight * bytes[i];
+            sums[i] = static_cast<uint16_t>(weight * bytes[i]);
         else
-            sums[i] += weight * bytes[i];
+            sums[i] = static_cast<uint16_t>(sums[i] + weight * bytes[i]);
     }
 }
 
 TANDRY_VECTOR_CLONES
-void AddColumns(uint32_t* sums, const uint8_t* bytes, uint32_t weight, size_t count, bool store)
+void AddColumns(uint16_t* sums, const uint8_t* bytes, uint16_t weight, size_t count, bool store)
 {
     if (store)
         AddColumnsOf<true>(sums, bytes, weight, count);
@@ -122,24 +142,62 @@ TANDRY_LANE_INLINE Cell Channels(uint32_t word)
     return (Cell{word, word >> 8, word >> 16, word >> 24}) & 255;
 }
 
-// The reduction across, done on a row of column sums: cell k adds count[k]
-// columns from start[k] on, each times its own weight.
+// How the reduction across reads a row of column sums: cell k adds pairs[k]
+// pairs of neighbouring columns from start[k] on, pair p weighted by the low
+// and high halves of weight[offset[k] + p] (a missing second column weighs
+// 0). The products are taken on sums less 32768, so that they fit signed
+// 16-bit lanes; bias[k] puts back 32768 times the cell's weights, which
+// leaves each channel's sum exact modulo 2^32, as the reference keeps it.
+struct Taps {
+    std::vector<int> start;
+    std::vector<int> pairs;
+    std::vector<int> offset;
+    std::vector<uint32_t> weight;
+    std::vector<uint32_t> bias;
+};
+
+// Cells 1 .. count of a row of column sums as words of channel values, blue
+// in the low byte: each channel min(sum >> 16, 255).
 TANDRY_VECTOR_CLONES
-void GatherCells(const CellRow& cells, const uint32_t* sums, const int* start, const int* count,
-                 const int* offset, const uint32_t* weight)
+void GatherWords(uint32_t* __restrict out, const uint16_t* __restrict sums, const Taps& taps, size_t count)
 {
-    for (size_t k = 0; k < cells.stride; ++k) {
-        Cell acc{};
-        const uint32_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
+    const int* start = taps.start.data() + 1;
+    const int* pairs = taps.pairs.data() + 1;
+    const int* offset = taps.offset.data() + 1;
+    const uint32_t* bias = taps.bias.data() + 1;
+    const uint32_t* weight = taps.weight.data();
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+    for (size_t k = 0; k < count; ++k) {
+        __m128i acc = _mm_set1_epi32(static_cast<int>(bias[k]));
+        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
         const uint32_t* w = weight + offset[k];
-        for (int t = 0; t < count[k]; ++t) {
-            Cell value;
-            std::memcpy(&value, column + static_cast<size_t>(t) * kChannels, sizeof(value));
-            acc += value * w[t];
+        for (int p = 0; p < pairs[k]; ++p) {
+            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + 2 * p * kChannels));
+            const __m128i mixed = _mm_xor_si128(_mm_unpacklo_epi16(two, _mm_srli_si128(two, 8)), flip);
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(mixed, _mm_set1_epi32(static_cast<int>(w[p]))));
         }
-        for (int ch = 0; ch < kChannels; ++ch)
-            cells.Plane(ch)[k] = acc[ch];
+        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
+        const __m128i shifted = _mm_srli_epi32(acc, 16);
+        const __m128i halves = _mm_packs_epi32(shifted, shifted);
+        out[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
     }
+#else
+    for (size_t k = 0; k < count; ++k) {
+        uint32_t word = 0;
+        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
+        const uint32_t* w = weight + offset[k];
+        for (int ch = 0; ch < kChannels; ++ch) {
+            uint32_t acc = 0;
+            for (int p = 0; p < pairs[k]; ++p) {
+                acc += (w[p] & 0xffff) * column[2 * p * kChannels + ch];
+                acc += (w[p] >> 16) * column[(2 * p + 1) * kChannels + ch];
+            }
+            word |= std::min(acc >> 16, 255u) << (8 * ch);
+        }
+        out[k] = word;
+    }
+#endif
 }
 
 TANDRY_LANE_INLINE void AddToCell(const CellRow& row, int cell, const Cell& value)
@@ -201,20 +259,32 @@ TANDRY_LANE_INLINE V ChannelOf(const V& acc)
 }
 
 template <class V>
-TANDRY_LANE_INLINE V MixChannel(const V& d, const V& acc, const V& a, int shift)
+TANDRY_LANE_INLINE V MixChannel(const V& d, const V& value, const V& a, int shift)
 {
-    return (((ChannelOf(acc) * a) >> 8) + ((((d >> shift) & 255) * (256 - a)) >> 8)) << shift;
+    return (((value * a) >> 8) + ((((d >> shift) & 255) * (256 - a)) >> 8)) << shift;
 }
 
 // The colour is laid over the destination at the filtered alpha, the colour
-// channels as averaged (not divided by that alpha).
+// channels as averaged (not divided by that alpha); all four are channel
+// values 0 .. 255.
 template <class V>
-TANDRY_LANE_INLINE V WritePixels(const V& d, const V& blue, const V& green, const V& red, const V& alpha)
+TANDRY_LANE_INLINE V WriteChannels(const V& d, const V& blue, const V& green, const V& red, const V& a)
 {
-    const V a = ChannelOf(alpha);
     const V out = PixelBlend::OverAlpha(d >> 24, a) << 24 | MixChannel(d, red, a, 16) | MixChannel(d, green, a, 8)
         | MixChannel(d, blue, a, 0);
     return PixelLanes::Select(PixelLanes::IsZero(a), d, out);
+}
+
+template <class V>
+TANDRY_LANE_INLINE V WritePixels(const V& d, const V& blue, const V& green, const V& red, const V& alpha)
+{
+    return WriteChannels(d, ChannelOf(blue), ChannelOf(green), ChannelOf(red), ChannelOf(alpha));
+}
+
+template <class V>
+TANDRY_LANE_INLINE V WriteWords(const V& d, const V& s)
+{
+    return WriteChannels(d, s & 255, (s >> 8) & 255, (s >> 16) & 255, s >> 24);
 }
 
 TANDRY_LANE_CLONES
@@ -231,6 +301,18 @@ void WriteRow(uint32_t* dest, const CellRow& row, int width)
         Store(dest + x, WritePixels(Load(dest + x), Load(b + x), Load(g + x), Load(r + x), Load(a + x)));
     for (; x < width; ++x)
         dest[x] = WritePixels(dest[x], b[x], g[x], r[x], a[x]);
+}
+
+// A row of words of channel values, as GatherWords makes them.
+TANDRY_LANE_CLONES
+void WriteWordRow(uint32_t* dest, const uint32_t* words, int width)
+{
+    using namespace PixelLanes;
+    int x = 0;
+    for (; x + kLanes <= width; x += kLanes)
+        Store(dest + x, WriteWords(Load(dest + x), Load(words + x)));
+    for (; x < width; ++x)
+        dest[x] = WriteWords(dest[x], words[x]);
 }
 
 // The horizontal pass: one source row into one row of cells.
@@ -276,50 +358,60 @@ public:
     // The reduction across as taps per cell, for rows of column sums: each
     // source column's two shares go to the cells its coverage names, so a
     // cell gets exactly what SpreadRow would add into it. The columns of a
-    // cell follow one another.
+    // cell follow one another; they are taken in pairs, and the column past
+    // an odd count weighs 0 (the sums keep one spare column for it).
     void MakeTaps(size_t cells)
     {
-        mTapStart.assign(cells, 0);
-        mTapCount.assign(cells, 0);
-        mTapOffset.assign(cells, 0);
-        std::vector<std::vector<std::pair<int, uint32_t>>> per(cells);
-        for (int j = 0; j < mN; ++j) {
-            const Coverage& c = mCover[static_cast<size_t>(j)];
-            // A share of 0 adds nothing; the same column twice is one tap.
-            for (const auto& [cell, weight] : {std::pair{c.first, c.firstWeight}, std::pair{c.second, c.secondWeight}}) {
-                auto& list = per[static_cast<size_t>(cell)];
-                if (weight == 0)
-                    continue;
-                if (!list.empty() && list.back().first == j)
-                    list.back().second += weight;
-                else
-                    list.emplace_back(j, weight);
+        // Each column's nonzero shares, in column order.
+        const auto eachShare = [&](const auto& visit) {
+            for (int j = 0; j < mN; ++j) {
+                const Coverage& c = mCover[static_cast<size_t>(j)];
+                if (c.firstWeight != 0)
+                    visit(static_cast<size_t>(c.first), j, c.firstWeight);
+                if (c.secondWeight != 0)
+                    visit(static_cast<size_t>(c.second), j, c.secondWeight);
             }
-        }
-        mTapWeight.clear();
+        };
+        std::vector<int> last(cells, -1);
+        mTaps.start.assign(cells, -1);
+        mTaps.pairs.assign(cells, 0);
+        mTaps.offset.assign(cells, 0);
+        mTaps.bias.assign(cells, 0);
+        eachShare([&](size_t cell, int column, uint32_t) {
+            if (mTaps.start[cell] < 0)
+                mTaps.start[cell] = column;
+            last[cell] = column;
+        });
+        size_t size = 0;
         for (size_t k = 0; k < cells; ++k) {
-            mTapOffset[k] = static_cast<int>(mTapWeight.size());
-            if (per[k].empty())
+            mTaps.offset[k] = static_cast<int>(size);
+            if (mTaps.start[k] < 0) {
+                mTaps.start[k] = 0;
                 continue;
-            const int first = per[k].front().first;
-            mTapStart[k] = first;
-            mTapCount[k] = per[k].back().first - first + 1;
-            mTapWeight.resize(mTapWeight.size() + static_cast<size_t>(mTapCount[k]), 0);
-            for (const auto& [column, weight] : per[k])
-                mTapWeight[static_cast<size_t>(mTapOffset[k] + column - first)] = weight;
+            }
+            mTaps.pairs[k] = (last[k] - mTaps.start[k] + 2) / 2;
+            size += static_cast<size_t>(mTaps.pairs[k]);
         }
+        // A column whose two shares land in one cell is one tap.
+        mTaps.weight.assign(size, 0);
+        eachShare([&](size_t cell, int column, uint32_t weight) {
+            const int t = column - mTaps.start[cell];
+            mTaps.weight[static_cast<size_t>(mTaps.offset[cell] + t / 2)] += weight << (t % 2 * 16);
+            mTaps.bias[cell] += 32768u * weight;
+        });
     }
 
-    // A row of column sums (source columns c0 .. c0 + n - 1) into a row of cells.
-    void Gather(const uint32_t* sums, const CellRow& cells) const
+    // A row of column sums (source columns c0 .. c0 + n - 1) into words of
+    // channel values for output pixels 0 .. width - 1.
+    void Gather(const uint16_t* sums, uint32_t* words, int width) const
     {
-        GatherCells(cells, sums, mTapStart.data(), mTapCount.data(), mTapOffset.data(), mTapWeight.data());
+        GatherWords(words, sums, mTaps, static_cast<size_t>(width));
     }
 
     // Adds source row `sourceRow` times `weight` into column sums, or stores
     // it there when `store`.
     template <class Words>
-    void AddRow(const Words& words, int sourceRow, uint32_t* sums, uint32_t weight, bool store)
+    void AddRow(const Words& words, int sourceRow, uint16_t* sums, uint16_t weight, bool store)
     {
         const size_t row = static_cast<size_t>(sourceRow) * mPitch + mC0;
         const uint32_t* from;
@@ -368,10 +460,7 @@ private:
     int mN;
     bool mReduce;
     std::vector<Coverage> mCover;
-    std::vector<int> mTapStart;
-    std::vector<int> mTapCount;
-    std::vector<int> mTapOffset;
-    std::vector<uint32_t> mTapWeight;
+    Taps mTaps;
     std::vector<int> mNear;
     std::vector<int> mFar;
     std::vector<uint32_t> mWeight;
@@ -420,19 +509,24 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
             WriteRow(bits + static_cast<ptrdiff_t>(clipped.y + row - 1) * mWidth + clipped.x, cells, destWidth);
     };
     RowFilter filter(*source, srcF, c0, n, destWidth);
+    std::vector<Coverage> rowCover;
+    if (destHeight <= srcF.height)
+        rowCover = ReductionCoverage(m, r0, srcF.y, destHeight / srcF.height, 256.0, destHeight + 3);
+    const bool sixteenBitSums = filter.Reduces() && !rowCover.empty() && WeightsFitSixteenBits(rowCover, destHeight);
 
     VisitSourceWords(*source, [&](const auto& words) {
-        if (destHeight <= srcF.height && filter.Reduces()) {
+        if (sixteenBitSums) {
             // Reducing both ways, the sums are taken down the columns first,
             // so each source pixel is read once and each output row is
             // reduced across once. The sums are integers, so the order does
             // not change them.
-            const std::vector<Coverage> cover =
-                ReductionCoverage(m, r0, srcF.y, destHeight / srcF.height, 256.0, destHeight + 3);
             filter.MakeTaps(stride);
             const size_t sumValues = static_cast<size_t>(n) * kChannels;
-            std::vector<uint32_t> sumStorage(2 * sumValues, 0);
-            uint32_t* sums[2] = {sumStorage.data(), sumStorage.data() + sumValues};
+            // Each row of sums has a spare column for the last odd tap.
+            const size_t sumStride = sumValues + kChannels;
+            std::vector<uint16_t> sumStorage(2 * sumStride, 0);
+            uint16_t* sums[2] = {sumStorage.data(), sumStorage.data() + sumStride};
+            std::vector<uint32_t> channelWords(static_cast<size_t>(destWidth));
             // A row of sums nothing has added into since it was last used
             // takes its first source row by storing, not adding.
             bool unused[2] = {true, true};
@@ -440,17 +534,18 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
                 if (row < 1 || row > destHeight)
                     return;
                 if (unused[which])
-                    std::fill_n(sums[which], sumValues, 0u);
-                filter.Gather(sums[which], out[0]);
-                emit(row, out[0]);
+                    std::fill_n(sums[which], sumValues, uint16_t{0});
+                filter.Gather(sums[which], channelWords.data(), destWidth);
+                WriteWordRow(bits + static_cast<ptrdiff_t>(clipped.y + row - 1) * mWidth + clipped.x,
+                             channelWords.data(), destWidth);
             };
             const auto add = [&](int sourceRow, int which, uint32_t weight) {
-                filter.AddRow(words, sourceRow, sums[which], weight, unused[which]);
+                filter.AddRow(words, sourceRow, sums[which], static_cast<uint16_t>(weight), unused[which]);
                 unused[which] = false;
             };
             int base = 0;
             for (int i = 0; i < m; ++i) {
-                const Coverage& c = cover[static_cast<size_t>(i)];
+                const Coverage& c = rowCover[static_cast<size_t>(i)];
                 for (; base < c.first; ++base) {
                     finish(base, 0);
                     std::swap(sums[0], sums[1]);
@@ -468,8 +563,7 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
         if (destHeight <= srcF.height) {
             // Filtered row i adds into output rows first and first + 1 at
             // most, and first never decreases: rows behind it are finished.
-            const std::vector<Coverage> cover =
-                ReductionCoverage(m, r0, srcF.y, destHeight / srcF.height, 256.0, destHeight + 3);
+            const std::vector<Coverage>& cover = rowCover;
             int base = 0;
             for (int i = 0; i < m; ++i) {
                 filter.Filter(words, r0 + i, filtered[0]);

@@ -307,4 +307,33 @@ TEST_F(MemoryImageStretchTest, UnstretchedNearestOfEveryWidthAndStartFollowsTheR
     }
 }
 
+// The column sums are 16 bits wide and the reduction across saturates at the
+// end: sources of full and empty channels drive every sum to its largest and
+// smallest, and both shares of a column may land in one cell at odd ratios.
+TEST_F(MemoryImageStretchTest, FilteredReductionsOfFullAndEmptyChannelsAgreeWithTheReference)
+{
+    const uint32_t extremes[] = {0xFFFFFFFFu, 0x00000000u, 0xFF000000u, 0x00FFFFFFu, 0xFF00FF00u};
+    for (int round = 0; round < 200; ++round) {
+        const int sw = Uniform(1, 70), sh = Uniform(1, 50);
+        std::vector<uint32_t> words(static_cast<size_t>(sw) * sh);
+        const bool solid = Uniform(0, 1) == 0;
+        for (uint32_t& word : words)
+            word = solid ? extremes[0] : extremes[Uniform(0, 4)];
+        auto source = Image(sw, sh, words);
+        const int outW = Uniform(1, sw), outH = Uniform(1, sh);
+        auto target = Image(outW, outH, RandomPixels(static_cast<size_t>(outW) * outH));
+        const Rect all(0, 0, outW, outH);
+        const Rect srcRect(0, 0, sw, sh);
+
+        PixelReference::Picture expected = Picture(*target);
+        Rect clipped;
+        DoubleRect srcF;
+        if (Tandry::ClipStretchRects(all, srcRect, all, clipped, srcF))
+            PixelReference::StretchBltFiltered(expected, SourceOf(*source), clipped, srcF);
+        target->StretchBlt(source.get(), all, srcRect, all, Color::White, 0, false);
+        ASSERT_EQ(Pixels(*target), expected.px) << "round " << round << " " << sw << "x" << sh << " to " << outW
+                                                << "x" << outH;
+    }
+}
+
 } // namespace
