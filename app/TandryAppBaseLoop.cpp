@@ -11,6 +11,7 @@
 #include "graphics/image/Image.h"
 #include "platform/Platform.h"
 #include "util/CritSectLock.h"
+#include "util/SaturatingTrunc.h"
 #include "util/SectionProfilerScope.h"
 #include "widgets/WidgetManager.h"
 
@@ -37,19 +38,6 @@ constexpr int kVSyncBrokenAfterBatches = 3;
 constexpr uint32_t kFastForwardRedrawMs = 1000;
 // The smooth timing's allowance is 0.2 as a float, widened back to double.
 constexpr double kSmoothTimingSlackMs = static_cast<double>(0.2f);
-
-// Millisecond counts that a tiny speed factor makes huge are held at the int
-// range instead of overflowing the conversion.
-int SaturatingTrunc(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(INT_MAX))
-        return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN))
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 } // namespace
 

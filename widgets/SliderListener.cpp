@@ -1,0 +1,7 @@
+#include "widgets/SliderListener.h"
+
+namespace Tandry {
+
+void SliderListener::SliderValueChanged(int /*id*/, double /*value*/) {}
+
+} // namespace Tandry
