@@ -2,11 +2,18 @@
 // characters, window focus, capture release, update, draw) over a tree of
 // widgets whose callbacks add, remove, hide, disable, reorder and defer-delete
 // their siblings, set the popup widget and open and close modal layers, as
-// the window and a corrupt demo file may drive it. After every call the over,
-// captured, focus, popup and base-modal widgets are null or attached to this
-// manager; ASan sees any touch of a deleted widget.
+// the window and a corrupt demo file may drive it. Inputs that begin with
+// kControlsMark also put a button, a slider and a scroll bar under them,
+// whose listeners take them out, put them back, disable, hide, resize them
+// and change their values from inside their callbacks; other inputs run as
+// they always did, so the seeds that found faults keep finding them. After
+// every call the over, captured, focus, popup and base-modal widgets are null
+// or attached to this manager, and the slider's and the bar's values are
+// numbers in their ranges; ASan sees any touch of a deleted widget.
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -14,8 +21,16 @@
 
 #include "graphics/context/Graphics.h"
 #include "graphics/image/MemoryImage.h"
+#include "platform/fonts/BoxTextService.h"
+#include "platform/fonts/TextService.h"
 #include "tests/fuzz/FuzzBytes.h"
 #include "tests/widgets/FakeWidgetHost.h"
+#include "widgets/ButtonListener.h"
+#include "widgets/ButtonWidget.h"
+#include "widgets/ScrollListener.h"
+#include "widgets/ScrollbarWidget.h"
+#include "widgets/Slider.h"
+#include "widgets/SliderListener.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -27,10 +42,32 @@ constexpr int kWidgetCount = 8;
 constexpr int kMaxCalls = 400;
 // Callbacks set off further callbacks; past this depth they do nothing.
 constexpr int kMaxDepth = 4;
+constexpr uint8_t kControlsMark = 0xC7;
+
+enum ControlEvent { kButtonDown, kButtonClick, kButtonHeld, kButtonEnter, kButtonLeave, kSliderMoved, kScrolled,
+                    kControlEventCount };
 
 enum Event { kUpdate, kEnter, kLeave, kDown, kUp, kDrag, kKeyDown, kLostFocus, kGotFocus, kMove, kEventCount };
 
 class Scene;
+
+// What the controls tell their owner; each call lets the input act on a control.
+class ControlListener : public ButtonListener, public SliderListener, public ScrollListener {
+public:
+    explicit ControlListener(Scene& scene) : mScene(scene) {}
+
+    void OnButtonDown(int) override { Act(kButtonDown); }
+    void OnButtonClick(int) override { Act(kButtonClick); }
+    void OnButtonHeld(int) override { Act(kButtonHeld); }
+    void OnButtonHoverEnter(int) override { Act(kButtonEnter); }
+    void OnButtonHoverLeave(int) override { Act(kButtonLeave); }
+    void SliderValueChanged(int, double) override { Act(kSliderMoved); }
+    void ScrollPosition(int, double) override { Act(kScrolled); }
+
+private:
+    void Act(ControlEvent event);
+    Scene& mScene;
+};
 
 class FuzzWidget : public Widget {
 public:
@@ -77,9 +114,11 @@ private:
 
 class Scene {
 public:
-    explicit Scene(FuzzBytes& in) : mIn(in), manager(&host), cursor(*this, -1)
+    Scene(FuzzBytes& in, bool withControls)
+        : mIn(in), manager(&host), cursor(*this, -1), controlListener(*this)
     {
         const Quiet quiet(*this);
+        Platform::InstallTextService(std::make_unique<Platform::BoxTextService>());
         host.widgetManager = &manager;
         cursor.Resize(0, 0, 8, 8);
         manager.width = 100;
@@ -109,6 +148,28 @@ public:
             }
             widgets.push_back(widget);
         }
+        // The controls, below every fuzz widget.
+        track.Create(9, 4);
+        thumb.Create(4, 6);
+        button.label = L"Go";
+        button.overAlphaFadeInSpeed = 0.25;
+        button.overAlphaFadeOutSpeed = 0.25;
+        button.Resize(0, 0, 30, 12);
+        slider.Resize(0, 60, 100, 10);
+        bar.ResizeScrollbar(88, 0, 12, 80);
+        bar.SetMaxValue(100);
+        bar.SetPageSize(30);
+        if (withControls) {
+            for (int e = 0; e < kControlEventCount; ++e) {
+                controlAction[e] = in.Byte();
+                controlTarget[e] = in.Byte();
+                controlValue[e] = in.Byte();
+            }
+            for (Widget* control : Controls()) {
+                control->zOrder = -2;
+                manager.AddWidget(control);
+            }
+        }
         // Half at top level, the rest inside a widget before them.
         for (int i = 0; i < kWidgetCount; ++i) {
             WidgetContainer* parent = i < 4 || in.Bool() ? static_cast<WidgetContainer*>(&manager)
@@ -121,6 +182,12 @@ public:
     {
         const Quiet quiet(*this);
         manager.cursorWidget = nullptr;
+        // Taken out whole: the recursive removal below would strip the bar of
+        // the arrow buttons it deletes.
+        for (Widget* control : Controls()) {
+            if (control->parent != nullptr)
+                control->parent->RemoveWidget(control);
+        }
         manager.RemoveAllWidgets(false, true);
         DeleteDeferred();
         for (Widget* widget : widgets) {
@@ -131,6 +198,7 @@ public:
             widget->children.clear();
         for (Widget* widget : widgets)
             delete widget;
+        Platform::ResetTextService();
     }
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
@@ -147,6 +215,74 @@ public:
         Scene& mScene;
         int mDepth;
     };
+
+    std::array<Widget*, 3> Controls() { return {&button, &slider, &bar}; }
+
+    // A value for a control from a table byte: now and then NaN or infinite.
+    static double ControlNumber(uint8_t value, double scale, double offset)
+    {
+        if (value == 255)
+            return std::nan("");
+        if (value == 254)
+            return -HUGE_VAL;
+        return value * scale + offset;
+    }
+
+    // What a control's callback does, by the event's table entry.
+    void ControlAct(ControlEvent event)
+    {
+        if (depth >= kMaxDepth)
+            return;
+        ++depth;
+        const uint8_t value = controlValue[event];
+        Widget* control = Controls()[controlTarget[event] % 3];
+        switch (controlAction[event] % 10) {
+        case 1:
+            if (control->parent != nullptr)
+                control->parent->RemoveWidget(control);
+            break;
+        case 2:
+            if (control->parent == nullptr)
+                manager.AddWidget(control);
+            break;
+        case 3:
+            control->SetDisabled(!control->disabled);
+            break;
+        case 4:
+            control->SetVisible(!control->visible);
+            break;
+        case 5:
+            slider.SetValue(ControlNumber(value, 0.01, -0.5));
+            break;
+        case 6:
+            bar.SetValue(ControlNumber(value, 2.0, -50.0));
+            break;
+        case 7:
+            bar.SetMaxValue(ControlNumber(value, 1.0, -10.0));
+            bar.SetPageSize(ControlNumber(static_cast<uint8_t>(value * 7), 0.5, -10.0));
+            break;
+        case 8: {
+            const int left = value % 40 - 10;
+            const int top = value % 30 - 10;
+            const int w = value % 90 - 2;
+            const int h = value % 70 - 2;
+            if (control == &bar)
+                bar.ResizeScrollbar(left, top, w, h);
+            else
+                control->Resize(left, top, w, h);
+            break;
+        }
+        case 9:
+            bar.fixedThumbSize = !bar.fixedThumbSize;
+            bar.SetHorizontal(!bar.horizontal);
+            slider.horizontal = !slider.horizontal;
+            button.clickEvenIfNotOver = !button.clickEvenIfNotOver;
+            break;
+        default:
+            break;
+        }
+        --depth;
+    }
 
     // The widget of a target byte, or null for a deleted one.
     FuzzWidget* Pick(uint8_t index)
@@ -294,6 +430,8 @@ public:
             CheckAttached(entry.previousBaseModal);
             CheckAttached(entry.previousFocus);
         }
+        FuzzCheck(slider.value >= 0.0 && slider.value <= 1.0);
+        FuzzCheck(!std::isnan(bar.value) && bar.value >= 0.0);
     }
 
     int Coordinate()
@@ -398,7 +536,21 @@ public:
     std::vector<Widget*> pending;
     std::vector<Widget*> deleted;
     int depth = 0;
+    ControlListener controlListener;
+    uint8_t controlAction[kControlEventCount] = {};
+    uint8_t controlTarget[kControlEventCount] = {};
+    uint8_t controlValue[kControlEventCount] = {};
+    MemoryImage track;
+    MemoryImage thumb;
+    ButtonWidget button{100, &controlListener};
+    Slider slider{&track, &thumb, 101, &controlListener};
+    ScrollbarWidget bar{&controlListener};
 };
+
+void ControlListener::Act(ControlEvent event)
+{
+    mScene.ControlAct(event);
+}
 
 void FuzzWidget::Update()
 {
@@ -416,8 +568,9 @@ void FuzzWidget::React(Event event)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    FuzzBytes in(data, size);
-    Scene scene(in);
+    const bool withControls = size > 0 && data[0] == kControlsMark;
+    FuzzBytes in(withControls ? data + 1 : data, withControls ? size - 1 : size);
+    Scene scene(in, withControls);
     for (int call = 0; call < kMaxCalls && !in.Empty(); ++call)
         scene.Step();
     return 0;
