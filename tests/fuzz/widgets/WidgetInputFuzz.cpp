@@ -56,6 +56,9 @@ class ControlListener : public ButtonListener, public SliderListener, public Scr
 public:
     explicit ControlListener(Scene& scene) : mScene(scene) {}
 
+    using ButtonListener::OnButtonClick;
+    using ButtonListener::OnButtonDown;
+
     void OnButtonDown(int) override { Act(kButtonDown); }
     void OnButtonClick(int) override { Act(kButtonClick); }
     void OnButtonHeld(int) override { Act(kButtonHeld); }
