@@ -28,15 +28,15 @@ bool ResourceManager::DoLoadFont(FontRes* record)
         // That family draws no bold system fonts.
         const bool bold = record->bold && !(mApp != nullptr && mApp->IsResourceSystemWindows9x());
         font = std::make_unique<SysFont>(record->path, record->size, bold, record->italic, record->underline);
-    } else if (!record->imagePath.empty()) {
-        // A font drawn from a single picture is of a kind this system has no class for.
-        return Fail("Failed to load font: " + record->path);
     } else if (record->path.compare(0, kRefPrefixLength, kRefPrefix) == 0) {
         const std::string refId = record->path.substr(kRefPrefixLength);
         const Font* source = GetFont(refId);
         if (source == nullptr)
             return Fail("Ref font not found: " + refId);
         font.reset(source->Duplicate());
+    } else if (!record->imagePath.empty()) {
+        // A font drawn from a single picture is of a kind this system has no class for.
+        return Fail("Failed to load font: " + record->path);
     } else {
         font = std::make_unique<BMFont>(record->path);
     }

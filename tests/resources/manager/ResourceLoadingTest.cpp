@@ -293,7 +293,7 @@ TEST_F(ResourceLoading, FontsAreSystemReferencedOrBitmapFonts)
 {
     Parse("<Font id=\"copy\" path=\"!ref:sys\"/>"
           "<Font id=\"sys\" path=\"!sys:Face\" size=\"12\" bold=\"\" italic=\"\"/>"
-          "<Font id=\"late\" path=\"!ref:sys\"/>"
+          "<Font id=\"late\" path=\"!ref:sys\" image=\"unused.png\"/>"
           "<Font id=\"pic\" path=\"fonts/pic.fnt\" image=\"fonts/pic.png\"/>"
           "<Font id=\"bitmap\" path=\"fonts/none.fnt\"/>");
     EXPECT_FALSE(mManager->LoadResources("g"));
