@@ -6,7 +6,7 @@
 // manager call and every freed sound is recorded.
 #pragma once
 
-#include "resources/manager/RecordingSounds.h"
+#include "tests/resources/manager/RecordingSounds.h"
 #include "graphics/image/Image.h"
 #include "graphics/image/SharedImageEntry.h"
 #include "resources/images/ImageLib.h"
