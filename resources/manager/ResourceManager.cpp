@@ -43,68 +43,116 @@ bool ResourceManager::Fail(const std::string& message)
     return false;
 }
 
-void ResourceManager::DeleteGroup(const std::string& /*group*/)
+void ResourceManager::DeleteGroup(const std::string& group)
 {
-    // TODO: free the group's images, sounds and fonts and forget that it was loaded.
+    DeleteResources(mImageMap, group);
+    DeleteResources(mSoundMap, group);
+    DeleteResources(mFontMap, group);
+    mLoadedGroups.erase(group);
 }
 
-void ResourceManager::DeleteResources(ResourceMap& /*map*/, const std::string& /*group*/)
+void ResourceManager::DeleteResources(ResourceMap& map, const std::string& group)
 {
-    // TODO: DeleteResource on every record of the group (every record for an empty group).
-}
-
-bool ResourceManager::DoLoadImage(ImageRes* /*record*/)
-{
-    // TODO: load through the host's shared images, merge the alpha files and apply the flags.
-    return false;
-}
-
-bool ResourceManager::DoLoadFont(FontRes* /*record*/)
-{
-    // TODO: build the system, bitmap or referenced font.
-    return false;
-}
-
-bool ResourceManager::LoadSound(SoundRes* /*record*/)
-{
-    // TODO: load into the lowest free id of the host's sound manager.
-    return false;
+    for (auto& [id, record] : map) {
+        if (group.empty() || record->group == group)
+            record->DeleteResource();
+    }
 }
 
 bool ResourceManager::LoadNextResource()
 {
-    // TODO: load the next unloaded record of the current group.
+    if (mHasFailed || mCurrentGroupList == nullptr)
+        return false;
+    while (mLoadPosition != mCurrentGroupList->end()) {
+        BaseRes* record = *mLoadPosition++;
+        if (record->suppliedByCode)
+            continue;
+        switch (record->kind) {
+        case BaseRes::ImageKind: {
+            auto* image = static_cast<ImageRes*>(record);
+            if (image->image.GetEntryImage() == nullptr)
+                return DoLoadImage(image);
+            break;
+        }
+        case BaseRes::SoundKind: {
+            auto* sound = static_cast<SoundRes*>(record);
+            if (sound->soundId == -1)
+                return LoadSound(sound);
+            break;
+        }
+        case BaseRes::FontKind: {
+            auto* font = static_cast<FontRes*>(record);
+            if (font->font == nullptr)
+                return DoLoadFont(font);
+            break;
+        }
+        default:
+            break;
+        }
+    }
     return false;
 }
 
 void ResourceManager::ResourceLoadedHook(BaseRes* /*record*/) {}
 
-void ResourceManager::StartLoadResources(const std::string& /*group*/)
+void ResourceManager::StartLoadResources(const std::string& group)
 {
-    // TODO: reset the error and start at the first record of the group.
+    mError.clear();
+    mHasFailed = false;
+    mCurrentGroup = group;
+    mCurrentGroupList = &mGroups[group];
+    mLoadPosition = mCurrentGroupList->begin();
 }
 
-bool ResourceManager::LoadResources(const std::string& /*group*/)
+bool ResourceManager::LoadResources(const std::string& group)
 {
-    // TODO: load the whole group and remember it as loaded.
-    return false;
+    mError.clear();
+    mHasFailed = false;
+    StartLoadResources(group);
+    while (LoadNextResource()) {
+    }
+    if (mHasFailed)
+        return false;
+    mLoadedGroups.insert(group);
+    return true;
 }
 
-SharedImageHandle ResourceManager::GetImageThrow(const std::string& /*id*/)
+Font* ResourceManager::GetFont(const std::string& id) const
 {
-    // TODO: the loaded image of the id; fail with "Image resource not found: " and the id.
+    const auto found = mFontMap.find(id);
+    return found == mFontMap.end() ? nullptr : static_cast<const FontRes*>(found->second)->font;
+}
+
+SharedImageHandle ResourceManager::GetImageThrow(const std::string& id)
+{
+    const auto found = mImageMap.find(id);
+    if (found != mImageMap.end()) {
+        const auto* record = static_cast<const ImageRes*>(found->second);
+        if (record->image.GetEntryImage() != nullptr)
+            return SharedImageHandle(record->image);
+    }
+    Fail(FormatString("Image resource not found: %s", id.c_str()));
     throw ResourceManagerException(mError);
 }
 
-int ResourceManager::GetSoundThrow(const std::string& /*id*/)
+int ResourceManager::GetSoundThrow(const std::string& id)
 {
-    // TODO: the loaded sound of the id; fail with "Sound resource not found: " and the id.
+    const auto found = mSoundMap.find(id);
+    if (found != mSoundMap.end()) {
+        const int soundId = static_cast<const SoundRes*>(found->second)->soundId;
+        if (soundId != -1)
+            return soundId;
+    }
+    Fail(FormatString("Sound resource not found: %s", id.c_str()));
     throw ResourceManagerException(mError);
 }
 
-Font* ResourceManager::GetFontThrow(const std::string& /*id*/)
+Font* ResourceManager::GetFontThrow(const std::string& id)
 {
-    // TODO: the loaded font of the id; fail with "Font resource not found: " and the id.
+    Font* font = GetFont(id);
+    if (font != nullptr)
+        return font;
+    Fail(FormatString("Font resource not found: %s", id.c_str()));
     throw ResourceManagerException(mError);
 }
 

@@ -17,6 +17,7 @@
 namespace Tandry {
 
 class Font;
+class MemoryImage;
 class ResourceHost;
 class XMLParser;
 class XMLParserElement;
@@ -120,6 +121,12 @@ public:
     // Records the error unless one is recorded already; while a manifest is
     // read, the line and the file are added. Always false.
     bool Fail(const std::string& message);
+    // The loaded font of the id; null when it is unknown or not loaded. Records no error.
+    Tandry::Font* GetFont(const std::string& id) const;
+    // The blue channel of the record's alpha picture becomes the image's alpha:
+    // over the whole image, or over every cel of the grid.
+    bool LoadAlphaImage(ImageRes* record, MemoryImage* image);
+    bool LoadAlphaGridImage(ImageRes* record, MemoryImage* image);
 
 protected:
     virtual bool ParseCommonResAttributes(const XMLParserElement& element, BaseRes* record, ResourceMap& map);
@@ -138,11 +145,16 @@ public:
     virtual bool LoadSound(SoundRes* record);
     // Frees every record's object and deletes every record.
     virtual ~ResourceManager();
+    // Loads at most one record of the current group: false at its end or
+    // when that load failed.
     virtual bool LoadNextResource();
     // Called after each successful load.
     virtual void ResourceLoadedHook(BaseRes* record);
     virtual void StartLoadResources(const std::string& group);
+    // The whole group; true, and the group counts as loaded, when nothing failed.
     virtual bool LoadResources(const std::string& group);
+    // The getters throw ResourceManagerException, with the first error since
+    // the last reset, for an id that is unknown or not loaded.
     virtual SharedImageHandle GetImageThrow(const std::string& id);
     virtual int GetSoundThrow(const std::string& id);
     virtual Tandry::Font* GetFontThrow(const std::string& id);

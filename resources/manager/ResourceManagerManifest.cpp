@@ -137,6 +137,9 @@ bool ResourceManager::ParseResourcesFile(const std::string& fileName)
     if (mParser->HasFailed())
         Fail(MessageText(mParser->GetErrorText()));
     mParser.reset();
+    // The load position belongs to the group a load started; walking it
+    // against the list read last would leave that list.
+    mCurrentGroupList = nullptr;
     return !mHasFailed;
 }
 
