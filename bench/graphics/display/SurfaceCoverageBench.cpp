@@ -12,6 +12,8 @@ namespace {
 
 using namespace SurfaceBench;
 using namespace DrawBench;
+using SurfaceBench::kHeight;
+using SurfaceBench::kWidth;
 
 // Soft-edged coverage everywhere: what an anti-aliased polygon's mask holds.
 const std::vector<uint8_t>& Mask()

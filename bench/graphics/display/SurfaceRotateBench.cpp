@@ -13,6 +13,8 @@ namespace {
 
 using namespace SurfaceBench;
 using namespace DrawBench;
+using SurfaceBench::kHeight;
+using SurfaceBench::kWidth;
 using Tandry::Rect;
 
 constexpr int kSide = 256;

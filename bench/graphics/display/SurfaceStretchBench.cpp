@@ -12,6 +12,8 @@ namespace {
 
 using namespace SurfaceBench;
 using namespace DrawBench;
+using SurfaceBench::kHeight;
+using SurfaceBench::kWidth;
 using Tandry::Rect;
 
 bool Reduces(const benchmark::State& state)
