@@ -30,40 +30,6 @@ bool IsWhite(const Color& color)
     return color.red == 255 && color.green == 255 && color.blue == 255 && color.alpha == 255;
 }
 
-// The pixels an anti-aliased line can touch, with a pixel of margin for its
-// neighbours; an end point that is not a finite number could be anywhere.
-Rect LineBounds(double x1, double y1, double x2, double y2, const Rect& whole)
-{
-    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
-        return whole;
-    const auto edge = [](double v, int lo, int hi) { return static_cast<int>(std::clamp(v, double(lo), double(hi))); };
-    const int right = whole.x + whole.width;
-    const int bottom = whole.y + whole.height;
-    const int left = edge(std::floor(std::min(x1, x2)) - 1, whole.x, right);
-    const int top = edge(std::floor(std::min(y1, y2)) - 1, whole.y, bottom);
-    const int x2Edge = edge(std::floor(std::max(x1, x2)) + 2, whole.x, right);
-    const int y2Edge = edge(std::floor(std::max(y1, y2)) + 2, whole.y, bottom);
-    return Rect(left, top, x2Edge - left, y2Edge - top);
-}
-
-Rect SpanBounds(const Span* spans, int count)
-{
-    if (spans == nullptr || count <= 0)
-        return Rect();
-    int64_t left = INT32_MAX;
-    int64_t top = INT32_MAX;
-    int64_t right = INT32_MIN;
-    int64_t bottom = INT32_MIN;
-    for (int i = 0; i < count; ++i) {
-        left = std::min<int64_t>(left, spans[i].x);
-        right = std::max<int64_t>(right, int64_t{spans[i].x} + std::max(spans[i].width, 0));
-        top = std::min<int64_t>(top, spans[i].y);
-        bottom = std::max<int64_t>(bottom, int64_t{spans[i].y} + 1);
-    }
-    const auto cut = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2)); };
-    return Rect(cut(left), cut(top), cut(right - left), cut(bottom - top));
-}
-
 // The rasteriser's code for the locked layout; 0 for a 16-bit layout it has no code for.
 int32_t RasterFormatOf(const SurfacePixels::Target& t)
 {
@@ -199,23 +165,6 @@ void DDImage::RouteLine(double x1, double y1, double x2, double y2, const Color&
             SurfaceDrawLineAdditive(x1, y1, x2, y2, color);
     }
     EndSurfaceRoute(before);
-}
-
-void DDImage::FillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
-                                        const uint8_t* coverage, int coverageX, int coverageY, int coveragePitch,
-                                        int unused)
-{
-    if (Is3DScreen()) {
-        FillScanLinesWithCoverage3D(spans, count, color, drawMode, coverage, coverageX, coverageY, coveragePitch,
-                                    unused);
-        return;
-    }
-    if (count <= 0)
-        return;
-    const uint64_t before = mSurfaceWrites;
-    SurfaceFillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY, coveragePitch,
-                                     unused);
-    EndSurfaceRouteIfDrawn(before);
 }
 
 void DDImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
@@ -399,49 +348,6 @@ void DDImage::StretchBltMirror(Image* src, const Rect& destRect, const Rect& src
     const uint64_t before = mSurfaceWrites;
     SurfaceStretchBlt(src, clipped, srcF, color, drawMode, true);
     EndSurfaceRouteIfDrawn(before);
-}
-
-void DDImage::SurfaceDrawLineAAAdditive(double, double, double, double, const Color&) {}
-
-// TODO: the nearest-pixel stretch into the locked surface, normal and
-// additive, straight and mirrored; until then the straight stretch is drawn
-// by the memory routine on a read-back copy and the mirrored one not at all.
-void DDImage::SurfaceStretchBlt(Image* src, const Rect& clipped, const DoubleRect& srcF, const Color& color, int,
-                                bool mirrored)
-{
-    if (mirrored || dynamic_cast<MemoryImage*>(src) == nullptr)
-        return;
-    DrawThroughReadBack(clipped, [&](MemoryImage& m) { m.StretchBltFast(src, clipped, srcF, color); });
-}
-
-// TODO: the bilinear rotated blit straight into the locked surface; until
-// then the memory routine draws on a read-back copy.
-void DDImage::SurfaceBltRotated(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect,
-                                const Color& color, int drawMode, double angle, float centerX, float centerY)
-{
-    DrawThroughReadBack(clipRect, [&](MemoryImage& m) {
-        m.MemoryImage::BltRotated(src, x, y, srcRect, clipRect, color, drawMode, angle, centerX, centerY);
-    });
-}
-
-// TODO: the anti-aliased line straight into the locked surface; until then
-// the memory routine draws on a read-back copy.
-void DDImage::SurfaceDrawLineAA(double x1, double y1, double x2, double y2, const Color& color)
-{
-    DrawThroughReadBack(LineBounds(x1, y1, x2, y2, Rect(0, 0, mWidth, mHeight)),
-                        [&](MemoryImage& m) { m.MemoryImage::DrawLineAA(x1, y1, x2, y2, color, 0); });
-}
-
-// TODO: the coverage fill straight into the locked surface; until then the
-// memory routine draws on a read-back copy.
-void DDImage::SurfaceFillScanLinesWithCoverage(const Span* spans, int count, const Color& color, int drawMode,
-                                               const uint8_t* coverage, int coverageX, int coverageY,
-                                               int coveragePitch, int unused)
-{
-    DrawThroughReadBack(SpanBounds(spans, count), [&](MemoryImage& m) {
-        m.MemoryImage::FillScanLinesWithCoverage(spans, count, color, drawMode, coverage, coverageX, coverageY,
-                                                 coveragePitch, unused);
-    });
 }
 
 // TODO: the Direct3D routes of the 3D screen (FillPoly, FillRect, DrawLine,

@@ -170,6 +170,20 @@ private:
     pixman_image_t* mImage;
 };
 
+// Samples source bilinearly, turned by angle about its centre, for a square
+// destination box of the given side centred on it.
+inline void TurnAboutCentre(pixman_image_t* source, int sourceSide, int boxSide, double angle)
+{
+    pixman_f_transform_t f;
+    pixman_f_transform_init_translate(&f, -boxSide / 2.0, -boxSide / 2.0);
+    pixman_f_transform_rotate(&f, nullptr, std::cos(angle), std::sin(angle));
+    pixman_f_transform_translate(&f, nullptr, sourceSide / 2.0, sourceSide / 2.0);
+    pixman_transform_t t;
+    pixman_transform_from_pixman_f_transform(&t, &f);
+    pixman_image_set_transform(source, &t);
+    pixman_image_set_filter(source, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+}
+
 // An SDL surface over its own copy of the words.
 class SdlPicture {
 public:

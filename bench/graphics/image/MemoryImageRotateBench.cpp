@@ -44,15 +44,7 @@ void BM_Rotate30_PixmanBilinear(benchmark::State& state)
 {
     PixmanPicture source(PIXMAN_a8r8g8b8, kSide, kSide, Premultiplied(Sprite()));
     PixmanPicture dest(PIXMAN_a8r8g8b8, kWidth, kHeight, Backdrop().px);
-    // Destination box coordinates to source coordinates: about the centres.
-    pixman_f_transform_t f;
-    pixman_f_transform_init_translate(&f, -kBox / 2.0, -kBox / 2.0);
-    pixman_f_transform_rotate(&f, nullptr, std::cos(kAngle), std::sin(kAngle));
-    pixman_f_transform_translate(&f, nullptr, kSide / 2.0, kSide / 2.0);
-    pixman_transform_t t;
-    pixman_transform_from_pixman_f_transform(&t, &f);
-    pixman_image_set_transform(source.Get(), &t);
-    pixman_image_set_filter(source.Get(), PIXMAN_FILTER_BILINEAR, nullptr, 0);
+    TurnAboutCentre(source.Get(), kSide, kBox, kAngle);
     for (auto _ : state) {
         pixman_image_composite32(PIXMAN_OP_OVER, source.Get(), nullptr, dest.Get(), 0, 0, 0, 0, kLeft, kTop, kBox,
                                  kBox);

@@ -3,11 +3,13 @@
 // rectangles, lines and spans clipped the way the drawing context clips
 // them, on the four display formats with padded rows, in 2D and 3D mode.
 // After every call: the row padding is untouched, nothing outside the call's
-// area changed, and the two forms of the picture, when both exist, agree.
+// area changed, the caller's spans are as they were, and the two forms of the
+// picture, when both exist, agree.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -171,6 +173,15 @@ float Coord(FuzzBytes& in, int lo, int hi)
     return static_cast<float>(in.Range(lo * 16, hi * 16)) / 16.0f;
 }
 
+// Any turn, now and then one that is not a number.
+double Angle(FuzzBytes& in)
+{
+    const int pick = in.Range(0, 660);
+    if (pick > 640)
+        return pick % 2 == 0 ? std::numeric_limits<double>::quiet_NaN() : std::numeric_limits<double>::infinity();
+    return (pick - 10) / 100.0;
+}
+
 Rect ClipRect(FuzzBytes& in, int width, int height)
 {
     const int x = in.Range(0, width - 1), y = in.Range(0, height - 1);
@@ -248,8 +259,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         case 2:
         case 3: {
-            const double x1 = in.Range(0, (width - 1) * 16) / 16.0, y1 = in.Range(0, (height - 1) * 16) / 16.0;
-            const double x2 = in.Range(0, (width - 1) * 16) / 16.0, y2 = in.Range(0, (height - 1) * 16) / 16.0;
+            double x1 = in.Range(0, (width - 1) * 16) / 16.0, y1 = in.Range(0, (height - 1) * 16) / 16.0;
+            double x2 = in.Range(0, (width - 1) * 16) / 16.0, y2 = in.Range(0, (height - 1) * 16) / 16.0;
+            // Lines along column 0, the last row or the last column, either way.
+            switch (in.Range(0, 3)) {
+            case 1:
+                x1 = in.Range(0, 15) / 16.0;
+                x2 = in.Range(0, 15) / 16.0;
+                break;
+            case 2:
+                y1 = height - 1 + in.Range(0, 15) / 16.0;
+                y2 = height - 1 + in.Range(0, 15) / 16.0;
+                break;
+            case 3:
+                x1 = width - 1 + in.Range(0, 15) / 16.0;
+                x2 = width - 1 + in.Range(0, 15) / 16.0;
+                break;
+            default:
+                break;
+            }
             const int left = static_cast<int>(std::min(x1, x2)), top = static_cast<int>(std::min(y1, y2));
             area = Rect(left, top, static_cast<int>(std::max(x1, x2)) - left + 1,
                         static_cast<int>(std::max(y1, y2)) - top + 1);
@@ -272,10 +300,31 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             std::vector<uint8_t> coverage(static_cast<size_t>(width) * height);
             for (uint8_t& c : coverage)
                 c = in.Byte();
-            if (in.Bool())
+            int left = width, top = height, right = 0, bottom = 0;
+            for (const Tandry::Span& s : spans) {
+                left = std::min(left, s.x);
+                top = std::min(top, s.y);
+                right = std::max(right, s.x + s.width);
+                bottom = std::max(bottom, s.y + 1);
+            }
+            area = Rect(left, top, right - left, bottom - top);
+            const std::vector<Tandry::Span> given = spans;
+            if (in.Bool()) {
                 dest->FillScanLines(spans.data(), count, color, drawMode);
-            else
+            } else if (in.Bool() && dest->mSurface != nullptr) {
+                // The same spans on the 3D screen, through a temporary image.
+                IDirectDrawSurface* const drawSurface = display.mDrawSurface;
+                const bool is3D = display.mIs3D;
+                display.mDrawSurface = dest->mSurface;
+                display.mIs3D = true;
                 dest->FillScanLinesWithCoverage(spans.data(), count, color, drawMode, coverage.data(), 0, 0, width, 0);
+                display.mDrawSurface = drawSurface;
+                display.mIs3D = is3D;
+            } else {
+                dest->FillScanLinesWithCoverage(spans.data(), count, color, drawMode, coverage.data(), 0, 0, width, 0);
+            }
+            for (int i = 0; i < count; ++i)
+                FuzzCheck(spans[i].x == given[i].x && spans[i].y == given[i].y && spans[i].width == given[i].width);
             break;
         }
         case 5:
@@ -306,8 +355,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (((slot >> 1) % 13) == 9)
                 dest->BltF(&src, x, y, srcRect, area, color, drawMode);
             else
-                dest->BltRotated(&src, x, y, srcRect, area, color, drawMode, in.Range(0, 628) / 100.0,
-                                 Coord(in, 0, 8), Coord(in, 0, 8));
+                dest->BltRotated(&src, x, y, srcRect, area, color, drawMode, Angle(in), Coord(in, 0, 8),
+                                 Coord(in, 0, 8));
             break;
         }
         case 11: {

@@ -1,0 +1,16 @@
+#include "app/ScreenModeTester.h"
+
+namespace Tandry {
+
+ScreenModeTester::ScreenModeTester(const BoundCall& call)
+    : Dialog(kDialogId, false, std::wstring(), std::wstring(), std::wstring(), 0), mCall(call)
+{
+    mouseVisible = false;
+}
+
+int ScreenModeTester::ScreenModeChanged(bool windowed)
+{
+    return mCall(windowed);
+}
+
+} // namespace Tandry
