@@ -7,6 +7,7 @@
 
 #include "platform/cursor/CursorService.h"
 #include "platform/dx/HResult.h"
+#include "platform/window/WindowMessages.h"
 
 #include <cstdint>
 #include <string>
@@ -21,12 +22,6 @@ inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003
 inline constexpr int32_t kFlashDispatchFSCommand = 150;
 inline constexpr int32_t kFlashDispatchOnProgress = 1958;
 inline constexpr int32_t kFlashDispatchReadyStateChange = -609;
-
-// The mouse messages a widget forwards, with the Windows numbers.
-inline constexpr uint32_t WM_MOUSEMOVE = 0x200;
-inline constexpr uint32_t WM_LBUTTONDOWN = 0x201;
-inline constexpr uint32_t WM_LBUTTONUP = 0x202;
-inline constexpr uint32_t MK_LBUTTON = 1;
 
 // Edges as Windows keeps them: right and bottom lie outside.
 struct FlashRect {
@@ -89,7 +84,8 @@ public:
     virtual void SetVariable(const std::wstring& name, const std::wstring& value) = 0;
 
     virtual void SetObjectRects(const FlashRect& position, const FlashRect& clip) = 0;
-    // lParam holds x and y as its low and high 16 bits.
+    // The mouse messages of WindowMessages.h; lParam holds x and y as its
+    // low and high 16 bits.
     virtual void OnWindowMessage(uint32_t message, uint32_t wParam, uint32_t lParam) = 0;
     // Paints within clip; bounds are (0, 0, width, height). pitch in pixels.
     virtual void Draw(uint32_t* pixels, int width, int height, int pitch, const FlashRect& clip) = 0;
