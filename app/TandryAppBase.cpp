@@ -329,6 +329,16 @@ void TandryAppBase::SetCursorKind(int kind)
     mCursorKind = kind;
 }
 
+bool TandryAppBase::HasAppFocus()
+{
+    return mHasFocus;
+}
+
+void TandryAppBase::SetOverrideCursor(Platform::CursorHandle cursor)
+{
+    mCursorHandle = cursor;
+}
+
 bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)
 {
     // TODO: reading a picture back from its textures comes with the Direct3D device.

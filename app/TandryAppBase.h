@@ -196,6 +196,8 @@ public:
     // What the widgets ask of the application.
     WidgetManager* GetWidgetManager() override;
     void SetCursorKind(int kind) override;
+    bool HasAppFocus() override;
+    void SetOverrideCursor(Platform::CursorHandle cursor) override;
 
     // The resource manager's host, forwarded to the application's own operations.
     SharedImageHandle AcquireResourceImage(const std::string& path, const std::string& variant, bool* isNew) override;

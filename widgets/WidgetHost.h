@@ -1,9 +1,11 @@
 // What the widget toolkit and its fonts ask of the application that owns
 // them: image files loaded into display images, the display itself, the
-// application's widget manager, the cursor and deferred deletion. The
+// application's widget manager, the cursor, the focus and deferred deletion. The
 // application lies above the widgets, so it implements this interface and
 // installs itself through SetWidgetHost for its lifetime; tests install a fake.
 #pragma once
+
+#include "platform/cursor/CursorService.h"
 
 #include <string>
 
@@ -30,6 +32,11 @@ public:
     // Deletes the widget after the current update pass; it need not be in a
     // tree any more.
     virtual void DeferWidgetDelete(Widget* widget) = 0;
+    // Whether the application has the focus.
+    virtual bool HasAppFocus() = 0;
+    // While set (not null), this cursor replaces the system cursor of every
+    // cursor number; ApplyCursor shows it.
+    virtual void SetOverrideCursor(Platform::CursorHandle cursor) = 0;
 
 protected:
     ~WidgetHost() = default;

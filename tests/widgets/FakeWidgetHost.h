@@ -2,7 +2,8 @@
 // display-less images (or makes them with a test's own function), records the
 // paths asked for, counts the images it hands out and those deleted since,
 // answers a display and a widget manager that a test may set, records the
-// cursor calls and the widgets handed over for deletion (deleting them when
+// cursor calls (the override cursor among them), answers the focus a test
+// sets, and records the widgets handed over for deletion (deleting them when
 // the test asks or at its end). It installs itself for its lifetime.
 #pragma once
 
@@ -65,6 +66,12 @@ public:
     void SetCursorKind(int kind) override { cursorCalls.push_back("kind " + std::to_string(kind)); }
     void ApplyCursor() override { cursorCalls.push_back("apply"); }
     void DeferWidgetDelete(Widget* widget) override { deferred.push_back(widget); }
+    bool HasAppFocus() override { return hasFocus; }
+    void SetOverrideCursor(Platform::CursorHandle cursor) override
+    {
+        overrideCursor = cursor;
+        cursorCalls.push_back(cursor != nullptr ? "override set" : "override clear");
+    }
 
     // The application's deletion after the update pass.
     void DeleteDeferred()
@@ -77,6 +84,8 @@ public:
 
     std::vector<std::string> cursorCalls;
     std::vector<Widget*> deferred;
+    bool hasFocus = true;
+    Platform::CursorHandle overrideCursor = nullptr;
 
 private:
     class CountedImage : public DDImage {
