@@ -38,16 +38,16 @@ void BM_MusicStreamRender30s(benchmark::State& state)
         return;
     }
     const Platform::Bass::HANDLE handle = bass.CreateStreamFromMemory(bytes.data(), 0, bytes.size());
-    const auto stream = bass.Find(handle);
-    if (stream == nullptr) {
+    if (auto stream = bass.Find(handle)) {
+        for (auto _ : state) {
+            stream->Play(true);
+            for (uint32_t done = 0; done < kSeconds * 44100; done += 4410)
+                benchmark::DoNotOptimize(platform.Audio().Render(4410).data());
+        }
+    } else {
         state.SkipWithError("the long Ogg did not open");
-        return;
     }
-    for (auto _ : state) {
-        stream->Play(true);
-        for (uint32_t done = 0; done < kSeconds * 44100; done += 4410)
-            benchmark::DoNotOptimize(platform.Audio().Render(4410).data());
-    }
+    // The stream holds the mixer, which must close before the platform goes.
     bass.Reset();
     Platform::ResetPlatform();
 }
