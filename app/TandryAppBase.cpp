@@ -4,6 +4,7 @@
 #include "app/AppPaths.h"
 #include "app/DemoSeam.h"
 #include "audio/MusicInterface.h"
+#include "audio/SoundBank.h"
 #include "audio/SoundManager.h"
 #include "graphics/display/D3DTester.h"
 #include "graphics/display/DDInterface.h"
@@ -135,6 +136,8 @@ TandryAppBase::~TandryAppBase()
     mDDInterface = nullptr;
     delete mMusicInterface;
     mMusicInterface = nullptr;
+    if (GetUiSoundBank().GetSoundManager() == mSoundManager)
+        GetUiSoundBank().SetSoundManager(nullptr);
     delete mSoundManager;
     mSoundManager = nullptr;
 

@@ -8,6 +8,7 @@
 #include "app/SystemVersion.h"
 #include "app/UserDataDir.h"
 #include "audio/MusicInterface.h"
+#include "audio/SoundBank.h"
 #include "audio/SoundManager.h"
 #include "graphics/display/DDInterface.h"
 #include "platform/Platform.h"
@@ -140,6 +141,7 @@ void TandryAppBase::Init()
 
     if (mSoundManager == nullptr)
         mSoundManager = GetAppFactories().soundManager(mNoSound ? nullptr : mMainWindow, mUseFmod);
+    GetUiSoundBank().SetSoundManager(mSoundManager);
 
     SetSfxVolume(mSfxVolume);
     mMusicInterface = NewMusicInterface(mInvisWindow);

@@ -3,6 +3,7 @@
 // size. Goal: at most 1.1 x. The file is written at build time by
 // make_sound_fixtures --long (see bench/CMakeLists.txt).
 #include "audio/SoundFileLoaders.h"
+#include "bench/audio/TremorMemory.h"
 #include "platform/dsound/DirectSound.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "resources/pak/PakInterface.h"
@@ -59,35 +60,7 @@ void BM_OggLoadFromPackMember(benchmark::State& state)
 }
 BENCHMARK(BM_OggLoadFromPackMember)->Unit(benchmark::kMillisecond);
 
-struct MemoryStream {
-    const std::vector<uint8_t>* bytes;
-    size_t position = 0;
-};
-
-size_t MemoryRead(void* into, size_t size, size_t count, void* source)
-{
-    auto* stream = static_cast<MemoryStream*>(source);
-    const size_t got = std::min(size * count, stream->bytes->size() - stream->position);
-    std::memcpy(into, stream->bytes->data() + stream->position, got);
-    stream->position += got;
-    return size == 0 ? 0 : got / size;
-}
-
-int MemorySeek(void* source, ogg_int64_t offset, int origin)
-{
-    auto* stream = static_cast<MemoryStream*>(source);
-    const int64_t size = static_cast<int64_t>(stream->bytes->size());
-    const int64_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? static_cast<int64_t>(stream->position) : size;
-    if (base + offset < 0 || base + offset > size)
-        return -1;
-    stream->position = static_cast<size_t>(base + offset);
-    return 0;
-}
-
-long MemoryTell(void* source)
-{
-    return static_cast<long>(static_cast<MemoryStream*>(source)->position);
-}
+using BenchTremor::MemoryStream;
 
 // The reference: the same bytes decoded straight from memory into one buffer
 // of the decoded size, as the loader fills its sound buffer.
@@ -97,8 +70,7 @@ void BM_ReferenceTremorFromMemory(benchmark::State& state)
     for (auto _ : state) {
         MemoryStream stream{&bytes};
         OggVorbis_File file;
-        const ov_callbacks callbacks = {MemoryRead, MemorySeek, nullptr, MemoryTell};
-        if (ov_open_callbacks(&stream, &file, nullptr, 0, callbacks) != 0) {
+        if (ov_open_callbacks(&stream, &file, nullptr, 0, BenchTremor::kMemoryCallbacks) != 0) {
             state.SkipWithError("the long Ogg did not open");
             break;
         }

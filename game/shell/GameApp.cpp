@@ -20,6 +20,7 @@ GameApp::GameApp()
     mRegistryKey = mCompanyName + "\\" + mProductName;
     mMusicVolume = 0.5;
     mSfxVolume = 0.5;
+    mAmbientVolume = 0.5;
     mWidth = 1024;
     mHeight = 768;
     mWindowed = true;

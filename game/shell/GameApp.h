@@ -18,6 +18,11 @@ public:
     void Init() override;
     // The game takes no command-line options.
     void HandleCommandLineOption(const std::string& name, const std::string& value) override;
+
+    // 0..1, the loudness of the ambient sound sets.
+    double GetAmbientVolume() const { return mAmbientVolume; }
+
+    double mAmbientVolume;
 };
 
 // The one game object, the same object as gApplication; null when there is none.

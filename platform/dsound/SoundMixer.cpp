@@ -55,10 +55,27 @@ void SoundMixer::DetachLocked(MixerVoice* voice)
     mVoices.erase(std::remove(mVoices.begin(), mVoices.end(), voice), mVoices.end());
 }
 
+void SoundMixer::AddFeeder(MixerFeeder* feeder)
+{
+    std::lock_guard<std::mutex> hold(mFeedLock);
+    mFeeders.push_back(feeder);
+}
+
+void SoundMixer::RemoveFeeder(MixerFeeder* feeder)
+{
+    std::lock_guard<std::mutex> hold(mFeedLock);
+    mFeeders.erase(std::remove(mFeeders.begin(), mFeeders.end(), feeder), mFeeders.end());
+}
+
 void SoundMixer::Render(int16_t* samples, uint32_t frames)
 {
     while (frames > 0) {
         const uint32_t block = std::min(frames, kBlockFrames);
+        {
+            std::lock_guard<std::mutex> hold(mFeedLock);
+            for (MixerFeeder* feeder : mFeeders)
+                feeder->Feed(block);
+        }
         MixBlock(samples, block);
         samples += static_cast<size_t>(block) * 2;
         frames -= block;

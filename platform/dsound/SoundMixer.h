@@ -34,6 +34,15 @@ public:
     virtual PcmView Pcm() const = 0;
 };
 
+// Runs before each block is mixed, on the thread that renders, outside the
+// voice-table lock: streams decode ahead of the mixer here.
+class MixerFeeder {
+public:
+    virtual ~MixerFeeder() = default;
+    // frames: the length of the block about to be mixed, at the output rate.
+    virtual void Feed(uint32_t frames) = 0;
+};
+
 // The state of one voice. Read and written only under the mixer's lock.
 struct MixerVoice {
     static constexpr int32_t kUnityGain = 1 << 15;
@@ -68,6 +77,12 @@ public:
     void AttachLocked(MixerVoice* voice);
     void DetachLocked(MixerVoice* voice);
 
+    // Feeders are called before each block; once RemoveFeeder returns, the
+    // feeder is no longer called. Neither may be called from a feeder, nor
+    // while holding a lock that a feeder takes.
+    void AddFeeder(MixerFeeder* feeder);
+    void RemoveFeeder(MixerFeeder* feeder);
+
     // Mixes the playing voices into frames × 2 samples, one block at a time.
     void Render(int16_t* samples, uint32_t frames) override;
 
@@ -83,6 +98,8 @@ private:
 
     std::mutex mLock;
     std::vector<MixerVoice*> mVoices;
+    std::mutex mFeedLock; // taken before mLock, held while the feeders run
+    std::vector<MixerFeeder*> mFeeders;
     AudioOutput* mOutput = nullptr; // the device this mixer opened, closed with it
 };
 
