@@ -310,7 +310,8 @@ void BassMusicInterface::SetMusicMasterVolume(double volume)
         const auto value = static_cast<DWORD>(std::max(0, Scaled(volume, 100)));
         mBass->SetConfig(kConfigMusicVolume, value);
         mBass->SetConfig(kConfigStreamVolume, value);
-    } else {
+    } else if (mBass->SetGlobalVolumes != nullptr) {
+        // An older library with only "BASS_SetVolume" has no global volumes to set.
         const int32_t value = Scaled(volume, globalVolumeScale);
         mBass->SetGlobalVolumes(value, value, value);
     }

@@ -32,6 +32,9 @@ int SoundBankPan(double pan)
 
 int SoundBank::PickSoundId(const std::string& name)
 {
+    // Without a manager nothing is stored, so the name loads once there is one.
+    if (mSoundManager == nullptr)
+        return -1;
     const NarrowIniDocument::Cursor key = document.FindKey("sounds", name);
     if (key.GetKind() != IniKind::Key)
         return -1;
@@ -39,7 +42,7 @@ int SoundBank::PickSoundId(const std::string& name)
     std::stringstream files(key.GetValue());
     std::string file;
     while (std::getline(files, file, ',')) {
-        const int id = mSoundManager != nullptr ? mSoundManager->LoadSoundFile("data\\sound\\" + file) : -1;
+        const int id = mSoundManager->LoadSoundFile("data\\sound\\" + file);
         if (id == -1)
             return -1;
         ids.push_back(id);

@@ -231,6 +231,14 @@ TEST_F(BassMusicInterfaceTest, TheMasterVolumeIsTruncatedInBothShapes)
     std::ofstream("song") << "module";
     ASSERT_TRUE(mMusic->LoadTrack(3, "song"));
     EXPECT_EQ(CallsOf("BASS_MusicLoad"), (std::vector<BassCall>{{"BASS_MusicLoad", {0, 0, 0, 4}}}));
+    mMusic.reset();
+
+    // An older library with only "BASS_SetVolume" has no global volumes.
+    InstallRecordingBass({"BASS_SetGlobalVolumes"}, true);
+    mMusic = std::make_unique<BassMusicInterface>(FakeWindow());
+    RecordingBass().calls.clear();
+    mMusic->SetMusicMasterVolume(0.5);
+    EXPECT_TRUE(RecordingBass().calls.empty());
 }
 
 TEST_F(BassMusicInterfaceTest, UnknownIdsAndTheSilentInterfaceDoNothing)

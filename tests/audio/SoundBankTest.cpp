@@ -173,6 +173,9 @@ TEST_F(SoundBankTest, WithoutASoundManagerNothingLoadsOrPlays)
     mBank.SetSoundManager(nullptr);
     EXPECT_EQ(mBank.Play("click", true, false, true, 1, 0), nullptr);
     EXPECT_EQ(mBank.PickSoundId("click"), -1);
+    EXPECT_TRUE(mBank.soundIds.empty());
+    mBank.SetSoundManager(mManager.get());
+    EXPECT_NE(mBank.Play("click", true, false, true, 1, 0), nullptr);
     EXPECT_EQ(&Tandry::GetUiSoundBank(), &Tandry::GetUiSoundBank());
 }
 
