@@ -31,8 +31,8 @@ constexpr FormatEntry kFormats[] = {
     {kTexturePalette8, DDPF_RGB | DDPF_PALETTEINDEXED8, 8, 0, 0, 0, 0},
 };
 
-// The smallest power of two >= size (1 for size <= 1), or limit when size
-// reaches it.
+// The smallest power of two >= size (1 for size <= 1), or limit when that
+// reaches it: a device whose limit is no power of two gets no texture above it.
 int64_t FitSize(int64_t size, int64_t limit)
 {
     if (size >= limit)
@@ -40,7 +40,7 @@ int64_t FitSize(int64_t size, int64_t limit)
     int64_t fit = 1;
     while (fit < size)
         fit *= 2;
-    return fit;
+    return std::min(fit, limit);
 }
 
 } // namespace
@@ -165,6 +165,13 @@ void LayoutTexturePieces(const MemoryImage* image, TextureData* data)
     int cw = rw;
     int ch = bh;
     ChooseTextureSize(&cw, &ch, flags);
+    // A device whose aspect limit asks for more than its maximum size can make
+    // the last column or row lower or narrower than the part of the image it
+    // holds; no piece is.
+    rh = std::max(rh, ph);
+    bw = std::max(bw, pw);
+    cw = std::max(cw, rw);
+    ch = std::max(ch, bh);
 
     data->mPieceWidth = pw;
     data->mPieceHeight = ph;

@@ -37,6 +37,7 @@ TEST_F(TextureLayout, ChooseTextureSize)
         {"next power of two", 1024, 1024, 1, 100, 100, 0, 128, 128},
         {"at the maximum", 256, 1024, 1, 256, 256, 0, 256, 256},
         {"above the maximum", 256, 1024, 1, 5000, 10, 0, 256, 16},
+        {"a maximum that is no power of two", 380, 1024, 1, 367, 10, 0, 380, 16},
         {"aspect 1 widens the short side", 1024, 1, 1, 256, 128, 0, 256, 256},
         {"aspect 1, tall", 1024, 1, 1, 3, 200, 0, 256, 256},
         {"aspect 2", 1024, 2, 1, 256, 16, 0, 256, 128},
@@ -121,6 +122,23 @@ TEST_F(TextureLayout, LayoutTexturePieces)
         EXPECT_FLOAT_EQ(data.mMaxU, c.maxU) << c.name;
         EXPECT_FLOAT_EQ(data.mMaxV, c.maxV) << c.name;
     }
+}
+
+// A device whose aspect limit lifts the rows above its maximum height: the
+// narrow right column is still as high as the row it belongs to.
+TEST_F(TextureLayout, LastColumnHoldsItsWholeRow)
+{
+    gMinTextureWidth = gMinTextureHeight = 1;
+    gMaxTextureWidth = 236;
+    gMaxTextureHeight = 16;
+    gMaxTextureAspect = 3;
+    MemoryImage image(nullptr);
+    image.mWidth = 300;
+    image.mHeight = 20;
+    TextureData data;
+    LayoutTexturePieces(&image, &data);
+    EXPECT_EQ(data.mPieceHeight, 128);
+    EXPECT_EQ(Sizes(data), (std::vector<PieceSize>{{236, 128}, {64, 128}}));
 }
 
 TEST(TextureFormats, ClassifyTextureFormat)
