@@ -291,8 +291,12 @@ bool TandryAppBase::IsDisplay3D() const
 
 void TandryAppBase::FreeImageTextures(MemoryImage* image)
 {
-    // TODO: freeing the image's Direct3D textures comes with the Direct3D device; none are made before it.
-    image->mTextureData = nullptr;
+    // Without a display (or while it is being deleted) no image keeps
+    // textures: the display's clean-up dropped them.
+    if (mDDInterface != nullptr && mDDInterface->mD3DInterface != nullptr)
+        mDDInterface->mD3DInterface->RemoveImage(image);
+    else
+        image->mTextureData = nullptr;
 }
 
 DisplaySettings TandryAppBase::GetDisplaySettings()
@@ -322,6 +326,16 @@ DDInterface* TandryAppBase::GetDDInterface()
     return mDDInterface;
 }
 
+bool TandryAppBase::IsSizeMinimized()
+{
+    return mSizeMinimized;
+}
+
+void TandryAppBase::WriteRegistryText(const std::string& name, const std::string& value)
+{
+    WriteRegistryString(name, value);
+}
+
 WidgetManager* TandryAppBase::GetWidgetManager()
 {
     return mWidgetManager;
@@ -342,10 +356,10 @@ void TandryAppBase::SetOverrideCursor(Platform::CursorHandle cursor)
     mCursorHandle = cursor;
 }
 
-bool TandryAppBase::ReadImageTextures(const MemoryImage* /*image*/, uint32_t* /*bits*/)
+bool TandryAppBase::ReadImageTextures(const MemoryImage* image, uint32_t* bits)
 {
-    // TODO: reading a picture back from its textures comes with the Direct3D device.
-    return false;
+    return mDDInterface != nullptr && mDDInterface->mD3DInterface != nullptr
+           && mDDInterface->mD3DInterface->ReadTexturesBack(image, bits);
 }
 
 } // namespace Tandry

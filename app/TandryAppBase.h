@@ -193,6 +193,8 @@ public:
     void SetVSyncBroken() override;
     void SetScreenBounds(const Rect& bounds) override;
     DDInterface* GetDDInterface() override;
+    bool IsSizeMinimized() override;
+    void WriteRegistryText(const std::string& name, const std::string& value) override;
     // What the widgets ask of the application.
     WidgetManager* GetWidgetManager() override;
     void SetCursorKind(int kind) override;

@@ -156,9 +156,6 @@ private:
                       int tx, int ty);
     void FillRect3D(const Rect& rect, const Color& color, int drawMode);
     void DrawLine3D(double x1, double y1, double x2, double y2, const Color& color, int drawMode);
-    void FillScanLinesWithCoverage3D(const Span* spans, int count, const Color& color, int drawMode,
-                                     const uint8_t* coverage, int coverageX, int coverageY, int coveragePitch,
-                                     int unused);
     void Blt3D(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode);
     void BltF3D(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
                 int drawMode);
@@ -168,8 +165,8 @@ private:
                       int drawMode, bool fastStretch);
     void BltMatrix3D(Image* src, float x, float y, const Matrix3x3& matrix, const Rect& clipRect, const Color& color,
                      int drawMode, const Rect& srcRect, bool linear);
-    void BltTrianglesTex3D(Image* src, const TriVertex (*triangles)[3], int count, const Color& color, int drawMode,
-                           float tx, float ty, bool linear);
+    void BltTrianglesTex3D(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
+                           const Color& color, int drawMode, float tx, float ty, bool linear);
     void BltMirror3D(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode);
     void StretchBltMirror3D(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
                             const Color& color, int drawMode, bool fastStretch);

@@ -13,6 +13,7 @@
 #include "graphics/rasterizer/rasterizer.h"
 #include "graphics/types/ClampedColor.h"
 #include "graphics/types/DoubleRect.h"
+#include "graphics/types/Matrix3x3.h"
 #include "graphics/types/TriVertex.h"
 #include "platform/ddraw/DDrawConstants.h"
 
@@ -296,7 +297,7 @@ void DDImage::BltTrianglesTex(Image* src, const TriVertex (*triangles)[3], int c
 {
     src->mDrawn = true;
     if (Is3DScreen()) {
-        BltTrianglesTex3D(src, triangles, count, color, drawMode, tx, ty, linear);
+        BltTrianglesTex3D(src, triangles, count, clipRect, color, drawMode, tx, ty, linear);
         return;
     }
     SurfacePixels::Target t;
@@ -350,34 +351,113 @@ void DDImage::StretchBltMirror(Image* src, const Rect& destRect, const Rect& src
     EndSurfaceRouteIfDrawn(before);
 }
 
-// TODO: the Direct3D routes of the 3D screen (FillPoly, FillRect, DrawLine,
-// the textured, transformed and matrix blits, the coverage fill through a
-// temporary image). Until they exist nothing is drawn on the 3D screen.
-bool DDImage::PolyFill3D3D(const Point*, int, const Rect*, const Color&, int, int, int)
+// The Direct3D routes of the 3D screen. None changes either form of the
+// screen image; a textured route may give the source its textures and let it
+// discard its pixel array.
+bool DDImage::PolyFill3D3D(const Point* vertices, int count, const Rect* clipRect, const Color& color, int drawMode,
+                           int tx, int ty)
 {
-    return false;
+    mDDInterface->mD3DInterface->FillPoly(vertices, count, clipRect, color, drawMode, tx, ty);
+    return true;
 }
 
-void DDImage::FillRect3D(const Rect&, const Color&, int) {}
+void DDImage::FillRect3D(const Rect& rect, const Color& color, int drawMode)
+{
+    mDDInterface->mD3DInterface->FillRect(rect, color, drawMode);
+}
 
-void DDImage::DrawLine3D(double, double, double, double, const Color&, int) {}
+void DDImage::DrawLine3D(double x1, double y1, double x2, double y2, const Color& color, int drawMode)
+{
+    mDDInterface->mD3DInterface->DrawLine(color, drawMode, x1, y1, x2, y2);
+}
 
-void DDImage::FillScanLinesWithCoverage3D(const Span*, int, const Color&, int, const uint8_t*, int, int, int, int) {}
+void DDImage::Blt3D(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
+{
+    auto* surfaceSource = dynamic_cast<DDImage*>(src);
+    if (surfaceSource != nullptr && surfaceSource->mSurface != nullptr && drawMode == 0 && IsWhite(color) &&
+        !surfaceSource->mHasAlpha) {
+        DirectDrawBlt(RECT{x, y, x + srcRect.width, y + srcRect.height}, *surfaceSource,
+                      RECT{srcRect.x, srcRect.y, srcRect.x + srcRect.width, srcRect.y + srcRect.height});
+        return;
+    }
+    D3DInterface* d3d = mDDInterface->mD3DInterface;
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    if (TextureData* data = d3d->BeginTexturedDraw(source, drawMode, false))
+        d3d->BltTextures(data, static_cast<float>(x), static_cast<float>(y), srcRect, color);
+}
 
-void DDImage::Blt3D(Image*, int, int, const Rect&, const Color&, int) {}
+void DDImage::BltF3D(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
+                     int drawMode)
+{
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    D3DInterface* d3d = mDDInterface->mD3DInterface;
+    const DoubleRect visible = DoubleRect::Intersection(
+        DoubleRect{double(clipRect.x), double(clipRect.y), double(clipRect.width), double(clipRect.height)},
+        DoubleRect{double(x), double(y), double(srcRect.width), double(srcRect.height)});
+    if (visible.width == double(srcRect.width) && visible.height == double(srcRect.height)) {
+        if (TextureData* data = d3d->BeginTexturedDraw(source, drawMode, true))
+            d3d->BltTextures(data, x, y, srcRect, color);
+        return;
+    }
+    if (visible.width == 0.0 || visible.height == 0.0)
+        return;
+    d3d->BltTranslated(source, x, y, srcRect, &clipRect, color, drawMode);
+}
 
-void DDImage::BltF3D(Image*, float, float, const Rect&, const Rect&, const Color&, int) {}
+void DDImage::BltRotated3D(Image* src, float x, float y, const Rect& srcRect, const Rect& clipRect, const Color& color,
+                           int drawMode, double angle, float centerX, float centerY)
+{
+    auto* source = dynamic_cast<MemoryImage*>(src);
+    if (source == nullptr)
+        return;
+    Matrix3x3 matrix = Matrix3x3::Translation(-centerX, -centerY);
+    matrix.Rotate(static_cast<float>(angle));
+    matrix.Translate(x + centerX, y + centerY);
+    mDDInterface->mD3DInterface->BltTransformed(source, &clipRect, color, drawMode, srcRect, matrix, true, 0.0f, 0.0f,
+                                                false);
+}
 
-void DDImage::BltRotated3D(Image*, float, float, const Rect&, const Rect&, const Color&, int, double, float, float) {}
+void DDImage::StretchBlt3D(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
+                           const Color& color, int drawMode, bool fastStretch)
+{
+    if (auto* source = dynamic_cast<MemoryImage*>(src))
+        mDDInterface->mD3DInterface->StretchBlt(source, destRect, srcRect, &clipRect, color, drawMode, fastStretch,
+                                                false);
+}
 
-void DDImage::StretchBlt3D(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
+void DDImage::BltMatrix3D(Image* src, float x, float y, const Matrix3x3& matrix, const Rect& clipRect,
+                          const Color& color, int drawMode, const Rect& srcRect, bool linear)
+{
+    if (auto* source = dynamic_cast<MemoryImage*>(src))
+        mDDInterface->mD3DInterface->BltTransformed(source, &clipRect, color, drawMode, srcRect, matrix, linear, x, y,
+                                                    true);
+}
 
-void DDImage::BltMatrix3D(Image*, float, float, const Matrix3x3&, const Rect&, const Color&, int, const Rect&, bool) {}
+void DDImage::BltTrianglesTex3D(Image* src, const TriVertex (*triangles)[3], int count, const Rect& clipRect,
+                                const Color& color, int drawMode, float tx, float ty, bool linear)
+{
+    if (auto* source = dynamic_cast<MemoryImage*>(src))
+        mDDInterface->mD3DInterface->BltTriangles(triangles != nullptr ? triangles[0] : nullptr, count, color,
+                                                  drawMode, source, tx, ty, linear, &clipRect);
+}
 
-void DDImage::BltTrianglesTex3D(Image*, const TriVertex (*)[3], int, const Color&, int, float, float, bool) {}
+void DDImage::BltMirror3D(Image* src, int x, int y, const Rect& srcRect, const Color& color, int drawMode)
+{
+    if (auto* source = dynamic_cast<MemoryImage*>(src))
+        mDDInterface->mD3DInterface->BltMirror(source, static_cast<float>(x), static_cast<float>(y), srcRect, color,
+                                               drawMode);
+}
 
-void DDImage::BltMirror3D(Image*, int, int, const Rect&, const Color&, int) {}
-
-void DDImage::StretchBltMirror3D(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
+void DDImage::StretchBltMirror3D(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
+                                 const Color& color, int drawMode, bool fastStretch)
+{
+    if (auto* source = dynamic_cast<MemoryImage*>(src))
+        mDDInterface->mD3DInterface->StretchBlt(source, destRect, srcRect, &clipRect, color, drawMode, fastStretch,
+                                                true);
+}
 
 } // namespace Tandry

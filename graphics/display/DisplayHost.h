@@ -8,6 +8,8 @@
 #include "graphics/types/Rect.h"
 #include "graphics/types/ReducedFraction.h"
 
+#include <string>
+
 namespace Tandry {
 
 class DDInterface;
@@ -35,6 +37,11 @@ public:
     virtual void SetScreenBounds(const Rect& bounds) = 0;
     // The application's display, or null; images made without naming a display take it.
     virtual DDInterface* GetDDInterface() = 0;
+    // The window is minimised; nothing is drawn through Direct3D meanwhile.
+    virtual bool IsSizeMinimized() = 0;
+    // A string value under the application's registry key, written the way
+    // every registry write is, so that a recorded demo records it.
+    virtual void WriteRegistryText(const std::string& name, const std::string& value) = 0;
 
 protected:
     ~DisplayHost() = default;

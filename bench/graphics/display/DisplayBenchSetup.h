@@ -52,6 +52,8 @@ public:
     void SetVSyncBroken() override {}
     void SetScreenBounds(const Tandry::Rect&) override {}
     Tandry::DDInterface* GetDDInterface() override { return display.get(); }
+    bool IsSizeMinimized() override { return false; }
+    void WriteRegistryText(const std::string&, const std::string&) override {}
 
     std::unique_ptr<Tandry::DDInterface> display;
     Tandry::CriticalSection lock;

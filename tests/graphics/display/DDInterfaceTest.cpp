@@ -216,12 +216,15 @@ TEST_F(DDInterfaceInit, FirstVersionPathWithoutDirectDrawCreateEx)
     EXPECT_EQ(mDisplay->mErrorText.rfind("3D init error: ", 0), 0u) << mDisplay->mErrorText;
 }
 
-TEST_F(DDInterfaceInit, ThreeDInitFailsUntilDirect3DExists)
+TEST_F(DDInterfaceInit, ThreeDInitFailsWithoutDirect3D)
 {
+    DDrawSettings settings = Settings();
+    settings.hasDirect3D = false;
+    SetSettings(settings);
     MakeDisplay();
     mDisplay->mIs3D = true;
     EXPECT_EQ(InitWindowed(), Tandry::RESULT_D3D_INIT_FAIL);
-    EXPECT_EQ(mDisplay->mErrorText, "3D init error: Direct3D is not available");
+    EXPECT_EQ(mDisplay->mErrorText, "3D init error: QueryInterface IID_IDirect3D7: DSERR_NOINTERFACE");
     EXPECT_FALSE(mDisplay->mInitialized);
     // The capability test is a placeholder: it makes no tester and leaves the flag.
     EXPECT_EQ(mDisplay->mD3DTester, nullptr);
@@ -353,8 +356,8 @@ TEST_F(DDInterfaceInit, FullScreenPillarboxOnlyIn3DOnAWiderDesktop)
         bool corrected;
     };
     const Case cases[] = {
-        {"3D, 16:9", true, 1920, 1080, Tandry::RESULT_D3D_INIT_FAIL, {0, 0, 1920, 1080}, {240, 0, 1440, 1080}, true},
-        {"3D, 4:3", true, 1280, 960, Tandry::RESULT_D3D_INIT_FAIL, {0, 0, 1024, 768}, {0, 0, 1024, 768}, false},
+        {"3D, 16:9", true, 1920, 1080, Tandry::RESULT_OK, {0, 0, 1920, 1080}, {240, 0, 1440, 1080}, true},
+        {"3D, 4:3", true, 1280, 960, Tandry::RESULT_OK, {0, 0, 1024, 768}, {0, 0, 1024, 768}, false},
         {"2D, 16:9", false, 1920, 1080, Tandry::RESULT_OK, {0, 0, 1024, 768}, {0, 0, 1024, 768}, false},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,8 @@
 // The application as the display and its images see it in tests: both the
-// image host and the display host, with display settings a test chooses and
-// the results of the display's initialisation kept for the test to read.
+// image host and the display host, with display settings a test chooses, the
+// results of the display's initialisation and its registry writes kept for
+// the test to read, and the images' textures handed to the display's
+// Direct3D side as the application hands them.
 #pragma once
 
 #include "graphics/display/DDInterface.h"
@@ -12,6 +14,9 @@
 #include <array>
 #include <cstdint>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace DisplayTest {
 
@@ -36,13 +41,27 @@ public:
         return display != nullptr ? static_cast<const Tandry::NativeDisplay&>(*display) : mNoDisplay;
     }
     bool IsDisplay3D() const override { return display != nullptr && display->mIs3D; }
-    void FreeImageTextures(Tandry::MemoryImage* image) override { image->mTextureData = nullptr; }
-    bool ReadImageTextures(const Tandry::MemoryImage*, uint32_t*) override { return false; }
+    void FreeImageTextures(Tandry::MemoryImage* image) override
+    {
+        if (display != nullptr)
+            display->mD3DInterface->RemoveImage(image);
+        else
+            image->mTextureData = nullptr;
+    }
+    bool ReadImageTextures(const Tandry::MemoryImage* image, uint32_t* bits) override
+    {
+        return display != nullptr && display->mD3DInterface->ReadTexturesBack(image, bits);
+    }
 
     Tandry::DisplaySettings GetDisplaySettings() override { return settings; }
     void SetVSyncBroken() override { vsyncBroken = true; }
     void SetScreenBounds(const Tandry::Rect& bounds) override { screenBounds = bounds; }
     Tandry::DDInterface* GetDDInterface() override { return display; }
+    bool IsSizeMinimized() override { return minimized; }
+    void WriteRegistryText(const std::string& name, const std::string& value) override
+    {
+        registryWrites.emplace_back(name, value);
+    }
 
     // Set while the display lives; the test deletes it and then clears this.
     Tandry::DDInterface* display = nullptr;
@@ -50,6 +69,8 @@ public:
     bool vsyncBroken = false;
     Tandry::Rect screenBounds;
     std::set<Tandry::MemoryImage*> images;
+    bool minimized = false;
+    std::vector<std::pair<std::string, std::string>> registryWrites;
 
 private:
     Tandry::CriticalSection mLock;
