@@ -132,17 +132,26 @@ TANDRY_LANE_INLINE T WhiteOver32(const T& s, const T& d)
     return (MulHalves((d >> 8) & 0xFFu, ia) & 0xFF00u) + ((MulHalves(d & 0xFF00FFu, ia) >> 8) & 0xFF00FFu) + s;
 }
 
-// dst[i] = blend(src[i], dst[i]) over a row, eight pixels at a time and the
-// rest one by one; blend is a generic lambda over the lane type.
+// dst[i] = blend(src[i], dst[i]) over a row, eight pixels at a time; blend
+// is a generic lambda over the lane type. A row of eight or more ends with
+// the last eight pixels, blended from the destination as it was before any
+// store and stored last: each result depends only on its own pixel's source
+// and destination, so pixels that two groups share get the same value twice.
+// Shorter rows go one by one.
 template <class Blend>
 TANDRY_LANE_INLINE void BlendRow32(uint32_t* dst, const uint32_t* src, int n, const Blend& blend)
 {
     using namespace PixelLanes;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes)
+    if (n < kLanes) {
+        for (int i = 0; i < n; ++i)
+            dst[i] = blend(src[i], dst[i]);
+        return;
+    }
+    const int last = n - kLanes;
+    const auto tail = blend(Load(src + last), Load(dst + last));
+    for (int i = 0; i < last; i += kLanes)
         Store(dst + i, blend(Load(src + i), Load(dst + i)));
-    for (; i < n; ++i)
-        dst[i] = blend(src[i], dst[i]);
+    Store(dst + last, tail);
 }
 
 TANDRY_LANE_CLONES
