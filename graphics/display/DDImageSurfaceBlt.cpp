@@ -59,35 +59,59 @@ void ForEachRow(const Target& t, const Placement& p, const RowFn& rowFn)
     Pixel* row = t.At<Pixel>(Step > 0 ? p.x : p.x + p.src.width - 1, p.y);
     const ptrdiff_t rowStep = t.RowStep<Pixel>();
     // Rows of sprites lie a pitch apart, and their first pixels are often
-    // skipped: the cache lines of the row after next are asked for while
-    // this one is drawn, up to a short row's worth (longer rows stream on
-    // their own).
+    // skipped, so the hardware does not see them coming: the cache lines of
+    // the row ten ahead are asked for while this one is drawn (a short row
+    // takes far less time than a line takes to arrive), up to a short row's
+    // worth with its last line (longer rows stream on their own).
     constexpr ptrdiff_t kLine = 64 / static_cast<ptrdiff_t>(sizeof(Pixel));
+    constexpr int kRowsAhead = 10;
     const ptrdiff_t ahead = std::min<ptrdiff_t>(p.src.width, 8 * kLine);
     const Pixel* first = Step > 0 ? row : row - (p.src.width - 1);
     const auto prefetchRow = [&](int j) {
         if (j < p.src.height) {
+            const Pixel* at = first + j * rowStep;
             for (ptrdiff_t k = 0; k < ahead; k += kLine)
-                __builtin_prefetch(first + j * rowStep + k, 1);
+                __builtin_prefetch(at + k, 1);
+            __builtin_prefetch(at + ahead - 1, 1);
         }
     };
-    prefetchRow(1);
+    for (int j = 1; j < kRowsAhead; ++j)
+        prefetchRow(j);
     for (int j = 0; j < p.src.height; ++j, row += rowStep) {
-        prefetchRow(j + 2);
+        prefetchRow(j + kRowsAhead);
         rowFn(row, p.SourceIndex(j));
     }
 }
 
 // The run-length walk: each run is classified by its first source word and
-// handed whole to op.Run.
+// handed whole to op.Run. An op with a span form (kSpans) takes the drawn
+// runs that follow one another (first word's alpha not 0) in one call
+// instead, for a source whose display words are stored one per pixel,
+// walked left to right on 32 bits: a sprite's row is then one span between
+// its transparent margins, without a branch at each edge of its opaque part.
 template <class Pixel, int Step, class Words, class Op>
 void WalkRuns(const Target& t, const Placement& p, const Words& words, const uint8_t* runs, const Op& op)
 {
+    // Run bytes are at least 1; a 0 would stand still.
+    const auto runAt = [&](size_t si, int remaining) {
+        return std::min<int>(std::max<int>(runs[si], 1), remaining);
+    };
     ForEachRow<Pixel, Step>(t, p, [&](Pixel* dst, size_t si) {
         int remaining = p.src.width;
         while (remaining > 0) {
-            // Run bytes are at least 1; a 0 would stand still.
-            const int n = std::min<int>(std::max<int>(runs[si], 1), remaining);
+            if constexpr (Op::kSpans && Step == 1 && sizeof(Pixel) == 4 && std::is_same_v<Words, ArgbWords>) {
+                if ((words[si] >> 24) != 0) {
+                    int n = runAt(si, remaining);
+                    while (n < remaining && (words[si + static_cast<size_t>(n)] >> 24) != 0)
+                        n += runAt(si + static_cast<size_t>(n), remaining - n);
+                    op.Span(dst, words.bits + si, n);
+                    si += static_cast<size_t>(n);
+                    dst += n;
+                    remaining -= n;
+                    continue;
+                }
+            }
+            const int n = runAt(si, remaining);
             op.template Run<Pixel, Step>(words, si, n, dst);
             si += static_cast<size_t>(n);
             dst += Step * n;
@@ -108,17 +132,26 @@ TANDRY_LANE_INLINE T WhiteOver32(const T& s, const T& d)
     return (MulHalves((d >> 8) & 0xFFu, ia) & 0xFF00u) + ((MulHalves(d & 0xFF00FFu, ia) >> 8) & 0xFF00FFu) + s;
 }
 
-// dst[i] = blend(src[i], dst[i]) over a row, eight pixels at a time and the
-// rest one by one; blend is a generic lambda over the lane type.
+// dst[i] = blend(src[i], dst[i]) over a row, eight pixels at a time; blend
+// is a generic lambda over the lane type. A row of eight or more ends with
+// the last eight pixels, blended from the destination as it was before any
+// store and stored last: each result depends only on its own pixel's source
+// and destination, so pixels that two groups share get the same value twice.
+// Shorter rows go one by one.
 template <class Blend>
 TANDRY_LANE_INLINE void BlendRow32(uint32_t* dst, const uint32_t* src, int n, const Blend& blend)
 {
     using namespace PixelLanes;
-    int i = 0;
-    for (; i + kLanes <= n; i += kLanes)
+    if (n < kLanes) {
+        for (int i = 0; i < n; ++i)
+            dst[i] = blend(src[i], dst[i]);
+        return;
+    }
+    const int last = n - kLanes;
+    const auto tail = blend(Load(src + last), Load(dst + last));
+    for (int i = 0; i < last; i += kLanes)
         Store(dst + i, blend(Load(src + i), Load(dst + i)));
-    for (; i < n; ++i)
-        dst[i] = blend(src[i], dst[i]);
+    Store(dst + last, tail);
 }
 
 TANDRY_LANE_CLONES
@@ -136,6 +169,9 @@ void WhiteOverRow32(uint32_t* dst, const uint32_t* src, int n)
 template <class Op>
 struct CompositeRuns {
     Op op;
+
+    static constexpr bool kSpans = Op::kSpans;
+    void Span(uint32_t* dst, const uint32_t* src, int n) const { op.SpanRow(dst, src, n); }
 
     template <class Pixel, int Step, class Words>
     void Run(const Words& words, size_t si, int n, Pixel* dst) const
@@ -167,6 +203,11 @@ struct WhiteOp {
     uint32_t masks[3];
 
     static constexpr bool kRows = K == Kind::Word32;
+    // On 32 bits the blend of an opaque pixel is the pixel itself (its
+    // transparency 1 scales every field of the destination to 0), so opaque
+    // and partial runs blend alike.
+    static constexpr bool kSpans = K == Kind::Word32;
+    void SpanRow(uint32_t* dst, const uint32_t* src, int n) const { WhiteOverRow32(dst, src, n); }
     bool OpaqueRuns() const { return true; }
     uint32_t Opaque(uint32_t s, uint32_t) const { return s; }
     void BlendRow(uint32_t* dst, const uint32_t* src, int n) const { WhiteOverRow32(dst, src, n); }
@@ -192,7 +233,9 @@ struct GreyOp {
     uint32_t ca;
 
     static constexpr bool kRows = false;
+    static constexpr bool kSpans = false;
     void BlendRow(uint32_t*, const uint32_t*, int) const {}
+    void SpanRow(uint32_t*, const uint32_t*, int) const {}
 
     bool OpaqueRuns() const { return ca == 255; }
     uint32_t Opaque(uint32_t s, uint32_t) const
@@ -223,7 +266,9 @@ struct MaskTintOp {
     uint32_t ca;
 
     static constexpr bool kRows = false;
+    static constexpr bool kSpans = false;
     void BlendRow(uint32_t*, const uint32_t*, int) const {}
+    void SpanRow(uint32_t*, const uint32_t*, int) const {}
 
     bool OpaqueRuns() const { return ca == 255; }
     uint32_t Opaque(uint32_t s, uint32_t) const { return TintByMasks(s, f); }
@@ -311,6 +356,9 @@ void AddRow888(uint32_t* dst, const uint32_t* src, int n, bool white, uint32_t f
 // Additive: runs without colour bits are skipped, every other pixel is added
 // channel by channel through the display's saturation tables.
 struct AddRuns {
+    static constexpr bool kSpans = false;
+    void Span(uint32_t*, const uint32_t*, int) const {}
+
     AddChannels channels;
     bool white;
     uint32_t factor[3];

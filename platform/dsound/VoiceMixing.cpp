@@ -216,9 +216,13 @@ inline void MonoPairsAt(const uint8_t* data, const uint32_t* frame, V& from, V& 
 }
 #endif
 
+// The loops below are inlined whole into each build of the mixing (see
+// MixVoiceInto), so each is compiled for that build's instruction set.
+#define TANDRY_MIXING_INLINE inline __attribute__((always_inline))
+
 // frames output frames from the run's first source frame at the output rate.
 template <int Bits, int Channels>
-void AddRun(const uint8_t* in, int32_t* out, uint32_t frames, const Gains& gains)
+TANDRY_MIXING_INLINE void AddRun(const uint8_t* in, int32_t* out, uint32_t frames, const Gains& gains)
 {
     uint32_t i = 0;
 #if defined(__SSE2__)
@@ -240,13 +244,8 @@ void AddRun(const uint8_t* in, int32_t* out, uint32_t frames, const Gains& gains
 
 // frames output frames stepping from position, each of which starts before
 // the last source frame, so its next frame is the one after it.
-// TODO: with 32 voices of mixed rates this is still about 3.4 x the plain
-// 32-voice loop on a quiet machine, above its 3 x goal; the eight scalar
-// source loads per group are the cost left. Below the output rate eight
-// frames lie within nine source frames, so two loads and a pshufb (SSSE3,
-// behind runtime dispatch) would replace them.
 template <int Bits, int Channels>
-void AddInterpolated(const uint8_t* data, uint64_t& position, uint64_t step, int32_t* out, uint32_t frames,
+TANDRY_MIXING_INLINE void AddInterpolated(const uint8_t* data, uint64_t& position, uint64_t step, int32_t* out, uint32_t frames,
                      const Gains& gains)
 {
     uint32_t i = 0;
@@ -294,7 +293,7 @@ void AddInterpolated(const uint8_t* data, uint64_t& position, uint64_t step, int
 }
 
 template <int Bits, int Channels>
-void MixVoice(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t frames)
+TANDRY_MIXING_INLINE void MixVoice(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t frames)
 {
     const uint32_t count = pcm.frames;
     const Gains gains(voice.gainLeft, voice.gainRight);
@@ -352,15 +351,47 @@ void MixVoice(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t fram
     }
 }
 
-} // namespace
-
-void MixVoiceInto(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t frames)
+void MixBaseline(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t frames)
 {
     const bool eight = pcm.bitsPerSample == 8;
     if (pcm.channels == 1)
         eight ? MixVoice<8, 1>(voice, pcm, mix, frames) : MixVoice<16, 1>(voice, pcm, mix, frames);
     else
         eight ? MixVoice<8, 2>(voice, pcm, mix, frames) : MixVoice<16, 2>(voice, pcm, mix, frames);
+}
+
+#if defined(__x86_64__)
+// The same loops for 16-bit sources with the AVX2 encodings: three-operand
+// forms drop the register copies that the SSE2 encodings force, which these
+// instruction-bound loops feel. The 8-bit loops ran slower so built, so
+// they stay on the baseline.
+__attribute__((target("avx2"))) void Mix16Avx2(MixerVoice& voice, const PcmView& pcm, int32_t* mix,
+                                                uint32_t frames)
+{
+    if (pcm.channels == 1)
+        MixVoice<16, 1>(voice, pcm, mix, frames);
+    else
+        MixVoice<16, 2>(voice, pcm, mix, frames);
+}
+
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+#endif
+
+} // namespace
+
+void MixVoiceInto(MixerVoice& voice, const PcmView& pcm, int32_t* mix, uint32_t frames, MixingCode code)
+{
+#if defined(__x86_64__)
+    if (code == MixingCode::Best && pcm.bitsPerSample == 16 && HasAvx2()) {
+        Mix16Avx2(voice, pcm, mix, frames);
+        return;
+    }
+#endif
+    MixBaseline(voice, pcm, mix, frames);
 }
 
 void SaturateInto(const int32_t* mix, int16_t* samples, uint32_t count)

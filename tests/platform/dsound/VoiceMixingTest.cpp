@@ -4,6 +4,7 @@
 // (the last frame leads to frame 0 when looping, else to itself), each side
 // is scaled by its Q15 gain rounded down, and the sum is saturated once.
 #include "platform/dsound/SoundMixer.h"
+#include "platform/dsound/VoiceMixing.h"
 
 #include <gtest/gtest.h>
 
@@ -192,6 +193,53 @@ TEST(VoiceMixingTest, EveryFormatRateAndGainSumsWhatTheRulesGive)
                         for (const uint64_t start : {uint64_t{0}, inside})
                             ExpectMixerMatchesModel({format, frames, rate, gain[0], gain[1], looping, start}, seed++);
                     }
+}
+
+// Each build of the loops, called directly: its 32-bit sums, before any
+// saturation, equal the model's, piece after piece, until a one-shot ends.
+TEST(VoiceMixingTest, EachBuildOfTheLoopsAddsWhatTheRulesGive)
+{
+    const Format formats[] = {{8, 1}, {8, 2}, {16, 1}, {16, 2}};
+    const uint32_t rates[] = {44100, 22050, 11025, 46722, 100000, 32000};
+    const int32_t gains[][2] = {{32768, 32768}, {32768, 103}, {1024, 1024}, {40000, -5}};
+    uint32_t seed = 7;
+    for (const MixingCode code : {MixingCode::Best, MixingCode::Baseline})
+        for (const Format& format : formats)
+            for (const uint32_t rate : rates)
+                for (const auto& gain : gains)
+                    for (const uint32_t frames : {2u, 67u, 3001u})
+                        for (const bool looping : {false, true}) {
+                            std::mt19937 random(seed++);
+                            const std::vector<uint8_t> bytes = MakeBytes(format, frames, random);
+                            ModelVoice model = ModelOf(bytes, format);
+                            model.rate = rate;
+                            model.gainLeft = gain[0];
+                            model.gainRight = gain[1];
+                            model.looping = looping;
+                            MixerVoice voice;
+                            voice.rate = rate;
+                            voice.gainLeft = gain[0];
+                            voice.gainRight = gain[1];
+                            voice.looping = looping;
+                            voice.playing = true;
+                            const PcmView pcm{bytes.data(), frames, format.bits, format.channels};
+                            for (const uint32_t piece : {1u, 3u, 6u, 1029u, 7u, 2051u, 5u}) {
+                                if (!model.playing)
+                                    break;
+                                std::vector<int32_t> mix(static_cast<size_t>(piece) * 2, 0);
+                                MixVoiceInto(voice, pcm, mix.data(), piece, code);
+                                std::vector<double> sums(mix.size(), 0.0);
+                                ModelRender(model, sums, piece);
+                                for (size_t i = 0; i < mix.size(); ++i)
+                                    ASSERT_EQ(mix[i], sums[i])
+                                        << (code == MixingCode::Best ? "best" : "baseline") << " build, "
+                                        << format.bits << "-bit " << format.channels << " ch, " << frames
+                                        << " frames at " << rate << " Hz, gains " << gain[0] << "/" << gain[1]
+                                        << (looping ? ", looping" : "") << ", piece " << piece << ", sample " << i;
+                                ASSERT_EQ(voice.position, model.position);
+                                ASSERT_EQ(voice.playing, model.playing);
+                            }
+                        }
 }
 
 } // namespace
