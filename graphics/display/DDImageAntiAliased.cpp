@@ -127,11 +127,11 @@ struct CoverageJob {
 
 // Every pixel blends per mask with w = ((coverage + 1) * alpha) >> 8. Pixels
 // outside the image are left out, never moved onto others.
-template <class Pixel>
-void FillSpansOn(const Target& t, int width, int height, const ClampedColor& c, const CoverageJob& job)
+template <class Pixel, class Blend>
+void FillSpansOn(const Target& t, int width, int height, const ClampedColor& c, const CoverageJob& job,
+                 const Blend& blend)
 {
     const uint32_t col = SurfaceColour(t, c);
-    const MaskBlend blend{{t.red, t.green, t.blue}};
     for (int i = 0; i < job.count; ++i) {
         const Span& s = job.spans[i];
         if (s.y < 0 || s.y >= height)
@@ -227,10 +227,18 @@ void DDImage::SurfaceFillScanLinesWithCoverage(const Span* spans, int count, con
         return;
     if (t.Drawable()) {
         const CoverageJob job{spans, count, coverage, coverageX, coverageY, coveragePitch};
-        if (t.bitsPerPixel == 32)
-            FillSpansOn<uint32_t>(t, mWidth, mHeight, ClampedColor(color), job);
+        const MaskBlend byMasks{{t.red, t.green, t.blue}};
+        // With one whole byte per channel the per-mask blend is the lane blend,
+        // which does the three channels in two products.
+        const auto wholeByte = [](uint32_t m) { return m == 0xFFu || m == 0xFF00u || m == 0xFF0000u; };
+        const bool byteLanes = (t.red | t.green | t.blue) == 0xFFFFFFu && wholeByte(t.red) && wholeByte(t.green)
+            && wholeByte(t.blue);
+        if (t.bitsPerPixel == 32 && byteLanes)
+            FillSpansOn<uint32_t>(t, mWidth, mHeight, ClampedColor(color), job, LaneBlend());
+        else if (t.bitsPerPixel == 32)
+            FillSpansOn<uint32_t>(t, mWidth, mHeight, ClampedColor(color), job, byMasks);
         else
-            FillSpansOn<uint16_t>(t, mWidth, mHeight, ClampedColor(color), job);
+            FillSpansOn<uint16_t>(t, mWidth, mHeight, ClampedColor(color), job, byMasks);
     }
     UnlockSurface();
 }
