@@ -7,6 +7,7 @@
 
 #include "graphics/display/DDInterface.h"
 #include "graphics/display/SurfacePixels.h"
+#include "graphics/display/SurfaceSourceFormat.h"
 #include "graphics/image/SourceWords.h"
 #include "graphics/types/ClampedColor.h"
 #include "platform/ddraw/DDrawConstants.h"
@@ -398,13 +399,6 @@ bool AddsBytes(const Target& t, const DDInterface& display)
         && display.mRedBits == 8 && display.mGreenBits == 8 && display.mBlueBits == 8;
 }
 
-AddChannels AddChannelsOf(const Target& t, const DDInterface& display)
-{
-    return AddChannels{{{t.red, static_cast<uint32_t>(display.mRedShift), display.mRedAddTable.data()},
-                        {t.green, static_cast<uint32_t>(display.mGreenShift), display.mGreenAddTable.data()},
-                        {t.blue, static_cast<uint32_t>(display.mBlueShift), display.mBlueAddTable.data()}}};
-}
-
 // The copy path: display-format words as they are; with transparency the
 // words of alpha 0 leave the destination alone.
 template <class Pixel, class Words>
@@ -505,36 +499,6 @@ void RawBlit(const Target& t, const Placement& p, const Words& words, bool rgbOr
     });
 }
 
-// Calls f with the reader of the source's display-format words; false when
-// the source has none.
-template <class F>
-bool VisitDisplayWords(MemoryImage& src, const NativeDisplay& display, F&& f)
-{
-    const uint32_t* words = src.GetDisplayFormatData(&display);
-    if (words == nullptr)
-        return false;
-    if (src.mColorIndices && src.mColorTable)
-        f(PaletteWords{src.mColorIndices.get(), words});
-    else
-        f(ArgbWords{words});
-    return true;
-}
-
-// The pixel format the source's display-format data are made in: the
-// display's, or for an adopted surface without a display its own.
-struct DisplayFormat {
-    NativeDisplay own;
-    const NativeDisplay* display;
-
-    DisplayFormat(const DDInterface* ddInterface, const Target& t) : display(ddInterface)
-    {
-        if (display == nullptr) {
-            own.SetPixelFormat(t.bitsPerPixel, t.red, t.green, t.blue);
-            display = &own;
-        }
-    }
-    DisplayFormat(const DisplayFormat&) = delete;
-};
 
 } // namespace
 
@@ -612,8 +576,8 @@ void DDImage::SurfaceBlt(Image* src, int x, int y, const Rect& srcRect, const Co
             return;
         if (t.Drawable()) {
             const bool keyed = source->mHasTrans;
-            const DisplayFormat format(mDDInterface, t);
-            VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+            const SourceFormat format(mDDInterface, t);
+            WithDisplayWords(*source, *format.display, [&](const auto& words) {
                 if (t.bitsPerPixel == 32)
                     CopyWords<uint32_t>(t, p, words, keyed);
                 else
@@ -628,8 +592,8 @@ void DDImage::SurfaceBlt(Image* src, int x, int y, const Rect& srcRect, const Co
     if (mNoDraw || !LockForDrawing(t))
         return;
     if (t.Drawable()) {
-        const DisplayFormat format(mDDInterface, t);
-        VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+        const SourceFormat format(mDDInterface, t);
+        WithDisplayWords(*source, *format.display, [&](const auto& words) {
             Composite<1>(t, p, words, source->GetAlphaRunTable(), c);
         });
     }
@@ -649,8 +613,8 @@ void DDImage::SurfaceBltMirror(Image* src, int x, int y, const Rect& srcRect, co
     if (t.Drawable()) {
         const ClampedColor c(color);
         const Placement p{x, y, srcRect, source->mWidth};
-        const DisplayFormat format(mDDInterface, t);
-        VisitDisplayWords(*source, *format.display, [&](const auto& words) {
+        const SourceFormat format(mDDInterface, t);
+        WithDisplayWords(*source, *format.display, [&](const auto& words) {
             Composite<-1>(t, p, words, source->GetAlphaRunTable(), c);
         });
     }
@@ -674,10 +638,10 @@ void DDImage::AdditiveBlt(Image* src, int x, int y, const Rect& srcRect, const C
         source->ScanAlpha();
         const ClampedColor c(color);
         const ColourFactors k(c);
-        const AddRuns op{AddChannelsOf(t, *mDDInterface), c.IsWhite(), {k.red, k.green, k.blue},
+        const AddRuns op{SaturatingChannels(t, *mDDInterface), c.IsWhite(), {k.red, k.green, k.blue},
                          AddsBytes(t, *mDDInterface)};
         const Placement p{x, y, srcRect, source->mWidth};
-        VisitDisplayWords(*source, *mDDInterface, [&](const auto& words) {
+        WithDisplayWords(*source, *mDDInterface, [&](const auto& words) {
             const uint8_t* runs = source->GetAdditiveRunTable(mDDInterface);
             if (t.bitsPerPixel == 32)
                 WalkRuns<uint32_t, Step>(t, p, words, runs, op);
