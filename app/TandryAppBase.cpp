@@ -356,6 +356,11 @@ void TandryAppBase::SetOverrideCursor(Platform::CursorHandle cursor)
     mCursorHandle = cursor;
 }
 
+DialogListener* TandryAppBase::GetDialogListener()
+{
+    return this;
+}
+
 bool TandryAppBase::ReadImageTextures(const MemoryImage* image, uint32_t* bits)
 {
     return mDDInterface != nullptr && mDDInterface->mD3DInterface != nullptr

@@ -145,7 +145,7 @@ public:
     virtual void AddDialog(Dialog* dialog);
     virtual void AddDialog(int id, Dialog* dialog);
     virtual bool CloseDialog(Dialog* dialog);
-    virtual bool CloseDialog(int id);
+    bool CloseDialog(int id) override;
     virtual bool CloseDialog(int id, bool removeWidget, bool deleteWidget);
     virtual int GetDialogCount();
     virtual void OnModalDialogOpened();
@@ -164,7 +164,7 @@ public:
     virtual void Redraw(Rect* area);
     virtual void OnBeforeSettingsLoad();
     virtual void RunMainLoop();
-    virtual bool RunUpdateStep(bool* updated);
+    bool RunUpdateStep(bool* updated) override;
     virtual bool RunUntilUpdated();
     virtual bool CanRestoreFromMinimised();
     // The display's capability test; false while the display has no tester.
@@ -200,6 +200,8 @@ public:
     void SetCursorKind(int kind) override;
     bool HasAppFocus() override;
     void SetOverrideCursor(Platform::CursorHandle cursor) override;
+    // The application itself.
+    DialogListener* GetDialogListener() override;
 
     // The resource manager's host, forwarded to the application's own operations.
     SharedImageHandle AcquireResourceImage(const std::string& path, const std::string& variant, bool* isNew) override;
@@ -227,8 +229,8 @@ public:
     void FailWithResourceError();
 
     // Windows-1252 text; the clipboard is left alone while a demo plays.
-    void SetClipboardText(const std::string& text);
-    std::string GetClipboardText();
+    void SetClipboardText(const std::string& text) override;
+    std::string GetClipboardText() override;
 
     void ProcessDeferredDeletes();
     void ResetUpdateTiming();

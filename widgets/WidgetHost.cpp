@@ -1,5 +1,7 @@
 #include "widgets/WidgetHost.h"
 
+#include "widgets/WidgetManager.h"
+
 #include <atomic>
 
 namespace Tandry {
@@ -24,6 +26,13 @@ void SetWidgetHost(WidgetHost* host)
 void ResetWidgetHost()
 {
     gWidgetHost.store(nullptr);
+}
+
+WidgetHost* HostOf(const WidgetContainer* widget)
+{
+    if (widget != nullptr && widget->manager != nullptr && widget->manager->app != nullptr)
+        return widget->manager->app;
+    return GetWidgetHost();
 }
 
 } // namespace Tandry

@@ -126,7 +126,9 @@ TEST_F(AppDialogs, ARegisteredDialogIsNeverAddedTwice)
     EXPECT_EQ(app.FindDialog(6), dialog);
     EXPECT_EQ(app.FindDialog(8), nullptr);
     EXPECT_EQ(app.mDialogList.size(), 1u);
-    EXPECT_EQ(app.mWidgetManager->children.size(), 1u);
+    // The dialog once, and its two buttons beside it.
+    EXPECT_EQ(std::count(app.mWidgetManager->children.begin(), app.mWidgetManager->children.end(), dialog), 1);
+    EXPECT_EQ(app.mWidgetManager->children.size(), 3u);
     EXPECT_EQ(app.mWidgetManager->baseModalStack.size(), 1u);
     EXPECT_TRUE(app.mDeferredDeletes.empty());
     EXPECT_TRUE(Log().empty());

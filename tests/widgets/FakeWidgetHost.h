@@ -4,7 +4,9 @@
 // answers a display and a widget manager that a test may set, records the
 // cursor calls (the override cursor among them), answers the focus a test
 // sets, and records the widgets handed over for deletion (deleting them when
-// the test asks or at its end). It installs itself for its lifetime.
+// the test asks or at its end). It keeps a clipboard of its own, runs a
+// test's callback for each update step, records closed dialog ids and answers
+// the dialog listener a test sets. It installs itself for its lifetime.
 #pragma once
 
 #include <cstring>
@@ -15,6 +17,7 @@
 
 #include "graphics/display/DDImage.h"
 #include "resources/images/ImageLib.h"
+#include "widgets/DialogListener.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetHost.h"
 
@@ -73,6 +76,27 @@ public:
         cursorCalls.push_back(cursor != nullptr ? "override set" : "override clear");
     }
 
+    void SetClipboardText(const std::string& text) override
+    {
+        clipboard = text;
+        ++clipboardSets;
+    }
+    std::string GetClipboardText() override { return clipboard; }
+    // Runs the step's callback (the first step is 1); without one the loop
+    // should stop.
+    bool RunUpdateStep(bool* updated) override
+    {
+        ++updateSteps;
+        updatedPointers.push_back(updated);
+        return onUpdateStep ? onUpdateStep(updateSteps) : false;
+    }
+    bool CloseDialog(int dialogId) override
+    {
+        closedDialogs.push_back(dialogId);
+        return onCloseDialog ? onCloseDialog(dialogId) : false;
+    }
+    DialogListener* GetDialogListener() override { return dialogListener; }
+
     // The application's deletion after the update pass.
     void DeleteDeferred()
     {
@@ -86,6 +110,14 @@ public:
     std::vector<Widget*> deferred;
     bool hasFocus = true;
     Platform::CursorHandle overrideCursor = nullptr;
+    std::string clipboard;
+    int clipboardSets = 0;
+    std::function<bool(int step)> onUpdateStep;
+    int updateSteps = 0;
+    std::vector<bool*> updatedPointers;
+    std::function<bool(int dialogId)> onCloseDialog;
+    std::vector<int> closedDialogs;
+    DialogListener* dialogListener = nullptr;
 
 private:
     class CountedImage : public DDImage {
