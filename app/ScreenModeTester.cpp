@@ -2,7 +2,7 @@
 
 namespace Tandry {
 
-ScreenModeTester::ScreenModeTester(const BoundCall& call)
+ScreenModeTester::ScreenModeTester(const BoundCall<int(bool)>& call)
     : Dialog(kDialogId, false, std::wstring(), std::wstring(), std::wstring(), 0), mCall(call)
 {
     mouseVisible = false;

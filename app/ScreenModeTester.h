@@ -14,14 +14,14 @@ public:
     static constexpr int kDialogId = 2423;
 
     // Not modal, no text and no buttons; it never takes the mouse.
-    explicit ScreenModeTester(const BoundCall& call);
+    explicit ScreenModeTester(const BoundCall<int(bool)>& call);
     ~ScreenModeTester() override = default;
 
     // The bound call's answer for windowed; -1 when nothing is bound.
     int ScreenModeChanged(bool windowed) override;
 
 private:
-    BoundCall mCall;
+    BoundCall<int(bool)> mCall;
 };
 
 } // namespace Tandry

@@ -25,14 +25,14 @@ function(tandry_layer target folder)
   set_property(GLOBAL APPEND PROPERTY TANDRY_LAYERS ${target})
 endfunction()
 
-# tandry_tests(<name> <folder> [EXCLUDE <subfolder>...] LINK <targets>...)
+# tandry_tests(<name> <folder> [EXCLUDE <subfolder or file>...] LINK <targets>...)
 # One GoogleTest program from every .cpp under tests/<folder>; each test case
 # becomes its own CTest entry so that ctest -j spreads them over the cores.
 function(tandry_tests name folder)
   cmake_parse_arguments(T "" "" "EXCLUDE;LINK" ${ARGN})
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/${folder}/*.cpp")
   foreach(ex IN LISTS T_EXCLUDE)
-    list(FILTER srcs EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/tests/${folder}/${ex}/")
+    list(FILTER srcs EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/tests/${folder}/${ex}(/|$)")
   endforeach()
   if(NOT srcs)
     return()

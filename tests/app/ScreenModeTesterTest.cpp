@@ -30,8 +30,10 @@ class ScreenModeTesterTest : public AppFixture {};
 TEST_F(ScreenModeTesterTest, AnEmptyCallAnswersMinusOne)
 {
     OptionsScreen screen;
-    for (const BoundCall& call : {BoundCall(), BoundCall(static_cast<OptionsScreen*>(nullptr), &OptionsScreen::ModeChanged),
-                                  BoundCall(&screen, static_cast<int (OptionsScreen::*)(bool)>(nullptr))}) {
+    const BoundCall<int(bool)> calls[] = {
+        BoundCall<int(bool)>(), BoundCall<int(bool)>(static_cast<OptionsScreen*>(nullptr), &OptionsScreen::ModeChanged),
+        BoundCall<int(bool)>(&screen, static_cast<int (OptionsScreen::*)(bool)>(nullptr))};
+    for (const BoundCall<int(bool)>& call : calls) {
         ScreenModeTester tester(call);
         EXPECT_EQ(tester.ScreenModeChanged(true), -1);
         EXPECT_EQ(tester.ScreenModeChanged(false), -1);
@@ -42,7 +44,7 @@ TEST_F(ScreenModeTesterTest, AnEmptyCallAnswersMinusOne)
 TEST_F(ScreenModeTesterTest, TheBoundCallGetsTheFlagAndItsAnswerIsReturned)
 {
     OptionsScreen screen;
-    ScreenModeTester tester(BoundCall(&screen, &OptionsScreen::ModeChanged));
+    ScreenModeTester tester(BoundCall<int(bool)>(&screen, &OptionsScreen::ModeChanged));
     EXPECT_EQ(tester.ScreenModeChanged(false), 7);
     screen.answer = -3;
     EXPECT_EQ(tester.ScreenModeChanged(true), -3);
@@ -51,7 +53,7 @@ TEST_F(ScreenModeTesterTest, TheBoundCallGetsTheFlagAndItsAnswerIsReturned)
 
 TEST_F(ScreenModeTesterTest, IsAnInvisibleDialogThatNeverTakesTheMouse)
 {
-    ScreenModeTester tester{BoundCall()};
+    ScreenModeTester tester{BoundCall<int(bool)>()};
     EXPECT_EQ(tester.id, 2423);
     EXPECT_FALSE(tester.isModal);
     EXPECT_FALSE(tester.IsModal());
@@ -67,8 +69,8 @@ TEST_F(ScreenModeTesterTest, EveryRegisteredTesterRelaysEachModeChangeOnce)
 {
     TestApp app;
     OptionsScreen first, second;
-    app.AddDialog(2423, new ScreenModeTester(BoundCall(&first, &OptionsScreen::ModeChanged)));
-    app.AddDialog(2424, new ScreenModeTester(BoundCall(&second, &OptionsScreen::ModeChanged)));
+    app.AddDialog(2423, new ScreenModeTester(BoundCall<int(bool)>(&first, &OptionsScreen::ModeChanged)));
+    app.AddDialog(2424, new ScreenModeTester(BoundCall<int(bool)>(&second, &OptionsScreen::ModeChanged)));
     for (bool windowed : {false, true}) {
         for (const auto& [id, dialog] : app.mDialogMap)
             dialog->ScreenModeChanged(windowed);

@@ -1,0 +1,9 @@
+#include "game/shell/DelayActor.h"
+
+#include "game/shell/MinigameWinStep.h"
+
+DelayActor::~DelayActor()
+{
+    if (mMinigame != nullptr)
+        mMinigame->RunOnWin();
+}
