@@ -12,6 +12,21 @@ function(_moorglen_add_output file)
   set_property(GLOBAL APPEND PROPERTY MOORGLEN_GAME_FILES ${file})
 endfunction()
 
+# Records how a staged file is made, with @OUT@ for the output, so that a
+# test can make every file a second time and compare (moorglen_write_recipes).
+function(_moorglen_add_recipe name)
+  string(JOIN "|" command ${ARGN})
+  set_property(GLOBAL APPEND PROPERTY MOORGLEN_GAME_RECIPES "${name}\t${command}")
+endfunction()
+
+# moorglen_write_recipes(<file>): writes the recorded recipes, one a line,
+# with the tools' paths filled in at generation time.
+function(moorglen_write_recipes file)
+  get_property(recipes GLOBAL PROPERTY MOORGLEN_GAME_RECIPES)
+  string(JOIN "\n" text ${recipes})
+  file(GENERATE OUTPUT ${file} CONTENT "${text}\n")
+endfunction()
+
 # moorglen_data_copy(<source> <staged name>): copies a file as it stands.
 function(moorglen_data_copy source name)
   set(output ${MOORGLEN_STAGE_DIR}/${name})
@@ -21,6 +36,7 @@ function(moorglen_data_copy source name)
     COMMENT "Staging ${name}"
     VERBATIM)
   _moorglen_add_output(${output})
+  _moorglen_add_recipe(${name} ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/${source} @OUT@)
 endfunction()
 
 # moorglen_picture(<staged png> <svg under art/> <width> <height>): renders
@@ -37,6 +53,8 @@ function(moorglen_picture name svg width height)
     COMMENT "Drawing ${name}"
     VERBATIM)
   _moorglen_add_output(${output})
+  _moorglen_add_recipe(${name} ${MOORGLEN_RSVG_CONVERT} --width ${width} --height ${height} --format png
+    --output @OUT@ ${CMAKE_CURRENT_SOURCE_DIR}/art/${svg})
 endfunction()
 
 # moorglen_data_make(<lang|particle|sound> <source> <staged name>): runs the
@@ -45,9 +63,11 @@ function(moorglen_data_make kind source name)
   if(kind STREQUAL "sound")
     set(tool gamesound)
     set(command gamesound)
+    set(recipe $<TARGET_FILE:gamesound>)
   else()
     set(tool gamedata)
     set(command gamedata ${kind})
+    set(recipe $<TARGET_FILE:gamedata> ${kind})
   endif()
   set(output ${MOORGLEN_STAGE_DIR}/${name})
   get_filename_component(folder ${output} DIRECTORY)
@@ -58,6 +78,7 @@ function(moorglen_data_make kind source name)
     COMMENT "Making ${name}"
     VERBATIM)
   _moorglen_add_output(${output})
+  _moorglen_add_recipe(${name} ${recipe} ${CMAKE_CURRENT_SOURCE_DIR}/${source} @OUT@)
 endfunction()
 
 # moorglen_font(<name> <font file> <pixels> [PAGE <WxH>]): bakes the printable
@@ -73,6 +94,9 @@ function(moorglen_font name face size)
     RANGES 20-7E A0-FF PAGE ${F_PAGE})
   _moorglen_add_output(${MOORGLEN_STAGE_DIR}/data/fonts/${name}.fnt)
   _moorglen_add_output(${MOORGLEN_STAGE_DIR}/data/fonts/${name}_0.png)
+  # The baker writes <name>.fnt and <name>_0.png from the one output name.
+  _moorglen_add_recipe(data/fonts/${name} $<TARGET_FILE:bakefont> --range 20-7E --range A0-FF --page ${F_PAGE}
+    ${face} ${size} @OUT@)
 endfunction()
 
 # moorglen_movie(<source>): a movie file, loose in the game folder only.

@@ -60,8 +60,9 @@ private:
 
 bool KnownOptions(Reader& reader, const Statement& s, std::initializer_list<const char*> names)
 {
-    for (const auto& [name, value] : s.options) {
-        if (std::find_if(names.begin(), names.end(), [&](const char* n) { return name == n; }) == names.end())
+    for (const auto& option : s.options) {
+        const std::string& name = option.first;
+        if (std::find_if(names.begin(), names.end(), [&name](const char* n) { return name == n; }) == names.end())
             return reader.Fail(s, "unknown option " + name + " of " + s.word);
     }
     if (!s.values.empty())
