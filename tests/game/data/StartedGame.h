@@ -1,0 +1,96 @@
+// The game object started headless in a copy of the game folder, and the
+// resource steps of its start-up run on the built data: "game.dat" added,
+// the manifest parsed, the groups "Common" and "Game" loaded and the global
+// fonts and pictures bound by id. The data tests check the built files
+// through it, as the game will read them.
+#pragma once
+
+#include "game/shell/GameApp.h"
+#include "platform/fs/FileOps.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "resources/manager/ResourceManager.h"
+#include "resources/manager/ResourceManagerException.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace GameDataTest {
+
+// The ids the game binds at start-up, in the order it binds them.
+inline const std::vector<std::string>& GlobalFontIds()
+{
+    static const std::vector<std::string> ids = {"FONT_BUTTON", "FONT_CORBEL", "FONT_DEFAULT",
+                                                 "FONT_HEAD",   "FONT_TEXT",   "FONT_TEXT_BOLD"};
+    return ids;
+}
+
+inline const std::vector<std::string>& GlobalImageIds()
+{
+    static const std::vector<std::string> ids = {
+        "IMAGE_BUTTON_CROSS",  "IMAGE_BUTTON_SKIP",     "IMAGE_BUTTON_SKIP_OVER", "IMAGE_CURSOR_AIM",
+        "IMAGE_CURSOR_AIM_HIT", "IMAGE_CURSOR_AIM_MISS", "IMAGE_CURSOR_ARROW",     "IMAGE_CURSOR_ARROW_RED",
+        "IMAGE_CURSOR_DOOR",   "IMAGE_CURSOR_HAND",     "IMAGE_CURSOR_HAND2",     "IMAGE_CURSOR_ITEM",
+        "IMAGE_CURSOR_MAGNIFIER", "IMAGE_DARK_BACK",    "IMAGE_FIELD_BORDER",     "IMAGE_HINT",
+        "IMAGE_HINT_CIRCLE",   "IMAGE_HINT_RECH",       "IMAGE_LINE",             "IMAGE_LOOP",
+        "IMAGE_PARTS"};
+    return ids;
+}
+
+class StartedGame {
+public:
+    // Starts the game object in the current folder, which must hold the game.
+    StartedGame()
+    {
+        Platform::HeadlessPlatform& platform = Platform::InstallHeadlessPlatform();
+        // The framework changes to the program's folder: the game folder.
+        platform.Process().SetProgramPath(Platform::GetCurrentFolder() + "/moorglen");
+        mGame = std::make_unique<Tandry::GameApp>();
+        mGame->Init();
+    }
+    ~StartedGame()
+    {
+        mGame.reset();
+        Platform::ResetPlatform();
+    }
+    StartedGame(const StartedGame&) = delete;
+    StartedGame& operator=(const StartedGame&) = delete;
+
+    Tandry::GameApp& Game() { return *mGame; }
+    Tandry::ResourceManager& Resources() { return *mGame->mResourceManager; }
+
+    // The resource steps of the start-up; false with the error the game
+    // would show. The step that failed is named first.
+    bool LoadResources(std::string& error)
+    {
+        Tandry::GetSharedPakInterface()->AddPakFile("game.dat");
+        Tandry::ResourceManager& resources = Resources();
+        if (!resources.ParseResourcesFile("data\\properties\\resources.xml")) {
+            error = "manifest: " + resources.GetErrorText();
+            return false;
+        }
+        if (!resources.LoadResources("Common")) {
+            error = "Common: " + resources.GetErrorText();
+            return false;
+        }
+        try {
+            for (const std::string& id : GlobalFontIds())
+                resources.GetFontThrow(id);
+            for (const std::string& id : GlobalImageIds())
+                resources.GetImageThrow(id);
+        } catch (const Tandry::ResourceManagerException& failure) {
+            error = std::string("binding: ") + failure.what();
+            return false;
+        }
+        if (!resources.LoadResources("Game")) {
+            error = "Game: " + resources.GetErrorText();
+            return false;
+        }
+        return true;
+    }
+
+private:
+    std::unique_ptr<Tandry::GameApp> mGame;
+};
+
+} // namespace GameDataTest
