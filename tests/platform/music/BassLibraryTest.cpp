@@ -4,6 +4,7 @@
 #include "platform/fs/ScratchFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/music/BassRuntime.h"
+#include "tests/support/Mp3Reference.h"
 
 #include <filesystem>
 #include <fstream>
@@ -286,6 +287,30 @@ TEST_F(BassLibraryTest, UnreadableBytesAndModulesGiveNoHandle)
     const char name[] = "x.mod";
     EXPECT_EQ(Entry<MusicLoadFn>("BASS_MusicLoad")(false, name, 0, 0, 0x204, 0), 0u);
     EXPECT_EQ(Entry<StreamCreateFileFn>("BASS_StreamCreateFile")(true, nullptr, 0, 10, 0), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BassLibraryTest, AnMp3StreamPlaysWhatLibmpg123DecodesToItsEnd)
+{
+    ASSERT_TRUE(Init());
+    const std::vector<uint8_t> mp3 = FixtureBytes("tone.mp3");
+    const TestSupport::Mp3Decoded expected = TestSupport::DecodeMp3Whole(mp3);
+    ASSERT_EQ(expected.rate, 44100);
+    ASSERT_EQ(expected.channels, 2);
+    const HANDLE h = StreamFromMemory(mp3);
+    ASSERT_NE(h, 0u);
+    ASSERT_TRUE(Play(h, true));
+    const uint32_t frames = static_cast<uint32_t>(expected.samples.size() / 2);
+    std::vector<int16_t> rendered = Render(frames - 1);
+    EXPECT_EQ(IsActive(h), kActivePlaying);
+    const std::vector<int16_t> rest = Render(1001);
+    rendered.insert(rendered.end(), rest.begin(), rest.end());
+    EXPECT_EQ(IsActive(h), kActiveStopped);
+    EXPECT_TRUE(std::equal(expected.samples.begin(), expected.samples.end(), rendered.begin()));
+    EXPECT_TRUE(Entry<ChannelFn>("BASS_StreamFree")(h) != 0);
 }
 
 } // namespace
