@@ -5,6 +5,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/music/BassRuntime.h"
 #include "tests/support/Mp3Reference.h"
+#include "tests/support/PcmFixtures.h"
 
 #include <filesystem>
 #include <fstream>
@@ -29,34 +30,7 @@ std::vector<int16_t> WavSamples(const std::vector<uint8_t>& bytes, size_t header
     return samples;
 }
 
-std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t bits, const std::vector<uint8_t>& data)
-{
-    std::vector<uint8_t> out;
-    auto u16 = [&](uint32_t v) {
-        out.push_back(static_cast<uint8_t>(v));
-        out.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    auto text = [&](const char* t) { out.insert(out.end(), t, t + 4); };
-    text("RIFF");
-    u32(36 + static_cast<uint32_t>(data.size()));
-    text("WAVE");
-    text("fmt ");
-    u32(16);
-    u16(1);
-    u16(channels);
-    u32(rate);
-    u32(rate * channels * bits / 8);
-    u16(channels * bits / 8);
-    u16(bits);
-    text("data");
-    u32(static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
+using TestSupport::MakeWav;
 
 class BassLibraryTest : public ::testing::Test {
 protected:

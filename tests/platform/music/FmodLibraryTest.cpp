@@ -8,6 +8,7 @@
 #include "platform/music/FmodTypes.h"
 #include "platform/music/LibraryOpener.h"
 #include "tests/support/Mp3Reference.h"
+#include "tests/support/PcmFixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -99,12 +100,7 @@ FSOUND_SAMPLE* StereoSample(const std::vector<int16_t>& samples)
 
 std::vector<int16_t> Ramp(size_t frames, int start)
 {
-    std::vector<int16_t> samples;
-    for (size_t i = 0; i < frames; ++i) {
-        samples.push_back(static_cast<int16_t>(start + static_cast<int>(i)));
-        samples.push_back(static_cast<int16_t>(-start - static_cast<int>(i)));
-    }
-    return samples;
+    return TestSupport::StereoRamp(frames, start);
 }
 
 class FmodLibraryTest : public ::testing::Test {
