@@ -24,7 +24,7 @@ AppFactories MakeDefaults()
         return new DSoundManager(window, useFmod);
     };
     factories.silentMusic = [] { return new MusicInterface(); };
-    factories.fmodMusic = [] { return new FModMusicInterface(); };
+    factories.fmodMusic = [](const std::string& userDataDir) { return new FModMusicInterface(userDataDir); };
     factories.bassMusic = [](Platform::WindowHandle window) { return new BassMusicInterface(window); };
     factories.demoSeam = [](TandryAppBase* app) { return std::make_unique<DemoStreamSeam>(*app); };
     factories.display = [](TandryAppBase*) { return new DDInterface(); };

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace Tandry {
 
@@ -24,7 +25,8 @@ struct AppFactories {
     // Window null when sound is switched off.
     std::function<SoundManager*(Platform::WindowHandle window, bool useFmod)> soundManager;
     std::function<MusicInterface*()> silentMusic;
-    std::function<MusicInterface*()> fmodMusic;
+    // userDataDir: the user data folder, narrowed; the music cache lies under it.
+    std::function<MusicInterface*(const std::string& userDataDir)> fmodMusic;
     std::function<MusicInterface*(Platform::WindowHandle window)> bassMusic;
     std::function<std::unique_ptr<DemoSeam>(TandryAppBase*)> demoSeam;
     // The display of the main window, made by its first creation.

@@ -5,11 +5,13 @@
 #include "app/TandryAppBase.h"
 
 #include "app/AppFactories.h"
+#include "app/UserDataDir.h"
 #include "audio/MusicInterface.h"
 #include "audio/SoundInstance.h"
 #include "audio/SoundManager.h"
 #include "platform/Platform.h"
 #include "platform/window/WindowMessages.h"
+#include "util/StringUtils.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetManager.h"
 
@@ -105,7 +107,7 @@ MusicInterface* TandryAppBase::NewMusicInterface(Platform::WindowHandle window)
     if (mNoSound)
         return factories.silentMusic();
     if (mUseFmod)
-        return factories.fmodMusic();
+        return factories.fmodMusic(WideToNarrow(GetUserDataDir()));
     return factories.bassMusic(window);
 }
 

@@ -1,11 +1,9 @@
 #include "audio/BassInstance.h"
 
-#include "platform/Platform.h"
+#include "audio/CountedLibrary.h"
 
 #include <cstring>
-#include <exception>
 #include <map>
-#include <mutex>
 #include <string>
 
 namespace Tandry {
@@ -40,13 +38,6 @@ bool IsVersion2Only(const std::string& name)
     return name == "BASS_PluginLoad" || name == "BASS_ChannelGetLength" || name == "BASS_ChannelPreBuf";
 }
 
-[[noreturn]] void Fail(const std::string& text)
-{
-    Platform::ServiceBundle& platform = Platform::GetPlatform();
-    platform.GetDialogs().MessageBoxA(nullptr, text, "Error", Platform::MB_ICONERROR);
-    platform.GetProcess().Exit(0);
-    std::terminate(); // Exit does not return
-}
 
 template <class Fn>
 Fn As(const std::map<std::string, Platform::AnyFunction>& found, const char* name)
@@ -60,7 +51,7 @@ std::unique_ptr<BASS_INSTANCE> Load()
     auto bass = std::make_unique<BASS_INSTANCE>();
     bass->module = Platform::OpenLibrary(".\\bass.dll");
     if (bass->module == nullptr)
-        Fail("Can't find bass.dll.");
+        FailLibraryLoad("Can't find bass.dll.");
     std::map<std::string, Platform::AnyFunction> found;
     for (const char* name : kNames) {
         if (IsVersion2Only(name) && !bass->isVersion2)
@@ -71,9 +62,9 @@ std::unique_ptr<BASS_INSTANCE> Load()
         if (std::strcmp(name, "BASS_SetConfig") == 0)
             bass->isVersion2 = entry != nullptr;
         if (std::strcmp(name, "BASS_SetVolume") == 0 && found.count("BASS_SetGlobalVolumes") == 0 && entry == nullptr)
-            Fail("Neither BASS_SetGlobalVolumes or BASS_SetVolume found in bass.dll");
+            FailLibraryLoad("Neither BASS_SetGlobalVolumes or BASS_SetVolume found in bass.dll");
         if (entry == nullptr && !IsOptional(name))
-            Fail(std::string(name) + " function not found in bass.dll");
+            FailLibraryLoad(std::string(name) + " function not found in bass.dll");
     }
     using namespace Platform::Bass;
     bass->Init = As<InitFn>(found, "BASS_Init");
@@ -103,26 +94,18 @@ std::unique_ptr<BASS_INSTANCE> Load()
     return bass;
 }
 
-std::mutex gLock;
-std::unique_ptr<BASS_INSTANCE> gInstance;
-int gReferences = 0;
+CountedLibrary<BASS_INSTANCE> gLibrary(&Load);
 
 } // namespace
 
 BASS_INSTANCE* BASS_INSTANCE::Acquire()
 {
-    std::lock_guard<std::mutex> hold(gLock);
-    if (gInstance == nullptr)
-        gInstance = Load();
-    ++gReferences;
-    return gInstance.get();
+    return gLibrary.Acquire();
 }
 
 void BASS_INSTANCE::Release()
 {
-    std::lock_guard<std::mutex> hold(gLock);
-    if (gReferences > 0 && --gReferences == 0)
-        gInstance.reset();
+    gLibrary.Release();
 }
 
 } // namespace Tandry

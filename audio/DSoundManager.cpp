@@ -1,6 +1,7 @@
 #include "audio/DSoundManager.h"
 
 #include "audio/DSoundInstance.h"
+#include "audio/FmodInstance.h"
 #include "audio/SoundBufferWriter.h"
 #include "audio/SoundFileLoaders.h"
 #include "platform/Platform.h"
@@ -39,8 +40,11 @@ DSoundManager::DSoundManager(Platform::WindowHandle window, bool fmod)
         return;
     }
     if (useFmod) {
-        // TODO: the FMOD music back end starts the library here for MP3 sounds:
-        // FSOUND_SetHWND(window), FSOUND_SetBufferSize(200), FSOUND_Init(44100, 64, 2).
+        // The library decodes MP3 sounds, and the FMOD music back end plays through it.
+        mFmod = FMOD_INSTANCE::Acquire();
+        mFmod->SetHWND(window);
+        mFmod->SetBufferSize(200);
+        mFmod->Init(44100, 64, 2);
     }
     if (mDirectSound->SetCooperativeLevel(window, Platform::DSSCL_PRIORITY) != Platform::DS_OK) {
         mDirectSound->SetCooperativeLevel(window, Platform::DSSCL_NORMAL);
@@ -64,13 +68,12 @@ DSoundManager::~DSoundManager()
     if (mPrimaryBuffer != nullptr)
         mPrimaryBuffer->Release();
     if (mDirectSound != nullptr) {
-        if (useFmod) {
-            // TODO: the FMOD music back end closes the library here (FSOUND_Close).
-        }
+        if (mFmod != nullptr)
+            mFmod->Close();
         mDirectSound->Release();
-        if (useFmod) {
-            // TODO: the FMOD music back end releases its entry-point table here.
-        }
+        if (mFmod != nullptr)
+            FMOD_INSTANCE::Release();
+        mFmod = nullptr;
     }
 }
 
@@ -130,8 +133,8 @@ bool DSoundManager::LoadReserved(int id, const std::string& name)
 {
     Platform::DirectSound& sound = *mDirectSound;
     Platform::DirectSoundBuffer* buffer = LoadWavSound(sound, name + ".wav");
-    if (buffer == nullptr && useFmod)
-        buffer = LoadMp3Sound(sound, name + ".mp3");
+    if (buffer == nullptr && useFmod && mFmod != nullptr)
+        buffer = LoadMp3Sound(sound, *mFmod, name + ".mp3");
     if (buffer == nullptr)
         buffer = LoadOggSound(sound, name + ".ogg");
     if (buffer == nullptr)

@@ -1,5 +1,6 @@
 // The sound manager over the DirectSound stand-in: 256 sound ids, each a
-// static buffer loaded from a WAV, Ogg or AU file, and 32 slots of playing
+// static buffer loaded from a WAV, Ogg or AU file (or MP3 through the FMOD
+// library, with the FMOD choice), and 32 slots of playing
 // instances, each a duplicate of its id's buffer. Made once by the
 // application's start-up, with no window when sound is switched off; it then
 // runs silent, as it does when the sound output cannot open. The loading
@@ -18,6 +19,7 @@
 namespace Tandry {
 
 class DSoundInstance;
+struct FMOD_INSTANCE;
 
 class DSoundManager : public SoundManager {
 public:
@@ -77,6 +79,7 @@ private:
     std::array<DSoundInstance*, kInstanceSlots> mInstances{};
     uint32_t mLastSweepTime = 0;
     Platform::DirectSound* mDirectSound = nullptr;
+    FMOD_INSTANCE* mFmod = nullptr; // a reference, with useFmod once DirectSound exists
     Platform::WindowHandle mWindow;
 };
 

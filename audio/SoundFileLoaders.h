@@ -12,6 +12,8 @@
 
 namespace Tandry {
 
+struct FMOD_INSTANCE;
+
 // RIFF WAVE with the "fmt ", "dep " (the source file and its time: a stale
 // copy fails) and "xor " (a scrambling byte) chunks.
 Platform::DirectSoundBuffer* LoadWavSound(Platform::DirectSound& sound, const std::string& fileName);
@@ -19,7 +21,11 @@ Platform::DirectSoundBuffer* LoadWavSound(Platform::DirectSound& sound, const st
 Platform::DirectSoundBuffer* LoadOggSound(Platform::DirectSound& sound, const std::string& fileName);
 // Sun/NeXT audio: 8-bit mu-law (expanded to 16 bits) or 8-bit linear.
 Platform::DirectSoundBuffer* LoadAuSound(Platform::DirectSound& sound, const std::string& fileName);
-// MP3 through the FMOD library; only with the FMOD choice.
-Platform::DirectSoundBuffer* LoadMp3Sound(Platform::DirectSound& sound, const std::string& fileName);
+// MP3 through the FMOD library's sample interface; only with the FMOD
+// choice. The library opens the file from the disk, not from the packs. A
+// sample whose bytes cannot be copied gives no buffer, so the next format
+// is tried.
+Platform::DirectSoundBuffer* LoadMp3Sound(Platform::DirectSound& sound, const FMOD_INSTANCE& fmod,
+                                          const std::string& fileName);
 
 } // namespace Tandry

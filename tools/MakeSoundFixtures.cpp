@@ -1,9 +1,12 @@
 // make_sound_fixtures: writes the test sounds of tests/data/sounds from
 // generated tones, the same bytes on every run: WAV files with and without
 // the optional chunks, AU files in mu-law and linear, and Ogg Vorbis files
-// encoded with libvorbisenc under a fixed stream serial number.
+// encoded with libvorbisenc under a fixed stream serial number, and MP3 files
+// encoded with LAME (constant bit rate, no tags).
 //   make_sound_fixtures <folder>              the fixtures
 //   make_sound_fixtures --long <file.ogg>     a 30-second stereo Ogg for the benchmarks
+//   make_sound_fixtures --long-mp3 <file.mp3> the same tone as a 30-second MP3
+#include <lame/lame.h>
 #include <vorbis/vorbisenc.h>
 
 #include <cmath>
@@ -189,6 +192,44 @@ Bytes Ogg(const std::vector<int16_t>& samples, int channels, long rate)
     return out;
 }
 
+Bytes Mp3(const std::vector<int16_t>& samples, int channels, int rate)
+{
+    lame_global_flags* lame = lame_init();
+    if (lame == nullptr)
+        return {};
+    lame_set_num_channels(lame, channels);
+    lame_set_in_samplerate(lame, rate);
+    lame_set_out_samplerate(lame, rate);
+    lame_set_mode(lame, channels == 1 ? MONO : JOINT_STEREO);
+    lame_set_brate(lame, channels == 1 ? 64 : 128);
+    lame_set_quality(lame, 5);
+    lame_set_bWriteVbrTag(lame, 0);
+    lame_set_write_id3tag_automatic(lame, 0);
+    Bytes out;
+    if (lame_init_params(lame) < 0) {
+        std::fprintf(stderr, "make_sound_fixtures: LAME refused %d channels at %d Hz\n", channels, rate);
+        lame_close(lame);
+        return out;
+    }
+    const int frames = static_cast<int>(samples.size() / channels);
+    // The worst case LAME documents: 1.25 x samples + 7200.
+    std::vector<unsigned char> buffer(static_cast<size_t>(frames) * 5 / 4 + 7200);
+    std::vector<int16_t> copy = samples; // the encoder takes non-const input
+    const int written = channels == 1
+        ? lame_encode_buffer(lame, copy.data(), copy.data(), frames, buffer.data(), static_cast<int>(buffer.size()))
+        : lame_encode_buffer_interleaved(lame, copy.data(), frames, buffer.data(), static_cast<int>(buffer.size()));
+    if (written >= 0) {
+        out.assign(buffer.begin(), buffer.begin() + written);
+        const int flushed = lame_encode_flush(lame, buffer.data(), static_cast<int>(buffer.size()));
+        if (flushed >= 0)
+            out.insert(out.end(), buffer.begin(), buffer.begin() + flushed);
+        else
+            out.clear();
+    }
+    lame_close(lame);
+    return out;
+}
+
 bool Write(const std::string& path, const Bytes& bytes)
 {
     std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -228,6 +269,9 @@ bool WriteFixtures(const std::string& folder)
         {"tone.ogg", Ogg(Tone(44100, 2, 11025, 330, 9000), 2, 44100)},
         {"click.ogg", Ogg(Tone(22050, 1, 1000, 880, 15000), 1, 22050)},
         {"click.mp3", Bytes{'I', 'D', '3', 3, 0, 0, 0, 0, 0, 0}},
+        {"tone.mp3", Mp3(Tone(44100, 2, 11025, 330, 9000), 2, 44100)},
+        {"beep.mp3", Mp3(Tone(22050, 1, 4410, 660, 12000), 1, 22050)},
+        {"stereo.mp3", Mp3(Tone(44100, 2, 4410, 330, 9000), 2, 44100)},
     };
     for (const auto& [name, bytes] : files)
         if (!Write(folder + "/" + name, bytes))
@@ -241,8 +285,10 @@ int main(int argc, char** argv)
 {
     if (argc == 3 && std::strcmp(argv[1], "--long") == 0)
         return Write(argv[2], Ogg(Tone(44100, 2, 44100 * 30, 262, 10000), 2, 44100)) ? 0 : 1;
+    if (argc == 3 && std::strcmp(argv[1], "--long-mp3") == 0)
+        return Write(argv[2], Mp3(Tone(44100, 2, 44100 * 30, 262, 10000), 2, 44100)) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: make_sound_fixtures <folder> | --long <file.ogg>\n");
+        std::fprintf(stderr, "usage: make_sound_fixtures <folder> | --long <file.ogg> | --long-mp3 <file.mp3>\n");
         return 2;
     }
     return WriteFixtures(argv[1]) ? 0 : 1;

@@ -1,5 +1,6 @@
 #include "game/shell/GameApp.h"
 
+#include "game/shell/DuplicateImages.h"
 #include "platform/Platform.h"
 #include "util/RandomGenerator.h"
 
@@ -21,6 +22,7 @@ GameApp::GameApp()
     mMusicVolume = 0.5;
     mSfxVolume = 0.5;
     mAmbientVolume = 0.5;
+    mDeveloperFlag = DuplicateImageToolRequested();
     mWidth = 1024;
     mHeight = 768;
     mWindowed = true;
@@ -42,6 +44,8 @@ GameApp::~GameApp()
 void GameApp::Init()
 {
     // TODO: the game's data root is chosen here when the game shell is built.
+    // TODO: its start-up runs FindDuplicateImages(this) after reading the image
+    // aliases when mDeveloperFlag is set.
     TandryAppBase::Init();
 }
 

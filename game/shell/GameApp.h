@@ -23,6 +23,9 @@ public:
     double GetAmbientVolume() const { return mAmbientVolume; }
 
     double mAmbientVolume;
+    // Runs the duplicate-image tool at start-up; set from the environment
+    // when the program starts (DuplicateImageToolRequested), never by the game.
+    bool mDeveloperFlag;
 };
 
 // The one game object, the same object as gApplication; null when there is none.

@@ -1,6 +1,7 @@
 #include "platform/music/LibraryOpener.h"
 
 #include "platform/music/BassLibrary.h"
+#include "platform/music/FmodLibrary.h"
 
 #include <mutex>
 
@@ -15,6 +16,8 @@ std::shared_ptr<const LibraryTable> OpenShippedLibrary(const std::string& name)
 {
     if (name == ".\\bass.dll")
         return BassLibraryTable();
+    if (name == "fmod.dll")
+        return FmodLibraryTable();
     return nullptr;
 }
 

@@ -20,12 +20,27 @@ std::shared_ptr<MusicStream> MusicStream::Create(std::shared_ptr<SoundMixer> mix
     if (decoder == nullptr)
         return nullptr;
     std::shared_ptr<MusicStream> stream(new MusicStream(std::move(mixer), std::move(owned), std::move(decoder)));
-    std::lock_guard<std::mutex> hold(stream->mMixer->Mutex());
-    stream->mGlobalVolume = globalVolume;
-    stream->ApplyGainsLocked();
-    stream->mMixer->AttachLocked(&stream->mVoice);
-    stream->mAttached = true;
+    stream->Attach(globalVolume);
     return stream;
+}
+
+std::shared_ptr<MusicStream> MusicStream::Create(std::shared_ptr<SoundMixer> mixer,
+                                                 std::unique_ptr<StreamDecoder> decoder, int32_t globalVolume)
+{
+    if (mixer == nullptr || decoder == nullptr)
+        return nullptr;
+    std::shared_ptr<MusicStream> stream(new MusicStream(std::move(mixer), {}, std::move(decoder)));
+    stream->Attach(globalVolume);
+    return stream;
+}
+
+void MusicStream::Attach(int32_t globalVolume)
+{
+    std::lock_guard<std::mutex> hold(mMixer->Mutex());
+    mGlobalVolume = globalVolume;
+    ApplyGainsLocked();
+    mMixer->AttachLocked(&mVoice);
+    mAttached = true;
 }
 
 MusicStream::MusicStream(std::shared_ptr<SoundMixer> mixer, std::vector<uint8_t> owned,
@@ -120,6 +135,12 @@ void MusicStream::SetLooping(bool looping)
     mLooping = looping;
 }
 
+void MusicStream::SetLoopStart(uint64_t frame)
+{
+    std::lock_guard<std::mutex> hold(mMixer->Mutex());
+    mLoopStart = frame < mDecoder->Length() ? frame : 0;
+}
+
 bool MusicStream::SetPosition(uint64_t bytePosition)
 {
     const uint64_t frame = bytePosition / (mChannels * 2);
@@ -160,7 +181,7 @@ void MusicStream::ApplyGainsLocked()
     mVoice.gainRight = static_cast<int32_t>(base * (mPan < 0 ? 100 + mPan : 100) / 100);
 }
 
-void MusicStream::DecodeInto(uint64_t count, bool looping)
+void MusicStream::DecodeInto(uint64_t count, bool looping, uint64_t loopStart)
 {
     mStaging.resize(static_cast<size_t>(count) * mChannels);
     uint64_t filled = 0;
@@ -174,7 +195,7 @@ void MusicStream::DecodeInto(uint64_t count, bool looping)
             continue;
         }
         // A second empty read straight after going round means nothing can be read.
-        if (!looping || wrapped || !mDecoder->Seek(0))
+        if (!looping || wrapped || !mDecoder->Seek(loopStart))
             mDecoderAtEnd = true;
         wrapped = true;
     }
@@ -188,6 +209,7 @@ void MusicStream::Feed(uint32_t frames)
     uint64_t consumed = 0;
     uint64_t held = 0;
     bool looping = false;
+    uint64_t loopStart = 0;
     uint32_t rate = 0;
     {
         std::lock_guard<std::mutex> hold(mMixer->Mutex());
@@ -200,6 +222,7 @@ void MusicStream::Feed(uint32_t frames)
         consumed = mVoice.position >> 32;
         held = mWindow->samples.size() / mChannels;
         looping = mLooping;
+        loopStart = mLoopStart;
         rate = mVoice.rate;
     }
     if (seek) {
@@ -208,7 +231,7 @@ void MusicStream::Feed(uint32_t frames)
         held = 0;
     } else if (looping && mDecoderAtEnd) {
         // Looping switched on after the decoder had reached the end.
-        mDecoderAtEnd = !mDecoder->Seek(0);
+        mDecoderAtEnd = !mDecoder->Seek(loopStart);
     }
     // The next block reads up to this many frames past the cursor, with one
     // more for the interpolation.
@@ -216,7 +239,7 @@ void MusicStream::Feed(uint32_t frames)
     const uint64_t ahead = held > consumed ? held - consumed : 0;
     mStaging.clear();
     if (ahead < needed && !mDecoderAtEnd)
-        DecodeInto(needed - ahead + kDecodeAhead, looping);
+        DecodeInto(needed - ahead + kDecodeAhead, looping, loopStart);
 
     std::lock_guard<std::mutex> hold(mMixer->Mutex());
     if (!mAttached || mSeekGeneration != generation)

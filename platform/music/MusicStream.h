@@ -23,6 +23,9 @@ public:
     // cannot be decoded.
     static std::shared_ptr<MusicStream> Create(std::shared_ptr<SoundMixer> mixer, std::vector<uint8_t> owned,
                                                const uint8_t* bytes, size_t size, int32_t globalVolume);
+    // A stream over a decoder the caller made (the FMOD stand-in's samples).
+    static std::shared_ptr<MusicStream> Create(std::shared_ptr<SoundMixer> mixer,
+                                               std::unique_ptr<StreamDecoder> decoder, int32_t globalVolume);
     ~MusicStream();
     MusicStream(const MusicStream&) = delete;
     MusicStream& operator=(const MusicStream&) = delete;
@@ -33,6 +36,8 @@ public:
     void Pause();
     Bass::DWORD IsActive();
     void SetLooping(bool looping);
+    // Where a looping stream goes on from at its end; 0 unless set.
+    void SetLoopStart(uint64_t frame);
     // A byte position in the decoded 16-bit format; false past the end.
     bool SetPosition(uint64_t bytePosition);
     // -1, -1 and -101 leave a value as it is.
@@ -59,8 +64,10 @@ private:
     enum class State { Stopped, Playing, Paused };
 
     MusicStream(std::shared_ptr<SoundMixer> mixer, std::vector<uint8_t> owned, std::unique_ptr<StreamDecoder> decoder);
-    // Decodes about count frames into mStaging, going round at the end when looping.
-    void DecodeInto(uint64_t count, bool looping);
+    void Attach(int32_t globalVolume);
+    // Decodes about count frames into mStaging, going round to loopStart at
+    // the end when looping.
+    void DecodeInto(uint64_t count, bool looping, uint64_t loopStart);
     void ApplyGainsLocked();
     void RequestSeekLocked(uint64_t frame);
 
@@ -81,6 +88,7 @@ private:
     State mState = State::Stopped;
     bool mEnded = false;
     bool mLooping = false;
+    uint64_t mLoopStart = 0;
     std::optional<uint64_t> mSeekTo;
     uint64_t mSeekGeneration = 0;
     int32_t mVolume = 100;

@@ -1,5 +1,7 @@
 #include "platform/music/OggStreamDecoder.h"
 
+#include "platform/music/MemorySeek.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdio>
@@ -24,17 +26,7 @@ size_t ReadMemory(void* into, size_t size, size_t count, void* source)
 int SeekMemory(void* source, ogg_int64_t offset, int origin)
 {
     auto& memory = *static_cast<Memory*>(source);
-    int64_t base = 0;
-    if (origin == SEEK_CUR)
-        base = static_cast<int64_t>(memory.position);
-    else if (origin == SEEK_END)
-        base = static_cast<int64_t>(memory.size);
-    else if (origin != SEEK_SET)
-        return -1;
-    if (offset < -base || offset > static_cast<int64_t>(memory.size) - base)
-        return -1;
-    memory.position = static_cast<size_t>(base + offset);
-    return 0;
+    return SeekWithin(memory.size, memory.position, offset, origin) ? 0 : -1;
 }
 
 int CloseMemory(void*)

@@ -1,5 +1,6 @@
 #include "platform/music/StreamDecoder.h"
 
+#include "platform/music/Mp3StreamDecoder.h"
 #include "platform/music/OggStreamDecoder.h"
 #include "platform/music/WavStreamDecoder.h"
 
@@ -10,7 +11,9 @@ std::unique_ptr<StreamDecoder> OpenStreamDecoder(const uint8_t* bytes, size_t si
     WavData wav;
     if (ReadWav(bytes, size, wav))
         return std::make_unique<WavStreamDecoder>(wav);
-    return OggStreamDecoder::Open(bytes, size);
+    if (auto ogg = OggStreamDecoder::Open(bytes, size))
+        return ogg;
+    return Mp3StreamDecoder::Open(bytes, size);
 }
 
 } // namespace Platform

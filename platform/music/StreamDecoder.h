@@ -25,7 +25,7 @@ public:
     virtual bool Seek(uint64_t frame) = 0;
 };
 
-// A WAV (PCM, 8 or 16 bits, mono or stereo) or Ogg Vorbis decoder over the
+// A WAV (PCM, 8 or 16 bits, mono or stereo), Ogg Vorbis or MP3 decoder over the
 // bytes, which must outlive it; null for anything else.
 std::unique_ptr<StreamDecoder> OpenStreamDecoder(const uint8_t* bytes, size_t size);
 

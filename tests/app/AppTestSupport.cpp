@@ -512,7 +512,7 @@ void AppFixture::SetUp()
         return new RecordingSoundManager(window, useFmod);
     };
     factories.silentMusic = [] { return new RecordingMusic("silent"); };
-    factories.fmodMusic = [] { return new RecordingMusic("fmod"); };
+    factories.fmodMusic = [](const std::string&) { return new RecordingMusic("fmod"); };
     factories.bassMusic = [](Platform::WindowHandle window) { return new RecordingMusic("bass " + WindowName(window)); };
     factories.demoSeam = [](Tandry::TandryAppBase*) { return std::make_unique<RecordingDemoSeam>(); };
 

@@ -3,6 +3,7 @@
 #include "AppTestSupport.h"
 #include "app/AppFactories.h"
 #include "app/DemoStreamSeam.h"
+#include "app/UserDataDir.h"
 #include "audio/BassMusicInterface.h"
 #include "audio/DSoundManager.h"
 
@@ -123,6 +124,21 @@ TEST_F(AppServices, MusicBackEndFollowsTheSoundChoices)
         delete app.NewMusicInterface(app.mInvisWindow);
         EXPECT_EQ(Log()[1], c.made);
     }
+}
+
+TEST_F(AppServices, TheFmodBackEndIsGivenTheUserDataFolderNarrowed)
+{
+    std::string given = "none";
+    Tandry::GetAppFactories().fmodMusic = [&](const std::string& folder) {
+        given = folder;
+        return new RecordingMusic("fmod");
+    };
+    TestApp app;
+    app.Init();
+    app.mUseFmod = true;
+    Tandry::SetUserDataDir(L"/data/caf\u00e9");
+    delete app.NewMusicInterface(app.mInvisWindow);
+    EXPECT_EQ(given, "/data/caf\xe9\\");
 }
 
 TEST_F(AppServices, TheDefaultServicesAreSilentUntilTheyAreBuilt)

@@ -12,8 +12,11 @@
 #include "resources/pak/PakInterface.h"
 #include "resources/pak/PakWriter.h"
 
+#include <tremor/ivorbisfile.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -56,6 +59,30 @@ inline std::vector<int16_t> BufferSamples(DirectSoundBuffer* buffer)
     std::vector<uint8_t> bytes = BufferBytes(buffer);
     std::vector<int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+// Every sample of an Ogg file on disk, decoded by Tremor in one go.
+inline std::vector<int16_t> DecodeOggWholeFile(const std::string& path, int& channels)
+{
+    std::vector<int16_t> samples;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    OggVorbis_File vf;
+    if (file == nullptr || ov_open(file, &vf, nullptr, 0) != 0) {
+        ADD_FAILURE() << "cannot decode " << path;
+        if (file != nullptr)
+            std::fclose(file);
+        return samples;
+    }
+    channels = ov_info(&vf, -1)->channels;
+    char block[4096];
+    int section = 0;
+    for (long got; (got = ov_read(&vf, block, sizeof block, &section)) > 0;) {
+        const size_t at = samples.size();
+        samples.resize(at + static_cast<size_t>(got) / 2);
+        std::memcpy(samples.data() + at, block, static_cast<size_t>(got) / 2 * 2);
+    }
+    ov_clear(&vf); // closes the file
     return samples;
 }
 

@@ -4,6 +4,8 @@
 #include "platform/fs/ScratchFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/music/BassRuntime.h"
+#include "tests/support/Mp3Reference.h"
+#include "tests/support/PcmFixtures.h"
 
 #include <filesystem>
 #include <fstream>
@@ -28,34 +30,7 @@ std::vector<int16_t> WavSamples(const std::vector<uint8_t>& bytes, size_t header
     return samples;
 }
 
-std::vector<uint8_t> MakeWav(uint16_t channels, uint32_t rate, uint16_t bits, const std::vector<uint8_t>& data)
-{
-    std::vector<uint8_t> out;
-    auto u16 = [&](uint32_t v) {
-        out.push_back(static_cast<uint8_t>(v));
-        out.push_back(static_cast<uint8_t>(v >> 8));
-    };
-    auto u32 = [&](uint32_t v) {
-        u16(v & 0xFFFF);
-        u16(v >> 16);
-    };
-    auto text = [&](const char* t) { out.insert(out.end(), t, t + 4); };
-    text("RIFF");
-    u32(36 + static_cast<uint32_t>(data.size()));
-    text("WAVE");
-    text("fmt ");
-    u32(16);
-    u16(1);
-    u16(channels);
-    u32(rate);
-    u32(rate * channels * bits / 8);
-    u16(channels * bits / 8);
-    u16(bits);
-    text("data");
-    u32(static_cast<uint32_t>(data.size()));
-    out.insert(out.end(), data.begin(), data.end());
-    return out;
-}
+using TestSupport::MakeWav;
 
 class BassLibraryTest : public ::testing::Test {
 protected:
@@ -286,6 +261,30 @@ TEST_F(BassLibraryTest, UnreadableBytesAndModulesGiveNoHandle)
     const char name[] = "x.mod";
     EXPECT_EQ(Entry<MusicLoadFn>("BASS_MusicLoad")(false, name, 0, 0, 0x204, 0), 0u);
     EXPECT_EQ(Entry<StreamCreateFileFn>("BASS_StreamCreateFile")(true, nullptr, 0, 10, 0), 0u);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(BassLibraryTest, AnMp3StreamPlaysWhatLibmpg123DecodesToItsEnd)
+{
+    ASSERT_TRUE(Init());
+    const std::vector<uint8_t> mp3 = FixtureBytes("tone.mp3");
+    const TestSupport::Mp3Decoded expected = TestSupport::DecodeMp3Whole(mp3);
+    ASSERT_EQ(expected.rate, 44100);
+    ASSERT_EQ(expected.channels, 2);
+    const HANDLE h = StreamFromMemory(mp3);
+    ASSERT_NE(h, 0u);
+    ASSERT_TRUE(Play(h, true));
+    const uint32_t frames = static_cast<uint32_t>(expected.samples.size() / 2);
+    std::vector<int16_t> rendered = Render(frames - 1);
+    EXPECT_EQ(IsActive(h), kActivePlaying);
+    const std::vector<int16_t> rest = Render(1001);
+    rendered.insert(rendered.end(), rest.begin(), rest.end());
+    EXPECT_EQ(IsActive(h), kActiveStopped);
+    EXPECT_TRUE(std::equal(expected.samples.begin(), expected.samples.end(), rendered.begin()));
+    EXPECT_TRUE(Entry<ChannelFn>("BASS_StreamFree")(h) != 0);
 }
 
 } // namespace
