@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <typeinfo>
 #include <vector>
 
 #include "graphics/context/Graphics.h"
 #include "graphics/context/GraphicsTrunc.h"
+#include "graphics/image/CoverageMaskFill.h"
 #include "graphics/image/Image.h"
+#include "graphics/image/MemoryImage.h"
 #include "graphics/types/Color.h"
 #include "graphics/types/Rect.h"
 #include "graphics/types/Span.h"
@@ -28,6 +31,32 @@ struct DrawScratch {
     std::vector<Span> filled;
 };
 thread_local DrawScratch sScratch;
+
+// The mask's rows y0.. of width pixels from x0 (the mask's top left at
+// left, top) through the destination's fill slots: an opaque colour fills
+// the fully covered runs, and the rest is blended by coverage.
+void DrawThroughSlots(Image* dest, const Platform::CoverageMask& mask, const Color& color, int64_t x0, int64_t y0,
+                      int width, int height, int64_t left, int64_t top)
+{
+    const uint8_t* first = mask.pixels.data() + static_cast<size_t>(x0 - left);
+    std::vector<Span>& covered = sScratch.covered;
+    std::vector<Span>& filled = sScratch.filled;
+    covered.clear();
+    filled.clear();
+    for (int64_t row = y0; row < y0 + height; ++row) {
+        const uint8_t* coverage = first + static_cast<size_t>(row - top) * static_cast<size_t>(mask.width);
+        if (color.alpha >= 255)
+            SplitOpaqueCoverageRow(coverage, width, static_cast<int>(row), static_cast<int>(x0), covered, filled);
+        else
+            covered.push_back({static_cast<int>(row), static_cast<int>(x0), width});
+    }
+    if (!filled.empty())
+        dest->FillScanLines(filled.data(), static_cast<int>(filled.size()), color, DRAWMODE_NORMAL);
+    if (!covered.empty())
+        dest->FillScanLinesWithCoverage(covered.data(), static_cast<int>(covered.size()), color, DRAWMODE_NORMAL,
+                                        mask.pixels.data(), static_cast<int>(left), static_cast<int>(top),
+                                        mask.width, 0);
+}
 
 } // namespace
 
@@ -112,24 +141,15 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::wstring& text, co
     if (x0 >= x1 || y0 >= y1)
         return;
     const int width = static_cast<int>(x1 - x0);
-    const uint8_t* first = mask.pixels.data() + static_cast<size_t>(x0 - left);
-    std::vector<Span>& covered = sScratch.covered;
-    std::vector<Span>& filled = sScratch.filled;
-    covered.clear();
-    filled.clear();
-    for (int64_t row = y0; row < y1; ++row) {
-        const uint8_t* coverage = first + static_cast<size_t>(row - top) * static_cast<size_t>(mask.width);
-        if (color.alpha >= 255)
-            SplitOpaqueCoverageRow(coverage, width, static_cast<int>(row), static_cast<int>(x0), covered, filled);
-        else
-            covered.push_back({static_cast<int>(row), static_cast<int>(x0), width});
+    // A plain memory image takes the mask whole; any other image gets the
+    // fill slots, which it may draw in its own way.
+    if (typeid(*dest) == typeid(MemoryImage)) {
+        FillCoverageMask(*static_cast<MemoryImage*>(dest),
+                         Rect(static_cast<int>(x0), static_cast<int>(y0), width, static_cast<int>(y1 - y0)), color,
+                         mask.pixels.data(), static_cast<int>(left), static_cast<int>(top), mask.width);
+    } else {
+        DrawThroughSlots(dest, mask, color, x0, y0, width, static_cast<int>(y1 - y0), left, top);
     }
-    if (!filled.empty())
-        dest->FillScanLines(filled.data(), static_cast<int>(filled.size()), color, DRAWMODE_NORMAL);
-    if (!covered.empty())
-        dest->FillScanLinesWithCoverage(covered.data(), static_cast<int>(covered.size()), color, DRAWMODE_NORMAL,
-                                        mask.pixels.data(), static_cast<int>(left), static_cast<int>(top),
-                                        mask.width, 0);
     // A very long text's mask is not kept.
     if (mask.pixels.capacity() > kKeptMaskBytes)
         mask = {};

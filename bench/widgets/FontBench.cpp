@@ -5,10 +5,11 @@
 // surface (goal: at least as fast), and BMFont::DrawString in white with fast
 // stretching against SDL_BlitSurface of the same glyph rectangles from an ARGB
 // page surface (goal: at least 0.8 times its speed).
-// Two more rows time the destination's own share of each draw, to tell the
-// fonts' work from the memory image's: the fill and coverage calls that
-// SysFont::DrawString makes, replayed, and the glyph rectangles through the
-// memory image's stretching blit alone.
+// Two more rows time the destination's share of a draw, to tell the fonts'
+// work from the image's: the fill and coverage calls that SysFont::DrawString
+// makes on an image of a class of its own (a plain memory image takes the
+// whole mask in one call instead), replayed, and the glyph rectangles through
+// the memory image's stretching blit alone.
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <benchmark/benchmark.h>
@@ -296,8 +297,9 @@ public:
     std::vector<Call> calls;
 };
 
-// The memory image's share of SysFontDrawString: the fill and coverage calls
-// that drawing each line makes, captured once and replayed.
+// The fill slots' share of drawing text onto an image of another class: the
+// fill and coverage calls that drawing each line makes, captured once and
+// replayed onto a memory image.
 void MemoryImageTextCoverage(benchmark::State& state)
 {
     SysFont font(kFontFile, kPoints, false, false, false);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "graphics/image/CoverageMaskFill.h"
 #include "graphics/image/LaneTail.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
@@ -38,46 +39,60 @@ void FillRowOver(uint32_t* row, int count, uint32_t rgb, uint32_t alpha)
 
 using U8x8 = uint8_t __attribute__((vector_size(8)));
 
+// How a coverage byte of 255 is drawn: blended like any other, or stored as
+// a fill would store the colour, which a mask in an opaque colour asks for
+// (the blend never gives an opaque colour exactly).
+enum class FullCoverage { Blend, Store };
+
 // Eight pixels of the coverage fill: each gets the colour at alpha
 // (alpha * (coverage + 1)) >> 8, and a pixel whose alpha comes to 0 is left
 // alone. Over eight opaque pixels the result alpha is 255 and the share the
 // pixel's alpha, and a share of 0 gives the pixel back, so no lane needs the
 // alpha arithmetic.
+template <FullCoverage Full>
 TANDRY_LANE_INLINE PixelLanes::U32x8 CoverLanes(const PixelLanes::U32x8& d, const U8x8& coverage,
                                                 const PixelLanes::U32x8& colour,
                                                 const PixelLanes::U32x8& colourAlpha)
 {
     using namespace PixelLanes;
-    const U32x8 a = (colourAlpha * (__builtin_convertvector(coverage, U32x8) + 1)) >> 8;
+    const U32x8 c = __builtin_convertvector(coverage, U32x8);
+    const U32x8 a = (colourAlpha * (c + 1)) >> 8;
+    U32x8 out;
     if (AllZero(~IsEqual(d >> 24, Splat(255))))
-        return 0xFF000000u | PixelBlend::MixSummed(d, colour, a);
-    return Select(IsZero(a), d, PixelBlend::FillOver(d, colour, a));
-}
-
-TANDRY_LANE_INLINE bool NoCoverage(const U8x8& coverage)
-{
-    uint64_t bits;
-    std::memcpy(&bits, &coverage, sizeof bits);
-    return bits == 0;
+        out = 0xFF000000u | PixelBlend::MixSummed(d, colour, a);
+    else
+        out = Select(IsZero(a), d, PixelBlend::FillOver(d, colour, a));
+    if constexpr (Full == FullCoverage::Store)
+        out = Select(IsEqual(c, Splat(255)), 0xFF000000u | colour, out);
+    return out;
 }
 
 // One span of the coverage fill, eight pixels at a time; eight pixels without
-// coverage cost one test. The tail of fewer than eight goes through the same
-// steps with no coverage past the span, which leaves those pixels as they
-// are: in place where eight words are left before end (text spans are short,
-// and a copy costs a stalled load), else on a copy padded with opaque black
-// of which only the tail is written back. The coverage tail is gathered in a
-// register, as the mask's own end is not known.
+// coverage cost one test, and under Store eight fully covered ones a store.
+// The tail of fewer than eight goes through the same steps with no coverage
+// past the span, which leaves those pixels as they are: in place where eight
+// words are left before end (text spans are short, and a copy costs a
+// stalled load), else on a copy padded with opaque black of which only the
+// tail is written back. The coverage tail is gathered in a register, as the
+// mask's own end is not known.
+template <FullCoverage Full>
 TANDRY_LANE_INLINE void FillCoverageRow(uint32_t* row, const uint8_t* cov, int count, const uint32_t* end,
                                         const PixelLanes::U32x8& colour, const PixelLanes::U32x8& colourAlpha)
 {
     using namespace PixelLanes;
     int i = 0;
     for (; i + kLanes <= count; i += kLanes) {
+        uint64_t bits;
+        std::memcpy(&bits, cov + i, sizeof bits);
+        if (bits == 0)
+            continue;
+        if (Full == FullCoverage::Store && bits == ~uint64_t{0}) {
+            Store(row + i, 0xFF000000u | colour);
+            continue;
+        }
         U8x8 c;
-        std::memcpy(&c, cov + i, sizeof c);
-        if (!NoCoverage(c))
-            Store(row + i, CoverLanes(Load(row + i), c, colour, colourAlpha));
+        std::memcpy(&c, &bits, sizeof c);
+        Store(row + i, CoverLanes<Full>(Load(row + i), c, colour, colourAlpha));
     }
     if (i == count)
         return;
@@ -90,24 +105,23 @@ TANDRY_LANE_INLINE void FillCoverageRow(uint32_t* row, const uint8_t* cov, int c
     std::memcpy(&c, &bits, sizeof c);
     uint32_t* d = row + i;
     if (end - d >= kLanes) {
-        Store(d, CoverLanes(Load(d), c, colour, colourAlpha));
+        Store(d, CoverLanes<Full>(Load(d), c, colour, colourAlpha));
         return;
     }
     const size_t n = static_cast<size_t>(count - i);
     uint32_t below[kLanes] = {0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u,
                               0xFF000000u, 0xFF000000u, 0xFF000000u, 0xFF000000u};
     LaneTail::CopyFew(below, d, n);
-    Store(below, CoverLanes(Load(below), c, colour, colourAlpha));
+    Store(below, CoverLanes<Full>(Load(below), c, colour, colourAlpha));
     LaneTail::CopyFew(d, below, n);
 }
 
-// The coverage fill's spans, all in one call: text sends many short ones.
+// Where the coverage fill draws and with what: the mask is addressed from
+// its own origin and pitch.
 struct CoverageJob {
     uint32_t* bits;
     int width;
     const uint32_t* end;
-    const Span* spans;
-    int count;
     const uint8_t* coverage;
     int coverageX;
     int coverageY;
@@ -116,19 +130,34 @@ struct CoverageJob {
     uint32_t alpha;
 };
 
-TANDRY_LANE_CLONES
-void FillCoverageSpans(const CoverageJob& job)
+template <FullCoverage Full>
+TANDRY_LANE_INLINE void FillCoverageAt(const CoverageJob& job, int y, int x, int count)
 {
-    const PixelLanes::U32x8 colour = PixelLanes::Splat(job.rgb);
-    const PixelLanes::U32x8 colourAlpha = PixelLanes::Splat(job.alpha);
-    for (int i = 0; i < job.count; ++i) {
-        const Span& span = job.spans[i];
-        if (span.width <= 0)
-            continue;
-        uint32_t* row = job.bits + static_cast<ptrdiff_t>(span.y) * job.width + span.x;
-        const uint8_t* cov = job.coverage + static_cast<ptrdiff_t>(span.y - job.coverageY) * job.coveragePitch
-            + (span.x - job.coverageX);
-        FillCoverageRow(row, cov, span.width, job.end, colour, colourAlpha);
+    uint32_t* row = job.bits + static_cast<ptrdiff_t>(y) * job.width + x;
+    const uint8_t* cov =
+        job.coverage + static_cast<ptrdiff_t>(y - job.coverageY) * job.coveragePitch + (x - job.coverageX);
+    FillCoverageRow<Full>(row, cov, count, job.end, PixelLanes::Splat(job.rgb), PixelLanes::Splat(job.alpha));
+}
+
+// The coverage fill's spans, all in one call: text sends many short ones.
+TANDRY_LANE_CLONES
+void FillCoverageSpans(const CoverageJob& job, const Span* spans, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (spans[i].width > 0)
+            FillCoverageAt<FullCoverage::Blend>(job, spans[i].y, spans[i].x, spans[i].width);
+    }
+}
+
+// A whole mask over area, in one call.
+TANDRY_LANE_CLONES
+void FillCoverageArea(const CoverageJob& job, const Rect& area, bool opaque)
+{
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        if (opaque)
+            FillCoverageAt<FullCoverage::Store>(job, y, area.x, area.width);
+        else
+            FillCoverageAt<FullCoverage::Blend>(job, y, area.x, area.width);
     }
 }
 
@@ -146,6 +175,22 @@ void ForEachRow(uint32_t* bits, int pitch, const Rect& rect, F&& f)
         return;
     for (int y = 0; y < rect.height; ++y)
         f(bits + static_cast<ptrdiff_t>(rect.y + y) * pitch + rect.x, rect.width);
+}
+
+CoverageJob CoverageJobOf(MemoryImage& image, const Color& color, const uint8_t* coverage, int coverageX,
+                          int coverageY, int coveragePitch)
+{
+    const ClampedColor c(color);
+    uint32_t* bits = image.GetBits();
+    return {bits,
+            image.mWidth,
+            bits + static_cast<ptrdiff_t>(image.mWidth) * image.mHeight,
+            coverage,
+            coverageX,
+            coverageY,
+            coveragePitch,
+            c.Rgb(),
+            c.alpha};
 }
 
 } // namespace
@@ -182,11 +227,17 @@ void MemoryImage::FillScanLinesWithCoverage(const Span* spans, int count, const 
                                             const uint8_t* coverage, int coverageX, int coverageY,
                                             int coveragePitch, int)
 {
-    const ClampedColor c(color);
-    uint32_t* bits = GetBits();
-    FillCoverageSpans(CoverageJob{bits, mWidth, bits + static_cast<ptrdiff_t>(mWidth) * mHeight, spans, count,
-                                  coverage, coverageX, coverageY, coveragePitch, c.Rgb(), c.alpha});
+    FillCoverageSpans(CoverageJobOf(*this, color, coverage, coverageX, coverageY, coveragePitch), spans, count);
     MarkBitsChanged();
+}
+
+void FillCoverageMask(MemoryImage& image, const Rect& area, const Color& color, const uint8_t* coverage,
+                      int coverageX, int coverageY, int coveragePitch)
+{
+    if (area.width > 0 && area.height > 0)
+        FillCoverageArea(CoverageJobOf(image, color, coverage, coverageX, coverageY, coveragePitch), area,
+                         ClampedColor(color).alpha == 255);
+    image.MarkBitsChanged();
 }
 
 } // namespace Tandry

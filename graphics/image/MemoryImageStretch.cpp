@@ -36,6 +36,21 @@ struct UnstretchedJob {
     size_t srcCount;
 };
 
+// The white blend of eight pixels without a branch: glyph edges over text
+// already drawn mix transparent, translucent and opaque pixels in every
+// group, so the shortcuts for groups of one kind would mostly be
+// mispredicted. Over an opaque pixel the quotient is the source alpha, over a
+// transparent one 255, as the shortcuts give. The alpha product fits 16 bits.
+TANDRY_LANE_INLINE U32x8 WhiteBlend(const U32x8& d, const U32x8& s)
+{
+    using namespace PixelLanes;
+    const U32x8 a = s >> 24;
+    const U32x8 da = d >> 24;
+    const U32x8 newA = da + PixelBlend::Div255(MulHalves(255 - da, a));
+    const U32x8 share = Quotient(a * 255, newA | (IsZero(newA) & 1));
+    return Select(IsZero(a), d, newA << 24 | PixelBlend::MixSplitBlue(d, s, share));
+}
+
 // Eight pixels through the white blend; a transparent source pixel leaves
 // its pixel alone, so eight of them are skipped.
 template <class Words>
@@ -43,7 +58,7 @@ TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const Words& words, size_t s)
 {
     const U32x8 source = words.Lanes(s);
     if (!PixelLanes::AllZero(source >> 24))
-        PixelLanes::Store(d, PixelBlend::BlitWhite(PixelLanes::Load(d), source));
+        PixelLanes::Store(d, WhiteBlend(PixelLanes::Load(d), source));
 }
 
 // Each row eight pixels at a time. The tail of fewer than eight goes through
@@ -72,7 +87,7 @@ TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& w
         if (sTail + kLanes <= job.srcCount && at + static_cast<size_t>(whole) + kLanes <= job.destCount) {
             const U32x8 source = words.Lanes(sTail) & inTail;
             if (!PixelLanes::AllZero(source >> 24))
-                PixelLanes::Store(dTail, PixelBlend::BlitWhite(PixelLanes::Load(dTail), source));
+                PixelLanes::Store(dTail, WhiteBlend(PixelLanes::Load(dTail), source));
             continue;
         }
         uint32_t source[kLanes] = {};
@@ -115,6 +130,41 @@ MemoryImage* AsMemoryImage(Image* src)
     return lastIsMemoryImage ? static_cast<MemoryImage*>(src) : nullptr;
 }
 
+// The clipped rectangle from source position (x, y), inside the source.
+void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const Rect& clipped, int x, int y)
+{
+    const UnstretchedJob job{dest.GetBits(),
+                             dest.mWidth,
+                             static_cast<size_t>(dest.mWidth) * static_cast<size_t>(dest.mHeight),
+                             clipped,
+                             static_cast<size_t>(y) * source.mWidth + static_cast<size_t>(x),
+                             source.mWidth,
+                             static_cast<size_t>(source.mWidth) * static_cast<size_t>(source.mHeight)};
+    VisitSourceWords(source, [&job](const auto& words) { RunUnstretchedOf(job, words); });
+    dest.MarkBitsChanged();
+}
+
+// A rectangle drawn at its own size (the glyphs of bitmap fonts) steps by
+// exactly one pixel, so its clipped part maps onto whole source positions
+// without the proportional arithmetic; false for the cases the general path
+// must handle (another kind of source, a colour, a part outside the source).
+bool BlitSameSize(MemoryImage& dest, Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clipRect,
+                  const Color& color)
+{
+    const Rect clipped = Rect::Intersection(destRect, clipRect);
+    if (clipped.width <= 0 || clipped.height <= 0)
+        return true;
+    MemoryImage* source = AsMemoryImage(src);
+    if (!source || !ClampedColor(color).IsWhite())
+        return false;
+    const int64_t x = int64_t{srcRect.x} + clipped.x - destRect.x;
+    const int64_t y = int64_t{srcRect.y} + clipped.y - destRect.y;
+    if (x < 0 || y < 0 || x + clipped.width > source->mWidth || y + clipped.height > source->mHeight)
+        return false;
+    BlitUnstretched(dest, *source, clipped, static_cast<int>(x), static_cast<int>(y));
+    return true;
+}
+
 } // namespace
 
 // The draw mode is not used; the filtered path ignores the colour as well.
@@ -122,6 +172,9 @@ void MemoryImage::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRe
                              const Color& color, int, bool fastStretch)
 {
     src->mDrawn = true;
+    if (fastStretch && destRect.width == srcRect.width && destRect.height == srcRect.height
+        && BlitSameSize(*this, src, destRect, srcRect, clipRect, color))
+        return;
     Rect clipped;
     DoubleRect srcF;
     if (!ClipStretchRects(destRect, srcRect, clipRect, clipped, srcF))
@@ -138,19 +191,11 @@ void MemoryImage::StretchBltFast(Image* src, const Rect& clipped, const DoubleRe
     MemoryImage* source = AsMemoryImage(src);
     if (source && ClampedColor(color).IsWhite() && clipped.width > 0 && clipped.height > 0 && source->mWidth > 0
         && source->mHeight > 0) {
-        uint32_t* bits = GetBits();
         if (IsUnstretched(clipped, srcF, source->mWidth, source->mHeight)) {
-            const UnstretchedJob job{bits,
-                                     mWidth,
-                                     static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight),
-                                     clipped,
-                                     static_cast<size_t>(srcF.y) * source->mWidth + static_cast<size_t>(srcF.x),
-                                     source->mWidth,
-                                     static_cast<size_t>(source->mWidth) * static_cast<size_t>(source->mHeight)};
-            VisitSourceWords(*source, [&job](const auto& words) { RunUnstretchedOf(job, words); });
-            MarkBitsChanged();
+            BlitUnstretched(*this, *source, clipped, static_cast<int>(srcF.x), static_cast<int>(srcF.y));
             return;
         }
+        uint32_t* bits = GetBits();
         // Positions advance by repeated addition of the step; every row reads
         // the same columns, so they are worked out once, into a table kept
         // per thread. The source part lies inside the source; the limits only

@@ -106,6 +106,34 @@ TEST_P(SysFontCoverageTest, DrawsWhatThePerPixelModelDraws)
             ASSERT_EQ(drawn.GetPixel(px, py), expected.GetPixel(px, py)) << px << "," << py;
 }
 
+// A class of its own, so that drawing goes through its fill slots (which it
+// inherits) rather than straight into the pixels of a plain memory image.
+class SlotDrawnImage : public MemoryImage {};
+
+// The case's text drawn onto a fresh background in image.
+void DrawCase(MemoryImage& image, const Case& c)
+{
+    image.Create(kWidth, kHeight);
+    PaintBackground(image);
+    SysFont font(kDejaVuFile, c.points, c.bold, false, false);
+    Graphics g(&image);
+    g.Translate(5, -3);
+    font.DrawString(&g, 11, 60, c.text, c.color, c.clip, 1, 1, 0, kAlignLeft, kAlignBaseline);
+}
+
+// The fill slots, which other images get, draw what a plain memory image
+// draws (which the model above checks).
+TEST_P(SysFontCoverageTest, FillSlotsDrawWhatAPlainMemoryImageDraws)
+{
+    MemoryImage plain;
+    DrawCase(plain, GetParam());
+    SlotDrawnImage slots;
+    DrawCase(slots, GetParam());
+    for (int py = 0; py < kHeight; ++py)
+        for (int px = 0; px < kWidth; ++px)
+            ASSERT_EQ(slots.GetPixel(px, py), plain.GetPixel(px, py)) << px << "," << py;
+}
+
 const Rect kEverything(0, 0, kWidth, kHeight);
 
 std::vector<Case> Cases()

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/image/CoverageMaskFill.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/SoftwareDrawTest.h"
 #include "graphics/types/Color.h"
@@ -31,6 +32,34 @@ protected:
         image.FillScanLinesWithCoverage(spans.data(), count, color, 0, mask.data(), maskX, maskY, pitch, 0);
         PixelReference::FillScanLinesWithCoverage(expected, spans.data(), count, color, mask.data(), maskX, maskY,
                                                   pitch);
+        if (Pixels(image) == expected.px)
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "differs from the one-pixel rule";
+    }
+
+    // Fills area of image through the whole mask and says whether the result
+    // follows the one-pixel rule of a mask: an opaque colour (once clamped)
+    // at coverage 255 is stored as the fill stores it, and every other pixel
+    // of area takes the coverage fill.
+    ::testing::AssertionResult MaskFollowsTheRule(Tandry::MemoryImage& image, const Rect& area, const Color& color,
+                                                  const std::vector<uint8_t>& mask, int maskX, int maskY, int pitch)
+    {
+        PixelReference::Picture expected = Picture(image);
+        const int changes = image.mChangeCount;
+        Tandry::FillCoverageMask(image, area, color, mask.data(), maskX, maskY, pitch);
+        const bool opaque = PixelReference::Clamped(color).alpha == 255;
+        for (int y = area.y; y < area.y + area.height; ++y) {
+            for (int x = area.x; x < area.x + area.width; ++x) {
+                const uint8_t coverage = mask[static_cast<size_t>((y - maskY) * pitch + (x - maskX))];
+                const Span span{y, x, 1};
+                if (opaque && coverage == 255)
+                    PixelReference::FillRect(expected, Rect(x, y, 1, 1), color);
+                else
+                    PixelReference::FillScanLinesWithCoverage(expected, &span, 1, color, &coverage, x, y, 1);
+            }
+        }
+        if (image.mChangeCount == changes)
+            return ::testing::AssertionFailure() << "the image is not marked changed";
         if (Pixels(image) == expected.px)
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "differs from the one-pixel rule";
@@ -252,6 +281,76 @@ TEST_F(MemoryImageFillTest, CoverageSpansOfEveryLengthAndStartFollowTheRule)
             ASSERT_TRUE(CoverageFollowsTheRule(*image, spans, RandomColor(), mask, maskX, maskY, pitch))
                 << "length " << length << " start " << start;
         }
+    }
+}
+
+// A whole mask at once: every colour alpha (out-of-range ones too) meets
+// every coverage over opaque, transparent and mixed pixels. Runs of eight
+// fully covered and of eight empty bytes sit beside mixed ones, so the
+// whole-group shortcuts meet the blended groups in every colour.
+TEST_F(MemoryImageFillTest, MaskFillFollowsTheRuleForEveryAlphaAndCoverage)
+{
+    const int w = 256 + 32, h = 12;
+    const Grid grid = MakeGrid(w, h, [](int x, int y) {
+        const auto channel = [&](int k) { return static_cast<uint32_t>((x * k + y * 67) & 255); };
+        const uint32_t alpha = y < 4 ? 255u : y < 8 ? static_cast<uint32_t>((x * 13 + y * 29) & 255) : 0u;
+        const uint8_t coverage = x < 256 ? static_cast<uint8_t>(x) : (x / 8) % 2 == 0 ? 255 : 0;
+        return std::pair{coverage, Argb(channel(5), channel(11), channel(3), alpha)};
+    });
+    std::vector<int> alphas;
+    for (int a = 0; a < 256; ++a)
+        alphas.push_back(a);
+    alphas.insert(alphas.end(), {256, 1000, -1});
+    for (const int a : alphas) {
+        const Color color((a * 73 + 11) & 255, 255 - (a & 255), (a * 151) & 255, a);
+        auto image = Image(w, h, grid.below);
+        ASSERT_TRUE(MaskFollowsTheRule(*image, Rect(0, 0, w, h), color, grid.mask, 0, 0, w)) << "colour alpha " << a;
+    }
+    // Colour channels out of range are clamped before they are stored.
+    auto image = Image(w, h, grid.below);
+    ASSERT_TRUE(MaskFollowsTheRule(*image, Rect(0, 0, w, h), Color(300, -20, 128, 255), grid.mask, 0, 0, w));
+}
+
+// Areas of every width from 1 to 40 at every start within a group of eight,
+// over a mask placed elsewhere with its own pitch, in an opaque and a
+// translucent colour; the last rows reach the image's right and bottom edges,
+// where fewer than eight words are left. No pixel outside the area changes.
+TEST_F(MemoryImageFillTest, MaskAreasOfEveryWidthAndStartFollowTheRule)
+{
+    const int maskX = 3, maskY = 1, pitch = 61, rows = 4;
+    std::vector<uint8_t> mask(static_cast<size_t>(pitch) * (rows + 1));
+    for (size_t i = 0; i < mask.size(); ++i) {
+        // Stretches of full and of no coverage long enough to fill a group.
+        const size_t stretch = (i / 9) % 4;
+        mask[i] = stretch == 0 ? 255
+            : stretch == 1     ? 0
+                               : static_cast<uint8_t>(Uniform(0, 2) == 0 ? 255 : Uniform(0, 3) == 0 ? 0 : Uniform(1, 254));
+    }
+    for (int width = 1; width <= 40; ++width) {
+        for (int start = maskX; start < maskX + 8; ++start) {
+            for (const Color& color : {Color(30, 200, 90), Color(30, 200, 90, 140)}) {
+                // Inside the image, and flush with its bottom right corner.
+                for (const int imageWidth : {start + width + 9, start + width}) {
+                    auto image = Image(imageWidth, maskY + rows, RandomPixels(static_cast<size_t>(imageWidth) * (maskY + rows)));
+                    ASSERT_TRUE(MaskFollowsTheRule(*image, Rect(start, maskY, width, rows), color, mask, maskX, maskY,
+                                                   pitch))
+                        << "width " << width << " start " << start << " image width " << imageWidth << " alpha "
+                        << color.alpha;
+                }
+            }
+        }
+    }
+}
+
+// An empty area draws nothing.
+TEST_F(MemoryImageFillTest, EmptyMaskAreaLeavesThePicture)
+{
+    const std::vector<uint32_t> before = RandomPixels(64);
+    const std::vector<uint8_t> mask(64, 255);
+    for (const Rect& area : {Rect(2, 2, 0, 3), Rect(2, 2, 3, 0), Rect(2, 2, -1, 3)}) {
+        auto image = Image(8, 8, before);
+        Tandry::FillCoverageMask(*image, area, Color(1, 2, 3), mask.data(), 0, 0, 8);
+        EXPECT_EQ(Pixels(*image), before);
     }
 }
 

@@ -307,6 +307,72 @@ TEST_F(MemoryImageStretchTest, UnstretchedNearestOfEveryWidthAndStartFollowsTheR
     }
 }
 
+// A rectangle drawn at its own size whose source part reaches past an edge of
+// the source takes each position clamped to the source, as stretched ones
+// do: the model reads it from the source with its edge pixels repeated.
+TEST_F(MemoryImageStretchTest, SameSizeRectanglesPastTheSourceEdgeReadTheEdge)
+{
+    const int sw = 12, sh = 7, pad = 6;
+    const std::vector<uint32_t> pixels = RandomPixels(static_cast<size_t>(sw) * sh);
+    PixelReference::Source extended;
+    extended.picture = {sw + 2 * pad, sh + 2 * pad, {}};
+    for (int y = 0; y < sh + 2 * pad; ++y)
+        for (int x = 0; x < sw + 2 * pad; ++x)
+            extended.picture.px.push_back(
+                pixels[static_cast<size_t>(std::clamp(y - pad, 0, sh - 1)) * sw + std::clamp(x - pad, 0, sw - 1)]);
+    const Rect srcRects[] = {Rect(-3, 1, 9, 4), Rect(1, -2, 9, 4), Rect(sw - 5, 1, 9, 4), Rect(1, sh - 2, 9, 4),
+                             Rect(-1, -1, sw + 2, sh + 2)};
+    for (const Rect& srcRect : srcRects) {
+        for (const Rect& clip : {Rect(0, 0, 40, 20), Rect(6, 3, 5, 2)}) {
+            auto source = Image(sw, sh, pixels);
+            auto target = Image(40, 20, RandomPixels(40 * 20));
+            PixelReference::Picture expected = Picture(*target);
+            const Rect destRect(4, 2, srcRect.width, srcRect.height);
+            Rect clipped;
+            DoubleRect srcF;
+            ASSERT_TRUE(Tandry::ClipStretchRects(destRect, srcRect, clip, clipped, srcF));
+            srcF.x += pad;
+            srcF.y += pad;
+            PixelReference::StretchBltFast(expected, extended, clipped, srcF, Color::White);
+            target->StretchBlt(source.get(), destRect, srcRect, clip, Color::White, 0, true);
+            EXPECT_EQ(Pixels(*target), expected.px)
+                << "source " << srcRect.x << "," << srcRect.y << " clip " << clip.x << "," << clip.y;
+        }
+    }
+}
+
+// At its own size as stretched: a colour other than white or a source that
+// is no memory image draws nothing but marks the image changed, and a
+// rectangle the clip misses leaves it unmarked.
+TEST_F(MemoryImageStretchTest, SameSizeRectanglesThatDrawNothing)
+{
+    auto source = Filled(4, 4, Argb(1, 2, 3, 255));
+    Tandry::Image plain;
+    plain.mWidth = 4;
+    plain.mHeight = 4;
+    struct Case {
+        Tandry::Image* src;
+        Color color;
+        Rect clip;
+        int marks;
+    };
+    const Case cases[] = {
+        {source.get(), Color(255, 255, 255, 128), Rect(0, 0, 8, 8), 1},
+        {source.get(), Color(255, 0, 255, 255), Rect(0, 0, 8, 8), 1},
+        {&plain, Color::White, Rect(0, 0, 8, 8), 1},
+        {source.get(), Color::White, Rect(6, 6, 2, 2), 0},
+        {source.get(), Color::White, Rect(1, 1, 0, 3), 0},
+    };
+    for (const Case& c : cases) {
+        auto target = Filled(8, 8, Argb(9, 9, 9, 9));
+        const int changes = target->mChangeCount;
+        target->StretchBlt(c.src, Rect(1, 1, 4, 4), Rect(0, 0, 4, 4), c.clip, c.color, 0, true);
+        EXPECT_TRUE(c.src->mDrawn);
+        EXPECT_EQ(Pixels(*target), std::vector<uint32_t>(64, Argb(9, 9, 9, 9)));
+        EXPECT_EQ(target->mChangeCount, changes + c.marks) << "case " << (&c - cases);
+    }
+}
+
 // The column sums are 16 bits wide and the reduction across saturates at the
 // end: sources of full and empty channels drive every sum to its largest and
 // smallest, and both shares of a column may land in one cell at odd ratios.
