@@ -3,12 +3,15 @@
 // or blended, so even an opaque texture is scaled by about 254/256. A tint
 // multiplies the filtered colour by its channels and again by its alpha, and
 // the filtered alpha by its alpha. Pixels of filtered alpha 8 or less are
-// skipped before any tint.
+// skipped before any tint. Spans whose samples all sit on texel positions
+// (an untransformed or integer-moved quad) read one texel per pixel, which
+// is all the filter reads there.
 #pragma once
 
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/SampleBilinear.h"
 #include "graphics/rasterizer/TextureTint.h"
+#include "graphics/rasterizer/WholeTexelSpan.h"
 
 #include <array>
 #include <cstddef>
@@ -34,7 +37,45 @@ struct BilinearKind {
 
     static void Step(uint8_t* at, const Values& q, const State& state)
     {
-        const uint32_t filtered = SampleBilinear(state.texture, q[kU], q[kU + 1]);
+        Shade(at, SampleBilinear(state.texture, q[kU], q[kU + 1]), q, state);
+    }
+
+    static void DrawSpan(uint8_t* at, Values& q, const Values& step, int64_t n, const State& state)
+    {
+        // Steps of whole texels leave every sample's fraction the first one's.
+        const auto stepFraction = (static_cast<uint32_t>(step[kU]) | static_cast<uint32_t>(step[kU + 1])) & 0xFFFF;
+        if (stepFraction == 0 && OnWholeTexel(q[kU], q[kU + 1])) {
+#if defined(__SSE2__)
+            if constexpr (!Tint::kTints) {
+                if (step[kU] == 0x10000 && step[kU + 1] == 0)
+                    Span4::WholeTexelRow<F>(at, q, n, state.texture);
+            }
+#endif
+            for (; n > 0; --n) {
+                Shade(at, SampleWholeTexel(state.texture, BaseTexelIndex(state.texture, q[kU], q[kU + 1])), q,
+                      state);
+                Advance(q, step);
+                at += sizeof(typename F::Pixel);
+            }
+            return;
+        }
+        for (; n > 0; --n) {
+            Step(at, q, state);
+            Advance(q, step);
+            at += sizeof(typename F::Pixel);
+        }
+    }
+
+private:
+    static void Advance(Values& q, const Values& step)
+    {
+        for (size_t i = 0; i < q.size(); ++i)
+            q[i] = Fixed::Add(q[i], step[i]);
+    }
+
+    // What the filtered word becomes at one pixel.
+    static void Shade(uint8_t* at, uint32_t filtered, const Values& q, const State& state)
+    {
         const uint32_t coverage = filtered >> 24;
         if (coverage <= 8)
             return;

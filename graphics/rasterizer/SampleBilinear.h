@@ -11,6 +11,13 @@
 
 namespace Tandry {
 
+// The base texel's index, as the filter forms it: the row and column above
+// and left of the texture are -1, not 65535.
+inline uint32_t BaseTexelIndex(const RasterTexture& texture, int32_t su, int32_t sv)
+{
+    return static_cast<uint32_t>(sv >> 16) * static_cast<uint32_t>(texture.width) + static_cast<uint32_t>(su >> 16);
+}
+
 // su, sv: the sample position in 16.16 texels, whole numbers on texel
 // centres. The result's alpha is 0..254 and its colour already carries that
 // alpha (each channel at most 253).
@@ -23,9 +30,8 @@ inline uint32_t SampleBilinear(const RasterTexture& texture, int32_t su, int32_t
     // 0 or a whole unit, which keeps every weight product inside 32 bits.
     const uint32_t fu = (u & 0xFFFE) + 1;
     const uint32_t fv = (v & 0xFFFE) + 1;
-    // The row and column above and left of the texture are -1, not 65535.
     const auto width = static_cast<uint32_t>(texture.width);
-    const uint32_t n = static_cast<uint32_t>(sv >> 16) * width + static_cast<uint32_t>(su >> 16);
+    const uint32_t n = BaseTexelIndex(texture, su, sv);
 
     const uint32_t t00 = ReadTexel(texture, n);
     const uint32_t t10 = ReadTexel(texture, n + 1);
@@ -43,6 +49,25 @@ inline uint32_t SampleBilinear(const RasterTexture& texture, int32_t su, int32_t
                              (t11 & 0xFF00FF) * a11;
     const uint32_t green = (t00 & 0xFF00) * a00 + (t10 & 0xFF00) * a10 + (t01 & 0xFF00) * a01 + (t11 & 0xFF00) * a11;
     return (a00 + a10 + a01 + a11) << 24 | ((redBlue >> 8) & 0xFF00FF) | ((green >> 8) & 0xFF00);
+}
+
+// Whether a sample position is one where the filter reads a single texel: a
+// fraction of 0 or 1 becomes 1 / 65536, which leaves the right and lower
+// neighbours an area weight of 0 and the base texel 0xFFFE, whatever lies
+// beyond the texture's edges.
+constexpr bool OnWholeTexel(int32_t su, int32_t sv)
+{
+    return ((static_cast<uint32_t>(su) | static_cast<uint32_t>(sv)) & 0xFFFE) == 0;
+}
+
+// The filtered word at such a position: the base texel's alpha A weighted
+// (0xFFFE * A) >> 16, which is A - 1 (0 for 0), and each channel multiplied
+// by that weight and shifted down 8, as the four-texel sum gives it.
+inline uint32_t SampleWholeTexel(const RasterTexture& texture, uint32_t index)
+{
+    const uint32_t t = ReadTexel(texture, index);
+    const uint32_t a = (0xFFFE * (t >> 24)) >> 16;
+    return a << 24 | ((((t & 0xFF00FF) * a) >> 8) & 0xFF00FF) | ((((t & 0xFF00) * a) >> 8) & 0xFF00);
 }
 
 } // namespace Tandry
