@@ -1,6 +1,7 @@
 #include "game/shell/RunGame.h"
 
 #include "game/shell/GameApp.h"
+#include "game/shell/ProfileManager.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -25,6 +26,7 @@ int RunGame(std::span<const Platform::PlatformBootstrap* const> backends, const 
         game->Init();
         game->Start();
     }
+    ShutdownProfileManager();
     Platform::ResetPlatform();
     return 0;
 }

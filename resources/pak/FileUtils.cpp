@@ -5,6 +5,8 @@
 #include "platform/fs/FileFinder.h"
 #include "platform/fs/FileOps.h"
 
+#include <cstdint>
+
 namespace Tandry {
 
 std::string GetBaseFileName(const std::string& path)
@@ -74,6 +76,27 @@ std::wstring HexToWideString(const std::string& hex)
         for (size_t k = 0; k < 4; ++k)
             value = value * 16 + static_cast<unsigned>(HexDigitValue(hex[i + k]));
         out += static_cast<wchar_t>(value);
+    }
+    return out;
+}
+
+std::string WideStringToHex(const std::wstring& text)
+{
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size() * 4);
+    const auto appendUnit = [&out](uint32_t unit) {
+        for (int shift = 12; shift >= 0; shift -= 4)
+            out += kDigits[(unit >> shift) & 0xF];
+    };
+    for (const wchar_t c : text) {
+        const uint32_t value = static_cast<uint32_t>(c);
+        if (value > 0xFFFF && value <= 0x10FFFF) {
+            appendUnit(0xD800 + ((value - 0x10000) >> 10));
+            appendUnit(0xDC00 + ((value - 0x10000) & 0x3FF));
+        } else {
+            appendUnit(value & 0xFFFF);
+        }
     }
     return out;
 }

@@ -24,6 +24,10 @@ bool DeleteFolderTree(const std::string& folder);
 // Every 4 hexadecimal digits give one character, the first digit the most
 // significant; a remainder of 1 to 3 digits is ignored.
 std::wstring HexToWideString(const std::string& hex);
+// The reverse: every character as exactly four lower-case digits, the most
+// significant first. A character above 0xFFFF is written as its UTF-16
+// surrogate pair, since the text holds 16-bit units.
+std::string WideStringToHex(const std::wstring& text);
 // 0..9 for '0'..'9', 10..15 for 'a'..'f' and 'A'..'F', 0 for anything else.
 int HexDigitValue(char c);
 

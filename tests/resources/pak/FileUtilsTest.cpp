@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 
 namespace {
@@ -44,6 +45,30 @@ TEST(FileUtils, HexToWideString)
     for (size_t i = 0; i < sizeof values / sizeof values[0]; ++i)
         EXPECT_EQ(Tandry::HexDigitValue(digits[i]), values[i]) << digits[i];
     EXPECT_EQ(Tandry::HexDigitValue('\xC1'), 0);
+}
+
+TEST(FileUtils, WideStringToHexWritesFourLowerCaseDigitsPerUnit)
+{
+    const struct {
+        std::wstring text;
+        std::string hex;
+    } cases[] = {
+        {L"", ""},
+        {L"Ann", "0041006e006e"},
+        {std::wstring({wchar_t(0), wchar_t(0xFFFF), wchar_t(0x00E9)}), "0000ffff00e9"},
+        // One character beyond 16 bits is stored as its surrogate pair.
+        {std::wstring(1, wchar_t(0x1F600)), "d83dde00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Tandry::WideStringToHex(c.text), c.hex) << c.hex;
+    }
+    // Every 16-bit unit survives the round trip, surrogates and NUL included.
+    std::wstring all;
+    for (uint32_t unit = 0; unit <= 0xFFFF; unit += 0x0101)
+        all += static_cast<wchar_t>(unit);
+    all += std::wstring({wchar_t(0xD83D), wchar_t(0xDE00)});
+    EXPECT_EQ(Tandry::HexToWideString(Tandry::WideStringToHex(all)), all);
+    EXPECT_EQ(Tandry::HexToWideString("0041006E006Ex"), L"Ann");
 }
 
 TEST(FileUtils, CreateDirectoriesMakesEveryLevelAndReusesOtherCases)
