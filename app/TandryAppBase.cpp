@@ -308,6 +308,12 @@ DisplaySettings TandryAppBase::GetDisplaySettings()
     settings.fullScreenBits = mFullScreenBits;
     settings.desktopPc = mDesktopPc;
     settings.systemPopupShowing = mSystemPopupShowing;
+    settings.minVidMemoryMB = mMinVidMemoryMB;
+    settings.recVidMemoryMB = mRecVidMemoryMB;
+    settings.test3D = mTest3D;
+    settings.autoEnable3D = mAutoEnable3D;
+    settings.registryKey = mRegistryKey;
+    settings.playingDemo = mPlayingDemo;
     return settings;
 }
 

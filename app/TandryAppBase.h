@@ -157,7 +157,7 @@ public:
     // True swallows the key.
     virtual bool InterceptKeyDown(int key, bool ctrl, bool alt);
     virtual void OnCloseRequested();
-    virtual void On3DTestDone();
+    void On3DTestDone() override;
     virtual std::string GetExtraCrashText();
     virtual bool DrawDirtyStuff();
     // area null: the whole screen.
@@ -267,8 +267,8 @@ public:
     // Takes the refresh rate from the display, then records the display state.
     void RecordDisplayState();
     void SyncBufferWithDemo(Buffer& block);
-    void SyncStringWithDemo(std::string& text);
-    void SyncBoolWithDemo(bool& value);
+    void SyncStringWithDemo(std::string& text) override;
+    void SyncBoolWithDemo(bool& value) override;
     DemoSeam& GetDemoSeam() { return *mDemoSeam; }
     void SetDemoSeam(std::unique_ptr<DemoSeam> seam);
 

@@ -114,7 +114,24 @@ bool DDInterface::CheckDXError(const char* operation, HRESULT hr)
     return true;
 }
 
-void DDInterface::RunCapabilityTest(HWND) {}
+bool DDInterface::RunCapabilityTest(HWND window)
+{
+    const DisplaySettings settings = CurrentSettings();
+    if (mD3DTester != nullptr || (!settings.test3D && !settings.autoEnable3D))
+        return false;
+    mD3DTester = new D3DTester();
+    mD3DTester->mMinVidMemory = settings.minVidMemoryMB;
+    mD3DTester->mRecVidMemory = settings.recVidMemoryMB;
+    mD3DTester->Run(mDD7, window);
+    if (settings.autoEnable3D && mD3DTester->PassedWithoutWarning())
+        mIs3D = true;
+    if (!mD3DTester->Passed())
+        mIs3D = false;
+    // A result of its own with a warning leaves the choice to the player.
+    if (mD3DTester->mFreshResult && !mD3DTester->PassedWithoutWarning())
+        mIs3D = false;
+    return true;
+}
 
 int DDInterface::Init(HWND window, bool windowed)
 {
@@ -125,7 +142,10 @@ int DDInterface::Init(HWND window, bool windowed)
 
     if (const int result = CreateDirectDraw(); result != RESULT_OK)
         return result;
-    RunCapabilityTest(window);
+    if (RunCapabilityTest(window) && mD3DTester->mFreshResult) {
+        if (DisplayHost* host = GetDisplayHost())
+            host->On3DTestDone();
+    }
     const DisplaySettings settings = CurrentSettings();
     ReadGeometry(settings, window, windowed);
 

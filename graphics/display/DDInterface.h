@@ -54,8 +54,9 @@ public:
     // Puts the screen image on a separate video-memory surface or back on the
     // draw surface, making a new screen image.
     void SetScreenInVideoMemory(bool on);
-    // Chooses 3D or software drawing; nothing to choose until Direct3D exists.
-    void RunCapabilityTest(Platform::HWND window);
+    // The first time the application asks for it, tests the card and turns
+    // 3D drawing on or off by the outcome; true when it ran now.
+    bool RunCapabilityTest(Platform::HWND window);
 
     // dirty is the changed part of the logical screen, null for all of it.
     // False when nothing could be presented.

@@ -26,6 +26,17 @@ struct DisplaySettings {
     bool desktopPc = true;
     // A system dialog is open: full screen presents without flipping and without the cursor.
     bool systemPopupShowing = false;
+    // The capability test: the video memory (MB) a card needs, and the amount
+    // it should have; whether the player's stored choice asks for a test, and
+    // whether a pass without warning turns 3D on by itself.
+    int minVidMemoryMB = 6;
+    int recVidMemoryMB = 14;
+    bool test3D = false;
+    bool autoEnable3D = false;
+    // The application's registry key; the test keeps its result under it.
+    std::string registryKey;
+    // A demo plays: outside input comes from the demo, not from the machine.
+    bool playingDemo = false;
 };
 
 class DisplayHost {
@@ -42,6 +53,12 @@ public:
     // A string value under the application's registry key, written the way
     // every registry write is, so that a recorded demo records it.
     virtual void WriteRegistryText(const std::string& name, const std::string& value) = 0;
+    // A value passes through the demo: recorded while one is recorded, taken
+    // from it while one plays, left alone otherwise.
+    virtual void SyncStringWithDemo(std::string& text) = 0;
+    virtual void SyncBoolWithDemo(bool& value) = 0;
+    // The capability test has just computed a result of its own.
+    virtual void On3DTestDone() = 0;
 
 protected:
     ~DisplayHost() = default;

@@ -15,6 +15,10 @@ HRESULT DDrawFailureInjector::Take(DDrawOp op, uint32_t caps, const IID* iid)
             continue;
         if (it->iid && (iid == nullptr || *iid != *it->iid))
             continue;
+        if (it->skip > 0) {
+            --it->skip;
+            return DD_OK;
+        }
         const HRESULT code = it->code;
         if (--it->count == 0)
             mFaults.erase(it);

@@ -32,6 +32,9 @@ struct DDrawFault {
     uint32_t capsMask = 0;
     // For QueryInterface: only requests of this interface fail.
     std::optional<IID> iid;
+    // Matching calls that still succeed before the fault starts failing, so
+    // that the second of two alike calls can be made to fail.
+    uint32_t skip = 0;
 };
 
 class DDrawFailureInjector {

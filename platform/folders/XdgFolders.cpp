@@ -1,5 +1,7 @@
 #include "platform/folders/XdgFolders.h"
 
+#include "platform/Platform.h"
+
 #include <cstdlib>
 
 namespace Platform {
@@ -43,6 +45,15 @@ std::optional<std::string> XdgFolders::GetAppDataFolder()
 std::optional<std::string> XdgFolders::GetSettingsFolder()
 {
     return ResolveXdgFolder(RealEnvironment, "XDG_CONFIG_HOME", ".config");
+}
+
+std::optional<std::string> XdgFolders::GetSystemFolder()
+{
+    const std::string program = GetPlatform().GetProcess().GetModuleFileName();
+    const size_t slash = program.rfind('/');
+    if (slash == std::string::npos)
+        return std::nullopt;
+    return slash == 0 ? std::string("/") : program.substr(0, slash);
 }
 
 } // namespace Platform

@@ -15,11 +15,13 @@ using EnvironmentLookup = std::function<const char*(const char*)>;
 std::optional<std::string> ResolveXdgFolder(const EnvironmentLookup& lookup, const char* variable,
                                             const char* homeSuffix);
 
-// The folders of the real environment.
+// The folders of the real environment. The system folder is the one the
+// program file lies in: the program brings its own drivers.
 class XdgFolders : public Folders {
 public:
     std::optional<std::string> GetAppDataFolder() override;
     std::optional<std::string> GetSettingsFolder() override;
+    std::optional<std::string> GetSystemFolder() override;
 };
 
 } // namespace Platform

@@ -54,6 +54,9 @@ public:
     Tandry::DDInterface* GetDDInterface() override { return display.get(); }
     bool IsSizeMinimized() override { return false; }
     void WriteRegistryText(const std::string&, const std::string&) override {}
+    void SyncStringWithDemo(std::string&) override {}
+    void SyncBoolWithDemo(bool&) override {}
+    void On3DTestDone() override {}
 
     std::unique_ptr<Tandry::DDInterface> display;
     Tandry::CriticalSection lock;

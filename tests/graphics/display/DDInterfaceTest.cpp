@@ -226,7 +226,7 @@ TEST_F(DDInterfaceInit, ThreeDInitFailsWithoutDirect3D)
     EXPECT_EQ(InitWindowed(), Tandry::RESULT_D3D_INIT_FAIL);
     EXPECT_EQ(mDisplay->mErrorText, "3D init error: QueryInterface IID_IDirect3D7: DSERR_NOINTERFACE");
     EXPECT_FALSE(mDisplay->mInitialized);
-    // The capability test is a placeholder: it makes no tester and leaves the flag.
+    // Nobody asked for the capability test: no tester, and the flag stays.
     EXPECT_EQ(mDisplay->mD3DTester, nullptr);
     EXPECT_TRUE(mDisplay->mIs3D);
 }

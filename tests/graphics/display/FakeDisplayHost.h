@@ -1,8 +1,9 @@
 // The application as the display and its images see it in tests: both the
 // image host and the display host, with display settings a test chooses, the
 // results of the display's initialisation and its registry writes kept for
-// the test to read, and the images' textures handed to the display's
-// Direct3D side as the application hands them.
+// the test to read, the values passed through the demo kept and scriptable,
+// and the images' textures handed to the display's Direct3D side as the
+// application hands them.
 #pragma once
 
 #include "graphics/display/DDInterface.h"
@@ -62,6 +63,25 @@ public:
     {
         registryWrites.emplace_back(name, value);
     }
+    // Values the display passed through the demo, in order; a scripted one
+    // replaces each while the list lasts, as a demo being played would.
+    void SyncStringWithDemo(std::string& text) override
+    {
+        synced.push_back(text);
+        if (!replayed.empty()) {
+            text = replayed.front();
+            replayed.erase(replayed.begin());
+        }
+    }
+    void SyncBoolWithDemo(bool& value) override
+    {
+        synced.push_back(value ? "true" : "false");
+        if (!replayed.empty()) {
+            value = replayed.front() == "true";
+            replayed.erase(replayed.begin());
+        }
+    }
+    void On3DTestDone() override { ++testDoneCalls; }
 
     // Set while the display lives; the test deletes it and then clears this.
     Tandry::DDInterface* display = nullptr;
@@ -71,6 +91,9 @@ public:
     std::set<Tandry::MemoryImage*> images;
     bool minimized = false;
     std::vector<std::pair<std::string, std::string>> registryWrites;
+    std::vector<std::string> synced;
+    std::vector<std::string> replayed;
+    int testDoneCalls = 0;
 
 private:
     Tandry::CriticalSection mLock;

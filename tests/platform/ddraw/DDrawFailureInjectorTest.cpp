@@ -288,6 +288,18 @@ TEST_F(DDrawFailureInjectorTest, CountsCapsAndInterfacesNarrowWhatFails)
     EXPECT_EQ(world.primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
 }
 
+TEST_F(DDrawFailureInjectorTest, SkippedCallsPassBeforeTheFaultFails)
+{
+    World world;
+    DDrawFault fault{DDrawOp::Blt, kInjected, 1};
+    fault.skip = 2;
+    DDrawRuntime::Get().InjectFailure(fault);
+    EXPECT_EQ(world.image->Blt(nullptr, world.back, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(world.image->Blt(nullptr, world.back, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+    EXPECT_EQ(world.image->Blt(nullptr, world.back, nullptr, DDBLT_WAIT, nullptr), kInjected);
+    EXPECT_EQ(world.image->Blt(nullptr, world.back, nullptr, DDBLT_WAIT, nullptr), DD_OK);
+}
+
 TEST_F(DDrawFailureInjectorTest, TheCallLogKeepsTheOrderAndTheDetails)
 {
     World world;

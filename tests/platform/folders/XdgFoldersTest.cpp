@@ -1,5 +1,7 @@
 #include "platform/folders/XdgFolders.h"
 
+#include "platform/headless/HeadlessPlatform.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -34,6 +36,29 @@ TEST(XdgFolders, XdgRulesForDataAndSettings)
         EXPECT_EQ(ResolveXdgFolder(lookup, "XDG_DATA_HOME", ".local/share"), c.data);
         EXPECT_EQ(ResolveXdgFolder(lookup, "XDG_CONFIG_HOME", ".config"), c.settings);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(XdgFolders, TheSystemFolderIsTheProgramFilesFolder)
+{
+    HeadlessPlatform& platform = InstallHeadlessPlatform();
+    XdgFolders folders;
+    const struct {
+        const char* program;
+        std::optional<std::string> folder;
+    } cases[] = {
+        {"/opt/moorglen/moorglen", "/opt/moorglen"},
+        {"/moorglen", "/"},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        platform.Process().SetProgramPath(c.program);
+        EXPECT_EQ(folders.GetSystemFolder(), c.folder) << c.program;
+    }
+    ResetPlatform();
 }
 
 } // namespace
