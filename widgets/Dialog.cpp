@@ -1,6 +1,8 @@
 // The dialog's buttons, events, dragging and waiting for a result.
 #include "widgets/Dialog.h"
 
+#include <memory>
+
 #include "graphics/context/Font.h"
 #include "widgets/DialogButton.h"
 #include "widgets/DialogListener.h"
@@ -114,21 +116,22 @@ int Dialog::WaitForResult(bool autoKill)
 {
     WidgetHost* host = HostOf(this);
     // Handlers run inside the steps may close the dialog, and the step's
-    // deferred deletion then deletes it: the destructor tells this wait.
-    Wait wait;
-    wait.outer = mWait;
-    mWait = &wait;
+    // deferred deletion then deletes it: the destructor tells this wait. The
+    // record lives on the heap so that it outlasts a dialog deleted under it.
+    auto wait = std::make_unique<Wait>();
+    wait->outer = mWait;
+    mWait = wait.get();
     if (host != nullptr) {
         while (host->RunUpdateStep(nullptr)) {
-            if (!wait.alive || manager == nullptr || result != kNoResult)
+            if (!wait->alive || manager == nullptr || result != kNoResult)
                 break;
         }
-        if (wait.alive && autoKill)
+        if (wait->alive && autoKill)
             host->CloseDialog(id);
     }
-    if (!wait.alive)
-        return wait.lastResult;
-    mWait = wait.outer;
+    if (!wait->alive)
+        return wait->lastResult;
+    mWait = wait->outer;
     return result;
 }
 
