@@ -1,11 +1,12 @@
-// The seek that the decoders' callbacks over a file held in memory share:
-// the Ogg reader of Tremor and the MP3 reader of libmpg123 both move a
-// position within the bytes, the stdio way.
+// What the decoders' callbacks over a file held in memory share, the bytes with
+// their read position and the seek: the Ogg reader of Tremor and the MP3 reader of
+// libmpg123 both move a position within the bytes, the stdio way.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 namespace Platform {
 
@@ -25,5 +26,22 @@ inline bool SeekWithin(size_t size, size_t& position, int64_t offset, int origin
     position = static_cast<size_t>(base + offset);
     return true;
 }
+
+// A file held in memory and the decoder's read position in it, which the
+// callbacks receive as their source.
+struct MemoryBytes {
+    const uint8_t* bytes;
+    size_t size;
+    size_t position;
+
+    // Copies up to count bytes from the position into into; the number copied.
+    size_t Take(void* into, size_t count)
+    {
+        const size_t take = count < size - position ? count : size - position;
+        std::memcpy(into, bytes + position, take);
+        position += take;
+        return take;
+    }
+};
 
 } // namespace Platform

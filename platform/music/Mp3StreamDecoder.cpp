@@ -15,10 +15,7 @@ using Memory = Mp3StreamDecoder::Memory;
 ssize_t ReadMemory(void* source, void* into, size_t count)
 {
     auto& memory = *static_cast<Memory*>(source);
-    const size_t take = std::min(count, memory.size - memory.position);
-    std::memcpy(into, memory.bytes + memory.position, take);
-    memory.position += take;
-    return static_cast<ssize_t>(take);
+    return static_cast<ssize_t>(memory.Take(into, count));
 }
 
 off_t SeekMemory(void* source, off_t offset, int origin)

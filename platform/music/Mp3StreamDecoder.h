@@ -5,6 +5,7 @@
 // exact and seeks land on the frame asked for.
 #pragma once
 
+#include "platform/music/MemorySeek.h"
 #include "platform/music/StreamDecoder.h"
 
 #include <mpg123.h>
@@ -25,12 +26,7 @@ public:
     uint32_t Read(int16_t* out, uint32_t frames) override;
     bool Seek(uint64_t frame) override;
 
-    // The read position over the bytes, for the reader callbacks.
-    struct Memory {
-        const uint8_t* bytes;
-        size_t size;
-        size_t position;
-    };
+    using Memory = MemoryBytes;
 
 private:
     Mp3StreamDecoder(const uint8_t* bytes, size_t size);

@@ -18,9 +18,7 @@ size_t ReadMemory(void* into, size_t size, size_t count, void* source)
     if (size == 0)
         return 0;
     const size_t whole = std::min(count, (memory.size - memory.position) / size);
-    std::memcpy(into, memory.bytes + memory.position, whole * size);
-    memory.position += whole * size;
-    return whole;
+    return memory.Take(into, whole * size) / size;
 }
 
 int SeekMemory(void* source, ogg_int64_t offset, int origin)

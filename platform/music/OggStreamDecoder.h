@@ -3,6 +3,7 @@
 // changes the channel count or rate ends the stream there.
 #pragma once
 
+#include "platform/music/MemorySeek.h"
 #include "platform/music/StreamDecoder.h"
 
 #include <tremor/ivorbisfile.h>
@@ -23,12 +24,7 @@ public:
     uint32_t Read(int16_t* out, uint32_t frames) override;
     bool Seek(uint64_t frame) override;
 
-    // The read position over the bytes, for the callbacks.
-    struct Memory {
-        const uint8_t* bytes;
-        size_t size;
-        size_t position;
-    };
+    using Memory = MemoryBytes;
 
 private:
     OggStreamDecoder(const uint8_t* bytes, size_t size);
