@@ -9,7 +9,7 @@
 
 class LevelBase {
 public:
-    explicit LevelBase(std::string name) : name(std::move(name)) {}
+    explicit LevelBase(std::string levelName) : name(std::move(levelName)) {}
     LevelBase(const LevelBase&) = delete;
     LevelBase& operator=(const LevelBase&) = delete;
     virtual ~LevelBase() = default;

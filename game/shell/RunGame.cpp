@@ -1,7 +1,9 @@
 #include "game/shell/RunGame.h"
 
 #include "game/shell/GameApp.h"
+#include "game/shell/GameControllerCommon.h"
 #include "game/shell/ProfileManager.h"
+#include "game/shell/Scenario.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -21,6 +23,9 @@ int RunGame(std::span<const Platform::PlatformBootstrap* const> backends, const 
     }
     Platform::InstallPlatform(std::move(platform));
 
+    // Both exist before the game's start-up hook runs.
+    GetGameControllerCommon();
+    GetScenario();
     {
         std::unique_ptr<GameApp> game = std::make_unique<GameApp>();
         game->Init();
