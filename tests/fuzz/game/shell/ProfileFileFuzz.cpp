@@ -1,9 +1,15 @@
 // The profile store on an arbitrary profile file: the input is profile1.prf
 // beside a good profile0.prf. The store lists both, loads the fuzzed one (one
-// notice at most), reads, writes and saves it. When it loaded, a new store
-// reads the saved file back, passes its CRC check and sees the written value.
+// notice at most), reads it as player data and level records, writes and
+// saves it. When it loaded, a new store reads the saved file back, passes its
+// CRC check, sees the written value and gives the same player data and
+// records, which a second save leaves as they are.
+#include "game/shell/ClassicNumberText.h"
+#include "game/shell/LevelInfo.h"
+#include "game/shell/PlayerInfo.h"
 #include "game/shell/ProfileManager.h"
 #include "platform/fs/FolderCache.h"
+#include "resources/ini/IniCaseCompare.h"
 #include "resources/ini/IniDocument.h"
 #include "util/StringUtils.h"
 
@@ -22,8 +28,53 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// TODO: also run the player data load and save, a few level records and a
-// notepad load once those exist.
+// TODO: also run a notepad load once the notepad exists.
+
+// The level records read: a fixed name and every key of [Levels] but the
+// player data's time played.
+std::vector<std::string> LevelNames(Tandry::ProfileManager& store)
+{
+    std::vector<std::string> names = {"s1"};
+    store.GetKeyNames("Levels", names);
+    std::erase_if(names, [](const std::string& name) { return Tandry::AsciiCaseEqual(name, std::string("TimePlayed")); });
+    return names;
+}
+
+std::vector<std::string> RecordTexts(const std::vector<std::string>& names)
+{
+    std::vector<std::string> texts;
+    for (const std::string& name : names) {
+        Tandry::LevelInfo record(name);
+        record.LoadFromProfile();
+        texts.push_back(record.Serialize());
+    }
+    return texts;
+}
+
+// Every value the player data write, as the current document holds them.
+std::vector<std::string> PlayerTexts(Tandry::ProfileManager& store)
+{
+    std::vector<std::string> texts;
+    for (const char* key :
+         {"Progress", "Notebook", "IsGameComplete", "IsShowTutorial", "CurTutor", "TutorialHogItems", "TutorialHogHint"})
+        texts.push_back(store.GetString("Main", key));
+    texts.push_back(store.GetString("Levels", "TimePlayed"));
+    std::vector<std::string> books;
+    store.GetKeyNames("Notebook", books);
+    for (const std::string& book : books)
+        texts.push_back(book + "=" + store.GetString("Notebook", book));
+    return texts;
+}
+
+bool SameScalars(const Tandry::PlayerInfo& a, const Tandry::PlayerInfo& b)
+{
+    using Tandry::ClassicGeneralText;
+    return ClassicGeneralText(a.progress) == ClassicGeneralText(b.progress) &&
+           ClassicGeneralText(a.timePlayed) == ClassicGeneralText(b.timePlayed) && a.gameComplete == b.gameComplete &&
+           a.showTutorial == b.showTutorial && a.currentTutorial == b.currentTutorial &&
+           a.tutorialHogItems == b.tutorialHogItems && a.tutorialHogHint == b.tutorialHogHint &&
+           a.notebooks.size() == b.notebooks.size();
+}
 
 void WriteBytes(const fs::path& path, const uint8_t* data, size_t size)
 {
@@ -93,8 +144,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     FuzzCheck(Boxes(platform) <= 1);
+    Tandry::PlayerInfo player;
+    player.Load();
+    const std::vector<std::string> levels = LevelNames(store);
+    const std::vector<std::string> records = RecordTexts(levels);
+    for (size_t i = 0; i < levels.size(); ++i) {
+        Tandry::LevelInfo record(levels[i]);
+        record.LoadFromProfile();
+        record.SaveToProfile();
+    }
+    player.Save();
     store.SetValue("Fuzz", "Written", "a,b");
     store.SaveCurrentProfile();
+    FuzzCheck(Boxes(platform) <= 1);
     Tandry::ShutdownProfileManager();
     if (!listed || !loaded)
         return 0;
@@ -111,6 +173,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     again.SelectProfile(fuzzed);
     FuzzCheck(again.LoadCurrentProfile());
     FuzzCheck(again.GetString("Fuzz", "Written") == "a,b");
+    Tandry::PlayerInfo readBack;
+    readBack.Load();
+    FuzzCheck(SameScalars(player, readBack));
+    FuzzCheck(RecordTexts(levels) == records);
+    const std::vector<std::string> stored = PlayerTexts(again);
+    readBack.Save();
+    FuzzCheck(PlayerTexts(again) == stored);
     Tandry::ShutdownProfileManager();
     return 0;
 }

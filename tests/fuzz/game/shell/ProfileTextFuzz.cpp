@@ -1,6 +1,9 @@
 // The profile store's text readers on arbitrary text: the comma tokenizer
-// (every token, numbers too) and the hex names. Tokens never hold the
-// delimiter or outer blanks, and a name written as hex reads back the same.
+// (every token, numbers too), the hex names, the level record and the
+// notebook. Tokens never hold the delimiter or outer blanks, and what the
+// writers write (a name as hex, a record, a notebook) reads back the same.
+#include "game/shell/LevelInfo.h"
+#include "game/shell/NotebookEntry.h"
 #include "game/shell/StringTokenizer.h"
 #include "resources/pak/FileUtils.h"
 
@@ -8,7 +11,41 @@
 
 #include <string>
 
-// TODO: also the level record, notebook and notepad parsers once those exist.
+namespace {
+
+void CheckLevelRecord(const std::string& text)
+{
+    Tandry::LevelInfo record("s");
+    Tandry::StringTokenizer tokens(text, ',');
+    record.Parse(tokens);
+    const std::string written = record.Serialize();
+    Tandry::LevelInfo reread("s");
+    reread.done = !record.done;
+    Tandry::StringTokenizer again(written, ',');
+    reread.Parse(again);
+    FuzzCheck(reread.done == record.done);
+    FuzzCheck(reread.Serialize() == written);
+}
+
+void CheckNotebook(const std::string& text)
+{
+    Tandry::NotebookEntry entry;
+    Tandry::StringTokenizer tokens(text, ',');
+    entry.Parse(tokens);
+    for (const Tandry::NotebookRecord& record : entry.records)
+        FuzzCheck(!record.name.empty() && record.name.find(',') == std::string::npos);
+    Tandry::NotebookEntry reread;
+    Tandry::StringTokenizer again(entry.ToText(), ',');
+    reread.Parse(again);
+    FuzzCheck(reread.page == entry.page && reread.newRecord == entry.newRecord);
+    FuzzCheck(reread.records.size() == entry.records.size());
+    for (size_t i = 0; i < entry.records.size(); ++i)
+        FuzzCheck(reread.records[i].name == entry.records[i].name && reread.records[i].number == entry.records[i].number);
+}
+
+} // namespace
+
+// TODO: also the notepad's LoadState and its written text once the notepad exists.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -34,5 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string hex = Tandry::WideStringToHex(name);
     FuzzCheck(hex.size() == name.size() * 4);
     FuzzCheck(Tandry::HexToWideString(hex) == name);
+
+    CheckLevelRecord(text);
+    CheckNotebook(text);
     return 0;
 }
