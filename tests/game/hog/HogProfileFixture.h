@@ -1,30 +1,20 @@
-// A hidden-object test over a real profile store: the headless platform, a
-// temporary data folder that is also the current one, and a selected profile
-// "Ann" whose document is in memory. Everything is put back afterwards.
+// A hidden-object test over a real profile store on a temporary data folder,
+// with a selected profile "Ann" whose document is in memory and an empty
+// message bus.
 #pragma once
 
 #include "game/hog/TMessenger.h"
 #include "game/shell/ProfileManager.h"
-#include "platform/Platform.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "platform/fs/ScratchFolder.h"
-#include "util/StringUtils.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "tests/game/shell/ProfileFolderFixture.h"
 
 namespace HogTest {
 
-class HogProfileFixture : public testing::Test {
+class HogProfileFixture : public ShellTest::ProfileFolderFixture {
 protected:
     void SetUp() override
     {
         Tandry::ResetMessageBus();
-        Platform::InstallHeadlessPlatform();
-        Tandry::gGameDataDir = Tandry::WidenString(data.Path().string());
-        Tandry::gProfilesDir = Tandry::gGameDataDir + L"\\profiles\\";
-        std::filesystem::create_directories(data.Path() / "profiles");
+        ProfileFolderFixture::SetUp();
         Tandry::ProfileManager& store = Tandry::GetProfileManager();
         store.CreateProfile(L"Ann");
         store.SelectProfile(L"Ann");
@@ -32,15 +22,11 @@ protected:
     }
     void TearDown() override
     {
-        Tandry::ShutdownProfileManager();
-        Tandry::ResetGameFolders();
-        Platform::ResetPlatform();
+        ProfileFolderFixture::TearDown();
         Tandry::ResetMessageBus();
     }
 
     static Tandry::ProfileManager& Store() { return Tandry::GetProfileManager(); }
-
-    TestSupport::ScratchFolder data{TestSupport::ScratchFolder::Enter};
 };
 
 } // namespace HogTest
