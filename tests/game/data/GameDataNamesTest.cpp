@@ -71,7 +71,9 @@ const Row kRows[] = {
     {Kind::Ini, kGameIni, "ScreenEffect", "default"},
     {Kind::Ini, kGameIni, "ScreenEffect", "MenuToGame"},
     {Kind::Ini, kGameIni, "ScreenEffect", "GameToGame"},
+    {Kind::Ini, kGameIni, "Clusters", nullptr},
     {Kind::Ini, kGameIni, "Clusters", "moor"},
+    {Kind::Ini, kGameIni, "Clusters", "glen"},
     {Kind::Ini, kGameIni, "Options", "FullScreen"},
     {Kind::Ini, "logo\\logo.ini", "Game", "LogoList"},
     {Kind::Ini, "logo\\logo.ini", "Game", "FadeTime"},
@@ -304,6 +306,14 @@ const Row kRows[] = {
 
 #undef ENTRY
 
+// Keys the shell reads that the sample data leaves out, so that they keep
+// their default 0: no hint ids are generated and only three extra items hide
+// in a hidden-object level.
+const Row kAbsentRows[] = {
+    {Kind::Ini, kGameIni, "Game", "GenerateHintIds"},
+    {Kind::Ini, kGameIni, "Game", "PlaceAllSpheres"},
+};
+
 bool Opens(const std::string& name)
 {
     Tandry::PakFileHandle* file = Tandry::PakOpen(name, "rb");
@@ -408,6 +418,8 @@ TEST_F(GameDataNamesTest, EveryNameTheShellReadsIsInThePacks)
         }
         }
     }
+    for (const Row& row : kAbsentRows)
+        EXPECT_FALSE(IniHasKey(row.a, row.b, row.c)) << row.a << " [" << row.b << "] " << row.c;
 }
 
 // The picture bound as IMAGE_PARTS is the cel sheet the particle files count

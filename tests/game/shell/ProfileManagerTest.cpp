@@ -8,6 +8,8 @@
 #include "resources/pak/FileUtils.h"
 #include "util/StringUtils.h"
 
+#include "tests/game/shell/ProfileFolderFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -21,42 +23,10 @@ using TestSupport::ReadFile;
 using TestSupport::WriteFile;
 namespace fs = std::filesystem;
 
-// A data folder of its own (also the current folder, where "res\\game.ini"
-// is looked for), with the store and the folders put back afterwards.
-class ProfileStoreTest : public ::testing::Test {
+class ProfileStoreTest : public ShellTest::ProfileFolderFixture {
 protected:
-    void SetUp() override
-    {
-        Platform::InstallHeadlessPlatform();
-        Tandry::gGameDataDir = Tandry::WidenString(data.Path().string());
-        Tandry::gProfilesDir = Tandry::gGameDataDir + L"\\profiles\\";
-        fs::create_directories(Profiles());
-    }
-    void TearDown() override
-    {
-        Platform::SafeWrite::SetFaultForTests(Platform::SafeWrite::Fault::None);
-        Tandry::ShutdownProfileManager();
-        Tandry::ResetGameFolders();
-        Platform::ResetPlatform();
-    }
-
-    fs::path Profiles() const { return data.Path() / "profiles"; }
-    fs::path Settings() const { return data.Path() / "settings.ini"; }
-
     // Runs the final write, so that the next GetProfileManager reads the disk again.
     void Restart() { Tandry::ShutdownProfileManager(); }
-
-    std::vector<std::wstring> Names()
-    {
-        std::vector<std::wstring> names;
-        GetProfileManager().GetProfileNames(names);
-        return names;
-    }
-
-    Platform::HeadlessDialogs& Dialogs()
-    {
-        return dynamic_cast<Platform::HeadlessDialogs&>(Platform::GetPlatform().GetDialogs());
-    }
 
     // A UTF-16 file: the byte-order mark, then the text.
     static std::string Utf16(const std::string& text)
@@ -68,8 +38,6 @@ protected:
         }
         return bytes;
     }
-
-    TestSupport::ScratchFolder data{TestSupport::ScratchFolder::Enter};
 };
 
 TEST_F(ProfileStoreTest, NewProfilesTakeTheFirstFreeFilesAndListInNameOrder)
