@@ -1,9 +1,10 @@
 // The profile store on an arbitrary profile file: the input is profile1.prf
 // beside a good profile0.prf. The store lists both, loads the fuzzed one (one
-// notice at most), reads it as player data and level records, writes and
-// saves it. When it loaded, a new store reads the saved file back, passes its
-// CRC check, sees the written value and gives the same player data and
-// records, which a second save leaves as they are.
+// notice at most), reads it as player data, level records and one picture's
+// items-to-find panel, writes and saves it. When it loaded, a new store reads
+// the saved file back, passes its CRC check, sees the written value and gives
+// the same player data and records, which a second save leaves as they are.
+#include "game/hog/TNotepad.h"
 #include "game/shell/ClassicNumberText.h"
 #include "game/shell/LevelInfo.h"
 #include "game/shell/PlayerInfo.h"
@@ -27,8 +28,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// TODO: also run a notepad load once the notepad exists.
 
 // The level records read: a fixed name and every key of [Levels] but the
 // player data's time played.
@@ -153,6 +152,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         record.LoadFromProfile();
         record.SaveToProfile();
     }
+    Tandry::TNotepad notepad;
+    notepad.LoadState("lvl_pic");
+    notepad.SaveState("lvl_pic");
     player.Save();
     store.SetValue("Fuzz", "Written", "a,b");
     store.SaveCurrentProfile();
