@@ -1,6 +1,7 @@
 #include "platform/d3d/D3DSpanKernel.h"
 
 #include "platform/d3d/D3DConstants.h"
+#include "platform/d3d/D3DRepeatedSum.h"
 
 #include <algorithm>
 #include <bit>
@@ -101,7 +102,7 @@ struct NoTexture {
 
 struct TextureArgb8888 {
     static constexpr bool kSamples = true;
-    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
+    [[gnu::always_inline]] static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
     {
         if (static_cast<uint64_t>(x) < source.width && static_cast<uint64_t>(y) < source.height) {
             uint32_t raw;
@@ -259,6 +260,76 @@ bool MakeExact(double start, double step, int stepExponent, int64_t count, doubl
     return true;
 }
 
+// Where one pixel's texture coordinate comes from inside a run of repeated
+// sums (D3DRepeatedSum): its bit pattern steps by an integer.
+struct SumPosition {
+    uint64_t bits;
+    int64_t increment;
+};
+
+// The point texel index floor(c * size) of the run's sums when `size` is a
+// power of two: c * size is then exact, s K 2^-shift for the signed
+// significand s K, so the index is (s K) >> shift and steps with K. False when
+// the sums are zero, subnormal, not finite, or so large that the index would
+// pass the coordinate limit.
+bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
+{
+    const auto biased = static_cast<int32_t>((run.bits >> 52) & 0x7FF);
+    if (size == 0 || (size & (size - 1)) != 0 || biased == 0 || biased == 0x7FF)
+        return false;
+    const int32_t shift = 1075 - biased - std::countr_zero(size);
+    if (shift < 13) // |c * size| < 2^53 * 2^-13 stays inside the coordinate limit
+        return false;
+    const int64_t significand = static_cast<int64_t>(run.bits & ((uint64_t{1} << 52) - 1)) | (int64_t{1} << 52);
+    const bool negative = (run.bits >> 63) != 0;
+    out.value = negative ? -significand : significand;
+    out.step = negative ? -run.increment : run.increment;
+    out.shift = std::min(shift, 63); // beyond 63 every index is 0 or -1 alike
+    return true;
+}
+
+// A coordinate's texel index or fixed position per pixel of a run: by integer
+// shifts (ExactSteps) or through the double products of the general loop.
+struct ShiftIndex {
+    ExactSteps steps;
+    int64_t Next()
+    {
+        const int64_t index = steps.value >> steps.shift;
+        steps.value += steps.step;
+        return index;
+    }
+};
+
+template <bool kLinear>
+struct DoubleIndex {
+    SumPosition sum;
+    double size;
+    int64_t Next()
+    {
+        const int64_t index = Position<kLinear>(std::bit_cast<double>(sum.bits), size);
+        sum.bits += static_cast<uint64_t>(sum.increment);
+        return index;
+    }
+};
+
+// Shaded colours of `count` pixels of one run into `colours`.
+template <class Texture, bool kLinear, class Along, class Across>
+void SampleRun(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
+               bool textureOnly, uint32_t* colours, int64_t count)
+{
+    if (textureOnly) {
+        for (int64_t j = 0; j < count; ++j) {
+            const int64_t x = along.Next();
+            colours[j] = SampleAt<Texture, kLinear>(texels, x, across.Next()) | textureWhite;
+        }
+        return;
+    }
+    for (int64_t j = 0; j < count; ++j) {
+        const int64_t x = along.Next();
+        colours[j] = Shade(SampleAt<Texture, kLinear>(texels, x, across.Next()) | textureWhite, diffuse);
+    }
+}
+
 #if defined(__SSE2__)
 // (s a + d (255 - a) + 127) / 255 in 16-bit lanes of 8-bit channels: the sum
 // stays below 2^16, and there x / 255 = (x + 1 + (x >> 8)) >> 8.
@@ -353,6 +424,55 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
     }
 }
 
+// A span whose coordinates do not step exactly in fixed point, under a flat
+// diffuse colour: its coordinates come run by run from the repeated sums,
+// with no chain of additions, its colours gather in a block, and the block
+// is written as a texel run.
+template <class Target, class Texture, bool kLinear, class Blender>
+void TurnedSpan(const D3DSpanKernel::Context& context, const TexelSource& texels, double u, double v, double du,
+                double dv, uint32_t diffuse, bool textureOnly, uint8_t* pixel, int32_t count)
+{
+    constexpr int64_t kBlock = 256;
+    uint32_t colours[kBlock];
+    const uint32_t bytes = Target::Bytes(context.target);
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t block = std::min<int64_t>(kBlock, count - done);
+        int64_t filled = 0;
+        while (filled < block) {
+            const D3DRepeatedSum along = D3DRepeatedSumOf(u, du);
+            const D3DRepeatedSum across = D3DRepeatedSumOf(v, dv);
+            const int64_t steps = std::min(along.steps, across.steps);
+            const int64_t run = std::min(steps + 1, block - filled);
+            uint32_t* out = colours + filled;
+            ExactSteps alongSteps;
+            ExactSteps acrossSteps;
+            if (!kLinear && ShiftedIndices(along, texels.width, alongSteps) &&
+                ShiftedIndices(across, texels.height, acrossSteps))
+                SampleRun<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
+                                            context.textureWhite, diffuse, textureOnly, out, run);
+            else
+                SampleRun<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
+                                            DoubleIndex<kLinear>{{across.bits, across.increment}, height},
+                                            context.textureWhite, diffuse, textureOnly, out, run);
+            filled += run;
+            // The sums after the run: still inside it, or one addition past its end.
+            const int64_t last = std::min(run, steps);
+            u = std::bit_cast<double>(along.bits + static_cast<uint64_t>(last * along.increment));
+            v = std::bit_cast<double>(across.bits + static_cast<uint64_t>(last * across.increment));
+            if (run > steps) {
+                u += du;
+                v += dv;
+            }
+        }
+        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, pixel, int32_t(block));
+        pixel += block * bytes;
+        done += block;
+    }
+}
+
 template <class Target, class Texture, bool kLinear, class Blender>
 void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
               const D3DAttributePlane& plane)
@@ -434,6 +554,11 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                     along.value += along.step;
                     across.value += across.step;
                 }
+                continue;
+            }
+            if (flat) {
+                TurnedSpan<Target, Texture, kLinear, Blender>(context, texels, u, v, du, dv, flatDiffuse | diffuseWhite,
+                                                              textureOnly, pixel, count);
                 continue;
             }
             for (int32_t i = 0; i < count; ++i) {

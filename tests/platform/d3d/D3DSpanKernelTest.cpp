@@ -127,8 +127,11 @@ struct Draw {
 
 // Draws every scene into a copy of the same noise with the specialised loops
 // allowed and with the general loop only, and compares the bytes.
-void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true)
+void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
+                         std::vector<std::vector<Vertex>> scenes = {})
 {
+    if (scenes.empty())
+        scenes = Scenes(draw.textureWidth, draw.textureHeight);
     SCOPED_TRACE(draw.Name());
     const Memory texture = MakeMemory(draw.textureWidth, draw.textureHeight, draw.textureFormat, 7);
     std::array<uint32_t, 256> palette;
@@ -166,7 +169,7 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true)
         return drawer.Changed();
     };
     int scene = 0;
-    for (const std::vector<Vertex>& vertices : Scenes(draw.textureWidth, draw.textureHeight)) {
+    for (const std::vector<Vertex>& vertices : scenes) {
         SCOPED_TRACE("scene " + std::to_string(scene++));
         const Memory before = MakeMemory(40, 30, draw.targetFormat, 3 + uint32_t(scene));
         Memory fast = before;
@@ -250,6 +253,44 @@ TEST(D3DSpanKernelTest, EveryAddressingWithOddTextureSizesAndACutViewportMatches
                     draw.linearMagnify = draw.linearMinify = linear;
                     ExpectSameAsGeneral(draw);
                 }
+}
+
+// Turned quads under a flat colour take their coordinates from runs of the
+// repeated sums: every angle here makes steps with full mantissas, the ranges
+// cross zero and binade edges both ways, and the texture sizes reach both the
+// shifted indices (powers of two) and the double products (other sizes).
+TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
+{
+    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
+    struct Range {
+        float u0, v0, u1, v1;
+    };
+    const Range ranges[] = {{0, 0, 1, 1}, {-0.7f, 0.3f, 0.4f, -1.2f}, {0.999f, 0.5f, 1.001f, 0.51f}, {3, -5, -2, 7}};
+    std::vector<std::vector<Vertex>> scenes;
+    for (const double angle : {0.5236, -0.5236, 0.01, 1.3, 2.9, -2.2})
+        for (const Range& range : ranges)
+            for (const bool tinted : {false, true})
+                scenes.push_back(TurnedQuad(19.7, 14.6, 37, 25, angle, range.u0, range.v0, range.u1, range.v1,
+                                            tinted ? flat : white));
+    struct Size {
+        uint32_t width, height;
+    };
+    for (const Size size : {Size{16, 16}, Size{32, 8}, Size{13, 7}, Size{64, 48}, Size{1, 1}})
+        for (const DDrawFormat target : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5, DDrawFormat::R8G8B8})
+            for (const DDrawFormat texture : {DDrawFormat::A8R8G8B8, DDrawFormat::A4R4G4B4})
+                for (const bool linear : {false, true})
+                    for (const bool blend : {false, true}) {
+                        Draw draw;
+                        draw.targetFormat = target;
+                        draw.textureFormat = texture;
+                        draw.textureWidth = size.width;
+                        draw.textureHeight = size.height;
+                        draw.linearMagnify = draw.linearMinify = linear;
+                        draw.blend = blend;
+                        draw.addressU = D3DTADDRESS_MIRROR;
+                        ExpectSameAsGeneral(draw, true, scenes);
+                    }
 }
 
 TEST(D3DSpanKernelTest, NoStageDrawsTheDiffuseAsTheGeneralLoopDoes)
