@@ -102,6 +102,14 @@ struct NoTexture {
 
 struct TextureArgb8888 {
     static constexpr bool kSamples = true;
+    static constexpr bool kDirect = true; // texels inside are read straight from memory
+    // A texel known to lie inside the texture.
+    [[gnu::always_inline]] static uint32_t FetchInside(const TexelSource& source, int64_t x, int64_t y)
+    {
+        uint32_t raw;
+        std::memcpy(&raw, source.pixels + y * source.pitch + 4 * x, sizeof raw);
+        return raw | source.fill;
+    }
     [[gnu::always_inline]] static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
     {
         if (static_cast<uint64_t>(x) < source.width && static_cast<uint64_t>(y) < source.height) {
@@ -115,7 +123,9 @@ struct TextureArgb8888 {
 
 struct TextureAny {
     static constexpr bool kSamples = true;
+    static constexpr bool kDirect = false;
     static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y) { return source.sampler->Texel(x, y); }
+    static uint32_t FetchInside(const TexelSource& source, int64_t x, int64_t y) { return Fetch(source, x, y); }
 };
 
 // Blending: off, a fixed pair of factors that folds into the loop, or any pair.
@@ -173,16 +183,21 @@ uint32_t Shade(uint32_t texture, uint32_t diffuse)
 
 // The colour of the texture at texel index (x, y) (point) or at (fx, fy) in
 // 1/256 texels (linear).
-template <class Texture, bool kLinear>
+template <class Texture, bool kLinear, bool kInside = false>
 [[gnu::always_inline]] inline uint32_t SampleAt(const TexelSource& sampler, int64_t fx, int64_t fy)
 {
+    const auto fetch = [&](int64_t x, int64_t y) {
+        if constexpr (kInside)
+            return Texture::FetchInside(sampler, x, y);
+        else
+            return Texture::Fetch(sampler, x, y);
+    };
     if constexpr (!kLinear) {
-        return Texture::Fetch(sampler, fx, fy);
+        return fetch(fx, fy);
     } else {
         const int64_t x = fx >> 8;
         const int64_t y = fy >> 8;
-        const uint32_t texels[4] = {Texture::Fetch(sampler, x, y), Texture::Fetch(sampler, x + 1, y),
-                                    Texture::Fetch(sampler, x, y + 1), Texture::Fetch(sampler, x + 1, y + 1)};
+        const uint32_t texels[4] = {fetch(x, y), fetch(x + 1, y), fetch(x, y + 1), fetch(x + 1, y + 1)};
         return D3DBilinear(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
     }
 }
@@ -290,8 +305,14 @@ bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
 
 // A coordinate's texel index or fixed position per pixel of a run: by integer
 // shifts (ExactSteps) or through the double products of the general loop.
+// Inside one run both move one way only, so the first and the last pixel
+// bound every index between them. Where every index lies inside the texture,
+// the floor of a product that is not negative is its truncation.
 struct ShiftIndex {
     ExactSteps steps;
+    bool Finite() const { return true; }
+    int64_t At(int64_t j) const { return (steps.value + j * steps.step) >> steps.shift; }
+    template <bool kInside>
     int64_t Next()
     {
         const int64_t index = steps.value >> steps.shift;
@@ -304,30 +325,65 @@ template <bool kLinear>
 struct DoubleIndex {
     SumPosition sum;
     double size;
+    bool Finite() const { return ((sum.bits >> 52) & 0x7FF) != 0x7FF; } // not a number gives index 0, not inside
+    int64_t At(int64_t j) const
+    {
+        return Position<kLinear>(std::bit_cast<double>(sum.bits + static_cast<uint64_t>(j * sum.increment)), size);
+    }
+    template <bool kInside>
     int64_t Next()
     {
-        const int64_t index = Position<kLinear>(std::bit_cast<double>(sum.bits), size);
+        const double coordinate = std::bit_cast<double>(sum.bits);
         sum.bits += static_cast<uint64_t>(sum.increment);
-        return index;
+        if constexpr (!kInside)
+            return Position<kLinear>(coordinate, size);
+        else if constexpr (!kLinear)
+            return static_cast<int64_t>(coordinate * size);
+        else
+            return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
     }
 };
 
 // Shaded colours of `count` pixels of one run into `colours`.
-template <class Texture, bool kLinear, class Along, class Across>
+template <class Texture, bool kLinear, bool kInside, class Along, class Across>
 void SampleRun(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
                bool textureOnly, uint32_t* colours, int64_t count)
 {
+    const TexelSource source = texels; // a local copy: the stores below may alias anything
     if (textureOnly) {
         for (int64_t j = 0; j < count; ++j) {
-            const int64_t x = along.Next();
-            colours[j] = SampleAt<Texture, kLinear>(texels, x, across.Next()) | textureWhite;
+            const int64_t x = along.template Next<kInside>();
+            colours[j] = SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite;
         }
         return;
     }
     for (int64_t j = 0; j < count; ++j) {
-        const int64_t x = along.Next();
-        colours[j] = Shade(SampleAt<Texture, kLinear>(texels, x, across.Next()) | textureWhite, diffuse);
+        const int64_t x = along.template Next<kInside>();
+        colours[j] =
+            Shade(SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite,
+                  diffuse);
     }
+}
+
+// SampleRun over texels known to lie inside the texture when the run's ends
+// say so, else with every texel addressed.
+template <class Texture, bool kLinear, class Along, class Across>
+void SampleRunChecked(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
+                      bool textureOnly, uint32_t* colours, int64_t count)
+{
+    const auto inside = [](int64_t first, int64_t last, uint64_t size) {
+        if constexpr (kLinear) { // the texel and its neighbour after it
+            first >>= 8;
+            last >>= 8;
+        }
+        const int64_t reach = kLinear ? 1 : 0;
+        return std::min(first, last) >= 0 && static_cast<uint64_t>(std::max(first, last) + reach) < size;
+    };
+    if (Texture::kDirect && along.Finite() && across.Finite() && inside(along.At(0), along.At(count - 1), texels.width) &&
+        inside(across.At(0), across.At(count - 1), texels.height))
+        SampleRun<Texture, kLinear, true>(texels, along, across, textureWhite, diffuse, textureOnly, colours, count);
+    else
+        SampleRun<Texture, kLinear, false>(texels, along, across, textureWhite, diffuse, textureOnly, colours, count);
 }
 
 #if defined(__SSE2__)
@@ -424,19 +480,31 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
     }
 }
 
-// A span whose coordinates do not step exactly in fixed point, under a flat
-// diffuse colour: its coordinates come run by run from the repeated sums,
-// with no chain of additions, its colours gather in a block, and the block
-// is written as a texel run.
+// Where a span whose coordinates do not step exactly in fixed point has got
+// to: its next pixel, and that pixel's coordinates.
+struct TurnedRow {
+    double u = 0.0;
+    double v = 0.0;
+    uint8_t* pixel = nullptr;
+    int32_t x = 0;
+    int32_t right = 0;
+};
+
+// The next `count` pixels of such a span under a flat diffuse colour: their
+// coordinates come run by run from the repeated sums, with no chain of
+// additions, their colours gather in a block, and the block is written as a
+// texel run.
 template <class Target, class Texture, bool kLinear, class Blender>
-void TurnedSpan(const D3DSpanKernel::Context& context, const TexelSource& texels, double u, double v, double du,
-                double dv, uint32_t diffuse, bool textureOnly, uint8_t* pixel, int32_t count)
+void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, TurnedRow& row, double du,
+                  double dv, uint32_t diffuse, bool textureOnly, int32_t count)
 {
     constexpr int64_t kBlock = 256;
     uint32_t colours[kBlock];
     const uint32_t bytes = Target::Bytes(context.target);
     const double width = double(texels.width);
     const double height = double(texels.height);
+    double u = row.u;
+    double v = row.v;
     int64_t done = 0;
     while (done < count) {
         const int64_t block = std::min<int64_t>(kBlock, count - done);
@@ -451,10 +519,10 @@ void TurnedSpan(const D3DSpanKernel::Context& context, const TexelSource& texels
             ExactSteps acrossSteps;
             if (!kLinear && ShiftedIndices(along, texels.width, alongSteps) &&
                 ShiftedIndices(across, texels.height, acrossSteps))
-                SampleRun<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
+                SampleRunChecked<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
                                             context.textureWhite, diffuse, textureOnly, out, run);
             else
-                SampleRun<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
+                SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
                                             DoubleIndex<kLinear>{{across.bits, across.increment}, height},
                                             context.textureWhite, diffuse, textureOnly, out, run);
             filled += run;
@@ -467,11 +535,65 @@ void TurnedSpan(const D3DSpanKernel::Context& context, const TexelSource& texels
                 v += dv;
             }
         }
-        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, pixel, int32_t(block));
-        pixel += block * bytes;
+        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, row.pixel, int32_t(block));
+        row.pixel += block * bytes;
         done += block;
     }
+    row.u = u;
+    row.v = v;
+    row.x += count;
 }
+
+// Turned spans of neighbouring rows, advanced together a few columns at a
+// time: their texels lie close together in the texture, so a band reuses the
+// texture's cache lines and pages that one long span after another would
+// have lost. Each span's pixels and sums stay its own, so the order changes
+// no pixel.
+template <class Target, class Texture, bool kLinear, class Blender>
+class TurnedBand {
+public:
+    TurnedBand(const D3DSpanKernel::Context& context, const TexelSource& texels, double du, double dv,
+               uint32_t diffuse, bool textureOnly)
+        : mContext(context), mTexels(texels), mDu(du), mDv(dv), mDiffuse(diffuse), mTextureOnly(textureOnly)
+    {
+    }
+    void Add(const TurnedRow& row)
+    {
+        mRows[mCount++] = row;
+        if (mCount == kRows)
+            Flush();
+    }
+    void Flush()
+    {
+        int32_t left = INT32_MAX;
+        int32_t right = INT32_MIN;
+        for (int r = 0; r < mCount; ++r) {
+            left = std::min(left, mRows[r].x);
+            right = std::max(right, mRows[r].right);
+        }
+        for (int64_t window = int64_t{left} + kColumns; window - kColumns < right; window += kColumns)
+            for (int r = 0; r < mCount; ++r) {
+                TurnedRow& row = mRows[r];
+                const auto count = static_cast<int32_t>(std::min<int64_t>(row.right, window) - row.x);
+                if (count > 0)
+                    TurnedPixels<Target, Texture, kLinear, Blender>(mContext, mTexels, row, mDu, mDv, mDiffuse,
+                                                                    mTextureOnly, count);
+            }
+        mCount = 0;
+    }
+
+private:
+    static constexpr int kRows = 8;
+    static constexpr int64_t kColumns = 64;
+    const D3DSpanKernel::Context& mContext;
+    const TexelSource& mTexels;
+    double mDu;
+    double mDv;
+    uint32_t mDiffuse;
+    bool mTextureOnly;
+    TurnedRow mRows[kRows];
+    int mCount = 0;
+};
 
 template <class Target, class Texture, bool kLinear, class Blender>
 void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
@@ -495,6 +617,8 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     bool exactSteps = Texture::kSamples && FixedExponent(du, duExponent) && FixedExponent(dv, dvExponent);
     const double width = Texture::kSamples ? context.sampler->Width() : 0.0;
     const double height = Texture::kSamples ? context.sampler->Height() : 0.0;
+    TurnedBand<Target, Texture, kLinear, Blender> band(context, texels, du, dv, flatDiffuse | diffuseWhite,
+                                                       textureOnly);
     for (size_t index = 0; index < spans.size(); ++index) {
         const D3DSpan& span = spans[index];
         if (index + 1 < spans.size()) {
@@ -557,8 +681,7 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 continue;
             }
             if (flat) {
-                TurnedSpan<Target, Texture, kLinear, Blender>(context, texels, u, v, du, dv, flatDiffuse | diffuseWhite,
-                                                              textureOnly, pixel, count);
+                band.Add(TurnedRow{u, v, pixel, span.left, span.right});
                 continue;
             }
             for (int32_t i = 0; i < count; ++i) {
@@ -572,6 +695,8 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 shadeAndWrite(0xFFFFFFFFu);
         }
     }
+    if constexpr (Texture::kSamples)
+        band.Flush();
 }
 
 // What a stage's operation takes from the texture and the diffuse colour.
