@@ -145,7 +145,7 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
     D3DPixelPipeline pipeline;
     ASSERT_EQ(pipeline.Set(stages, 0, false, draw.blend, draw.sourceBlend, draw.destBlend), DD_OK);
 
-    const auto run = [&](bool specialised, Memory& target, const std::vector<Vertex>& vertices) {
+    const auto run = [&](bool specialised, bool wide, Memory& target, const std::vector<Vertex>& vertices) {
         std::vector<std::optional<D3DTextureSampler>> samplers(size_t(pipeline.StageCount()));
         if (!samplers.empty() && draw.textured) {
             if (draw.textureFormat == DDrawFormat::P8Texture)
@@ -162,7 +162,7 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
         renderTarget.pitch = target.pitch;
         renderTarget.layout = D3DPixelLayout::FromFormat(target.format);
         renderTarget.viewport = draw.viewport;
-        D3DPrimitiveDrawer drawer(renderTarget, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
+        D3DPrimitiveDrawer drawer(renderTarget, pipeline, std::move(samplers), D3DCULL_NONE, specialised, wide);
         EXPECT_EQ(drawer.Specialised(), specialised && expectSpecialised);
         drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(vertices.data()),
                     static_cast<uint32_t>(vertices.size()));
@@ -172,14 +172,17 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
     for (const std::vector<Vertex>& vertices : scenes) {
         SCOPED_TRACE("scene " + std::to_string(scene++));
         const Memory before = MakeMemory(40, 30, draw.targetFormat, 3 + uint32_t(scene));
-        Memory fast = before;
         Memory general = before;
-        run(true, fast, vertices);
-        const RECT changed = run(false, general, vertices);
+        const RECT changed = run(false, false, general, vertices);
         ASSERT_LT(changed.left, changed.right); // the scene covers pixels
-        for (size_t i = 0; i < fast.bytes.size(); ++i)
-            ASSERT_EQ(fast.bytes[i], general.bytes[i])
-                << "byte " << i << " (row " << i / size_t(fast.pitch) << ")";
+        // The widest vector code this processor has, and the baseline's.
+        for (const bool wide : {true, false}) {
+            Memory fast = before;
+            run(true, wide, fast, vertices);
+            for (size_t i = 0; i < fast.bytes.size(); ++i)
+                ASSERT_EQ(fast.bytes[i], general.bytes[i])
+                    << "byte " << i << " (row " << i / size_t(fast.pitch) << ", wide " << wide << ")";
+        }
     }
 }
 
@@ -347,21 +350,22 @@ TEST(D3DSpanKernelTest, EveryTargetValueUnderEverySourceAlphaMatchesTheGeneralLo
             SCOPED_TRACE(std::to_string(int(format)) + " " + std::to_string(source) + "/" + std::to_string(dest));
             D3DPixelPipeline pipeline;
             ASSERT_EQ(pipeline.Set(stages, 0, false, true, source, dest), DD_OK);
-            std::vector<uint8_t> results[2] = {before, before};
-            for (const bool specialised : {false, true}) {
+            std::vector<uint8_t> results[3] = {before, before, before};
+            for (const int path : {0, 1, 2}) { // general, specialised, specialised on the baseline's vector code
                 std::vector<std::optional<D3DTextureSampler>> samplers(1);
                 samplers[0].emplace(texels.data(), int32_t(kSide * 4), kSide, kSide,
                                     D3DPixelLayout::FromFormat(MakePixelFormat(DDrawFormat::A8R8G8B8)));
                 D3DRenderTarget target;
-                target.pixels = results[specialised].data();
+                target.pixels = results[path].data();
                 target.pitch = int32_t(kSide * bytes);
                 target.layout = D3DPixelLayout::FromFormat(MakePixelFormat(format));
                 target.viewport = RECT{1, 0, int32_t(kSide), int32_t(kSide)};
-                D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
+                D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, path != 0, path == 1);
                 drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(quad.data()), 4);
             }
             ASSERT_TRUE(results[0] != before);
             EXPECT_TRUE(results[1] == results[0]);
+            EXPECT_TRUE(results[2] == results[0]);
         }
     }
 }
