@@ -290,7 +290,7 @@ struct SumPosition {
 // significand s K, so the index is (s K) >> shift and steps with K. False when
 // the sums are zero, subnormal, not finite, or so large that the index would
 // pass the coordinate limit.
-bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
+[[gnu::always_inline]] inline bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
 {
     const auto biased = static_cast<int32_t>((run.bits >> 52) & 0x7FF);
     if (size == 0 || (size & (size - 1)) != 0 || biased == 0 || biased == 0x7FF)
@@ -541,10 +541,10 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
 }
 
 // Where a span whose coordinates do not step exactly in fixed point has got
-// to: its next pixel, and that pixel's coordinates.
+// to: its next pixel, and the runs of sums that hold that pixel's coordinates.
 struct TurnedRow {
-    double u = 0.0;
-    double v = 0.0;
+    D3DRepeatedSum along;
+    D3DRepeatedSum across;
     uint8_t* pixel = nullptr;
     int32_t x = 0;
     int32_t right = 0;
@@ -563,15 +563,24 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
     const uint32_t bytes = Target::Bytes(context.target);
     const double width = double(texels.width);
     const double height = double(texels.height);
-    double u = row.u;
-    double v = row.v;
+    D3DRepeatedSum& along = row.along;
+    D3DRepeatedSum& across = row.across;
+    // On to the sum `run` steps on: still inside the run, or one addition past its end.
+    const auto advance = [](D3DRepeatedSum& sum, int64_t run, double step) {
+        if (run <= sum.steps) {
+            sum.bits += static_cast<uint64_t>(run * sum.increment);
+            sum.steps -= run;
+        } else {
+            sum = D3DRepeatedSumOf(std::bit_cast<double>(sum.bits + static_cast<uint64_t>(sum.steps * sum.increment)) +
+                                       step,
+                                   step);
+        }
+    };
     int64_t done = 0;
     while (done < count) {
         const int64_t block = std::min<int64_t>(kBlock, count - done);
         int64_t filled = 0;
         while (filled < block) {
-            const D3DRepeatedSum along = D3DRepeatedSumOf(u, du);
-            const D3DRepeatedSum across = D3DRepeatedSumOf(v, dv);
             const int64_t steps = std::min(along.steps, across.steps);
             const int64_t run = std::min(steps + 1, block - filled);
             uint32_t* out = colours + filled;
@@ -586,21 +595,13 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
                                             DoubleIndex<kLinear>{{across.bits, across.increment}, height},
                                             context.textureWhite, diffuse, textureOnly, out, run);
             filled += run;
-            // The sums after the run: still inside it, or one addition past its end.
-            const int64_t last = std::min(run, steps);
-            u = std::bit_cast<double>(along.bits + static_cast<uint64_t>(last * along.increment));
-            v = std::bit_cast<double>(across.bits + static_cast<uint64_t>(last * across.increment));
-            if (run > steps) {
-                u += du;
-                v += dv;
-            }
+            advance(along, run, du);
+            advance(across, run, dv);
         }
         TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, row.pixel, int32_t(block));
         row.pixel += block * bytes;
         done += block;
     }
-    row.u = u;
-    row.v = v;
     row.x += count;
 }
 
@@ -741,7 +742,7 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 continue;
             }
             if (flat) {
-                band.Add(TurnedRow{u, v, pixel, span.left, span.right});
+                band.Add(TurnedRow{D3DRepeatedSumOf(u, du), D3DRepeatedSumOf(v, dv), pixel, span.left, span.right});
                 continue;
             }
             for (int32_t i = 0; i < count; ++i) {
