@@ -201,7 +201,7 @@ template <class Texture, bool kLinear, bool kInside = false>
         const int64_t x = fx >> 8;
         const int64_t y = fy >> 8;
         const uint32_t texels[4] = {fetch(x, y), fetch(x + 1, y), fetch(x, y + 1), fetch(x + 1, y + 1)};
-        return D3DBilinear(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
+        return D3DBilinearPairs(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
     }
 }
 
