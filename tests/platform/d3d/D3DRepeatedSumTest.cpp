@@ -121,8 +121,9 @@ TEST(D3DRepeatedSumTest, RandomCoordinateStepsMatchAndNeedFewAdditions)
         const double step = (unit() - 0.5) * std::ldexp(1.0, -int(next() % 12));
         SCOPED_TRACE(testing::Message() << std::hexfloat << value << " step " << step);
         const int additions = ExpectRunsMatch(value, step, 300);
-        if (trial % 7 != 0)
+        if (trial % 7 != 0) {
             EXPECT_LE(additions, 80); // a handful per binade crossed, not one per sum
+        }
     }
     // A span across the whole of [0.3, 1.7) crosses three binades.
     EXPECT_LE(ExpectRunsMatch(0.3, 1.0 / 1024, 1434), 4);
