@@ -58,7 +58,7 @@ D3DVertexLayout D3DVertexLayout::Of(uint32_t vertexFormat)
 
 D3DPrimitiveDrawer::D3DPrimitiveDrawer(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
                                        std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode,
-                                       bool specialised)
+                                       bool specialised, bool wideLanes)
     : mTarget(target),
       mPipeline(pipeline),
       mSamplers(std::move(samplers)),
@@ -66,7 +66,7 @@ D3DPrimitiveDrawer::D3DPrimitiveDrawer(const D3DRenderTarget& target, const D3DP
       mRasterizer(target.viewport)
 {
     if (specialised)
-        mKernel = D3DSpanKernel::Choose(mTarget, mPipeline, mSamplers);
+        mKernel = D3DSpanKernel::Choose(mTarget, mPipeline, mSamplers, wideLanes);
 }
 
 D3DRasterVertex D3DPrimitiveDrawer::ReadVertex(const D3DVertexLayout& layout, const uint8_t* vertices,

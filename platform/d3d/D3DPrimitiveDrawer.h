@@ -32,10 +32,11 @@ class D3DPrimitiveDrawer {
 public:
     // `samplers` has one entry per stage in use; empty for a stage without a
     // texture. Triangles use a specialised span loop when one fits the draw,
-    // unless `specialised` is false (the tests compare the two).
+    // unless `specialised` is false, and its widest vector code the processor
+    // has, unless `wideLanes` is false (the tests compare them all).
     D3DPrimitiveDrawer(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
                        std::vector<std::optional<D3DTextureSampler>> samplers, uint32_t cullMode,
-                       bool specialised = true);
+                       bool specialised = true, bool wideLanes = true);
 
     // Draws `count` vertices as primitives of `type` (checked by the caller);
     // an incomplete last primitive is dropped.

@@ -1,6 +1,7 @@
 #include "platform/d3d/D3DSpanKernel.h"
 
 #include "platform/d3d/D3DConstants.h"
+#include "platform/d3d/D3DRepeatedSum.h"
 
 #include <algorithm>
 #include <bit>
@@ -10,6 +11,9 @@
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
 namespace Platform {
@@ -101,7 +105,15 @@ struct NoTexture {
 
 struct TextureArgb8888 {
     static constexpr bool kSamples = true;
-    static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
+    static constexpr bool kDirect = true; // texels inside are read straight from memory
+    // A texel known to lie inside the texture.
+    [[gnu::always_inline]] static uint32_t FetchInside(const TexelSource& source, int64_t x, int64_t y)
+    {
+        uint32_t raw;
+        std::memcpy(&raw, source.pixels + y * source.pitch + 4 * x, sizeof raw);
+        return raw | source.fill;
+    }
+    [[gnu::always_inline]] static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y)
     {
         if (static_cast<uint64_t>(x) < source.width && static_cast<uint64_t>(y) < source.height) {
             uint32_t raw;
@@ -114,7 +126,9 @@ struct TextureArgb8888 {
 
 struct TextureAny {
     static constexpr bool kSamples = true;
+    static constexpr bool kDirect = false;
     static uint32_t Fetch(const TexelSource& source, int64_t x, int64_t y) { return source.sampler->Texel(x, y); }
+    static uint32_t FetchInside(const TexelSource& source, int64_t x, int64_t y) { return Fetch(source, x, y); }
 };
 
 // Blending: off, a fixed pair of factors that folds into the loop, or any pair.
@@ -172,17 +186,22 @@ uint32_t Shade(uint32_t texture, uint32_t diffuse)
 
 // The colour of the texture at texel index (x, y) (point) or at (fx, fy) in
 // 1/256 texels (linear).
-template <class Texture, bool kLinear>
+template <class Texture, bool kLinear, bool kInside = false>
 [[gnu::always_inline]] inline uint32_t SampleAt(const TexelSource& sampler, int64_t fx, int64_t fy)
 {
+    const auto fetch = [&](int64_t x, int64_t y) {
+        if constexpr (kInside)
+            return Texture::FetchInside(sampler, x, y);
+        else
+            return Texture::Fetch(sampler, x, y);
+    };
     if constexpr (!kLinear) {
-        return Texture::Fetch(sampler, fx, fy);
+        return fetch(fx, fy);
     } else {
         const int64_t x = fx >> 8;
         const int64_t y = fy >> 8;
-        const uint32_t texels[4] = {Texture::Fetch(sampler, x, y), Texture::Fetch(sampler, x + 1, y),
-                                    Texture::Fetch(sampler, x, y + 1), Texture::Fetch(sampler, x + 1, y + 1)};
-        return D3DBilinear(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
+        const uint32_t texels[4] = {fetch(x, y), fetch(x + 1, y), fetch(x, y + 1), fetch(x + 1, y + 1)};
+        return D3DBilinearPairs(texels, static_cast<uint32_t>(fx & 255), static_cast<uint32_t>(fy & 255));
     }
 }
 
@@ -259,6 +278,117 @@ bool MakeExact(double start, double step, int stepExponent, int64_t count, doubl
     return true;
 }
 
+// Where one pixel's texture coordinate comes from inside a run of repeated
+// sums (D3DRepeatedSum): its bit pattern steps by an integer.
+struct SumPosition {
+    uint64_t bits;
+    int64_t increment;
+};
+
+// The point texel index floor(c * size) of the run's sums when `size` is a
+// power of two: c * size is then exact, s K 2^-shift for the signed
+// significand s K, so the index is (s K) >> shift and steps with K. False when
+// the sums are zero, subnormal, not finite, or so large that the index would
+// pass the coordinate limit.
+[[gnu::always_inline]] inline bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
+{
+    const auto biased = static_cast<int32_t>((run.bits >> 52) & 0x7FF);
+    if (size == 0 || (size & (size - 1)) != 0 || biased == 0 || biased == 0x7FF)
+        return false;
+    const int32_t shift = 1075 - biased - std::countr_zero(size);
+    if (shift < 13) // |c * size| < 2^53 * 2^-13 stays inside the coordinate limit
+        return false;
+    const int64_t significand = static_cast<int64_t>(run.bits & ((uint64_t{1} << 52) - 1)) | (int64_t{1} << 52);
+    const bool negative = (run.bits >> 63) != 0;
+    out.value = negative ? -significand : significand;
+    out.step = negative ? -run.increment : run.increment;
+    out.shift = std::min(shift, 63); // beyond 63 every index is 0 or -1 alike
+    return true;
+}
+
+// A coordinate's texel index or fixed position per pixel of a run: by integer
+// shifts (ExactSteps) or through the double products of the general loop.
+// Inside one run both move one way only, so the first and the last pixel
+// bound every index between them. Where every index lies inside the texture,
+// the floor of a product that is not negative is its truncation.
+struct ShiftIndex {
+    ExactSteps steps;
+    bool Finite() const { return true; }
+    int64_t At(int64_t j) const { return (steps.value + j * steps.step) >> steps.shift; }
+    template <bool kInside>
+    int64_t Next()
+    {
+        const int64_t index = steps.value >> steps.shift;
+        steps.value += steps.step;
+        return index;
+    }
+};
+
+template <bool kLinear>
+struct DoubleIndex {
+    SumPosition sum;
+    double size;
+    bool Finite() const { return ((sum.bits >> 52) & 0x7FF) != 0x7FF; } // not a number gives index 0, not inside
+    int64_t At(int64_t j) const
+    {
+        return Position<kLinear>(std::bit_cast<double>(sum.bits + static_cast<uint64_t>(j * sum.increment)), size);
+    }
+    template <bool kInside>
+    int64_t Next()
+    {
+        const double coordinate = std::bit_cast<double>(sum.bits);
+        sum.bits += static_cast<uint64_t>(sum.increment);
+        if constexpr (!kInside)
+            return Position<kLinear>(coordinate, size);
+        else if constexpr (!kLinear)
+            return static_cast<int64_t>(coordinate * size);
+        else
+            return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
+    }
+};
+
+// Shaded colours of `count` pixels of one run into `colours`.
+template <class Texture, bool kLinear, bool kInside, class Along, class Across>
+void SampleRun(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
+               bool textureOnly, uint32_t* colours, int64_t count)
+{
+    const TexelSource source = texels; // a local copy: the stores below may alias anything
+    if (textureOnly) {
+        for (int64_t j = 0; j < count; ++j) {
+            const int64_t x = along.template Next<kInside>();
+            colours[j] = SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite;
+        }
+        return;
+    }
+    for (int64_t j = 0; j < count; ++j) {
+        const int64_t x = along.template Next<kInside>();
+        colours[j] =
+            Shade(SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite,
+                  diffuse);
+    }
+}
+
+// SampleRun over texels known to lie inside the texture when the run's ends
+// say so, else with every texel addressed.
+template <class Texture, bool kLinear, class Along, class Across>
+void SampleRunChecked(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
+                      bool textureOnly, uint32_t* colours, int64_t count)
+{
+    const auto inside = [](int64_t first, int64_t last, uint64_t size) {
+        if constexpr (kLinear) { // the texel and its neighbour after it
+            first >>= 8;
+            last >>= 8;
+        }
+        const int64_t reach = kLinear ? 1 : 0;
+        return std::min(first, last) >= 0 && static_cast<uint64_t>(std::max(first, last) + reach) < size;
+    };
+    if (Texture::kDirect && along.Finite() && across.Finite() && inside(along.At(0), along.At(count - 1), texels.width) &&
+        inside(across.At(0), across.At(count - 1), texels.height))
+        SampleRun<Texture, kLinear, true>(texels, along, across, textureWhite, diffuse, textureOnly, colours, count);
+    else
+        SampleRun<Texture, kLinear, false>(texels, along, across, textureWhite, diffuse, textureOnly, colours, count);
+}
+
 #if defined(__SSE2__)
 // (s a + d (255 - a) + 127) / 255 in 16-bit lanes of 8-bit channels: the sum
 // stays below 2^16, and there x / 255 = (x + 1 + (x >> 8)) >> 8.
@@ -284,6 +414,57 @@ inline __m128i Widen(__m128i field, int bits)
 }
 #endif
 
+#if defined(__x86_64__)
+bool HasAvx2()
+{
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+}
+
+// OverLanes for 16-bit channels of eight pixels, each blended by its own alpha.
+__attribute__((target("avx2"))) inline __m256i OverLanesAvx2(__m256i source, __m256i dest)
+{
+    const __m256i alpha = _mm256_shufflehi_epi16(_mm256_shufflelo_epi16(source, 0xFF), 0xFF);
+    const __m256i sum = _mm256_add_epi16(
+        _mm256_add_epi16(_mm256_mullo_epi16(source, alpha),
+                         _mm256_mullo_epi16(dest, _mm256_sub_epi16(_mm256_set1_epi16(255), alpha))),
+        _mm256_set1_epi16(127));
+    return _mm256_srli_epi16(_mm256_add_epi16(_mm256_add_epi16(sum, _mm256_set1_epi16(1)), _mm256_srli_epi16(sum, 8)),
+                             8);
+}
+
+// The SRCALPHA/INVSRCALPHA texel run into a 32-bit target eight pixels at a
+// time, with the same lane arithmetic as the four-pixel SSE2 loop; returns
+// how many pixels it wrote, a multiple of eight.
+__attribute__((target("avx2"))) int32_t OverRunAvx2(const uint8_t* texels, uint32_t white, uint8_t* pixel,
+                                                     int32_t count)
+{
+    const __m256i whiteMask = _mm256_set1_epi32(static_cast<int>(white));
+    const __m256i colourMask = _mm256_set1_epi32(0xFFFFFF);
+    const __m256i zero = _mm256_setzero_si256();
+    int32_t i = 0;
+    for (; i + 8 <= count; i += 8, pixel += 32) {
+        const __m256i source =
+            _mm256_or_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(texels + 4 * i)), whiteMask);
+        // Opaque texels blend to themselves: (s 255 + 127) / 255 = s.
+        const __m256i opaque = _mm256_cmpeq_epi32(_mm256_or_si256(source, colourMask), _mm256_set1_epi32(-1));
+        if (_mm256_movemask_epi8(opaque) == -1) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel), _mm256_and_si256(source, colourMask));
+            continue;
+        }
+        const __m256i dest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixel));
+        // Unpacking and packing both work within 128-bit halves, so the order survives.
+        const __m256i low = OverLanesAvx2(_mm256_unpacklo_epi8(source, zero), _mm256_unpacklo_epi8(dest, zero));
+        const __m256i high = OverLanesAvx2(_mm256_unpackhi_epi8(source, zero), _mm256_unpackhi_epi8(dest, zero));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel),
+                            _mm256_and_si256(_mm256_packus_epi16(low, high), colourMask));
+    }
+    return i;
+}
+#else
+bool HasAvx2() { return false; }
+#endif
+
 // A run of texels one per pixel, from row `texels`, shaded as texel | `white`
 // and written over the target: per pixel, or several at a time where SSE2 can.
 template <class Target, class Blender>
@@ -297,6 +478,12 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
     constexpr bool kOver = std::is_same_v<Blender, FixedBlend<D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA>>;
     const __m128i whiteMask = _mm_set1_epi32(static_cast<int>(white));
     if constexpr (std::is_same_v<Target, TargetArgb8888> && kOver) {
+#if defined(__x86_64__)
+        if (context.avx2) {
+            i = OverRunAvx2(texels, white, pixel, count);
+            pixel += 4 * i;
+        }
+#endif
         const __m128i zero = _mm_setzero_si128();
         const auto blend = [&](__m128i source, __m128i dest) {
             const __m128i alpha = _mm_shufflehi_epi16(_mm_shufflelo_epi16(source, 0xFF), 0xFF);
@@ -353,6 +540,122 @@ void TexelRun(const D3DSpanKernel::Context& context, const uint8_t* texels, uint
     }
 }
 
+// Where a span whose coordinates do not step exactly in fixed point has got
+// to: its next pixel, and the runs of sums that hold that pixel's coordinates.
+struct TurnedRow {
+    D3DRepeatedSum along;
+    D3DRepeatedSum across;
+    uint8_t* pixel = nullptr;
+    int32_t x = 0;
+    int32_t right = 0;
+};
+
+// The next `count` pixels of such a span under a flat diffuse colour: their
+// coordinates come run by run from the repeated sums, with no chain of
+// additions, their colours gather in a block, and the block is written as a
+// texel run.
+template <class Target, class Texture, bool kLinear, class Blender>
+void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, TurnedRow& row, double du,
+                  double dv, uint32_t diffuse, bool textureOnly, int32_t count)
+{
+    constexpr int64_t kBlock = 256;
+    uint32_t colours[kBlock];
+    const uint32_t bytes = Target::Bytes(context.target);
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    D3DRepeatedSum& along = row.along;
+    D3DRepeatedSum& across = row.across;
+    // On to the sum `run` steps on: still inside the run, or one addition past its end.
+    const auto advance = [](D3DRepeatedSum& sum, int64_t run, double step) {
+        if (run <= sum.steps) {
+            sum.bits += static_cast<uint64_t>(run * sum.increment);
+            sum.steps -= run;
+        } else {
+            sum = D3DRepeatedSumOf(std::bit_cast<double>(sum.bits + static_cast<uint64_t>(sum.steps * sum.increment)) +
+                                       step,
+                                   step);
+        }
+    };
+    int64_t done = 0;
+    while (done < count) {
+        const int64_t block = std::min<int64_t>(kBlock, count - done);
+        int64_t filled = 0;
+        while (filled < block) {
+            const int64_t steps = std::min(along.steps, across.steps);
+            const int64_t run = std::min(steps + 1, block - filled);
+            uint32_t* out = colours + filled;
+            ExactSteps alongSteps;
+            ExactSteps acrossSteps;
+            if (!kLinear && ShiftedIndices(along, texels.width, alongSteps) &&
+                ShiftedIndices(across, texels.height, acrossSteps))
+                SampleRunChecked<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
+                                            context.textureWhite, diffuse, textureOnly, out, run);
+            else
+                SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
+                                            DoubleIndex<kLinear>{{across.bits, across.increment}, height},
+                                            context.textureWhite, diffuse, textureOnly, out, run);
+            filled += run;
+            advance(along, run, du);
+            advance(across, run, dv);
+        }
+        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, row.pixel, int32_t(block));
+        row.pixel += block * bytes;
+        done += block;
+    }
+    row.x += count;
+}
+
+// Turned spans of neighbouring rows, advanced together a few columns at a
+// time: their texels lie close together in the texture, so a band reuses the
+// texture's cache lines and pages that one long span after another would
+// have lost. Each span's pixels and sums stay its own, so the order changes
+// no pixel.
+template <class Target, class Texture, bool kLinear, class Blender>
+class TurnedBand {
+public:
+    TurnedBand(const D3DSpanKernel::Context& context, const TexelSource& texels, double du, double dv,
+               uint32_t diffuse, bool textureOnly)
+        : mContext(context), mTexels(texels), mDu(du), mDv(dv), mDiffuse(diffuse), mTextureOnly(textureOnly)
+    {
+    }
+    void Add(const TurnedRow& row)
+    {
+        mRows[mCount++] = row;
+        if (mCount == kRows)
+            Flush();
+    }
+    void Flush()
+    {
+        int32_t left = INT32_MAX;
+        int32_t right = INT32_MIN;
+        for (int r = 0; r < mCount; ++r) {
+            left = std::min(left, mRows[r].x);
+            right = std::max(right, mRows[r].right);
+        }
+        for (int64_t window = int64_t{left} + kColumns; window - kColumns < right; window += kColumns)
+            for (int r = 0; r < mCount; ++r) {
+                TurnedRow& row = mRows[r];
+                const auto count = static_cast<int32_t>(std::min<int64_t>(row.right, window) - row.x);
+                if (count > 0)
+                    TurnedPixels<Target, Texture, kLinear, Blender>(mContext, mTexels, row, mDu, mDv, mDiffuse,
+                                                                    mTextureOnly, count);
+            }
+        mCount = 0;
+    }
+
+private:
+    static constexpr int kRows = 8;
+    static constexpr int64_t kColumns = 64;
+    const D3DSpanKernel::Context& mContext;
+    const TexelSource& mTexels;
+    double mDu;
+    double mDv;
+    uint32_t mDiffuse;
+    bool mTextureOnly;
+    TurnedRow mRows[kRows];
+    int mCount = 0;
+};
+
 template <class Target, class Texture, bool kLinear, class Blender>
 void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
               const D3DAttributePlane& plane)
@@ -375,6 +678,8 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     bool exactSteps = Texture::kSamples && FixedExponent(du, duExponent) && FixedExponent(dv, dvExponent);
     const double width = Texture::kSamples ? context.sampler->Width() : 0.0;
     const double height = Texture::kSamples ? context.sampler->Height() : 0.0;
+    TurnedBand<Target, Texture, kLinear, Blender> band(context, texels, du, dv, flatDiffuse | diffuseWhite,
+                                                       textureOnly);
     for (size_t index = 0; index < spans.size(); ++index) {
         const D3DSpan& span = spans[index];
         if (index + 1 < spans.size()) {
@@ -436,6 +741,10 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 }
                 continue;
             }
+            if (flat) {
+                band.Add(TurnedRow{D3DRepeatedSumOf(u, du), D3DRepeatedSumOf(v, dv), pixel, span.left, span.right});
+                continue;
+            }
             for (int32_t i = 0; i < count; ++i) {
                 shadeAndWrite(
                     SampleAt<Texture, kLinear>(texels, Position<kLinear>(u, width), Position<kLinear>(v, height)));
@@ -447,6 +756,8 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                 shadeAndWrite(0xFFFFFFFFu);
         }
     }
+    if constexpr (Texture::kSamples)
+        band.Flush();
 }
 
 // What a stage's operation takes from the texture and the diffuse colour.
@@ -520,7 +831,8 @@ void PickTexture(const D3DSpanKernel::Context& context, D3DSpanKernel::Loop& poi
 } // namespace
 
 std::optional<D3DSpanKernel> D3DSpanKernel::Choose(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
-                                                   const std::vector<std::optional<D3DTextureSampler>>& samplers)
+                                                   const std::vector<std::optional<D3DTextureSampler>>& samplers,
+                                                   bool wideLanes)
 {
     if (pipeline.UsesSpecular() || pipeline.StageCount() > 1 || samplers.size() != size_t(pipeline.StageCount()))
         return std::nullopt;
@@ -528,6 +840,7 @@ std::optional<D3DSpanKernel> D3DSpanKernel::Choose(const D3DRenderTarget& target
     Context& context = kernel.mContext;
     context.target = target;
     context.pipeline = &pipeline;
+    context.avx2 = wideLanes && HasAvx2();
     if (pipeline.StageCount() == 0) {
         context.textureWhite = 0xFFFFFFFFu; // no stage: the diffuse colour throughout
     } else {

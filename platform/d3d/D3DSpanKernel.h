@@ -53,13 +53,16 @@ public:
         // as 255, so that one modulation gives every select and modulate.
         uint32_t textureWhite = 0;
         uint32_t diffuseWhite = 0;
+        bool avx2 = false; // whether texel runs into 32-bit targets may use AVX2
     };
     using Loop = void (*)(const Context&, const std::vector<D3DSpan>&, const D3DAttributePlane&);
 
     // A loop for the draw's states, target and texture, or none when the
-    // general loop must run. `sampler` must outlive the kernel.
+    // general loop must run. `sampler` must outlive the kernel. With
+    // `wideLanes` the loops use AVX2 where the processor has it.
     static std::optional<D3DSpanKernel> Choose(const D3DRenderTarget& target, const D3DPixelPipeline& pipeline,
-                                               const std::vector<std::optional<D3DTextureSampler>>& samplers);
+                                               const std::vector<std::optional<D3DTextureSampler>>& samplers,
+                                               bool wideLanes = true);
 
     // Shades and writes the spans of one triangle, with the filter its sampler chose for it.
     void Draw(const std::vector<D3DSpan>& spans, const D3DAttributePlane& plane) const

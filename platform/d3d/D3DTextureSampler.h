@@ -47,6 +47,23 @@ inline uint32_t D3DBilinear(const uint32_t (&texels)[4], uint32_t wx, uint32_t w
     return result;
 }
 
+// D3DBilinear with two channels per 64-bit product: each channel's sum stays
+// below 2^25, so blue and red (and green and alpha) share one multiply per
+// texel 32 bits apart. The span loops use it.
+[[gnu::always_inline]] inline uint32_t D3DBilinearPairs(const uint32_t (&texels)[4], uint32_t wx, uint32_t wy)
+{
+    const uint64_t weights[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
+    uint64_t blueRed = (uint64_t{32768} << 32) | 32768;
+    uint64_t greenAlpha = blueRed;
+    for (int i = 0; i < 4; ++i) {
+        const uint64_t texel = texels[i];
+        blueRed += ((texel & 0xFF) | ((texel & 0xFF0000) << 16)) * weights[i];
+        greenAlpha += (((texel >> 8) & 0xFF) | ((texel & 0xFF000000) << 8)) * weights[i];
+    }
+    return static_cast<uint32_t>(((blueRed >> 16) & 0xFF) | ((blueRed >> 32) & 0xFF0000) |
+                                 ((greenAlpha >> 8) & 0xFF00) | ((greenAlpha >> 24) & 0xFF000000));
+}
+
 class D3DTextureSampler {
 public:
     // Over a texture's memory in an RGB format.

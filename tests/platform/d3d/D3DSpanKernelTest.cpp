@@ -127,8 +127,11 @@ struct Draw {
 
 // Draws every scene into a copy of the same noise with the specialised loops
 // allowed and with the general loop only, and compares the bytes.
-void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true)
+void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
+                         std::vector<std::vector<Vertex>> scenes = {})
 {
+    if (scenes.empty())
+        scenes = Scenes(draw.textureWidth, draw.textureHeight);
     SCOPED_TRACE(draw.Name());
     const Memory texture = MakeMemory(draw.textureWidth, draw.textureHeight, draw.textureFormat, 7);
     std::array<uint32_t, 256> palette;
@@ -142,7 +145,7 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true)
     D3DPixelPipeline pipeline;
     ASSERT_EQ(pipeline.Set(stages, 0, false, draw.blend, draw.sourceBlend, draw.destBlend), DD_OK);
 
-    const auto run = [&](bool specialised, Memory& target, const std::vector<Vertex>& vertices) {
+    const auto run = [&](bool specialised, bool wide, Memory& target, const std::vector<Vertex>& vertices) {
         std::vector<std::optional<D3DTextureSampler>> samplers(size_t(pipeline.StageCount()));
         if (!samplers.empty() && draw.textured) {
             if (draw.textureFormat == DDrawFormat::P8Texture)
@@ -159,24 +162,27 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true)
         renderTarget.pitch = target.pitch;
         renderTarget.layout = D3DPixelLayout::FromFormat(target.format);
         renderTarget.viewport = draw.viewport;
-        D3DPrimitiveDrawer drawer(renderTarget, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
+        D3DPrimitiveDrawer drawer(renderTarget, pipeline, std::move(samplers), D3DCULL_NONE, specialised, wide);
         EXPECT_EQ(drawer.Specialised(), specialised && expectSpecialised);
         drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(vertices.data()),
                     static_cast<uint32_t>(vertices.size()));
         return drawer.Changed();
     };
     int scene = 0;
-    for (const std::vector<Vertex>& vertices : Scenes(draw.textureWidth, draw.textureHeight)) {
+    for (const std::vector<Vertex>& vertices : scenes) {
         SCOPED_TRACE("scene " + std::to_string(scene++));
         const Memory before = MakeMemory(40, 30, draw.targetFormat, 3 + uint32_t(scene));
-        Memory fast = before;
         Memory general = before;
-        run(true, fast, vertices);
-        const RECT changed = run(false, general, vertices);
+        const RECT changed = run(false, false, general, vertices);
         ASSERT_LT(changed.left, changed.right); // the scene covers pixels
-        for (size_t i = 0; i < fast.bytes.size(); ++i)
-            ASSERT_EQ(fast.bytes[i], general.bytes[i])
-                << "byte " << i << " (row " << i / size_t(fast.pitch) << ")";
+        // The widest vector code this processor has, and the baseline's.
+        for (const bool wide : {true, false}) {
+            Memory fast = before;
+            run(true, wide, fast, vertices);
+            for (size_t i = 0; i < fast.bytes.size(); ++i)
+                ASSERT_EQ(fast.bytes[i], general.bytes[i])
+                    << "byte " << i << " (row " << i / size_t(fast.pitch) << ", wide " << wide << ")";
+        }
     }
 }
 
@@ -252,6 +258,44 @@ TEST(D3DSpanKernelTest, EveryAddressingWithOddTextureSizesAndACutViewportMatches
                 }
 }
 
+// Turned quads under a flat colour take their coordinates from runs of the
+// repeated sums: every angle here makes steps with full mantissas, the ranges
+// cross zero and binade edges both ways, and the texture sizes reach both the
+// shifted indices (powers of two) and the double products (other sizes).
+TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
+{
+    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
+    struct Range {
+        float u0, v0, u1, v1;
+    };
+    const Range ranges[] = {{0, 0, 1, 1}, {-0.7f, 0.3f, 0.4f, -1.2f}, {0.999f, 0.5f, 1.001f, 0.51f}, {3, -5, -2, 7}};
+    std::vector<std::vector<Vertex>> scenes;
+    for (const double angle : {0.5236, -0.5236, 0.01, 1.3, 2.9, -2.2})
+        for (const Range& range : ranges)
+            for (const bool tinted : {false, true})
+                scenes.push_back(TurnedQuad(19.7, 14.6, 37, 25, angle, range.u0, range.v0, range.u1, range.v1,
+                                            tinted ? flat : white));
+    struct Size {
+        uint32_t width, height;
+    };
+    for (const Size size : {Size{16, 16}, Size{32, 8}, Size{13, 7}, Size{64, 48}, Size{1, 1}})
+        for (const DDrawFormat target : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5, DDrawFormat::R8G8B8})
+            for (const DDrawFormat texture : {DDrawFormat::A8R8G8B8, DDrawFormat::A4R4G4B4})
+                for (const bool linear : {false, true})
+                    for (const bool blend : {false, true}) {
+                        Draw draw;
+                        draw.targetFormat = target;
+                        draw.textureFormat = texture;
+                        draw.textureWidth = size.width;
+                        draw.textureHeight = size.height;
+                        draw.linearMagnify = draw.linearMinify = linear;
+                        draw.blend = blend;
+                        draw.addressU = D3DTADDRESS_MIRROR;
+                        ExpectSameAsGeneral(draw, true, scenes);
+                    }
+}
+
 TEST(D3DSpanKernelTest, NoStageDrawsTheDiffuseAsTheGeneralLoopDoes)
 {
     Draw draw;
@@ -306,21 +350,22 @@ TEST(D3DSpanKernelTest, EveryTargetValueUnderEverySourceAlphaMatchesTheGeneralLo
             SCOPED_TRACE(std::to_string(int(format)) + " " + std::to_string(source) + "/" + std::to_string(dest));
             D3DPixelPipeline pipeline;
             ASSERT_EQ(pipeline.Set(stages, 0, false, true, source, dest), DD_OK);
-            std::vector<uint8_t> results[2] = {before, before};
-            for (const bool specialised : {false, true}) {
+            std::vector<uint8_t> results[3] = {before, before, before};
+            for (const int path : {0, 1, 2}) { // general, specialised, specialised on the baseline's vector code
                 std::vector<std::optional<D3DTextureSampler>> samplers(1);
                 samplers[0].emplace(texels.data(), int32_t(kSide * 4), kSide, kSide,
                                     D3DPixelLayout::FromFormat(MakePixelFormat(DDrawFormat::A8R8G8B8)));
                 D3DRenderTarget target;
-                target.pixels = results[specialised].data();
+                target.pixels = results[path].data();
                 target.pitch = int32_t(kSide * bytes);
                 target.layout = D3DPixelLayout::FromFormat(MakePixelFormat(format));
                 target.viewport = RECT{1, 0, int32_t(kSide), int32_t(kSide)};
-                D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, specialised);
+                D3DPrimitiveDrawer drawer(target, pipeline, std::move(samplers), D3DCULL_NONE, path != 0, path == 1);
                 drawer.Draw(D3DPT_TRIANGLESTRIP, kLayout, reinterpret_cast<const uint8_t*>(quad.data()), 4);
             }
             ASSERT_TRUE(results[0] != before);
             EXPECT_TRUE(results[1] == results[0]);
+            EXPECT_TRUE(results[2] == results[0]);
         }
     }
 }
