@@ -16,6 +16,10 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define TANDRY_GATHER_OCTETS
+#endif
 
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
@@ -97,14 +101,6 @@ void AddScaledRow(uint32_t* out, const uint32_t* in, uint32_t weight, size_t cou
         out[i] += weight * in[i];
 }
 
-TANDRY_VECTOR_CLONES
-void MixRows(uint32_t* __restrict out, const uint32_t* __restrict a, const uint32_t* __restrict b, uint32_t weight,
-             uint32_t unit, size_t count)
-{
-    for (size_t i = 0; i < count; ++i)
-        out[i] = weight * a[i] + (unit - weight) * b[i];
-}
-
 // The reduction down, done first: a row's channel bytes times `weight`
 // added into (or, for a row not yet written, stored as) the column sums,
 // which keep each column's four channels side by side in the order of the
@@ -134,6 +130,31 @@ void AddColumns(uint16_t* sums, const uint8_t* bytes, uint16_t weight, size_t co
         AddColumnsOf<false>(sums, bytes, weight, count);
 }
 
+// Two rows at once into the same sums, which are then written once.
+template <bool Store>
+TANDRY_LANE_INLINE void AddTwoColumnsOf(uint16_t* __restrict sums, const uint8_t* __restrict first,
+                                        const uint8_t* __restrict second, uint16_t firstWeight,
+                                        uint16_t secondWeight, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const auto both = static_cast<uint16_t>(firstWeight * first[i] + secondWeight * second[i]);
+        if constexpr (Store)
+            sums[i] = both;
+        else
+            sums[i] = static_cast<uint16_t>(sums[i] + both);
+    }
+}
+
+TANDRY_VECTOR_CLONES
+void AddTwoColumns(uint16_t* sums, const uint8_t* first, const uint8_t* second, uint16_t firstWeight,
+                   uint16_t secondWeight, size_t count, bool store)
+{
+    if (store)
+        AddTwoColumnsOf<true>(sums, first, second, firstWeight, secondWeight, count);
+    else
+        AddTwoColumnsOf<false>(sums, first, second, firstWeight, secondWeight, count);
+}
+
 // The four channels of a word as lanes, blue first.
 using Cell = uint32_t __attribute__((vector_size(16)));
 
@@ -154,7 +175,62 @@ struct Taps {
     std::vector<int> offset;
     std::vector<uint32_t> weight;
     std::vector<uint32_t> bias;
+    // The same taps for eight cells at a time, when the processor has AVX2:
+    // octet o takes octetPairs[o] pairs for each of its cells (a cell with
+    // fewer weighs 0 in the rest), and its weights and biases are laid out as
+    // GatherOctets loads them. Empty when the cells go one by one.
+    std::vector<int> octetPairs;
+    std::vector<uint32_t> octetWeight;
+    std::vector<uint32_t> octetBias;
+    // Columns past the last one that the padded pairs of an octet may read.
+    int spareColumns = 2;
 };
+
+#if defined(TANDRY_GATHER_OCTETS)
+// Cells 1 .. 8 * octets as GatherWords makes them, eight at a time. Register
+// r of an octet holds two cells, one per half: (0, 2), (1, 3), (4, 6) and
+// (5, 7), which is the order in which the packs below put the eight words
+// side by side. Each half carries four 32-bit lanes, one per channel.
+__attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict out, const uint16_t* __restrict sums,
+                                                  const Taps& taps, size_t octets)
+{
+    static constexpr int kFirstOfRegister[4] = {0, 1, 4, 5};
+    const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
+    // Within each half: a cell's two columns, channel by channel.
+    const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2,
+                                                3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+    const int* start = taps.start.data() + 1;
+    const uint32_t* weight = taps.octetWeight.data();
+    const uint32_t* bias = taps.octetBias.data();
+    for (size_t o = 0; o < octets; ++o, start += 8, bias += 32) {
+        __m256i acc[4];
+        const uint16_t* column[8];
+        for (int c = 0; c < 8; ++c)
+            column[c] = sums + static_cast<size_t>(start[c]) * kChannels;
+        for (int r = 0; r < 4; ++r)
+            acc[r] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bias + 8 * r));
+        const int pairs = taps.octetPairs[o];
+        for (int p = 0; p < pairs; ++p, weight += 32) {
+            for (int r = 0; r < 4; ++r) {
+                const int c = kFirstOfRegister[r];
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c] + 2 * p * kChannels));
+                const __m128i high =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c + 2] + 2 * p * kChannels));
+                const __m256i two = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+                const __m256i mixed = _mm256_shuffle_epi8(_mm256_xor_si256(two, flip), interleave);
+                const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight + 8 * r));
+                acc[r] = _mm256_add_epi32(acc[r], _mm256_madd_epi16(mixed, w));
+            }
+        }
+        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
+        const __m256i first = _mm256_packs_epi32(_mm256_srli_epi32(acc[0], 16), _mm256_srli_epi32(acc[1], 16));
+        const __m256i second = _mm256_packs_epi32(_mm256_srli_epi32(acc[2], 16), _mm256_srli_epi32(acc[3], 16));
+        // Quarters (0 1), (4 5), (2 3), (6 7) put in order.
+        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * o), words);
+    }
+}
+#endif
 
 // Cells 1 .. count of a row of column sums as words of channel values, blue
 // in the low byte: each channel min(sum >> 16, 255).
@@ -166,9 +242,17 @@ void GatherWords(uint32_t* __restrict out, const uint16_t* __restrict sums, cons
     const int* offset = taps.offset.data() + 1;
     const uint32_t* bias = taps.bias.data() + 1;
     const uint32_t* weight = taps.weight.data();
+    size_t k = 0;
+#if defined(TANDRY_GATHER_OCTETS)
+    if (!taps.octetPairs.empty()) {
+        const size_t octets = count / 8;
+        GatherOctets(out, sums, taps, octets);
+        k = octets * 8;
+    }
+#endif
 #if defined(__SSE2__)
     const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
-    for (size_t k = 0; k < count; ++k) {
+    for (; k < count; ++k) {
         __m128i acc = _mm_set1_epi32(static_cast<int>(bias[k]));
         const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
         const uint32_t* w = weight + offset[k];
@@ -183,7 +267,7 @@ void GatherWords(uint32_t* __restrict out, const uint16_t* __restrict sums, cons
         out[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
     }
 #else
-    for (size_t k = 0; k < count; ++k) {
+    for (; k < count; ++k) {
         uint32_t word = 0;
         const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
         const uint32_t* w = weight + offset[k];
@@ -240,14 +324,44 @@ void SpreadRow(const CellRow& cells, const uint32_t* words, const Coverage* cove
         AddToCell(cells, at + 1, after);
 }
 
-// The enlargement across: cell k + 1 mixes source columns near[k] and far[k]
-// (indices into one plane of the unpacked row), weight[k] of 257 to the first.
-TANDRY_VECTOR_CLONES
-void SampleRow(uint32_t* __restrict out, const uint32_t* __restrict plane, const int* __restrict near,
-               const int* __restrict far, const uint32_t* __restrict weight, size_t count)
+// The enlargement across: cell k + 1 of each plane mixes words first[k] and
+// first[k] + 1 of a row, weight[k] of 257 to the first. Both words come in
+// one load.
+template <class V>
+TANDRY_LANE_INLINE void SampleChannels(const CellRow& cells, size_t k, const V& a, const V& b, const V& w)
 {
-    for (size_t k = 0; k < count; ++k)
-        out[k] = weight[k] * plane[near[k]] + (257 - weight[k]) * plane[far[k]];
+    for (int ch = 0; ch < kChannels; ++ch) {
+        // w * first + (257 - w) * second, with one product (the wrap of
+        // first - second cancels in a sum below 2^32).
+        const V first = (a >> (8 * ch)) & 255;
+        const V second = (b >> (8 * ch)) & 255;
+        const V value = (second << 8) + second + w * (first - second);
+        if constexpr (std::is_same_v<V, uint32_t>)
+            cells.Plane(ch)[1 + k] = value;
+        else
+            PixelLanes::Store(cells.Plane(ch) + 1 + k, value);
+    }
+}
+
+TANDRY_LANE_CLONES
+void SamplePairs(const CellRow& cells, const uint32_t* __restrict words, const int* __restrict first,
+                 const uint32_t* __restrict weight, size_t count)
+{
+    using namespace PixelLanes;
+    size_t k = 0;
+    for (; k + kLanes <= count; k += kLanes) {
+        U32x8 low, high;
+        uint32_t pairs[2 * kLanes];
+        for (int i = 0; i < kLanes; ++i)
+            std::memcpy(pairs + 2 * i, words + first[k + static_cast<size_t>(i)], 2 * sizeof(uint32_t));
+        std::memcpy(&low, pairs, sizeof low);
+        std::memcpy(&high, pairs + kLanes, sizeof high);
+        const U32x8 a = __builtin_shufflevector(low, high, 0, 2, 4, 6, 8, 10, 12, 14);
+        const U32x8 b = __builtin_shufflevector(low, high, 1, 3, 5, 7, 9, 11, 13, 15);
+        SampleChannels(cells, k, a, b, Load(weight + k));
+    }
+    for (; k < count; ++k)
+        SampleChannels(cells, k, words[first[k]], words[first[k] + 1], weight[k]);
 }
 
 // An accumulator as a channel value: a full weight is 257 * 256, so 255
@@ -303,6 +417,37 @@ void WriteRow(uint32_t* dest, const CellRow& row, int width)
         dest[x] = WritePixels(dest[x], b[x], g[x], r[x], a[x]);
 }
 
+// The enlargement down and the write in one pass: pixel x mixes cell x + 1
+// of two filtered rows, weight of 256 to the first.
+template <class V>
+TANDRY_LANE_INLINE V MixedCell(const V& near, const V& far, uint32_t weight)
+{
+    // weight * near + (256 - weight) * far, with one product: the sum is
+    // below 2^32, so the wrap of near - far cancels.
+    return (far << 8) + weight * (near - far);
+}
+
+TANDRY_LANE_CLONES
+void WriteMixedRow(uint32_t* dest, const CellRow& near, const CellRow& far, uint32_t weight, int width)
+{
+    using namespace PixelLanes;
+    const uint32_t* n[kChannels];
+    const uint32_t* f[kChannels];
+    for (int ch = 0; ch < kChannels; ++ch) {
+        n[ch] = near.Plane(ch) + 1;
+        f[ch] = far.Plane(ch) + 1;
+    }
+    int x = 0;
+    for (; x + kLanes <= width; x += kLanes)
+        Store(dest + x, WritePixels(Load(dest + x), MixedCell(Load(n[0] + x), Load(f[0] + x), weight),
+                                    MixedCell(Load(n[1] + x), Load(f[1] + x), weight),
+                                    MixedCell(Load(n[2] + x), Load(f[2] + x), weight),
+                                    MixedCell(Load(n[3] + x), Load(f[3] + x), weight)));
+    for (; x < width; ++x)
+        dest[x] = WritePixels(dest[x], MixedCell(n[0][x], f[0][x], weight), MixedCell(n[1][x], f[1][x], weight),
+                              MixedCell(n[2][x], f[2][x], weight), MixedCell(n[3][x], f[3][x], weight));
+}
+
 // A row of words of channel values, as GatherWords makes them.
 TANDRY_LANE_CLONES
 void WriteWordRow(uint32_t* dest, const uint32_t* words, int width)
@@ -326,31 +471,31 @@ public:
             mWords.resize(static_cast<size_t>(n));
             return;
         }
-        // Each sample also reads the next column; at the row's end that one
-        // is the last column again, as is a margin cell past it.
-        const int lastColumn = source.mWidth - 1;
+        // Each sample mixes columns clamp(ix) and clamp(ix + 1): the next
+        // column, or at either end of the row the same one twice. A margin
+        // cell past the row's end is the last column again.
+        mLastColumn = source.mWidth - 1;
         const double f = destWidth == 1 ? srcF.width : (srcF.width - 1) / (destWidth - 1);
         const size_t count = static_cast<size_t>(destWidth + 2);
-        mNear.resize(count);
-        mFar.resize(count);
+        std::vector<int> near(count), far(count);
+        mPairAt.resize(count);
         mWeight.resize(count);
         for (size_t k = 0; k < count; ++k) {
             const double t = srcF.x + static_cast<double>(k) * f;
             const int ix = Trunc(t);
-            mNear[k] = std::clamp(ix, 0, lastColumn);
-            mFar[k] = std::clamp(ix + 1, 0, lastColumn);
+            near[k] = std::clamp(ix, 0, mLastColumn);
+            far[k] = std::clamp(ix + 1, 0, mLastColumn);
             mWeight[k] = static_cast<uint32_t>(Trunc((1 - (t - ix)) * 257));
         }
-        // Each source pixel is unpacked once per row, however many samples read it.
-        mFirst = std::min(*std::min_element(mNear.begin(), mNear.end()), *std::min_element(mFar.begin(), mFar.end()));
-        const int last =
-            std::max(*std::max_element(mNear.begin(), mNear.end()), *std::max_element(mFar.begin(), mFar.end()));
-        for (size_t k = 0; k < count; ++k) {
-            mNear[k] -= mFirst;
-            mFar[k] -= mFirst;
-        }
-        mUnpackedStride = static_cast<size_t>(last - mFirst + 1);
-        mUnpacked.resize(mUnpackedStride * kChannels);
+        // Each row is read once into a copy of columns first - 1 .. last + 1,
+        // clamped to the row, so that word j is column first - 1 + j there:
+        // both columns of a sample are then two neighbouring words, the pair
+        // (0, 0) starting one word early, on the copy of column 0 before it.
+        mFirst = *std::min_element(near.begin(), near.end());
+        const int last = *std::max_element(far.begin(), far.end());
+        for (size_t k = 0; k < count; ++k)
+            mPairAt[k] = near[k] - mFirst + (near[k] == 0 && far[k] == 0 ? 0 : 1);
+        mRowWords.resize(static_cast<size_t>(last - mFirst + 3));
     }
 
     bool Reduces() const { return mReduce; }
@@ -399,7 +544,11 @@ public:
             mTaps.weight[static_cast<size_t>(mTaps.offset[cell] + t / 2)] += weight << (t % 2 * 16);
             mTaps.bias[cell] += 32768u * weight;
         });
+        MakeOctets(cells);
     }
+
+    // Columns each row of sums needs past source column n - 1.
+    int SpareColumns() const { return mTaps.spareColumns; }
 
     // A row of column sums (source columns c0 .. c0 + n - 1) into words of
     // channel values for output pixels 0 .. width - 1.
@@ -413,16 +562,16 @@ public:
     template <class Words>
     void AddRow(const Words& words, int sourceRow, uint16_t* sums, uint16_t weight, bool store)
     {
-        const size_t row = static_cast<size_t>(sourceRow) * mPitch + mC0;
-        const uint32_t* from;
-        if constexpr (std::is_same_v<Words, ArgbWords>) {
-            from = words.bits + row;
-        } else {
-            for (int j = 0; j < mN; ++j)
-                mWords[static_cast<size_t>(j)] = words[row + j];
-            from = mWords.data();
-        }
-        AddColumns(sums, reinterpret_cast<const uint8_t*>(from), weight, static_cast<size_t>(mN) * kChannels, store);
+        AddColumns(sums, RowBytes(words, sourceRow, mWords), weight, static_cast<size_t>(mN) * kChannels, store);
+    }
+
+    // Adds (or stores) two source rows' weighted sum in one pass.
+    template <class Words>
+    void AddTwoRows(const Words& words, int firstRow, int secondRow, uint16_t* sums, uint16_t firstWeight,
+                    uint16_t secondWeight, bool store)
+    {
+        AddTwoColumns(sums, RowBytes(words, firstRow, mWords), RowBytes(words, secondRow, mSecondWords), firstWeight,
+                      secondWeight, static_cast<size_t>(mN) * kChannels, store);
     }
 
     // cells: zero in the margins; the reduction clears the rest itself.
@@ -437,22 +586,71 @@ public:
             SpreadRow(cells, mWords.data(), mCover.data(), mCover.size());
             return;
         }
-        Unpack(words, row + mFirst);
-        for (int ch = 0; ch < kChannels; ++ch)
-            SampleRow(cells.Plane(ch) + 1, mUnpacked.data() + ch * mUnpackedStride, mNear.data(), mFar.data(),
-                      mWeight.data(), mNear.size());
+        for (size_t j = 0; j < mRowWords.size(); ++j) {
+            const int column = std::clamp(mFirst - 1 + static_cast<int>(j), 0, mLastColumn);
+            mRowWords[j] = words[row + static_cast<size_t>(column)];
+        }
+        SamplePairs(cells, mRowWords.data(), mPairAt.data(), mWeight.data(), mPairAt.size());
     }
 
 private:
-    // The row's pixels from word `from` on, one plane per channel.
+    // The bytes of columns c0 .. c0 + n - 1 of a source row: the source's own
+    // words, or those read through its colour table into `scratch`.
     template <class Words>
-    void Unpack(const Words& words, size_t from)
+    const uint8_t* RowBytes(const Words& words, int sourceRow, std::vector<uint32_t>& scratch) const
     {
-        for (size_t j = 0; j < mUnpackedStride; ++j) {
-            const uint32_t word = words[from + j];
-            for (int ch = 0; ch < kChannels; ++ch)
-                mUnpacked[ch * mUnpackedStride + j] = (word >> (8 * ch)) & 255;
+        const size_t row = static_cast<size_t>(sourceRow) * mPitch + mC0;
+        if constexpr (std::is_same_v<Words, ArgbWords>) {
+            return reinterpret_cast<const uint8_t*>(words.bits + row);
+        } else {
+            scratch.resize(static_cast<size_t>(mN));
+            for (int j = 0; j < mN; ++j)
+                scratch[static_cast<size_t>(j)] = words[row + j];
+            return reinterpret_cast<const uint8_t*>(scratch.data());
         }
+    }
+
+    // The octets of GatherOctets for output cells 1 .. cells - 4, when the
+    // processor runs it.
+    void MakeOctets(size_t cells)
+    {
+        mTaps.octetPairs.clear();
+        mTaps.octetWeight.clear();
+        mTaps.octetBias.clear();
+        mTaps.spareColumns = 2;
+#if defined(TANDRY_GATHER_OCTETS)
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        const size_t octets = cells < 4 ? 0 : (cells - 4) / 8;
+        if (!avx2 || octets == 0)
+            return;
+        // Register r of an octet holds cells kFirst[r] and kFirst[r] + 2.
+        static constexpr size_t kFirst[4] = {0, 1, 4, 5};
+        const auto lane = [](size_t r, size_t half, size_t ch) { return 8 * r + 4 * half + ch; };
+        mTaps.octetPairs.resize(octets);
+        mTaps.octetBias.resize(octets * 32);
+        for (size_t o = 0; o < octets; ++o) {
+            const size_t first = 1 + 8 * o;
+            int pairs = 0;
+            for (size_t c = 0; c < 8; ++c)
+                pairs = std::max(pairs, mTaps.pairs[first + c]);
+            mTaps.octetPairs[o] = pairs;
+            for (size_t c = 0; c < 8; ++c)
+                mTaps.spareColumns = std::max(mTaps.spareColumns, mTaps.start[first + c] + 2 * pairs - mN + 1);
+            const size_t weights = mTaps.octetWeight.size();
+            mTaps.octetWeight.resize(weights + static_cast<size_t>(pairs) * 32, 0);
+            for (size_t r = 0; r < 4; ++r) {
+                for (size_t half = 0; half < 2; ++half) {
+                    const size_t cell = first + kFirst[r] + 2 * half;
+                    for (size_t ch = 0; ch < kChannels; ++ch) {
+                        mTaps.octetBias[32 * o + lane(r, half, ch)] = mTaps.bias[cell];
+                        for (int p = 0; p < mTaps.pairs[cell]; ++p)
+                            mTaps.octetWeight[weights + 32 * static_cast<size_t>(p) + lane(r, half, ch)] =
+                                mTaps.weight[static_cast<size_t>(mTaps.offset[cell] + p)];
+                    }
+                }
+            }
+        }
+#endif
     }
 
     int mPitch;
@@ -461,15 +659,16 @@ private:
     bool mReduce;
     std::vector<Coverage> mCover;
     Taps mTaps;
-    std::vector<int> mNear;
-    std::vector<int> mFar;
+    // The enlargement: where each sample's pair starts in mRowWords, and its weight.
+    std::vector<int> mPairAt;
     std::vector<uint32_t> mWeight;
     int mFirst = 0;
-    size_t mUnpackedStride = 0;
-    // The row being filtered: one plane per channel (enlargement), or its
-    // words read through the colour table when there is one (reduction).
-    std::vector<uint32_t> mUnpacked;
+    int mLastColumn = 0;
+    // The row being filtered: its columns mFirst - 1 .. (enlargement), or
+    // its words read through the colour table when there is one (reduction).
+    std::vector<uint32_t> mRowWords;
     std::vector<uint32_t> mWords;
+    std::vector<uint32_t> mSecondWords;
 };
 
 } // namespace
@@ -522,8 +721,9 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
             // not change them.
             filter.MakeTaps(stride);
             const size_t sumValues = static_cast<size_t>(n) * kChannels;
-            // Each row of sums has a spare column for the last odd tap.
-            const size_t sumStride = sumValues + kChannels;
+            // Each row of sums has spare columns for the last odd tap and
+            // the padded pairs of the octets; nothing writes them.
+            const size_t sumStride = sumValues + static_cast<size_t>(filter.SpareColumns()) * kChannels;
             std::vector<uint16_t> sumStorage(2 * sumStride, 0);
             uint16_t* sums[2] = {sumStorage.data(), sumStorage.data() + sumStride};
             std::vector<uint32_t> channelWords(static_cast<size_t>(destWidth));
@@ -551,6 +751,19 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
                     std::swap(sums[0], sums[1]);
                     unused[0] = unused[1];
                     unused[1] = true;
+                }
+                if (i + 1 < m && rowCover[static_cast<size_t>(i) + 1].first == c.first) {
+                    // The next row adds into the same output row, so both go in one pass.
+                    const Coverage& next = rowCover[static_cast<size_t>(i) + 1];
+                    filter.AddTwoRows(words, r0 + i, r0 + i + 1, sums[0], static_cast<uint16_t>(c.firstWeight),
+                                      static_cast<uint16_t>(next.firstWeight), unused[0]);
+                    unused[0] = false;
+                    if (c.secondWeight != 0)
+                        add(r0 + i, c.second - base, c.secondWeight);
+                    if (next.secondWeight != 0)
+                        add(r0 + i + 1, next.second - base, next.secondWeight);
+                    ++i;
+                    continue;
                 }
                 add(r0 + i, 0, c.firstWeight);
                 if (c.secondWeight != 0)
@@ -602,11 +815,8 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
             const int nearIndex = std::clamp(o, 0, m - 1);
             const CellRow near = rowOf(nearIndex, -1);
             const CellRow far = rowOf(std::clamp(o + 1, 0, m - 1), nearIndex);
-            // Cells 1 .. width + 2 of each plane.
-            for (int ch = 0; ch < kChannels; ++ch)
-                MixRows(out[0].Plane(ch) + 1, near.Plane(ch) + 1, far.Plane(ch) + 1, t, 256,
-                        static_cast<size_t>(destWidth + 2));
-            emit(i, out[0]);
+            WriteMixedRow(bits + static_cast<ptrdiff_t>(clipped.y + i - 1) * mWidth + clipped.x, near, far, t,
+                          destWidth);
         }
     });
     MarkBitsChanged();

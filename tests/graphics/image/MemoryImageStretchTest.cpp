@@ -403,3 +403,51 @@ TEST_F(MemoryImageStretchTest, FilteredReductionsOfFullAndEmptyChannelsAgreeWith
 }
 
 } // namespace
+
+namespace {
+
+// Enlargements whose clipped source is less than a pixel wide or tall, so the
+// samples step backwards and reach past the first or last column or row,
+// where both neighbours are the edge pixel; wide targets run whole groups of
+// eight pixels and a tail. Either source form, the reference's pixels.
+TEST_F(MemoryImageStretchTest, EnlargementsOfSliversPastTheEdgesAgreeWithTheReference)
+{
+    struct Case {
+        int sourceWidth, sourceHeight;
+        Rect srcRect;
+        Rect destRect;
+        Rect clip;
+    };
+    const Case cases[] = {
+        {1, 1, Rect(0, 0, 1, 1), Rect(0, 0, 40, 30), Rect(0, 0, 9, 7)},
+        {1, 1, Rect(0, 0, 1, 1), Rect(0, 0, 40, 30), Rect(31, 23, 9, 7)},
+        {3, 2, Rect(0, 0, 3, 2), Rect(-5, -3, 90, 40), Rect(0, 0, 37, 3)},
+        {3, 2, Rect(2, 1, 1, 1), Rect(0, 0, 64, 48), Rect(40, 2, 24, 46)},
+        {5, 4, Rect(0, 0, 5, 4), Rect(0, 0, 123, 17), Rect(0, 0, 123, 17)},
+        {17, 3, Rect(1, 0, 15, 3), Rect(3, 1, 100, 9), Rect(0, 0, 70, 11)},
+    };
+    for (const Case& c : cases) {
+        for (const bool palettised : {false, true}) {
+            const size_t count = static_cast<size_t>(c.sourceWidth) * c.sourceHeight;
+            auto source =
+                Image(c.sourceWidth, c.sourceHeight, palettised ? RandomFewColours(count) : RandomPixels(count));
+            if (palettised) {
+                ASSERT_TRUE(source->Palletize());
+            }
+            const int dw = c.clip.x + c.clip.width + 2, dh = c.clip.y + c.clip.height + 2;
+            auto target = Image(dw, dh, RandomPixels(static_cast<size_t>(dw) * dh));
+
+            PixelReference::Picture expected = Picture(*target);
+            Rect clipped;
+            DoubleRect srcF;
+            if (Tandry::ClipStretchRects(c.destRect, c.srcRect, c.clip, clipped, srcF))
+                PixelReference::StretchBltFiltered(expected, SourceOf(*source), clipped, srcF);
+            target->StretchBlt(source.get(), c.destRect, c.srcRect, c.clip, Color::White, 0, false);
+            EXPECT_EQ(Pixels(*target), expected.px)
+                << c.sourceWidth << "x" << c.sourceHeight << " clip " << c.clip.x << "," << c.clip.y
+                << (palettised ? " palettised" : "");
+        }
+    }
+}
+
+} // namespace
