@@ -6,10 +6,12 @@
 // skipped before any tint. Spans whose samples all sit on texel positions
 // (an untransformed or integer-moved quad) read one texel per pixel, which
 // is all the filter reads there. Spans go four pixels at a time through the
-// lanes where the call's texture and colour fit them, the rest one by one.
+// lanes where the call's texture and colour fit them (the filter eight at a
+// time where the processor has AVX2), the rest one by one.
 #pragma once
 
 #include "graphics/rasterizer/BilinearSpan.h"
+#include "graphics/rasterizer/BilinearSpanAvx2.h"
 #include "graphics/rasterizer/FilteredPixel.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/SampleBilinear.h"
@@ -50,10 +52,15 @@ struct BilinearKind {
         const bool wholeTexels = stepFraction == 0 && OnWholeTexel(q[kU], q[kU + 1]);
 #if defined(__SSE2__)
         if (Span4::FitsBilinear(state)) {
-            if (wholeTexels)
+            if (wholeTexels) {
                 Span4::WholeTexelSpan<F>(at, q, step, n, state);
-            else
+            } else {
+#if defined(__x86_64__)
+                if (Span8::HasAvx2())
+                    Span8::Bilinear<F>(at, q, step, n, state);
+#endif
                 Span4::Bilinear<F>(at, q, step, n, state);
+            }
         }
 #endif
         if (wholeTexels) {

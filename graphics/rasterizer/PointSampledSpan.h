@@ -222,18 +222,18 @@ struct Pixels4<Format16<Code, RedShift, GreenDrop, Kernel>> {
 };
 
 // A span's interpolants at four pixels in a row, one lane each, with the
-// wrap-around sums of the one-pixel walk; Advance moves on four pixels.
+// wrap-around sums of the one-pixel walk; Advance moves on `pixels`.
 template <size_t kCount>
 struct SpanLanes {
     template <class Values>
-    SpanLanes(const Values& q, const Values& step)
+    SpanLanes(const Values& q, const Values& step, uint32_t pixels = 4)
     {
         for (size_t i = 0; i < kCount; ++i) {
             const auto start = static_cast<uint32_t>(q[i]);
             const auto delta = static_cast<uint32_t>(step[i]);
             value[i] = _mm_set_epi32(static_cast<int>(start + 3 * delta), static_cast<int>(start + 2 * delta),
                                      static_cast<int>(start + delta), static_cast<int>(start));
-            stride[i] = Splat(4 * delta);
+            stride[i] = Splat(pixels * delta);
         }
     }
     void Advance()

@@ -1,11 +1,13 @@
 // The four-pixel path of the bilinear routines against their one-pixel
 // step: the filter's lanes against the filter at positions over every edge
-// of awkward textures (every texel alpha in every lane and corner), the
+// of awkward textures (every texel alpha in every lane and corner, four
+// lanes and, where the processor has AVX2, eight), the
 // drawing of filtered words against the scalar store and blend for every
 // blend input the filter can give, and whole spans of every bilinear kind,
 // tinted by colour and by strayed vertex colours, against the step.
 #include "graphics/rasterizer/BilinearKind.h"
 #include "graphics/rasterizer/BilinearSpan.h"
+#include "graphics/rasterizer/BilinearSpanAvx2.h"
 #include "graphics/rasterizer/FilteredSpan.h"
 #include "graphics/rasterizer/PixelFormats.h"
 #include "graphics/rasterizer/SampleBilinear.h"
@@ -38,17 +40,29 @@ int32_t Near(RasterTestInputs& in, int size)
     return in.Int(-2, size + 1) * 65536 + Fraction(in);
 }
 
-void ExpectFilterLanes(const RasterTexture& texture, const int32_t su[4], const int32_t sv[4])
+// Eight positions: each half through the four lanes, and all eight through
+// the AVX2 lanes where the processor has them.
+void ExpectFilterLanes(const RasterTexture& texture, const int32_t su[8], const int32_t sv[8])
 {
     const Span4::BilinearSampler sample(texture);
-    alignas(16) uint32_t actual[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(actual),
-                    sample(_mm_loadu_si128(reinterpret_cast<const __m128i*>(su)),
-                           _mm_loadu_si128(reinterpret_cast<const __m128i*>(sv))));
-    for (int l = 0; l < 4; ++l)
+    uint32_t actual[8];
+    for (int half = 0; half < 8; half += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(actual + half),
+                         sample(_mm_loadu_si128(reinterpret_cast<const __m128i*>(su + half)),
+                                _mm_loadu_si128(reinterpret_cast<const __m128i*>(sv + half))));
+    for (int l = 0; l < 8; ++l)
         ASSERT_EQ(actual[l], SampleBilinear(texture, su[l], sv[l]))
             << texture.width << "x" << texture.height << " lane " << l << std::hex << " at " << su[l] << ","
             << sv[l];
+#if defined(__x86_64__)
+    if (!Span8::HasAvx2())
+        return;
+    Span8::FilterInto(texture, su, sv, actual);
+    for (int l = 0; l < 8; ++l)
+        ASSERT_EQ(actual[l], SampleBilinear(texture, su[l], sv[l]))
+            << "eight lanes, " << texture.width << "x" << texture.height << " lane " << l << std::hex << " at "
+            << su[l] << "," << sv[l];
+#endif
 }
 
 // Positions inside, on and past every edge, and now and then anywhere in
@@ -65,11 +79,11 @@ TEST(BilinearSpan, FilterLanesAreTheFilter)
         for (int i = 0; i < size[0] * size[1]; ++i)
             texture.Texels()[i] = in.Texel();
         for (int round = 0; round < 5000; ++round) {
-            int32_t su[4];
-            int32_t sv[4];
+            int32_t su[8];
+            int32_t sv[8];
             // Mostly groups of one span: the same row, neighbouring columns.
             const bool row = in.Int(0, 1) == 0;
-            for (int l = 0; l < 4; ++l) {
+            for (int l = 0; l < 8; ++l) {
                 su[l] = row && l > 0 ? su[0] + l * 65536 : Near(in, size[0]);
                 sv[l] = row && l > 0 ? sv[0] : Near(in, size[1]);
                 if (in.Int(0, 15) == 0)
@@ -94,9 +108,9 @@ TEST(BilinearSpan, FilterLanesWrapTheIndexAsTheFilter)
     for (int i = 0; i < 32767 * 2; ++i)
         texture.Texels()[i] = in.Texel();
     for (int round = 0; round < 4000; ++round) {
-        int32_t su[4];
-        int32_t sv[4];
-        for (int l = 0; l < 4; ++l) {
+        int32_t su[8];
+        int32_t sv[8];
+        for (int l = 0; l < 8; ++l) {
             su[l] = in.Int(32760, 32767) * 65536 + Fraction(in);
             if (in.Int(0, 3) == 0)
                 su[l] = in.Int(-32768, -32760) * 65536 + Fraction(in);
@@ -113,21 +127,21 @@ TEST(BilinearSpan, FilterLanesEveryTexelAlpha)
     const uint32_t seed = 4103;
     SCOPED_TRACE(testing::Message() << "seed " << seed);
     RasterTestInputs in(seed);
-    TestTexture texture(4, 4);
+    TestTexture texture(8, 4);
     for (uint32_t alpha = 0; alpha < 256; ++alpha)
-        for (int lane = 0; lane < 4; ++lane)
+        for (int lane = 0; lane < 8; ++lane)
             for (int corner = 0; corner < 4; ++corner) {
-                for (int i = 0; i < 16; ++i)
+                for (int i = 0; i < 32; ++i)
                     texture.Texels()[i] = in.Texel();
-                // Lane l weighs the square at (2 (l & 1), 2 (l >> 1)).
-                const int x = 2 * (lane & 1) + (corner & 1);
-                const int y = 2 * (lane >> 1) + (corner >> 1);
+                // Lane l weighs the square at (2 (l & 3), 2 (l >> 2)).
+                const int x = 2 * (lane & 3) + (corner & 1);
+                const int y = 2 * (lane >> 2) + (corner >> 1);
                 texture.Set(x, y, alpha << 24 | (texture.At(x, y) & 0xFFFFFF));
-                int32_t su[4];
-                int32_t sv[4];
-                for (int l = 0; l < 4; ++l) {
-                    su[l] = 2 * (l & 1) * 65536 + Fraction(in);
-                    sv[l] = 2 * (l >> 1) * 65536 + Fraction(in);
+                int32_t su[8];
+                int32_t sv[8];
+                for (int l = 0; l < 8; ++l) {
+                    su[l] = 2 * (l & 3) * 65536 + Fraction(in);
+                    sv[l] = 2 * (l >> 2) * 65536 + Fraction(in);
                 }
                 ExpectFilterLanes(texture.Record(), su, sv);
             }
@@ -261,13 +275,27 @@ void CompareSpans(uint32_t seed)
             for (size_t i = 0; i < walk.size(); ++i)
                 walk[i] = Fixed::Add(walk[i], step[i]);
         }
-        std::vector<Pixel> actual = before;
-        Values lanes = q;
-        Kind::DrawSpan(reinterpret_cast<uint8_t*>(actual.data()), lanes, step, n, state);
-        for (size_t x = 0; x < actual.size(); ++x)
-            ASSERT_EQ(actual[x], expected[x]) << "round " << round << " pixel " << x << " of " << n << " texture "
-                                              << size[0] << "x" << size[1] << std::hex << " at " << q[kU] << ","
-                                              << q[kU + 1] << " steps " << step[kU] << "," << step[kU + 1];
+        // DrawSpan as the routines call it, then each lane path on its own
+        // from the span's start, the rest of the span by DrawSpan.
+        for (int path = 0; path < 3; ++path) {
+            const bool fits = Span4::FitsBilinear(state);
+            std::vector<Pixel> actual = before;
+            auto* at = reinterpret_cast<uint8_t*>(actual.data());
+            Values lanes = q;
+            int64_t left = n;
+            if (path == 1 && fits)
+                Span4::Bilinear<F>(at, lanes, step, left, state);
+#if defined(__x86_64__)
+            if (path == 2 && fits && Span8::HasAvx2())
+                Span8::Bilinear<F>(at, lanes, step, left, state);
+#endif
+            Kind::DrawSpan(at, lanes, step, left, state);
+            for (size_t x = 0; x < actual.size(); ++x)
+                ASSERT_EQ(actual[x], expected[x])
+                    << "path " << path << " round " << round << " pixel " << x << " of " << n << " texture "
+                    << size[0] << "x" << size[1] << std::hex << " at " << q[kU] << "," << q[kU + 1] << " steps "
+                    << step[kU] << "," << step[kU + 1];
+        }
     }
 }
 
