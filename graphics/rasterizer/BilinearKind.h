@@ -5,9 +5,14 @@
 // the filtered alpha by its alpha. Pixels of filtered alpha 8 or less are
 // skipped before any tint. Spans whose samples all sit on texel positions
 // (an untransformed or integer-moved quad) read one texel per pixel, which
-// is all the filter reads there.
+// is all the filter reads there. Spans go four pixels at a time through the
+// lanes where the call's texture and colour fit them (the filter eight at a
+// time where the processor has AVX2), the rest one by one.
 #pragma once
 
+#include "graphics/rasterizer/BilinearSpan.h"
+#include "graphics/rasterizer/BilinearSpanAvx2.h"
+#include "graphics/rasterizer/FilteredPixel.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/SampleBilinear.h"
 #include "graphics/rasterizer/TextureTint.h"
@@ -44,13 +49,21 @@ struct BilinearKind {
     {
         // Steps of whole texels leave every sample's fraction the first one's.
         const auto stepFraction = (static_cast<uint32_t>(step[kU]) | static_cast<uint32_t>(step[kU + 1])) & 0xFFFF;
-        if (stepFraction == 0 && OnWholeTexel(q[kU], q[kU + 1])) {
+        const bool wholeTexels = stepFraction == 0 && OnWholeTexel(q[kU], q[kU + 1]);
 #if defined(__SSE2__)
-            if constexpr (!Tint::kTints) {
-                if (step[kU] == 0x10000 && step[kU + 1] == 0)
-                    Span4::WholeTexelRow<F>(at, q, n, state.texture);
-            }
+        if (Span4::FitsBilinear(state)) {
+            if (wholeTexels) {
+                Span4::WholeTexelSpan<F>(at, q, step, n, state);
+            } else {
+#if defined(__x86_64__)
+                if (Span8::HasAvx2())
+                    Span8::Bilinear<F>(at, q, step, n, state);
 #endif
+                Span4::Bilinear<F>(at, q, step, n, state);
+            }
+        }
+#endif
+        if (wholeTexels) {
             for (; n > 0; --n) {
                 Shade(at, SampleWholeTexel(state.texture, BaseTexelIndex(state.texture, q[kU], q[kU + 1])), q,
                       state);
@@ -93,11 +106,7 @@ private:
             b = tint(b, k.blue);
             w = (k.alpha * coverage) >> 8;
         }
-        if (w >= 240) {
-            F::Store(at, F::Pack(r, g, b));
-            return;
-        }
-        F::Store(at, F::Blend(F::Load(at), r, g, b, w));
+        PutFiltered<F>(at, r, g, b, w);
     }
 };
 

@@ -221,6 +221,38 @@ struct Pixels4<Format16<Code, RedShift, GreenDrop, Kernel>> {
     }
 };
 
+// A span's interpolants at four pixels in a row, one lane each, with the
+// wrap-around sums of the one-pixel walk; Advance moves on `pixels`.
+template <size_t kCount>
+struct SpanLanes {
+    template <class Values>
+    SpanLanes(const Values& q, const Values& step, uint32_t pixels = 4)
+    {
+        for (size_t i = 0; i < kCount; ++i) {
+            const auto start = static_cast<uint32_t>(q[i]);
+            const auto delta = static_cast<uint32_t>(step[i]);
+            value[i] = _mm_set_epi32(static_cast<int>(start + 3 * delta), static_cast<int>(start + 2 * delta),
+                                     static_cast<int>(start + delta), static_cast<int>(start));
+            stride[i] = Splat(pixels * delta);
+        }
+    }
+    void Advance()
+    {
+        for (size_t i = 0; i < kCount; ++i)
+            value[i] = _mm_add_epi32(value[i], stride[i]);
+    }
+    // The first lane's values: where the one-pixel walk goes on.
+    template <class Values>
+    void WriteBack(Values& q) const
+    {
+        for (size_t i = 0; i < kCount; ++i)
+            q[i] = _mm_cvtsi128_si32(value[i]);
+    }
+
+    V value[kCount];
+    V stride[kCount];
+};
+
 // Whether the lanes can take this call's texture and colour: the index
 // product needs a width below 65536, the clamped read a texel to fall back
 // on, and the 16-bit products colour channels of 0 to 255.
@@ -244,15 +276,8 @@ void PointSampled(uint8_t*& spanAt, Values& q, const Values& step, int64_t& span
     using Pixel = typename F::Pixel;
     constexpr size_t kCount = Values().size();
     constexpr size_t kU = kCount - 2;
-    V lane[kCount];
-    V stride[kCount];
-    for (size_t i = 0; i < kCount; ++i) {
-        const auto value = static_cast<uint32_t>(q[i]);
-        const auto delta = static_cast<uint32_t>(step[i]);
-        lane[i] = _mm_set_epi32(static_cast<int>(value + 3 * delta), static_cast<int>(value + 2 * delta),
-                                static_cast<int>(value + delta), static_cast<int>(value));
-        stride[i] = Splat(4 * delta);
-    }
+    SpanLanes<kCount> walk(q, step);
+    const V* lane = walk.value;
     const V width = Splat(static_cast<uint32_t>(state.texture.width));
     const V count = Splat(static_cast<uint32_t>(state.texture.count));
     const uint32_t* bits = state.texture.bits;
@@ -287,11 +312,9 @@ void PointSampled(uint8_t*& spanAt, Values& q, const Values& step, int64_t& span
         }
         Pixels4<F>::template Draw<Tint::kTints>(at, texel, fr, fg, fb, w, skip, _mm_cmpgt_epi32(w, Splat(239)));
         at += 4 * sizeof(Pixel);
-        for (size_t i = 0; i < kCount; ++i)
-            lane[i] = _mm_add_epi32(lane[i], stride[i]);
+        walk.Advance();
     }
-    for (size_t i = 0; i < kCount; ++i)
-        q[i] = _mm_cvtsi128_si32(lane[i]);
+    walk.WriteBack(q);
     spanAt = at;
     spanCount = n;
 }
