@@ -7,11 +7,7 @@
 
 #include "game/hog/TMessenger.h"
 #include "game/hog/TPicture.h"
-// g++ reads the base's constructor parameter as shadowing its member.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wshadow"
 #include "game/shell/LevelBase.h"
-#pragma GCC diagnostic pop
 
 #include <memory>
 #include <string>
