@@ -39,12 +39,46 @@ bool SourceInsidePage(const Rect& src, const Image* page)
 
 } // namespace
 
+bool BMFontData::Parse(const uint8_t* bytes, size_t byteCount)
+{
+    const bool parsed = ParseRecords(bytes, byteCount);
+    IndexGlyphs();
+    return parsed;
+}
+
+void BMFontData::IndexGlyphs()
+{
+    std::vector<std::unique_ptr<GlyphBlock>>& blocks = mGlyphBlocks.blocks;
+    blocks.clear();
+    blocks.resize(kIndexedCodes / kBlockCodes);
+    for (const auto& [code, glyph] : glyphs) {
+        if (code < 0 || code >= kIndexedCodes)
+            continue;
+        std::unique_ptr<GlyphBlock>& block = blocks[static_cast<size_t>(code / kBlockCodes)];
+        if (!block)
+            block = std::make_unique<GlyphBlock>(GlyphBlock{});
+        (*block)[static_cast<size_t>(code % kBlockCodes)] = &glyph;
+    }
+}
+
+const BMGlyph* BMFontData::FindGlyph(wchar_t c) const
+{
+    const std::vector<std::unique_ptr<GlyphBlock>>& blocks = mGlyphBlocks.blocks;
+    const auto code = static_cast<uint32_t>(c);
+    if (code < static_cast<uint32_t>(kIndexedCodes) && !blocks.empty()) {
+        const GlyphBlock* block = blocks[code / kBlockCodes].get();
+        return block == nullptr ? nullptr : (*block)[code % kBlockCodes];
+    }
+    const auto it = glyphs.find(static_cast<int>(c));
+    return it == glyphs.end() ? nullptr : &it->second;
+}
+
 int BMFontData::Advance(int c, int prev) const
 {
-    const auto it = glyphs.find(c);
-    if (it == glyphs.end())
+    const BMGlyph* glyph = FindGlyph(static_cast<wchar_t>(c));
+    if (glyph == nullptr)
         return -1;
-    return ClampToInt(int64_t{it->second.xadvance} + KerningOf(it->second, prev));
+    return ClampToInt(int64_t{glyph->xadvance} + KerningOf(*glyph, prev));
 }
 
 std::vector<float> BMFontData::LineWidths(const std::wstring& text, float scaleX, float extraSpacing) const
@@ -118,13 +152,13 @@ void BMFontData::Draw(const std::wstring& text, float x, float y, float scaleX, 
             prev = c;
             continue;
         }
-        const auto it = glyphs.find(c);
-        if (it == glyphs.end()) {
+        const BMGlyph* found = FindGlyph(c);
+        if (found == nullptr) {
             penX += (extraSpacing - 1.0f) * scaleX;
             prev = c;
             continue;
         }
-        const BMGlyph& glyph = it->second;
+        const BMGlyph& glyph = *found;
         const int kerning = KerningOf(glyph, prev);
         const FloatRect dest{penX + static_cast<float>(int64_t{glyph.xoffset} + kerning) * scaleX,
                              lineTop + static_cast<float>(glyph.yoffset) * scaleY,

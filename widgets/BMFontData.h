@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,11 +45,18 @@ struct BMFontData {
     int packed = 0;
     // By page id; its length is the declared page count.
     std::vector<std::string> pageFiles;
+    // Written by Parse, which indexes it; code that changes it afterwards
+    // calls IndexGlyphs before measuring or drawing.
     std::map<int, BMGlyph> glyphs;
 
     // Reads a description; false for a record it does not know (or a page
     // count out of range), with everything read before it kept.
     bool Parse(const uint8_t* bytes, size_t byteCount);
+    // Builds the lookup that measuring and drawing find glyphs by; until
+    // then, and in a copy until it builds its own, they search the map.
+    void IndexGlyphs();
+    // The glyph of character c, or null.
+    const BMGlyph* FindGlyph(wchar_t c) const;
 
     // How far the pen moves for c after prev (0: none): -1 without a glyph.
     int Advance(int c, int prev) const;
@@ -65,6 +73,30 @@ struct BMFontData {
     static Matrix3x3 GlyphMatrix(const FloatRect& dest, const Rect& src, const GraphicsState& g);
 
 private:
+    // Characters of the 16-bit range are found through blocks of 256
+    // pointers into glyphs, made only for blocks that hold a glyph; a map
+    // search per character cost more than drawing small glyphs.
+    static constexpr int kIndexedCodes = 0x10000;
+    static constexpr int kBlockCodes = 256;
+    using GlyphBlock = std::array<const BMGlyph*, kBlockCodes>;
+    // The pointers name the nodes of this object's map: a move takes the
+    // nodes along, a copy has nodes of its own and so starts unindexed.
+    struct GlyphBlocks {
+        GlyphBlocks() = default;
+        GlyphBlocks(const GlyphBlocks&) {}
+        GlyphBlocks(GlyphBlocks&&) = default;
+        GlyphBlocks& operator=(const GlyphBlocks&)
+        {
+            blocks.clear();
+            return *this;
+        }
+        GlyphBlocks& operator=(GlyphBlocks&&) = default;
+        ~GlyphBlocks() = default;
+        std::vector<std::unique_ptr<GlyphBlock>> blocks;
+    };
+    GlyphBlocks mGlyphBlocks;
+
+    bool ParseRecords(const uint8_t* bytes, size_t byteCount);
     // The width of each line, as measuring adds it up.
     std::vector<float> LineWidths(const std::wstring& text, float scaleX, float extraSpacing) const;
     void DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics* g, const std::vector<DDImage*>& pages,

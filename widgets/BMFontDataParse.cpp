@@ -126,7 +126,7 @@ Record Tokenize(std::string_view line)
 
 } // namespace
 
-bool BMFontData::Parse(const uint8_t* bytes, size_t byteCount)
+bool BMFontData::ParseRecords(const uint8_t* bytes, size_t byteCount)
 {
     std::string line;
     size_t pos = 0;

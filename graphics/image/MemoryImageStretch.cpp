@@ -41,22 +41,23 @@ struct UnstretchedJob {
 // group, so the shortcuts for groups of one kind would mostly be
 // mispredicted. Over an opaque pixel the quotient is the source alpha, over a
 // transparent one 255, as the shortcuts give. The alpha product fits 16 bits.
+// A transparent source lane needs no select to keep its pixel: its result
+// alpha is the pixel's, its share 0, and a mix at share 0 gives each channel
+// back whole. Its quotient is 0 / max(da, 1), never 0 / 0.
 TANDRY_LANE_INLINE U32x8 WhiteBlend(const U32x8& d, const U32x8& s)
 {
     using namespace PixelLanes;
     const U32x8 a = s >> 24;
     const U32x8 da = d >> 24;
     const U32x8 newA = da + PixelBlend::Div255(MulHalves(255 - da, a));
-    const U32x8 share = Quotient(a * 255, newA | (IsZero(newA) & 1));
-    return Select(IsZero(a), d, newA << 24 | PixelBlend::MixSplitBlue(d, s, share));
+    const U32x8 share = Quotient(a * 255, newA - IsZero(newA));
+    return newA << 24 | PixelBlend::MixSplitBlue(d, s, share);
 }
 
 // Eight pixels through the white blend; a transparent source pixel leaves
 // its pixel alone, so eight of them are skipped.
-template <class Words>
-TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const Words& words, size_t s)
+TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const U32x8& source)
 {
-    const U32x8 source = words.Lanes(s);
     if (!PixelLanes::AllZero(source >> 24))
         PixelLanes::Store(d, WhiteBlend(PixelLanes::Load(d), source));
 }
@@ -70,24 +71,29 @@ TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const Words& words, size_t s)
 template <class Words>
 TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& words)
 {
-    const Rect& c = job.clipped;
+    // Locals, so that the stores to the pixels need not reload them.
+    const Rect c = job.clipped;
+    uint32_t* const bits = job.bits;
+    const size_t pitch = static_cast<size_t>(job.pitch);
+    const size_t srcPitch = static_cast<size_t>(job.srcPitch);
+    const size_t destCount = job.destCount;
+    const size_t srcCount = job.srcCount;
+    const size_t srcOrigin = job.srcOrigin;
     const int whole = c.width - c.width % kLanes;
     const size_t tail = static_cast<size_t>(c.width - whole);
     const U32x8 inTail = reinterpret_cast<U32x8>(U32x8{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<uint32_t>(tail));
     for (int r = 0; r < c.height; ++r) {
-        const size_t at = static_cast<size_t>(c.y + r) * static_cast<size_t>(job.pitch) + static_cast<size_t>(c.x);
-        uint32_t* d = job.bits + at;
-        const size_t s = job.srcOrigin + static_cast<size_t>(r) * job.srcPitch;
+        const size_t at = static_cast<size_t>(c.y + r) * pitch + static_cast<size_t>(c.x);
+        uint32_t* d = bits + at;
+        const size_t s = srcOrigin + static_cast<size_t>(r) * srcPitch;
         for (int i = 0; i < whole; i += kLanes)
-            WhiteLanes(d + i, words, s + static_cast<size_t>(i));
+            WhiteLanes(d + i, words.Lanes(s + static_cast<size_t>(i)));
         if (tail == 0)
             continue;
         const size_t sTail = s + static_cast<size_t>(whole);
         uint32_t* dTail = d + whole;
-        if (sTail + kLanes <= job.srcCount && at + static_cast<size_t>(whole) + kLanes <= job.destCount) {
-            const U32x8 source = words.Lanes(sTail) & inTail;
-            if (!PixelLanes::AllZero(source >> 24))
-                PixelLanes::Store(dTail, WhiteBlend(PixelLanes::Load(dTail), source));
+        if (sTail + kLanes <= srcCount && at + static_cast<size_t>(whole) + kLanes <= destCount) {
+            WhiteLanes(dTail, words.Lanes(sTail) & inTail);
             continue;
         }
         uint32_t source[kLanes] = {};

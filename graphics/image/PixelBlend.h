@@ -70,7 +70,7 @@ TANDRY_LANE_INLINE V Mix(const V& d, const V& s, const V& l)
     const V x = MulHalves(d & 0xFF00FF, k);
     const V y = MulHalves(s & 0xFF00FF, l);
     const V ga = MulHalves((d >> 8) & 0xFF00FF, k) + MulHalves((s >> 8) & 0xFF00FF, l);
-    const V g = ((ga >> 8) & 0xFF) << 8;
+    const V g = ga & 0xFF00;
     if constexpr (SplitBlue)
         return (((x + y) >> 8) & 0xFF0000) | (((x & 0xFFFF) >> 8) + ((y & 0xFFFF) >> 8)) | g;
     else

@@ -165,6 +165,40 @@ TEST(BMFontData, PageAndKerningRecordsOutsideTheFontAreIgnored)
     EXPECT_EQ(limit.pageFiles.size(), 1024u);
 }
 
+// Glyphs of the 16-bit range are found through the index, others in the map;
+// a copy, a copy assigned over an indexed font and a moved font find the
+// same glyphs, and a glyph added later is found once the font is indexed again.
+TEST(BMFontData, FindsEveryGlyphWhateverItsCode)
+{
+    const std::string text = "char id=0 xadvance=1\nchar id=65 xadvance=2\nchar id=255 xadvance=3\n"
+                             "char id=256 xadvance=4\nchar id=65535 xadvance=5\nchar id=65536 xadvance=6\n"
+                             "char id=128512 xadvance=7\nchar id=-3 xadvance=8\n";
+    const struct {
+        int code;
+        int advance;
+    } cases[] = {{0, 1},  {65, 2},    {255, 3},    {256, 4},  {65535, 5}, {65536, 6}, {128512, 7},
+                 {-3, 8}, {66, -1},   {257, -1},   {512, -1}, {65534, -1}, {65537, -1}, {-4, -1}};
+    BMFontData data;
+    ASSERT_TRUE(ParseText(data, text));
+    BMFontData source;
+    ASSERT_TRUE(ParseText(source, text));
+    const BMFontData copy = data;
+    BMFontData assigned;
+    ASSERT_TRUE(ParseText(assigned, "char id=66 xadvance=20\n"));
+    assigned = data;
+    const BMFontData moved(std::move(source));
+    for (const auto& c : cases) {
+        EXPECT_EQ(data.Advance(c.code, 0), c.advance) << c.code;
+        EXPECT_EQ(copy.Advance(c.code, 0), c.advance) << c.code;
+        EXPECT_EQ(assigned.Advance(c.code, 0), c.advance) << c.code;
+        EXPECT_EQ(moved.Advance(c.code, 0), c.advance) << c.code;
+    }
+    data.glyphs[66].xadvance = 9;
+    data.IndexGlyphs();
+    EXPECT_EQ(data.Advance(66, 0), 9);
+    EXPECT_EQ(data.Advance(65, 0), 2);
+}
+
 TEST(BMFontData, MeasuresWithKerningSpacingAndMissingGlyphs)
 {
     BMFontData data;
