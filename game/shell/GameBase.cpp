@@ -3,6 +3,7 @@
 #include "app/TandryAppBase.h"
 #include "game/shell/FaderBoard.h"
 #include "game/shell/GameControllerCommon.h"
+#include "game/shell/GuiLayout.h"
 #include "game/shell/PauseAware.h"
 #include "game/shell/PauseWidget.h"
 #include "game/shell/Scenario.h"
@@ -83,13 +84,15 @@ void GameBase::Init()
 
 int GameBase::LoadingTaskCount()
 {
-    // TODO: layout->PendingImageCount() once GuiLayout is built (0 without a layout).
-    return 0;
+    return layout != nullptr ? layout->PendingImageCount() : 0;
 }
 
 void GameBase::LoadResources()
 {
-    // TODO: LoadingTaskCount times layout->LoadFirstPendingImage(), then AdvanceLoadingProgress().
+    // TODO: advance the loading screen's progress after each picture once the
+    // board switch and its loading screen exist.
+    for (int i = LoadingTaskCount(); i > 0 && layout != nullptr; --i)
+        layout->LoadFirstPendingImage();
 }
 
 void GameBase::OnLoaded()

@@ -1,6 +1,7 @@
 // Layouts read from "layers.ini" files written into a scratch game folder;
 // pictures come from a fake widget host that makes solid pictures by name
 // and counts those it hands out and those deleted.
+#include "game/shell/GameBase.h"
 #include "game/shell/GameControllerCommon.h"
 #include "game/shell/GuiLayout.h"
 #include "game/shell/SharedLayouts.h"
@@ -209,6 +210,34 @@ TEST_F(GuiLayoutTest, PicturesAreTriedOnceAndOwnedBySourceNotClone)
     EXPECT_EQ(layout->GetEntryRect("b", false).width, 3);
     GuiLayout::Delete(layout);
     EXPECT_EQ(*host.deleted, 3);
+}
+
+namespace {
+
+class LayoutBoard : public Tandry::GameBase {
+public:
+    LayoutBoard() : GameBase(true, "level") {}
+    void BuildInterface() override {}
+    void OnLevelLeft() override {}
+};
+
+} // namespace
+
+TEST_F(GuiLayoutTest, ABoardsLoadingTasksAreItsLayoutsPendingPictures)
+{
+    LayoutBoard board;
+    EXPECT_EQ(board.LoadingTaskCount(), 0);
+    board.LoadResources();
+
+    WriteLayout("data/gui/x", "[l]\na=0 0 0 0 0 0 0\nb=0 0 0 0 0 0 0\n");
+    pictures = {{"data/gui/x/a", {1, 1, 0xFFFFFFFFu}}, {"data/gui/x/b", {1, 1, 0xFFFFFFFFu}}};
+    GuiLayout layout("data/gui/x/", false);
+    board.layout = &layout;
+    EXPECT_EQ(board.LoadingTaskCount(), 2);
+    board.LoadResources();
+    EXPECT_EQ(host.paths, (std::vector<std::string>{"data/gui/x/a", "data/gui/x/b"}));
+    EXPECT_EQ(board.LoadingTaskCount(), 0);
+    board.layout = nullptr;
 }
 
 TEST_F(GuiLayoutTest, LoadingTasksTakeOnePendingPictureEach)
