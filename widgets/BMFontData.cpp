@@ -8,6 +8,7 @@
 #include "graphics/context/GraphicsTrunc.h"
 #include "graphics/display/D3DInterface.h"
 #include "graphics/display/DDImage.h"
+#include "graphics/image/MemoryImageStretchBatch.h"
 
 namespace Tandry {
 
@@ -126,6 +127,7 @@ void BMFontData::Draw(const std::wstring& text, float x, float y, float scaleX, 
     if (vAlign != kAlignTop)
         lines += static_cast<int>(std::count(text.begin(), text.end(), kLineFeed));
 
+    MemoryImageStretchBatch blits(*g->mDestImage, g->mClipRect, g->mColor, g->mDrawMode, g->mFastStretch);
     float penX = x;
     float lineTop = y;
     int lineIndex = 0;
@@ -163,10 +165,11 @@ void BMFontData::Draw(const std::wstring& text, float x, float y, float scaleX, 
         const FloatRect dest{penX + static_cast<float>(int64_t{glyph.xoffset} + kerning) * scaleX,
                              lineTop + static_cast<float>(glyph.yoffset) * scaleY,
                              static_cast<float>(glyph.width) * scaleX, static_cast<float>(glyph.height) * scaleY};
-        DrawGlyph(glyph, dest, g, pages, d3d);
+        DrawGlyph(glyph, dest, g, pages, d3d, blits);
         penX += (extraSpacing + static_cast<float>(int64_t{glyph.xadvance} + kerning)) * scaleX;
         prev = c;
     }
+    blits.Flush();
 }
 
 Matrix3x3 BMFontData::GlyphMatrix(const FloatRect& dest, const Rect& src, const GraphicsState& g)
@@ -186,7 +189,8 @@ Matrix3x3 BMFontData::GlyphMatrix(const FloatRect& dest, const Rect& src, const 
 }
 
 void BMFontData::DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics* g,
-                           const std::vector<DDImage*>& pages, D3DInterface* d3d) const
+                           const std::vector<DDImage*>& pages, D3DInterface* d3d,
+                           MemoryImageStretchBatch& blits) const
 {
     if (glyph.page < 0 || static_cast<size_t>(glyph.page) >= pages.size())
         return;
@@ -208,9 +212,11 @@ void BMFontData::DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics
         }
         const Rect destRect(TruncToInt(r.x) + TruncToInt(g->mTransX), TruncToInt(r.y) + TruncToInt(g->mTransY),
                             TruncToInt(r.width), TruncToInt(r.height));
-        g->mDestImage->StretchBlt(page, destRect, src, g->mClipRect, g->mColor, g->mDrawMode, g->mFastStretch);
+        blits.StretchBlt(page, destRect, src);
         return;
     }
+    // The device draws in call order too.
+    blits.Flush();
     d3d->BltTransformed(page, g->mClipRect, g->mColor, g->mDrawMode, src, GlyphMatrix(dest, src, *g),
                         true);
 }

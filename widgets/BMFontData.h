@@ -22,6 +22,7 @@ class D3DInterface;
 class DDImage;
 class Graphics;
 class GraphicsState;
+class MemoryImageStretchBatch;
 
 struct BMFontData {
     // A description may declare at most this many pages.
@@ -99,8 +100,10 @@ private:
     bool ParseRecords(const uint8_t* bytes, size_t byteCount);
     // The width of each line, as measuring adds it up.
     std::vector<float> LineWidths(const std::wstring& text, float scaleX, float extraSpacing) const;
+    // Glyphs drawn at their own size in 2D go through blits, which draws
+    // them as g's destination would.
     void DrawGlyph(const BMGlyph& glyph, const FloatRect& dest, Graphics* g, const std::vector<DDImage*>& pages,
-                   D3DInterface* d3d) const;
+                   D3DInterface* d3d, MemoryImageStretchBatch& blits) const;
 };
 
 } // namespace Tandry

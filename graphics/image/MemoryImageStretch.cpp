@@ -10,6 +10,7 @@
 #include "graphics/image/ClipStretchRects.h"
 #include "graphics/image/LaneTail.h"
 #include "graphics/image/MemoryImage.h"
+#include "graphics/image/MemoryImageStretchBatch.h"
 #include "graphics/image/PixelBlend.h"
 #include "graphics/image/PixelLanes.h"
 #include "graphics/image/SourceWords.h"
@@ -23,17 +24,18 @@ namespace {
 using PixelLanes::kLanes;
 using PixelLanes::U32x8;
 
-// An unstretched nearest-pixel blit: the source rectangle whose top-left
-// word is srcOrigin onto the clipped rectangle of a destination array.
+// Unstretched nearest-pixel blits from one source onto one destination array:
+// each part is a clipped destination rectangle and the source word at its top
+// left. The arrays are looked up once for all the parts.
 struct UnstretchedJob {
     uint32_t* bits;
     int pitch;
     // The number of words in the destination and in the source.
     size_t destCount;
-    Rect clipped;
-    size_t srcOrigin;
     int srcPitch;
     size_t srcCount;
+    const MemoryImageStretchBatch::Part* parts;
+    size_t partCount;
 };
 
 // The white blend of eight pixels without a branch: glyph edges over text
@@ -69,16 +71,17 @@ TANDRY_LANE_INLINE void WhiteLanes(uint32_t* d, const U32x8& source)
 // tail, and a copy costs a stalled load), else on copies padded with opaque
 // black of which only the tail is written back.
 template <class Words>
-TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& words)
+TANDRY_LANE_INLINE void RunUnstretchedPart(const UnstretchedJob& job, const MemoryImageStretchBatch::Part& part,
+                                           const Words& words)
 {
     // Locals, so that the stores to the pixels need not reload them.
-    const Rect c = job.clipped;
+    const Rect c = part.clipped;
     uint32_t* const bits = job.bits;
     const size_t pitch = static_cast<size_t>(job.pitch);
     const size_t srcPitch = static_cast<size_t>(job.srcPitch);
     const size_t destCount = job.destCount;
     const size_t srcCount = job.srcCount;
-    const size_t srcOrigin = job.srcOrigin;
+    const size_t srcOrigin = part.srcOrigin;
     const int whole = c.width - c.width % kLanes;
     const size_t tail = static_cast<size_t>(c.width - whole);
     const U32x8 inTail = reinterpret_cast<U32x8>(U32x8{0, 1, 2, 3, 4, 5, 6, 7} < static_cast<uint32_t>(tail));
@@ -110,6 +113,14 @@ TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& w
     }
 }
 
+// The parts in order: where glyphs overlap, the later one blends over the earlier.
+template <class Words>
+TANDRY_LANE_INLINE void RunUnstretched(const UnstretchedJob& job, const Words& words)
+{
+    for (size_t i = 0; i < job.partCount; ++i)
+        RunUnstretchedPart(job, job.parts[i], words);
+}
+
 TANDRY_SOURCE_WORDS_ENTRY(RunUnstretchedOf, UnstretchedJob, RunUnstretched)
 
 // Whole pixel positions that advance by exactly one read the source
@@ -136,18 +147,40 @@ MemoryImage* AsMemoryImage(Image* src)
     return lastIsMemoryImage ? static_cast<MemoryImage*>(src) : nullptr;
 }
 
-// The clipped rectangle from source position (x, y), inside the source.
-void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const Rect& clipped, int x, int y)
+// The parts, each inside the destination and the source, then the
+// destination marked changed once.
+void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const MemoryImageStretchBatch::Part* parts,
+                     size_t count)
 {
     const UnstretchedJob job{dest.GetBits(),
                              dest.mWidth,
                              static_cast<size_t>(dest.mWidth) * static_cast<size_t>(dest.mHeight),
-                             clipped,
-                             static_cast<size_t>(y) * source.mWidth + static_cast<size_t>(x),
                              source.mWidth,
-                             static_cast<size_t>(source.mWidth) * static_cast<size_t>(source.mHeight)};
+                             static_cast<size_t>(source.mWidth) * static_cast<size_t>(source.mHeight),
+                             parts,
+                             count};
     VisitSourceWords(source, [&job](const auto& words) { RunUnstretchedOf(job, words); });
     dest.MarkBitsChanged();
+}
+
+// The clipped rectangle from source position (x, y), inside the source.
+void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const Rect& clipped, int x, int y)
+{
+    const MemoryImageStretchBatch::Part part{clipped, static_cast<size_t>(y) * source.mWidth + static_cast<size_t>(x)};
+    BlitUnstretched(dest, source, &part, 1);
+}
+
+// The part of a same-size rectangle left by clipping, when it lies inside
+// source (else the general path must handle it).
+bool SameSizePart(const MemoryImage& source, const Rect& destRect, const Rect& srcRect, const Rect& clipped,
+                  MemoryImageStretchBatch::Part& part)
+{
+    const int64_t x = int64_t{srcRect.x} + clipped.x - destRect.x;
+    const int64_t y = int64_t{srcRect.y} + clipped.y - destRect.y;
+    if (x < 0 || y < 0 || x + clipped.width > source.mWidth || y + clipped.height > source.mHeight)
+        return false;
+    part = {clipped, static_cast<size_t>(y) * static_cast<size_t>(source.mWidth) + static_cast<size_t>(x)};
+    return true;
 }
 
 // A rectangle drawn at its own size (the glyphs of bitmap fonts) steps by
@@ -163,11 +196,10 @@ bool BlitSameSize(MemoryImage& dest, Image* src, const Rect& destRect, const Rec
     MemoryImage* source = AsMemoryImage(src);
     if (!source || !ClampedColor(color).IsWhite())
         return false;
-    const int64_t x = int64_t{srcRect.x} + clipped.x - destRect.x;
-    const int64_t y = int64_t{srcRect.y} + clipped.y - destRect.y;
-    if (x < 0 || y < 0 || x + clipped.width > source->mWidth || y + clipped.height > source->mHeight)
+    MemoryImageStretchBatch::Part part;
+    if (!SameSizePart(*source, destRect, srcRect, clipped, part))
         return false;
-    BlitUnstretched(dest, *source, clipped, static_cast<int>(x), static_cast<int>(y));
+    BlitUnstretched(dest, *source, &part, 1);
     return true;
 }
 
@@ -228,6 +260,55 @@ void MemoryImage::StretchBltFast(Image* src, const Rect& clipped, const DoubleRe
         });
     }
     MarkBitsChanged();
+}
+
+MemoryImageStretchBatch::MemoryImageStretchBatch(Image& dest, const Rect& clipRect, const Color& color, int drawMode,
+                                                 bool fastStretch)
+    : mDest(dest),
+      mMemoryDest(typeid(dest) == typeid(MemoryImage) ? static_cast<MemoryImage*>(&dest) : nullptr),
+      mClip(clipRect),
+      mColor(color),
+      mDrawMode(drawMode),
+      mFastStretch(fastStretch),
+      mGathers(mMemoryDest != nullptr && fastStretch && ClampedColor(color).IsWhite())
+{
+}
+
+// Each step as MemoryImage::StretchBlt and BlitSameSize take it, with the
+// source's class asked once per source instead of once per rectangle.
+void MemoryImageStretchBatch::StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect)
+{
+    if (mGathers && destRect.width == srcRect.width && destRect.height == srcRect.height && src != &mDest) {
+        src->mDrawn = true;
+        const Rect clipped = Rect::Intersection(destRect, mClip);
+        if (clipped.width <= 0 || clipped.height <= 0)
+            return;
+        if (src != mSource) {
+            Flush();
+            mSource = src;
+            mMemorySource = AsMemoryImage(src);
+        }
+        if (mMemorySource != nullptr && SameSizePart(*mMemorySource, destRect, srcRect, clipped, mParts[mCount])) {
+            if (++mCount == kMaxParts)
+                Flush();
+            return;
+        }
+    }
+    // The general path may change either image's forms, so the source is
+    // looked at afresh after it.
+    Flush();
+    mSource = nullptr;
+    mMemorySource = nullptr;
+    mDest.StretchBlt(src, destRect, srcRect, mClip, mColor, mDrawMode, mFastStretch);
+}
+
+void MemoryImageStretchBatch::Flush()
+{
+    if (mCount == 0)
+        return;
+    const size_t count = mCount;
+    mCount = 0;
+    BlitUnstretched(*mMemoryDest, *mMemorySource, mParts.data(), count);
 }
 
 } // namespace Tandry

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -459,6 +460,89 @@ TEST_F(BMFontTest, WhiteGlyphsCopyTheirPagePixelsOntoAMemoryImage)
             const uint32_t expected = inside && (sy * 16 + sx) % 3 == 0 ? blended : 0u;
             ASSERT_EQ(memory.GetPixel(x, y), expected) << x << "," << y;
         }
+    }
+}
+
+// A memory image of a class of its own: the font draws each glyph through
+// its StretchBlt, one call per glyph, onto the same pixel code.
+class OneCallPerGlyphImage : public MemoryImage {};
+
+// Mixed alphas and channels from a fixed seed, so that blending shows.
+void FillPattern(MemoryImage& image, uint32_t seed)
+{
+    uint32_t* bits = image.GetBits();
+    for (int i = 0; i < image.mWidth * image.mHeight; ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const uint32_t alpha = (seed >> 8) % 3 == 0 ? 0u : (seed >> 8) % 3 == 1 ? 255u : (seed >> 24);
+        bits[i] = alpha << 24 | (seed & 0xFFFFFFu);
+    }
+    image.MarkBitsChanged();
+}
+
+// Drawing onto a plain memory image gives the pixels of drawing glyph by
+// glyph: clipped glyphs, glyphs past every edge, kerned and overlapping
+// glyphs, two pages, several lines, colours, scales and stretch modes.
+TEST_F(BMFontTest, TextOnAMemoryImageMatchesDrawingGlyphByGlyph)
+{
+    mHost.make = [](const std::string& path, DDImage& image) {
+        image.Create(64, 32);
+        FillPattern(image, path.find("second") == std::string::npos ? 7u : 99u);
+        return true;
+    };
+    // B on the second page; V kerned after A and B so far that they overlap.
+    const std::unique_ptr<BMFont> font =
+        Load("common lineHeight=14 base=11 scaleW=64 scaleH=32 pages=2\n"
+             "page id=0 file=\"page.png\"\n"
+             "page id=1 file=\"second.png\"\n"
+             "char id=65 x=0 y=0 width=8 height=10 xoffset=1 yoffset=2 xadvance=10 page=0\n"
+             "char id=86 x=8 y=0 width=8 height=10 xoffset=0 yoffset=3 xadvance=9 page=0\n"
+             "char id=66 x=20 y=5 width=13 height=12 xoffset=-1 yoffset=0 xadvance=11 page=1\n"
+             "char id=67 x=40 y=20 width=9 height=12 xoffset=0 yoffset=1 xadvance=3 page=0\n"
+             "kerning first=65 second=86 amount=-6\n"
+             "kerning first=66 second=86 amount=-4\n");
+    ASSERT_TRUE(font->IsLoaded());
+    const std::wstring kLong = std::wstring(L"AVBC").append(200, L'C');
+    const struct {
+        const wchar_t* text;
+        int x, y;
+        Rect clip;
+        Color color;
+        float scale;
+        bool fast;
+    } cases[] = {
+        {L"AVBCAVBC", 3, 4, Rect(0, 0, 60, 40), Color(255, 255, 255), 1, true},
+        {L"AVBCAVBC", -5, -6, Rect(0, 0, 60, 40), Color(255, 255, 255), 1, true},
+        {L"CCBBVVAA", 40, 30, Rect(0, 0, 60, 40), Color(255, 255, 255), 1, true},
+        {L"AVB\nBVA\nCCC", 10, 2, Rect(7, 5, 31, 19), Color(255, 255, 255), 1, true},
+        {L"AVBC", 2, 2, Rect(20, 0, 0, 40), Color(255, 255, 255), 1, true},
+        {L"AVBC", 2, 2, Rect(-10, -10, 200, 200), Color(255, 255, 255), 1, true},
+        {L"AVBC", 2, 2, Rect(0, 0, 60, 40), Color(255, 255, 254), 1, true},
+        {L"AVBC", 2, 2, Rect(0, 0, 60, 40), Color(255, 255, 255, 200), 1, true},
+        {L"AVBC", 2, 2, Rect(0, 0, 60, 40), Color(400, 300, 256, 999), 1, true},
+        {L"AVBC", 2, 2, Rect(0, 0, 60, 40), Color(255, 255, 255), 1, false},
+        {L"AVBC", 2, 2, Rect(0, 0, 60, 40), Color(255, 255, 255), 1.5f, true},
+        {kLong.c_str(), -3, 20, Rect(0, 0, 60, 40), Color(255, 255, 255), 1, true},
+    };
+    for (const auto& c : cases) {
+        MemoryImage plain;
+        plain.Create(60, 40);
+        FillPattern(plain, 5);
+        OneCallPerGlyphImage perGlyph;
+        perGlyph.Create(60, 40);
+        FillPattern(perGlyph, 5);
+        const int changes = plain.mChangeCount;
+        for (MemoryImage* image : {static_cast<MemoryImage*>(&plain), static_cast<MemoryImage*>(&perGlyph)}) {
+            Graphics g(image);
+            g.SetFastStretch(c.fast);
+            font->DrawString(&g, c.x, c.y, std::wstring(c.text), c.color, c.clip, c.scale, c.scale, 0, 0, 0);
+        }
+        const std::vector<uint32_t> expected(perGlyph.GetBits(), perGlyph.GetBits() + 60 * 40);
+        const std::vector<uint32_t> drawn(plain.GetBits(), plain.GetBits() + 60 * 40);
+        EXPECT_EQ(drawn, expected) << "text " << std::string(c.text, c.text + std::wcslen(c.text)) << " at "
+                                   << c.x << "," << c.y;
+        if (drawn != expected || c.clip.width == 0)
+            continue;
+        EXPECT_GT(plain.mChangeCount, changes);
     }
 }
 
