@@ -75,7 +75,7 @@ TANDRY_LANE_INLINE void RunUnstretchedPart(const UnstretchedJob& job, const Memo
                                            const Words& words)
 {
     // Locals, so that the stores to the pixels need not reload them.
-    const Rect c = part.clipped;
+    const Rect c(part.x, part.y, part.width, part.height);
     uint32_t* const bits = job.bits;
     const size_t pitch = static_cast<size_t>(job.pitch);
     const size_t srcPitch = static_cast<size_t>(job.srcPitch);
@@ -166,7 +166,8 @@ void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const MemoryImageSt
 // The clipped rectangle from source position (x, y), inside the source.
 void BlitUnstretched(MemoryImage& dest, MemoryImage& source, const Rect& clipped, int x, int y)
 {
-    const MemoryImageStretchBatch::Part part{clipped, static_cast<size_t>(y) * source.mWidth + static_cast<size_t>(x)};
+    const MemoryImageStretchBatch::Part part{clipped.x, clipped.y, clipped.width, clipped.height,
+                                             static_cast<size_t>(y) * source.mWidth + static_cast<size_t>(x)};
     BlitUnstretched(dest, source, &part, 1);
 }
 
@@ -179,7 +180,8 @@ bool SameSizePart(const MemoryImage& source, const Rect& destRect, const Rect& s
     const int64_t y = int64_t{srcRect.y} + clipped.y - destRect.y;
     if (x < 0 || y < 0 || x + clipped.width > source.mWidth || y + clipped.height > source.mHeight)
         return false;
-    part = {clipped, static_cast<size_t>(y) * static_cast<size_t>(source.mWidth) + static_cast<size_t>(x)};
+    part = {clipped.x, clipped.y, clipped.width, clipped.height,
+            static_cast<size_t>(y) * static_cast<size_t>(source.mWidth) + static_cast<size_t>(x)};
     return true;
 }
 
@@ -196,7 +198,7 @@ bool BlitSameSize(MemoryImage& dest, Image* src, const Rect& destRect, const Rec
     MemoryImage* source = AsMemoryImage(src);
     if (!source || !ClampedColor(color).IsWhite())
         return false;
-    MemoryImageStretchBatch::Part part;
+    MemoryImageStretchBatch::Part part{};
     if (!SameSizePart(*source, destRect, srcRect, clipped, part))
         return false;
     BlitUnstretched(dest, *source, &part, 1);

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 #include "graphics/types/Color.h"
 #include "graphics/types/Rect.h"
@@ -20,10 +21,14 @@ class MemoryImage;
 class MemoryImageStretchBatch {
 public:
     // The clipped part of a gathered rectangle and the index of the source
-    // word at its top left.
+    // word at its top left. Plain fields: a batch is made for every string,
+    // and its parts need not be zeroed first.
     struct Part {
-        Rect clipped;
-        size_t srcOrigin = 0;
+        int32_t x;
+        int32_t y;
+        int32_t width;
+        int32_t height;
+        size_t srcOrigin;
     };
 
     MemoryImageStretchBatch(Image& dest, const Rect& clipRect, const Color& color, int drawMode, bool fastStretch);
