@@ -5,6 +5,7 @@
 // 200 triangles (goal: within 1.2 times), and pixman's OVER of a full-screen
 // picture and its affine composite of the snapshot in the same run.
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 #include "bench/graphics/image/MemoryImageDrawBench.h"
@@ -45,6 +46,16 @@ Picture OtherPicture()
     return p;
 }
 
+// The settings the transitions read their time from, loaded before any is made.
+struct OneSecondFade {
+    OneSecondFade()
+    {
+        Tandry::ResetGameIni();
+        Tandry::gGameIni.LoadText("[Game]\nScreenFade=1.0\n");
+    }
+    ~OneSecondFade() { Tandry::ResetGameIni(); }
+};
+
 // Two picture boards, a screen, and the transition of the kind between them
 // at p = 0.25 on a "ScreenFade" of 1 s.
 template <typename Kind>
@@ -53,18 +64,18 @@ struct Scene {
         : screen(MakeImage(Backdrop())), oldPicture(MakeImage(Backdrop())), newPicture(MakeImage(OtherPicture())),
           from(oldPicture.get()), to(newPicture.get())
     {
-        Tandry::ResetGameIni();
-        Tandry::gGameIni.LoadText("[Game]\nScreenFade=1.0\n");
         transition.Resize(0, 0, kWidth, kHeight);
         transition.fromBoard = &from;
         transition.toBoard = &to;
         transition.Start();
         transition.Advance(0.25f);
+        if (transition.elapsed != 0.25f || !transition.running || Tandry::BoardTransformer::Progress(
+                transition.elapsed, transition.duration) != 0.25f)
+            std::abort(); // the frame would not be the one described
         state.flags = Tandry::WIDGETFLAGS_DRAW;
         state.belowModalFlags = Tandry::WIDGETFLAGS_DRAW;
     }
-    ~Scene() { Tandry::ResetGameIni(); }
-
+    OneSecondFade settings;
     std::unique_ptr<Tandry::MemoryImage> screen;
     std::unique_ptr<Tandry::MemoryImage> oldPicture;
     std::unique_ptr<Tandry::MemoryImage> newPicture;
