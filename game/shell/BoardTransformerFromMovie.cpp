@@ -2,6 +2,9 @@
 
 namespace Tandry {
 
-BoardTransformerFromMovie::BoardTransformerFromMovie() : BoardTransformerToMovie("MovieFadeOutTime", "MovieFadeInTime") {}
+BoardTransformerFromMovie::BoardTransformerFromMovie()
+    : BoardTransformerToMovie("MovieFadeOutTime", "MovieFadeInTime")
+{
+}
 
 } // namespace Tandry
