@@ -16,6 +16,18 @@
 
 namespace Tandry::Span4 {
 
+// Stores a group's blended lanes, with its opaque lanes solid and its
+// skipped lanes as the destination d was.
+template <class F>
+void StoreBlended(uint8_t* at, V out, V solid, V d, V opaque, V skip, int opaqued, int skipped)
+{
+    if (opaqued != 0)
+        out = Select(opaque, solid, out);
+    if (skipped != 0)
+        out = Select(skip, d, out);
+    Pixels4<F>::Store(at, out);
+}
+
 // Draws four pixels whose colour bytes hold the step's r, g and b (what an
 // opaque pixel is packed from and what a blend adds) and whose weights are
 // w: skipped lanes stay as they are, lanes of w from 240 are stored opaque,
@@ -41,13 +53,10 @@ void DrawFiltered(uint8_t* at, V word, V w, V skip)
         const V zero = _mm_setzero_si128();
         const V pairs = _mm_packs_epi32(blendWeight, blendWeight);
         const V quads = _mm_unpacklo_epi16(pairs, pairs);
-        V out = Pixels4<F>::Blend(d, _mm_unpacklo_epi8(word, zero), _mm_unpackhi_epi8(word, zero),
-                                  _mm_unpacklo_epi32(quads, quads), _mm_unpackhi_epi32(quads, quads), blendWeight);
-        if (opaqued != 0)
-            out = Select(opaque, solid, out);
-        if (skipped != 0)
-            out = Select(skip, d, out);
-        Pixels4<F>::Store(at, out);
+        const V out =
+            Pixels4<F>::Blend(d, _mm_unpacklo_epi8(word, zero), _mm_unpackhi_epi8(word, zero),
+                              _mm_unpacklo_epi32(quads, quads), _mm_unpackhi_epi32(quads, quads), blendWeight);
+        StoreBlended<F>(at, out, solid, d, opaque, skip, opaqued, skipped);
     } else {
         const V r = Byte(word, 16);
         const V g = Byte(word, 8);
@@ -58,12 +67,8 @@ void DrawFiltered(uint8_t* at, V word, V w, V skip)
             return;
         }
         const V d = Pixels4<F>::Load(at);
-        V out = Pixels4<F>::Blend(d, r, g, b, blendWeight);
-        if (opaqued != 0)
-            out = Select(opaque, solid, out);
-        if (skipped != 0)
-            out = Select(skip, d, out);
-        Pixels4<F>::Store(at, out);
+        const V out = Pixels4<F>::Blend(d, r, g, b, blendWeight);
+        StoreBlended<F>(at, out, solid, d, opaque, skip, opaqued, skipped);
     }
 }
 

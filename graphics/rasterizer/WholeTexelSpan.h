@@ -2,7 +2,9 @@
 // samples sit on texel positions and step by whole texels (an untransformed,
 // integer-moved, quarter-turned or mirrored quad): there the filter reads one
 // texel per pixel, so each lane reads that texel and gets the filter's word,
-// then the pixel step's tint, skip, opaque store or blend, exactly.
+// then the pixel step's tint, skip, opaque store or blend, exactly. An
+// untinted row, the commonest (a sprite drawn where it stands), counts the
+// index on by four and draws from the texels without forming the words.
 #pragma once
 
 #if defined(__SSE2__)
@@ -26,13 +28,6 @@ inline V WholeTexelWords(V texel)
     const V green = MulSmall(Byte(texel, 8), a);
     return _mm_or_si128(_mm_slli_epi32(a, 24), _mm_or_si128(_mm_and_si128(_mm_srli_epi32(redBlue, 8), Splat(0xFF00FF)),
                                                             _mm_and_si128(green, Splat(0xFF00))));
-}
-
-// Four untinted pixels from their texels on texel positions.
-template <class F>
-void WholeTexels(uint8_t* at, V texel)
-{
-    Shade4<F, NoTint, 2>(at, WholeTexelWords(texel), nullptr, TintFactors{});
 }
 
 // The one texel of each of four positions. Along a row stepping one texel in
@@ -64,6 +59,107 @@ private:
     V mWidth;
 };
 
+// Four untinted pixels from their texels on texel positions, without the
+// filtered words in between: each channel held as c << 8 in 16 bits, so one
+// high-half multiply by the filtered alpha a gives the word's (c * a) >> 8.
+// Groups of four full texels (a = 254 everywhere, all stored opaque) and of
+// four skipped ones, the bulk of a sprite, cost a few instructions.
+template <class F>
+void WholeTexels(uint8_t* at, V texel)
+{
+    const V fullAlpha = Splat(0xFF000000);
+    const V zero = _mm_setzero_si128();
+    if constexpr (sizeof(typename F::Pixel) == 4) {
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(texel, fullAlpha), fullAlpha)) == 0xFFFF) {
+            const V full = _mm_set1_epi16(254);
+            Pixels4<F>::Store(at, _mm_or_si128(_mm_packus_epi16(_mm_mulhi_epu16(_mm_unpacklo_epi8(zero, texel), full),
+                                                                _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, texel), full)),
+                                               fullAlpha));
+            return;
+        }
+    }
+    const V a = _mm_subs_epu16(_mm_srli_epi32(texel, 24), Splat(1));
+    const V skip = _mm_cmplt_epi32(a, Splat(9));
+    const int skipped = _mm_movemask_ps(_mm_castsi128_ps(skip));
+    if (skipped == 0xF)
+        return;
+    if constexpr (sizeof(typename F::Pixel) == 4) {
+        const V opaque = _mm_cmpgt_epi32(a, Splat(239));
+        const int opaqued = _mm_movemask_ps(_mm_castsi128_ps(opaque));
+        const auto spread = [](V w, V& low, V& high) {
+            const V pairs = _mm_packs_epi32(w, w);
+            const V quads = _mm_unpacklo_epi16(pairs, pairs);
+            low = _mm_unpacklo_epi32(quads, quads);
+            high = _mm_unpackhi_epi32(quads, quads);
+        };
+        V aLow;
+        V aHigh;
+        spread(a, aLow, aHigh);
+        const V pLow = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, texel), aLow);
+        const V pHigh = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, texel), aHigh);
+        const V solid = _mm_or_si128(_mm_packus_epi16(pLow, pHigh), fullAlpha);
+        if (skipped == 0 && opaqued == 0xF) {
+            Pixels4<F>::Store(at, solid);
+            return;
+        }
+        const V d = Pixels4<F>::Load(at);
+        // The edge of a shape: each lane either skipped or stored opaque.
+        if ((skipped | opaqued) == 0xF) {
+            Pixels4<F>::Store(at, Select(skip, d, solid));
+            return;
+        }
+        // Lanes that do not blend get weight 1, as in the point-sampled groups.
+        const V blendWeight = (skipped | opaqued) != 0 ? Select(_mm_or_si128(skip, opaque), Splat(1), a) : a;
+        V wLow;
+        V wHigh;
+        spread(blendWeight, wLow, wHigh);
+        StoreBlended<F>(at, Pixels4<F>::Blend(d, pLow, pHigh, wLow, wHigh, blendWeight), solid, d, opaque, skip,
+                        opaqued, skipped);
+    } else {
+        const auto channel = [&](int shift) { return _mm_srli_epi32(MulSmall(Byte(texel, shift), a), 8); };
+        const V word = _mm_or_si128(_mm_slli_epi32(channel(16), 16),
+                                    _mm_or_si128(_mm_slli_epi32(channel(8), 8), channel(0)));
+        DrawFiltered<F>(at, word, a, skip);
+    }
+}
+
+// The untinted span stepping one texel along a row: the texels' index goes
+// up by four per group (no lanes to walk), while u stays clear of the 16.16
+// limit, beyond which the column would jump; what is left goes on through
+// the lanes.
+template <class F, class Values>
+void WholeTexelRow(uint8_t*& spanAt, Values& q, int64_t& spanCount, const RasterTexture& texture)
+{
+    constexpr size_t kU = Values().size() - 2;
+    // Pixels whose u is still below 2^31: the column of each is the first's plus its place.
+    const int64_t room = ((int64_t{INT32_MAX} - q[kU]) >> 16) + 1;
+    int64_t n = spanCount < room ? spanCount : room;
+    uint8_t* at = spanAt;
+    const uint32_t first = BaseTexelIndex(texture, q[kU], q[kU + 1]);
+    const auto count = static_cast<uint32_t>(texture.count);
+    const uint32_t* bits = texture.bits;
+    uint32_t index = first;
+    for (; n >= 4; n -= 4) {
+        V texel;
+        // Four texels in a row inside the texture are one load; elsewhere
+        // each is read (or counted as 0) on its own, as the filter reads it.
+        if (count >= 4 && index <= count - 4)
+            texel = _mm_loadu_si128(reinterpret_cast<const V*>(bits + index));
+        else
+            texel = _mm_set_epi32(static_cast<int>(ReadTexel(texture, index + 3)),
+                                  static_cast<int>(ReadTexel(texture, index + 2)),
+                                  static_cast<int>(ReadTexel(texture, index + 1)),
+                                  static_cast<int>(ReadTexel(texture, index)));
+        WholeTexels<F>(at, texel);
+        at += 4 * sizeof(typename F::Pixel);
+        index += 4;
+    }
+    const uint32_t drawn = index - first;
+    q[kU] = static_cast<int32_t>(static_cast<uint32_t>(q[kU]) + (drawn << 16));
+    spanCount -= drawn;
+    spanAt = at;
+}
+
 // Draws the span's pixels four at a time through one texel each and leaves
 // fewer than four, with at, q and n moved on past the pixels drawn. The
 // caller has checked that the samples sit on texel positions and step by
@@ -73,6 +169,8 @@ void WholeTexelSpan(uint8_t*& at, Values& q, const Values& step, int64_t& n, con
 {
     constexpr size_t kU = Values().size() - 2;
     if (step[kU] == 0x10000 && step[kU + 1] == 0) {
+        if constexpr (!Tint::kTints)
+            WholeTexelRow<F>(at, q, n, state.texture);
         WholeTexelSampler<true> sample(state.texture);
         ShadeGroups<F>(at, q, step, n, state, sample);
     } else {

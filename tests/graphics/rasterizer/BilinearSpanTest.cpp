@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -298,6 +299,59 @@ void CompareSpans(uint32_t seed)
         }
     }
 }
+
+// An untransformed row of untinted texels drawn by DrawSpan and by the step:
+// every texel alpha in every lane of a group whose other lanes are full, or
+// empty, and groups of four full texels with every channel value, over
+// destinations opaque and not, starting on and one 16.16 unit past the texel.
+template <class F>
+void CompareWholeTexelRows(uint32_t seed)
+{
+    SCOPED_TRACE(testing::Message() << "format " << std::hex << F::kCode);
+    RasterTestInputs in(seed);
+    using Kind = BilinearKind<F, NoTint>;
+    using Pixel = typename F::Pixel;
+    std::vector<uint32_t> texels;
+    for (uint32_t others : {0xFFu, 0u})
+        for (int lane = 0; lane < 4; ++lane)
+            for (uint32_t alpha = 0; alpha < 256; ++alpha)
+                for (int l = 0; l < 4; ++l)
+                    texels.push_back((l == lane ? alpha : others) << 24 | (in.Random()() & 0xFFFFFF));
+    for (uint32_t c = 0; c < 256; ++c)
+        for (int l = 0; l < 4; ++l)
+            texels.push_back(0xFF000000 | c << 16 | (255 - c) << 8 | ((c * 7 + static_cast<uint32_t>(l)) & 0xFF));
+    const auto width = static_cast<int>(texels.size());
+    TestTexture texture(width, 2);
+    for (int row = 0; row < 2; ++row)
+        std::copy(texels.begin(), texels.end(), texture.Texels() + static_cast<ptrdiff_t>(row) * width);
+    const RasterColor white{255, 255, 255, 255};
+    const typename Kind::State state(&texture.Record(), &white);
+    for (bool opaqueBelow : {true, false})
+        for (int32_t fraction : {0, 1}) {
+            std::vector<Pixel> before(texels.size());
+            for (Pixel& p : before)
+                p = static_cast<Pixel>(opaqueBelow ? in.Random()() | 0xFF000000 : in.Random()());
+            const typename Kind::Values q{fraction, 65536 + fraction};
+            const typename Kind::Values step{0x10000, 0};
+            std::vector<Pixel> expected = before;
+            typename Kind::Values walk = q;
+            for (size_t x = 0; x < expected.size(); ++x) {
+                Kind::Step(reinterpret_cast<uint8_t*>(&expected[x]), walk, state);
+                walk[0] = Fixed::Add(walk[0], step[0]);
+            }
+            std::vector<Pixel> actual = before;
+            typename Kind::Values lanes = q;
+            Kind::DrawSpan(reinterpret_cast<uint8_t*>(actual.data()), lanes, step, width, state);
+            for (size_t x = 0; x < actual.size(); ++x)
+                ASSERT_EQ(actual[x], expected[x]) << "pixel " << x << " texel " << std::hex << texels[x]
+                                                  << " fraction " << fraction << " opaque below " << opaqueBelow;
+        }
+}
+
+TEST(BilinearSpan, WholeTexelRows8888MatchTheStep) { CompareWholeTexelRows<Format8888>(4141); }
+TEST(BilinearSpan, WholeTexelRows888MatchTheStep) { CompareWholeTexelRows<Format888>(4142); }
+TEST(BilinearSpan, WholeTexelRows565MatchTheStep) { CompareWholeTexelRows<Format565>(4143); }
+TEST(BilinearSpan, WholeTexelRows555MatchTheStep) { CompareWholeTexelRows<Format555>(4144); }
 
 TEST(BilinearSpan, Spans8888MatchTheStep) { CompareSpans<Format8888, NoTint>(4121); }
 TEST(BilinearSpan, Spans888MatchTheStep) { CompareSpans<Format888, NoTint>(4122); }
