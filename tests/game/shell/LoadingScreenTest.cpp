@@ -143,3 +143,29 @@ TEST_F(LoadingScreenTest, AMissingLayoutGivesAnEmptyScreen)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(LoadingScreenTest, AnUpdateRedrawsOnlyWhenATaskHasFinishedSinceTheLastDrawing)
+{
+    screen = std::make_unique<Tandry::LoadingScreen>();
+    Draw(0, 3);
+    screen->dirty = false;
+    screen->Update();
+    EXPECT_FALSE(screen->dirty);
+
+    // As the loading thread counts a task.
+    Tandry::AdvanceLoadingProgress();
+    EXPECT_EQ(app->mLoadingTasksDone, 1);
+    screen->Update();
+    EXPECT_TRUE(screen->dirty);
+
+    std::unique_ptr<Tandry::MemoryImage> image = Draw(1, 3);
+    screen->dirty = false;
+    screen->Update();
+    EXPECT_FALSE(screen->dirty);
+    // Loading is not over, so the screen stays whatever the time.
+    EXPECT_FALSE(screen->handedOver);
+}
+
+} // namespace
