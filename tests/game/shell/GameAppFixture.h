@@ -14,6 +14,7 @@
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShellAppFixture.h"
 #include "platform/Platform.h"
+#include "resources/ini/GameIni.h"
 
 #include <gtest/gtest.h>
 
@@ -144,6 +145,8 @@ protected:
     void SetUp() override
     {
         AppFixture::SetUp();
+        // No [ScreenEffect]: every transition is "none" and ends on its first update.
+        Tandry::ResetGameIni();
         Tandry::ResetBoardRegistry();
         Tandry::ResetSceneStarter();
         app = std::make_unique<WindowOnlyGameApp>();
@@ -156,6 +159,7 @@ protected:
         Tandry::ResetBoardRegistry();
         Tandry::ResetSceneStarter();
         Tandry::ResetGameControllerCommon();
+        Tandry::ResetGameIni();
         AppFixture::TearDown();
     }
 

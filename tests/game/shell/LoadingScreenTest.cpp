@@ -22,12 +22,15 @@ constexpr uint32_t kLampColour = 0xFF00FF00u;
 constexpr uint32_t kLineColour = 0xFFFF0000u;
 constexpr int kLampWidth = 2;
 
+// Final, so that it may be deleted through its own type.
+class Host final : public Tandry::FakeWidgetHost {};
+
 class LoadingScreenTest : public ShellTest::GameAppFixture {
 protected:
     void SetUp() override
     {
         GameAppFixture::SetUp();
-        host = std::make_unique<Tandry::FakeWidgetHost>();
+        host = std::make_unique<Host>();
         host->make = [this](const std::string& path, Tandry::DDImage& image) {
             static const std::map<std::string, std::pair<int, uint32_t>> pictures = {
                 {"data/gui/loading/lamp", {kLampWidth, kLampColour}},
@@ -82,7 +85,8 @@ protected:
         return lamps;
     }
 
-    std::unique_ptr<Tandry::FakeWidgetHost> host;
+    // Made after the game object: it installs itself in the game's place.
+    std::unique_ptr<Host> host;
     std::unique_ptr<Tandry::LoadingScreen> screen;
     bool lampPicture = true;
 };

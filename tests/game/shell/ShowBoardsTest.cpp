@@ -9,7 +9,6 @@
 #include "game/shell/ShowBoards.h"
 #include "platform/debug/DebugOutput.h"
 #include "platform/fs/ScratchFolder.h"
-#include "resources/ini/GameIni.h"
 #include "util/StringUtils.h"
 
 #include <gmock/gmock.h>
@@ -42,7 +41,6 @@ protected:
     {
         Tandry::ShutdownProfileManager();
         Tandry::ResetGameFolders();
-        Tandry::ResetGameIni();
         GameAppFixture::TearDown();
     }
 
