@@ -2,6 +2,7 @@
 
 #include "app/TandryAppBase.h"
 #include "game/shell/FaderBoard.h"
+#include "game/shell/GameApp.h"
 #include "game/shell/GameControllerCommon.h"
 #include "game/shell/GuiLayout.h"
 #include "game/shell/PauseAware.h"
@@ -89,10 +90,10 @@ int GameBase::LoadingTaskCount()
 
 void GameBase::LoadResources()
 {
-    // TODO: advance the loading screen's progress after each picture once the
-    // board switch and its loading screen exist.
-    for (int i = LoadingTaskCount(); i > 0 && layout != nullptr; --i)
+    for (int i = LoadingTaskCount(); i > 0 && layout != nullptr; --i) {
         layout->LoadFirstPendingImage();
+        AdvanceLoadingProgress();
+    }
 }
 
 void GameBase::OnLoaded()

@@ -3,6 +3,7 @@
 #include "game/shell/GameApp.h"
 #include "game/shell/GameControllerCommon.h"
 #include "game/shell/ProfileManager.h"
+#include "game/shell/RegisterBoards.h"
 #include "game/shell/Scenario.h"
 #include "platform/Platform.h"
 
@@ -26,6 +27,7 @@ int RunGame(std::span<const Platform::PlatformBootstrap* const> backends, const 
     // Both exist before the game's start-up hook runs.
     GetGameControllerCommon();
     GetScenario();
+    RegisterBoards();
     {
         std::unique_ptr<GameApp> game = std::make_unique<GameApp>();
         game->Init();

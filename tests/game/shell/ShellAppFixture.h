@@ -16,6 +16,23 @@
 
 namespace ShellTest {
 
+// Runs loop steps of the application until one more update pass has run and
+// the step after it, which deletes what the pass handed over, has ended.
+inline void RunUpdatePass(Tandry::TandryAppBase& app)
+{
+    const int target = app.mUpdateCount + 1;
+    for (int step = 0; step < 100000; ++step) {
+        app.RunUpdateStep(nullptr);
+        if (app.mUpdateCount >= target) {
+            ASSERT_EQ(app.mUpdateCount, target);
+            // The step after an update pass ends the cycle.
+            app.RunUpdateStep(nullptr);
+            return;
+        }
+    }
+    FAIL() << "no update pass ran";
+}
+
 class ShellAppFixture : public AppTest::AppFixture {
 protected:
     void SetUp() override
@@ -37,20 +54,7 @@ protected:
     // Runs loop steps until one more update pass has run and the step after
     // it, which deletes what the pass handed over, has ended. Input injected
     // before is taken in first.
-    void RunUpdate()
-    {
-        const int target = app->mUpdateCount + 1;
-        for (int step = 0; step < 100000; ++step) {
-            app->RunUpdateStep(nullptr);
-            if (app->mUpdateCount >= target) {
-                ASSERT_EQ(app->mUpdateCount, target);
-                // The step after an update pass ends the cycle.
-                app->RunUpdateStep(nullptr);
-                return;
-            }
-        }
-        FAIL() << "no update pass ran";
-    }
+    void RunUpdate() { RunUpdatePass(*app); }
 
     // A press and release of the button at a point of the screen.
     void Click(int x, int y, Platform::MouseButton button = Platform::MouseButton::Left)
