@@ -5,6 +5,7 @@
 #include "app/TandryAppBase.h"
 
 #include "AppTestSupport.h"
+#include "DisplayAppFixture.h"
 #include "graphics/context/Graphics.h"
 #include "graphics/display/D3DInterface.h"
 #include "graphics/display/D3DTester.h"
@@ -76,15 +77,11 @@ std::vector<uint8_t> Block(const std::function<void(Tandry::Buffer&)>& put)
     return std::vector<uint8_t>(buffer.GetData(), buffer.GetData() + buffer.GetByteSize());
 }
 
-class CapabilityApp : public AppTest::AppFixture {
+class CapabilityApp : public AppTest::DisplayAppFixture {
 protected:
     void SetUp() override
     {
-        AppFixture::SetUp();
-        platform->Windows().SetScreenSize(1920, 1080);
-        Platform::DDrawRuntime::Get().Reset();
-        Tandry::ResetDisplayGlobals();
-        Tandry::ResetD3DGlobals();
+        DisplayAppFixture::SetUp();
         Tandry::ResetD3DTesterGlobals();
         // The stand-in names the program file as its driver: written now, so
         // the card counts as supported.
@@ -96,11 +93,8 @@ protected:
 
     void TearDown() override
     {
-        Platform::DDrawRuntime::Get().Reset();
-        Tandry::ResetDisplayGlobals();
-        Tandry::ResetD3DGlobals();
         Tandry::ResetD3DTesterGlobals();
-        AppFixture::TearDown();
+        DisplayAppFixture::TearDown();
     }
 
     const Platform::RegistryStore::Key* CacheKey()

@@ -6,6 +6,7 @@
 #include "app/TandryAppBase.h"
 
 #include "AppTestSupport.h"
+#include "DisplayAppFixture.h"
 #include "graphics/context/Graphics.h"
 #include "graphics/display/D3DInterface.h"
 #include "graphics/display/DDImage.h"
@@ -84,25 +85,8 @@ public:
     std::vector<std::string> ups;
 };
 
-class DisplayApp : public AppTest::AppFixture {
+class DisplayApp : public AppTest::DisplayAppFixture {
 protected:
-    void SetUp() override
-    {
-        AppFixture::SetUp();
-        platform->Windows().SetScreenSize(1920, 1080);
-        Platform::DDrawRuntime::Get().Reset();
-        Tandry::ResetDisplayGlobals();
-        Tandry::ResetD3DGlobals();
-    }
-
-    void TearDown() override
-    {
-        Platform::DDrawRuntime::Get().Reset();
-        Tandry::ResetDisplayGlobals();
-        Tandry::ResetD3DGlobals();
-        AppFixture::TearDown();
-    }
-
     void SetDesktopFormat(Platform::DDrawFormat format)
     {
         Platform::DDrawSettings settings = Platform::DDrawRuntime::Get().GetSettings();

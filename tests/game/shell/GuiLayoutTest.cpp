@@ -1,16 +1,20 @@
 // Layouts read from "layers.ini" files written into a scratch game folder;
 // pictures come from a fake widget host that makes solid pictures by name
-// and counts those it hands out and those deleted.
+// and counts those it hands out and those deleted. Mirrored drawing is
+// checked on the application with its display, as the game draws.
+#include "ShellScreenFixture.h"
 #include "game/shell/GameBase.h"
 #include "game/shell/GameControllerCommon.h"
 #include "game/shell/GuiLayout.h"
 #include "game/shell/SharedLayouts.h"
 #include "game/shell/TakeLayoutImage.h"
 #include "graphics/context/Graphics.h"
+#include "graphics/display/DDImage.h"
 #include "graphics/image/MemoryImage.h"
 #include "platform/Platform.h"
 #include "platform/fs/ScratchFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "resources/images/ImageWriters.h"
 #include "widgets/FakeWidgetHost.h"
 
 #include <gtest/gtest.h>
@@ -330,8 +334,8 @@ TEST_F(GuiLayoutTest, OffsetMovesPlaceAndHomeAndDrawEntryMirrorsOrCallsBack)
         // Plain: the marked column first, at 15 + 1 + 4 = 20, row 3 + 2 + 1 = 6.
         EXPECT_EQ(Pixel(*target, 20, 6), 0xFF0000FFu);
         EXPECT_EQ(Pixel(*target, 21, 6), 0xFF00FF00u);
-        // TODO: check a mirrored entry's pixels; the mirrored draw onto a
-        // fresh target showed nothing here and was not yet looked into.
+        // Mirrored drawing is checked on a surface image below: a memory
+        // image has no mirrored blit and stays untouched by one.
         // Nothing without a picture, callback or not.
         int calls = 0;
         edge->drawCallback = [&](Tandry::Graphics*, GuiLayoutEntry*) { ++calls; };
@@ -389,6 +393,74 @@ TEST_F(GuiLayoutTest, SharedLayoutsLoadInOrderAndAllFiveAreFreed)
     EXPECT_EQ(controller.inGameMenuLayout, nullptr);
     EXPECT_EQ(controller.optionsLayout, nullptr);
     EXPECT_EQ(controller.tutorialFrameLayout, nullptr);
+}
+
+// On the application with its display, as the game draws: pictures read
+// from PNG files by the application's loader, drawn into a surface image of
+// the display.
+class GuiLayoutOnScreenTest : public ShellTest::ShellScreenFixture {
+protected:
+    // An opaque black surface image of the display, 32 x 8.
+    std::unique_ptr<Tandry::DDImage> Screen()
+    {
+        auto screen = std::make_unique<Tandry::DDImage>(app->mDDInterface);
+        const std::vector<uint32_t> black(32 * 8, 0xFF000000u);
+        screen->SetBits(black.data(), 32, 8, true);
+        return screen;
+    }
+    // The colours of row y from x on, alpha dropped (the surface has none).
+    static std::vector<uint32_t> Row(Tandry::DDImage& image, int x, int y, int count)
+    {
+        std::vector<uint32_t> colours;
+        for (int i = 0; i < count; ++i)
+            colours.push_back(image.GetPixel(x + i, y) & 0xFFFFFFu);
+        return colours;
+    }
+};
+
+TEST_F(GuiLayoutOnScreenTest, MirroredEntriesDrawRightToLeft)
+{
+    // Three columns: red, green, blue.
+    const uint32_t columns[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+    TestSupport::WriteFile(ProgramFolder() + "/data/gui/m/layers.ini", "[l]\npic=5 2\n");
+    ASSERT_TRUE(Tandry::SavePngToFile(ProgramFolder() + "/data/gui/m/pic.png", {3, 2, columns}));
+    GuiLayout layout("data/gui/m/", true);
+    GuiLayoutEntry* pic = layout.FindEntry("pic");
+    ASSERT_NE(pic, nullptr);
+    ASSERT_NE(pic->image, nullptr);
+    pic->dx = 1;
+    pic->dy = 1;
+
+    struct Case {
+        bool mirrored;
+        bool throughDraw;  // the layout's Draw, else DrawEntry with offset (4, 2)
+        int x, y;
+        std::vector<uint32_t> row;
+    };
+    const Case cases[] = {
+        {false, false, 10, 5, {0xFF0000u, 0x00FF00u, 0x0000FFu}},
+        {true, false, 10, 5, {0x0000FFu, 0x00FF00u, 0xFF0000u}},
+        {false, true, 6, 3, {0xFF0000u, 0x00FF00u, 0x0000FFu}},
+        {true, true, 6, 3, {0x0000FFu, 0x00FF00u, 0xFF0000u}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mirrored " << c.mirrored << ", through Draw " << c.throughDraw);
+        pic->mirrored = c.mirrored;
+        const auto screen = Screen();
+        {
+            Tandry::Graphics g(screen.get());
+            if (c.throughDraw)
+                layout.Draw(&g);
+            else
+                layout.DrawEntry(pic, &g, Tandry::Point(4, 2));
+        }
+        for (int y = c.y; y < c.y + 2; ++y)
+            EXPECT_EQ(Row(*screen, c.x, y, 3), c.row) << "row " << y;
+        // Nothing beside the picture.
+        EXPECT_EQ(Row(*screen, c.x - 1, c.y, 1), std::vector<uint32_t>{0u});
+        EXPECT_EQ(Row(*screen, c.x + 3, c.y, 1), std::vector<uint32_t>{0u});
+        EXPECT_EQ(Row(*screen, c.x, c.y - 1, 3), std::vector<uint32_t>(3, 0u));
+    }
 }
 
 } // namespace

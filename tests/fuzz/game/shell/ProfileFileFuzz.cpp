@@ -1,11 +1,13 @@
 // The profile store on an arbitrary profile file: the input is profile1.prf
 // beside a good profile0.prf. The store lists both, loads the fuzzed one (one
 // notice at most), reads it as player data, level records and one picture's
-// items-to-find panel, writes and saves it. When it loaded, a new store reads
-// the saved file back, passes its CRC check, sees the written value and gives
-// the same player data and records, which a second save leaves as they are.
+// items-to-find panel, measures its progress for the progress bar, writes and
+// saves it. When it loaded, a new store reads the saved file back, passes its
+// CRC check, sees the written value and gives the same player data and
+// records, which a second save leaves as they are.
 #include "game/hog/TNotepad.h"
 #include "game/shell/ClassicNumberText.h"
+#include "game/shell/GameProgress.h"
 #include "game/shell/LevelInfo.h"
 #include "game/shell/PlayerInfo.h"
 #include "game/shell/ProfileManager.h"
@@ -18,6 +20,7 @@
 #include "tests/fuzz/FuzzHeadlessPlatform.h"
 #include "tests/fuzz/FuzzScratchFolder.h"
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -145,6 +148,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzCheck(Boxes(platform) <= 1);
     Tandry::PlayerInfo player;
     player.Load();
+    for (int width : {0, 1, 200, INT_MAX}) {
+        const int columns = Tandry::GameProgress::FillColumns(width, player.progress);
+        FuzzCheck(columns >= 0 && columns <= width);
+    }
     const std::vector<std::string> levels = LevelNames(store);
     const std::vector<std::string> records = RecordTexts(levels);
     for (size_t i = 0; i < levels.size(); ++i) {
