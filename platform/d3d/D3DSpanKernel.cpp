@@ -218,17 +218,21 @@ template <bool kLinear>
 constexpr int64_t kExact = int64_t{1} << 53; // doubles hold every integer below it
 
 // The exponent E with value * 2^E the smallest integer, or false when none below 2^62 exists.
-bool FixedExponent(double value, int& exponent)
+// Read from the bits, value = m 2^(biased - 1075) (biased 1 and no hidden
+// bit below the normal numbers), so no library call sits on the per-span path.
+[[gnu::always_inline]] inline bool FixedExponent(double value, int& exponent)
 {
     exponent = 0;
     if (value == 0.0)
         return true;
-    if (!std::isfinite(value))
+    const auto bits = std::bit_cast<uint64_t>(value);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0x7FF)
         return false;
-    int power = 0;
-    const double fraction = std::frexp(value, &power); // value = fraction * 2^power
-    const auto mantissa = static_cast<int64_t>(std::ldexp(std::fabs(fraction), 53));
-    exponent = 53 - power - std::countr_zero(static_cast<uint64_t>(mantissa));
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    if (biased != 0)
+        mantissa |= uint64_t{1} << 52;
+    exponent = 1075 - std::max(biased, 1) - std::countr_zero(mantissa);
     return exponent <= 60;
 }
 
@@ -243,7 +247,7 @@ struct ExactSteps {
 };
 
 template <bool kLinear>
-bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
+[[gnu::always_inline]] inline bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
 {
     if (step == 0.0) { // start + 0 is start: one position for the whole span
         out = ExactSteps{Position<kLinear>(start, size), 0, 0};
@@ -254,7 +258,7 @@ bool MakeExact(double start, double step, int stepExponent, int64_t count, doubl
         return false;
     const int shift = std::max({startExponent, stepExponent, 1});
     // The bounds in units of 2^-shift, taken in double first so that nothing overflows.
-    const double scale = std::ldexp(1.0, shift);
+    const double scale = std::bit_cast<double>(uint64_t(1023 + shift) << 52); // 2^shift, 1 <= shift <= 60
     const double first = std::fabs(start) * scale;
     const double last = first + double(count) * std::fabs(step) * scale;
     // Halved limits leave room for the rounding of the bound itself; the linear
@@ -285,44 +289,23 @@ struct SumPosition {
     int64_t increment;
 };
 
-// The point texel index floor(c * size) of the run's sums when `size` is a
-// power of two: c * size is then exact, s K 2^-shift for the signed
-// significand s K, so the index is (s K) >> shift and steps with K. False when
-// the sums are zero, subnormal, not finite, or so large that the index would
-// pass the coordinate limit.
-[[gnu::always_inline]] inline bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
+// A coordinate's fixed position per pixel of a run through the double
+// products of the general loop. Inside one run it moves one way only, so the
+// first and the last pixel bound every position between them. Where every
+// texel lies inside the texture, the floor of a product that is not negative
+// is its truncation.
+// Position, where the caller knows the texel to lie inside the texture: the
+// product is then not negative and its floor is its truncation.
+template <bool kLinear, bool kInside>
+[[gnu::always_inline]] inline int64_t InsidePosition(double coordinate, double size)
 {
-    const auto biased = static_cast<int32_t>((run.bits >> 52) & 0x7FF);
-    if (size == 0 || (size & (size - 1)) != 0 || biased == 0 || biased == 0x7FF)
-        return false;
-    const int32_t shift = 1075 - biased - std::countr_zero(size);
-    if (shift < 13) // |c * size| < 2^53 * 2^-13 stays inside the coordinate limit
-        return false;
-    const int64_t significand = static_cast<int64_t>(run.bits & ((uint64_t{1} << 52) - 1)) | (int64_t{1} << 52);
-    const bool negative = (run.bits >> 63) != 0;
-    out.value = negative ? -significand : significand;
-    out.step = negative ? -run.increment : run.increment;
-    out.shift = std::min(shift, 63); // beyond 63 every index is 0 or -1 alike
-    return true;
+    if constexpr (!kInside)
+        return Position<kLinear>(coordinate, size);
+    else if constexpr (!kLinear)
+        return static_cast<int64_t>(coordinate * size);
+    else
+        return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
 }
-
-// A coordinate's texel index or fixed position per pixel of a run: by integer
-// shifts (ExactSteps) or through the double products of the general loop.
-// Inside one run both move one way only, so the first and the last pixel
-// bound every index between them. Where every index lies inside the texture,
-// the floor of a product that is not negative is its truncation.
-struct ShiftIndex {
-    ExactSteps steps;
-    bool Finite() const { return true; }
-    int64_t At(int64_t j) const { return (steps.value + j * steps.step) >> steps.shift; }
-    template <bool kInside>
-    int64_t Next()
-    {
-        const int64_t index = steps.value >> steps.shift;
-        steps.value += steps.step;
-        return index;
-    }
-};
 
 template <bool kLinear>
 struct DoubleIndex {
@@ -338,12 +321,27 @@ struct DoubleIndex {
     {
         const double coordinate = std::bit_cast<double>(sum.bits);
         sum.bits += static_cast<uint64_t>(sum.increment);
-        if constexpr (!kInside)
-            return Position<kLinear>(coordinate, size);
-        else if constexpr (!kLinear)
-            return static_cast<int64_t>(coordinate * size);
-        else
-            return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
+        return InsidePosition<kLinear, kInside>(coordinate, size);
+    }
+};
+
+// A coordinate's texel index or fixed position per pixel from the sums the
+// general loop forms, written out beforehand. The sums move one way only
+// (each rounds a larger, or a smaller, exact sum), and so do their products
+// and floors, so the first and the last pixel bound every index between them;
+// sums finite at both ends are finite throughout.
+template <bool kLinear>
+struct ChainIndex {
+    const double* sums;
+    int64_t count;
+    double size;
+    bool Finite() const { return std::isfinite(sums[0]) && std::isfinite(sums[count - 1]); }
+    int64_t At(int64_t j) const { return Position<kLinear>(sums[j], size); }
+    template <bool kInside>
+    int64_t Next()
+    {
+        const double coordinate = *sums++;
+        return InsidePosition<kLinear, kInside>(coordinate, size);
     }
 };
 
@@ -550,10 +548,10 @@ struct TurnedRow {
     int32_t right = 0;
 };
 
-// The next `count` pixels of such a span under a flat diffuse colour: their
-// coordinates come run by run from the repeated sums, with no chain of
-// additions, their colours gather in a block, and the block is written as a
-// texel run.
+// The next `count` pixels of a long bilinear span under a flat diffuse
+// colour: their coordinates come run by run from the repeated sums, with no
+// chain of additions, their colours gather in a block, and the block is
+// written as a texel run.
 template <class Target, class Texture, bool kLinear, class Blender>
 void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, TurnedRow& row, double du,
                   double dv, uint32_t diffuse, bool textureOnly, int32_t count)
@@ -584,16 +582,9 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
             const int64_t steps = std::min(along.steps, across.steps);
             const int64_t run = std::min(steps + 1, block - filled);
             uint32_t* out = colours + filled;
-            ExactSteps alongSteps;
-            ExactSteps acrossSteps;
-            if (!kLinear && ShiftedIndices(along, texels.width, alongSteps) &&
-                ShiftedIndices(across, texels.height, acrossSteps))
-                SampleRunChecked<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
-                                            context.textureWhite, diffuse, textureOnly, out, run);
-            else
-                SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
-                                            DoubleIndex<kLinear>{{across.bits, across.increment}, height},
-                                            context.textureWhite, diffuse, textureOnly, out, run);
+            SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
+                                               DoubleIndex<kLinear>{{across.bits, across.increment}, height},
+                                               context.textureWhite, diffuse, textureOnly, out, run);
             filled += run;
             advance(along, run, du);
             advance(across, run, dv);
@@ -603,6 +594,39 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
         done += block;
     }
     row.x += count;
+}
+
+// A short turned span under a flat diffuse colour: its coordinates are the
+// general loop's chain of additions, written out first so that the texel
+// reads that follow do not wait on them; then the colours are written as a
+// texel run. Cheaper than planning runs of sums when the span crosses the
+// small binades near 0 in a few pixels, as a small sprite's spans do.
+template <class Target, class Texture, bool kLinear, class Blender>
+void ChainedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, double u, double v, double du,
+                   double dv, uint32_t diffuse, bool textureOnly, uint8_t* pixel, int32_t count)
+{
+    constexpr int64_t kBlock = 128;
+    double us[kBlock];
+    double vs[kBlock];
+    uint32_t colours[kBlock];
+    const uint32_t bytes = Target::Bytes(context.target);
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    for (int64_t done = 0; done < count;) {
+        const int64_t block = std::min<int64_t>(kBlock, count - done);
+        for (int64_t j = 0; j < block; ++j) {
+            us[j] = u;
+            vs[j] = v;
+            u += du;
+            v += dv;
+        }
+        SampleRunChecked<Texture, kLinear>(texels, ChainIndex<kLinear>{us, block, width},
+                                           ChainIndex<kLinear>{vs, block, height}, context.textureWhite, diffuse,
+                                           textureOnly, colours, block);
+        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, pixel, int32_t(block));
+        pixel += block * bytes;
+        done += block;
+    }
 }
 
 // Turned spans of neighbouring rows, advanced together a few columns at a
@@ -655,6 +679,10 @@ private:
     TurnedRow mRows[kRows];
     int mCount = 0;
 };
+
+// Point-sampled turned spans take the chain of additions; linear ones up to
+// this many pixels too, longer ones the runs of sums, which pay off there.
+constexpr int32_t kChainedSpan = 64;
 
 template <class Target, class Texture, bool kLinear, class Blender>
 void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
@@ -739,6 +767,11 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                     along.value += along.step;
                     across.value += across.step;
                 }
+                continue;
+            }
+            if (flat && (!kLinear || count <= kChainedSpan)) {
+                ChainedPixels<Target, Texture, kLinear, Blender>(context, texels, u, v, du, dv,
+                                                                 flatDiffuse | diffuseWhite, textureOnly, pixel, count);
                 continue;
             }
             if (flat) {
