@@ -459,6 +459,35 @@ __attribute__((target("avx2"))) int32_t OverRunAvx2(const uint8_t* texels, uint3
     }
     return i;
 }
+
+// Point texels of 32-bit words at the coordinates (us[j], vs[j]), all known
+// to lie inside a texture of at most 2^31 words, four at a time: each product
+// is then not negative and below the size, so its truncation is its floor.
+// Each colour is the texel | `white`.
+__attribute__((target("avx2"))) void GatherPointAvx2(const TexelSource& texels, const double* us, const double* vs,
+                                                     int64_t count, uint32_t white, uint32_t* colours)
+{
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    const auto* words = reinterpret_cast<const int*>(texels.pixels);
+    const auto rowWords = static_cast<int32_t>(texels.pitch / 4);
+    const __m256d widths = _mm256_set1_pd(width);
+    const __m256d heights = _mm256_set1_pd(height);
+    const __m128i rows = _mm_set1_epi32(rowWords);
+    const __m128i whites = _mm_set1_epi32(static_cast<int>(white));
+    int64_t j = 0;
+    for (; j + 4 <= count; j += 4) {
+        const __m128i x = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_loadu_pd(us + j), widths));
+        const __m128i y = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_loadu_pd(vs + j), heights));
+        const __m128i texel = _mm_i32gather_epi32(words, _mm_add_epi32(_mm_mullo_epi32(y, rows), x), 4);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + j), _mm_or_si128(texel, whites));
+    }
+    for (; j < count; ++j) {
+        const auto x = static_cast<int32_t>(us[j] * width);
+        const auto y = static_cast<int32_t>(vs[j] * height);
+        colours[j] = static_cast<uint32_t>(words[int64_t{y} * rowWords + x]) | white;
+    }
+}
 #else
 bool HasAvx2() { return false; }
 #endif
@@ -620,9 +649,29 @@ void ChainedPixels(const D3DSpanKernel::Context& context, const TexelSource& tex
             u += du;
             v += dv;
         }
-        SampleRunChecked<Texture, kLinear>(texels, ChainIndex<kLinear>{us, block, width},
-                                           ChainIndex<kLinear>{vs, block, height}, context.textureWhite, diffuse,
-                                           textureOnly, colours, block);
+        const ChainIndex<kLinear> along{us, block, width};
+        const ChainIndex<kLinear> across{vs, block, height};
+        bool gathered = false;
+#if defined(__x86_64__)
+        if constexpr (std::is_same_v<Texture, TextureArgb8888> && !kLinear) {
+            // The sums move one way, so the ends bound every texel.
+            const auto inside = [](const ChainIndex<kLinear>& index, uint64_t size) {
+                const int64_t first = index.At(0);
+                const int64_t last = index.At(index.count - 1);
+                return index.Finite() && std::min(first, last) >= 0 &&
+                       static_cast<uint64_t>(std::max(first, last)) < size;
+            };
+            if (context.avx2 && textureOnly && texels.pitch > 0 && texels.pitch % 4 == 0 &&
+                texels.height * uint64_t(texels.pitch) / 4 < (uint64_t{1} << 31) && inside(along, texels.width) &&
+                inside(across, texels.height)) {
+                GatherPointAvx2(texels, us, vs, block, context.textureWhite | texels.fill, colours);
+                gathered = true;
+            }
+        }
+#endif
+        if (!gathered)
+            SampleRunChecked<Texture, kLinear>(texels, along, across, context.textureWhite, diffuse, textureOnly,
+                                               colours, block);
         TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, pixel, int32_t(block));
         pixel += block * bytes;
         done += block;
