@@ -218,17 +218,21 @@ template <bool kLinear>
 constexpr int64_t kExact = int64_t{1} << 53; // doubles hold every integer below it
 
 // The exponent E with value * 2^E the smallest integer, or false when none below 2^62 exists.
-bool FixedExponent(double value, int& exponent)
+// Read from the bits, value = m 2^(biased - 1075) (biased 1 and no hidden
+// bit below the normal numbers), so no library call sits on the per-span path.
+[[gnu::always_inline]] inline bool FixedExponent(double value, int& exponent)
 {
     exponent = 0;
     if (value == 0.0)
         return true;
-    if (!std::isfinite(value))
+    const auto bits = std::bit_cast<uint64_t>(value);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0x7FF)
         return false;
-    int power = 0;
-    const double fraction = std::frexp(value, &power); // value = fraction * 2^power
-    const auto mantissa = static_cast<int64_t>(std::ldexp(std::fabs(fraction), 53));
-    exponent = 53 - power - std::countr_zero(static_cast<uint64_t>(mantissa));
+    uint64_t mantissa = bits & ((uint64_t{1} << 52) - 1);
+    if (biased != 0)
+        mantissa |= uint64_t{1} << 52;
+    exponent = 1075 - std::max(biased, 1) - std::countr_zero(mantissa);
     return exponent <= 60;
 }
 
@@ -243,7 +247,7 @@ struct ExactSteps {
 };
 
 template <bool kLinear>
-bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
+[[gnu::always_inline]] inline bool MakeExact(double start, double step, int stepExponent, int64_t count, double size, ExactSteps& out)
 {
     if (step == 0.0) { // start + 0 is start: one position for the whole span
         out = ExactSteps{Position<kLinear>(start, size), 0, 0};
@@ -254,7 +258,7 @@ bool MakeExact(double start, double step, int stepExponent, int64_t count, doubl
         return false;
     const int shift = std::max({startExponent, stepExponent, 1});
     // The bounds in units of 2^-shift, taken in double first so that nothing overflows.
-    const double scale = std::ldexp(1.0, shift);
+    const double scale = std::bit_cast<double>(uint64_t(1023 + shift) << 52); // 2^shift, 1 <= shift <= 60
     const double first = std::fabs(start) * scale;
     const double last = first + double(count) * std::fabs(step) * scale;
     // Halved limits leave room for the rounding of the bound itself; the linear
@@ -285,44 +289,23 @@ struct SumPosition {
     int64_t increment;
 };
 
-// The point texel index floor(c * size) of the run's sums when `size` is a
-// power of two: c * size is then exact, s K 2^-shift for the signed
-// significand s K, so the index is (s K) >> shift and steps with K. False when
-// the sums are zero, subnormal, not finite, or so large that the index would
-// pass the coordinate limit.
-[[gnu::always_inline]] inline bool ShiftedIndices(const D3DRepeatedSum& run, uint64_t size, ExactSteps& out)
+// A coordinate's fixed position per pixel of a run through the double
+// products of the general loop. Inside one run it moves one way only, so the
+// first and the last pixel bound every position between them. Where every
+// texel lies inside the texture, the floor of a product that is not negative
+// is its truncation.
+// Position, where the caller knows the texel to lie inside the texture: the
+// product is then not negative and its floor is its truncation.
+template <bool kLinear, bool kInside>
+[[gnu::always_inline]] inline int64_t InsidePosition(double coordinate, double size)
 {
-    const auto biased = static_cast<int32_t>((run.bits >> 52) & 0x7FF);
-    if (size == 0 || (size & (size - 1)) != 0 || biased == 0 || biased == 0x7FF)
-        return false;
-    const int32_t shift = 1075 - biased - std::countr_zero(size);
-    if (shift < 13) // |c * size| < 2^53 * 2^-13 stays inside the coordinate limit
-        return false;
-    const int64_t significand = static_cast<int64_t>(run.bits & ((uint64_t{1} << 52) - 1)) | (int64_t{1} << 52);
-    const bool negative = (run.bits >> 63) != 0;
-    out.value = negative ? -significand : significand;
-    out.step = negative ? -run.increment : run.increment;
-    out.shift = std::min(shift, 63); // beyond 63 every index is 0 or -1 alike
-    return true;
+    if constexpr (!kInside)
+        return Position<kLinear>(coordinate, size);
+    else if constexpr (!kLinear)
+        return static_cast<int64_t>(coordinate * size);
+    else
+        return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
 }
-
-// A coordinate's texel index or fixed position per pixel of a run: by integer
-// shifts (ExactSteps) or through the double products of the general loop.
-// Inside one run both move one way only, so the first and the last pixel
-// bound every index between them. Where every index lies inside the texture,
-// the floor of a product that is not negative is its truncation.
-struct ShiftIndex {
-    ExactSteps steps;
-    bool Finite() const { return true; }
-    int64_t At(int64_t j) const { return (steps.value + j * steps.step) >> steps.shift; }
-    template <bool kInside>
-    int64_t Next()
-    {
-        const int64_t index = steps.value >> steps.shift;
-        steps.value += steps.step;
-        return index;
-    }
-};
 
 template <bool kLinear>
 struct DoubleIndex {
@@ -338,12 +321,27 @@ struct DoubleIndex {
     {
         const double coordinate = std::bit_cast<double>(sum.bits);
         sum.bits += static_cast<uint64_t>(sum.increment);
-        if constexpr (!kInside)
-            return Position<kLinear>(coordinate, size);
-        else if constexpr (!kLinear)
-            return static_cast<int64_t>(coordinate * size);
-        else
-            return static_cast<int64_t>((coordinate * size - 0.5) * 256.0 + 0.5);
+        return InsidePosition<kLinear, kInside>(coordinate, size);
+    }
+};
+
+// A coordinate's texel index or fixed position per pixel from the sums the
+// general loop forms, written out beforehand. The sums move one way only
+// (each rounds a larger, or a smaller, exact sum), and so do their products
+// and floors, so the first and the last pixel bound every index between them;
+// sums finite at both ends are finite throughout.
+template <bool kLinear>
+struct ChainIndex {
+    const double* sums;
+    int64_t count;
+    double size;
+    bool Finite() const { return std::isfinite(sums[0]) && std::isfinite(sums[count - 1]); }
+    int64_t At(int64_t j) const { return Position<kLinear>(sums[j], size); }
+    template <bool kInside>
+    int64_t Next()
+    {
+        const double coordinate = *sums++;
+        return InsidePosition<kLinear, kInside>(coordinate, size);
     }
 };
 
@@ -461,6 +459,35 @@ __attribute__((target("avx2"))) int32_t OverRunAvx2(const uint8_t* texels, uint3
     }
     return i;
 }
+
+// Point texels of 32-bit words at the coordinates (us[j], vs[j]), all known
+// to lie inside a texture of at most 2^31 words, four at a time: each product
+// is then not negative and below the size, so its truncation is its floor.
+// Each colour is the texel | `white`.
+__attribute__((target("avx2"))) void GatherPointAvx2(const TexelSource& texels, const double* us, const double* vs,
+                                                     int64_t count, uint32_t white, uint32_t* colours)
+{
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    const auto* words = reinterpret_cast<const int*>(texels.pixels);
+    const auto rowWords = static_cast<int32_t>(texels.pitch / 4);
+    const __m256d widths = _mm256_set1_pd(width);
+    const __m256d heights = _mm256_set1_pd(height);
+    const __m128i rows = _mm_set1_epi32(rowWords);
+    const __m128i whites = _mm_set1_epi32(static_cast<int>(white));
+    int64_t j = 0;
+    for (; j + 4 <= count; j += 4) {
+        const __m128i x = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_loadu_pd(us + j), widths));
+        const __m128i y = _mm256_cvttpd_epi32(_mm256_mul_pd(_mm256_loadu_pd(vs + j), heights));
+        const __m128i texel = _mm_i32gather_epi32(words, _mm_add_epi32(_mm_mullo_epi32(y, rows), x), 4);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + j), _mm_or_si128(texel, whites));
+    }
+    for (; j < count; ++j) {
+        const auto x = static_cast<int32_t>(us[j] * width);
+        const auto y = static_cast<int32_t>(vs[j] * height);
+        colours[j] = static_cast<uint32_t>(words[int64_t{y} * rowWords + x]) | white;
+    }
+}
 #else
 bool HasAvx2() { return false; }
 #endif
@@ -550,10 +577,10 @@ struct TurnedRow {
     int32_t right = 0;
 };
 
-// The next `count` pixels of such a span under a flat diffuse colour: their
-// coordinates come run by run from the repeated sums, with no chain of
-// additions, their colours gather in a block, and the block is written as a
-// texel run.
+// The next `count` pixels of a long bilinear span under a flat diffuse
+// colour: their coordinates come run by run from the repeated sums, with no
+// chain of additions, their colours gather in a block, and the block is
+// written as a texel run.
 template <class Target, class Texture, bool kLinear, class Blender>
 void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, TurnedRow& row, double du,
                   double dv, uint32_t diffuse, bool textureOnly, int32_t count)
@@ -584,16 +611,9 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
             const int64_t steps = std::min(along.steps, across.steps);
             const int64_t run = std::min(steps + 1, block - filled);
             uint32_t* out = colours + filled;
-            ExactSteps alongSteps;
-            ExactSteps acrossSteps;
-            if (!kLinear && ShiftedIndices(along, texels.width, alongSteps) &&
-                ShiftedIndices(across, texels.height, acrossSteps))
-                SampleRunChecked<Texture, kLinear>(texels, ShiftIndex{alongSteps}, ShiftIndex{acrossSteps},
-                                            context.textureWhite, diffuse, textureOnly, out, run);
-            else
-                SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
-                                            DoubleIndex<kLinear>{{across.bits, across.increment}, height},
-                                            context.textureWhite, diffuse, textureOnly, out, run);
+            SampleRunChecked<Texture, kLinear>(texels, DoubleIndex<kLinear>{{along.bits, along.increment}, width},
+                                               DoubleIndex<kLinear>{{across.bits, across.increment}, height},
+                                               context.textureWhite, diffuse, textureOnly, out, run);
             filled += run;
             advance(along, run, du);
             advance(across, run, dv);
@@ -603,6 +623,59 @@ void TurnedPixels(const D3DSpanKernel::Context& context, const TexelSource& texe
         done += block;
     }
     row.x += count;
+}
+
+// A short turned span under a flat diffuse colour: its coordinates are the
+// general loop's chain of additions, written out first so that the texel
+// reads that follow do not wait on them; then the colours are written as a
+// texel run. Cheaper than planning runs of sums when the span crosses the
+// small binades near 0 in a few pixels, as a small sprite's spans do.
+template <class Target, class Texture, bool kLinear, class Blender>
+void ChainedPixels(const D3DSpanKernel::Context& context, const TexelSource& texels, double u, double v, double du,
+                   double dv, uint32_t diffuse, bool textureOnly, uint8_t* pixel, int32_t count)
+{
+    constexpr int64_t kBlock = 128;
+    double us[kBlock];
+    double vs[kBlock];
+    uint32_t colours[kBlock];
+    const uint32_t bytes = Target::Bytes(context.target);
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    for (int64_t done = 0; done < count;) {
+        const int64_t block = std::min<int64_t>(kBlock, count - done);
+        for (int64_t j = 0; j < block; ++j) {
+            us[j] = u;
+            vs[j] = v;
+            u += du;
+            v += dv;
+        }
+        const ChainIndex<kLinear> along{us, block, width};
+        const ChainIndex<kLinear> across{vs, block, height};
+        bool gathered = false;
+#if defined(__x86_64__)
+        if constexpr (std::is_same_v<Texture, TextureArgb8888> && !kLinear) {
+            // The sums move one way, so the ends bound every texel.
+            const auto inside = [](const ChainIndex<kLinear>& index, uint64_t size) {
+                const int64_t first = index.At(0);
+                const int64_t last = index.At(index.count - 1);
+                return index.Finite() && std::min(first, last) >= 0 &&
+                       static_cast<uint64_t>(std::max(first, last)) < size;
+            };
+            if (context.avx2 && textureOnly && texels.pitch > 0 && texels.pitch % 4 == 0 &&
+                texels.height * uint64_t(texels.pitch) / 4 < (uint64_t{1} << 31) && inside(along, texels.width) &&
+                inside(across, texels.height)) {
+                GatherPointAvx2(texels, us, vs, block, context.textureWhite | texels.fill, colours);
+                gathered = true;
+            }
+        }
+#endif
+        if (!gathered)
+            SampleRunChecked<Texture, kLinear>(texels, along, across, context.textureWhite, diffuse, textureOnly,
+                                               colours, block);
+        TexelRun<Target, Blender>(context, reinterpret_cast<const uint8_t*>(colours), 0, pixel, int32_t(block));
+        pixel += block * bytes;
+        done += block;
+    }
 }
 
 // Turned spans of neighbouring rows, advanced together a few columns at a
@@ -655,6 +728,10 @@ private:
     TurnedRow mRows[kRows];
     int mCount = 0;
 };
+
+// Point-sampled turned spans take the chain of additions; linear ones up to
+// this many pixels too, longer ones the runs of sums, which pay off there.
+constexpr int32_t kChainedSpan = 64;
 
 template <class Target, class Texture, bool kLinear, class Blender>
 void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>& spans,
@@ -739,6 +816,11 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
                     along.value += along.step;
                     across.value += across.step;
                 }
+                continue;
+            }
+            if (flat && (!kLinear || count <= kChainedSpan)) {
+                ChainedPixels<Target, Texture, kLinear, Blender>(context, texels, u, v, du, dv,
+                                                                 flatDiffuse | diffuseWhite, textureOnly, pixel, count);
                 continue;
             }
             if (flat) {

@@ -22,7 +22,7 @@ inline constexpr double kD3DCoordinateLimit = double(int64_t{1} << 40);
 
 // floor(value) held in +-kD3DCoordinateLimit, 0 for not a number. Inside the
 // limit the truncation is exact, so no library call sits in the span loops.
-inline int64_t D3DFloorIndex(double value)
+[[gnu::always_inline]] inline int64_t D3DFloorIndex(double value)
 {
     if (value >= -kD3DCoordinateLimit && value <= kD3DCoordinateLimit) {
         const auto truncated = static_cast<int64_t>(value);

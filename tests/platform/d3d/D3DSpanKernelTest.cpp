@@ -98,6 +98,8 @@ std::vector<std::vector<Vertex>> Scenes(uint32_t textureWidth, uint32_t textureH
 
 struct Draw {
     DDrawFormat targetFormat = DDrawFormat::X8R8G8B8;
+    uint32_t targetWidth = 40;
+    uint32_t targetHeight = 30;
     RECT viewport{0, 0, 40, 30};
     bool textured = true;
     DDrawFormat textureFormat = DDrawFormat::A8R8G8B8;
@@ -171,7 +173,7 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
     int scene = 0;
     for (const std::vector<Vertex>& vertices : scenes) {
         SCOPED_TRACE("scene " + std::to_string(scene++));
-        const Memory before = MakeMemory(40, 30, draw.targetFormat, 3 + uint32_t(scene));
+        const Memory before = MakeMemory(draw.targetWidth, draw.targetHeight, draw.targetFormat, 3 + uint32_t(scene));
         Memory general = before;
         const RECT changed = run(false, false, general, vertices);
         ASSERT_LT(changed.left, changed.right); // the scene covers pixels
@@ -294,6 +296,43 @@ TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
                         draw.addressU = D3DTADDRESS_MIRROR;
                         ExpectSameAsGeneral(draw, true, scenes);
                     }
+}
+
+// Spans of hundreds of pixels: point spans cross the blocks their coordinates
+// are written out in, long linear spans plan runs of sums, short ones do not.
+TEST(D3DSpanKernelTest, LongAndShortTurnedSpansMatchTheGeneralLoop)
+{
+    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
+    std::vector<std::vector<Vertex>> scenes;
+    for (const double angle : {0.03, -0.09, 3.1})
+        for (const bool tinted : {false, true}) {
+            scenes.push_back(TurnedQuad(160.3, 12.2, 290, 14, angle, -0.6f, 0.1f, 1.3f, 0.9f, tinted ? flat : white));
+            scenes.push_back(TurnedQuad(150.4, 11.7, 240, 20, angle, 0, 0, 1, 1, tinted ? flat : white));
+        }
+    // Sprites of a few pixels a row, some partly off the target.
+    for (int i = 0; i < 12; ++i)
+        scenes.push_back(TurnedQuad(-3 + 27 * i, 3 + 2 * (i % 7), 9 + i % 5, 7 + i % 3, 0.5236 * (i + 1), 0, 0, 1, 1,
+                                    i % 2 ? flat : white));
+    // Upright quads whose pixel centres fall on texel edges: whether a chain
+    // of rounded sums lands just below or on each edge picks the texel.
+    for (const double width : {10.0, 30.0, 100.0, 300.0})
+        for (const double left : {0.0, -0.5})
+            scenes.push_back(TurnedQuad(left + width / 2, 12, width, 20, 0.0, 0, 0, 1, 1, white));
+    for (const DDrawFormat target : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5})
+        for (const bool linear : {false, true})
+            for (const uint32_t size : {32u, 13u, 20u, 60u}) {
+                Draw draw;
+                draw.targetFormat = target;
+                draw.targetWidth = 320;
+                draw.targetHeight = 24;
+                draw.viewport = RECT{0, 0, 320, 24};
+                draw.textureWidth = size;
+                draw.textureHeight = size;
+                draw.linearMagnify = draw.linearMinify = linear;
+                draw.addressU = D3DTADDRESS_CLAMP;
+                ExpectSameAsGeneral(draw, true, scenes);
+            }
 }
 
 TEST(D3DSpanKernelTest, NoStageDrawsTheDiffuseAsTheGeneralLoopDoes)
