@@ -10,6 +10,7 @@
 #include "game/shell/BoardRegistry.h"
 #include "game/shell/GameApp.h"
 #include "game/shell/GameControllerCommon.h"
+#include "game/shell/MakeBoardTransformer.h"
 #include "game/shell/ProcessList.h"
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShellAppFixture.h"
@@ -147,6 +148,7 @@ protected:
         AppFixture::SetUp();
         // No [ScreenEffect]: every transition is "none" and ends on its first update.
         Tandry::ResetGameIni();
+        Tandry::ResetBoardTransformerDefault();
         Tandry::ResetBoardRegistry();
         Tandry::ResetSceneStarter();
         app = std::make_unique<WindowOnlyGameApp>();
@@ -160,6 +162,7 @@ protected:
         Tandry::ResetSceneStarter();
         Tandry::ResetGameControllerCommon();
         Tandry::ResetGameIni();
+        Tandry::ResetBoardTransformerDefault();
         AppFixture::TearDown();
     }
 
