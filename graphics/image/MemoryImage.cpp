@@ -253,14 +253,16 @@ void MemoryImage::ScanAlpha()
         count = kPaletteSize;
     }
     if (colors) {
-        mHasTrans = false;
+        // Without branches, so the scan of a freshly loaded picture vectorises.
+        uint32_t anyClear = 0;
+        uint32_t anyPartial = 0;
         for (size_t i = 0; i < count; ++i) {
             const uint32_t alpha = colors[i] >> 24;
-            if (alpha == 0)
-                mHasTrans = true;
-            else if (alpha != 255)
-                mHasAlpha = true;
+            anyClear |= static_cast<uint32_t>(alpha == 0);
+            anyPartial |= static_cast<uint32_t>(alpha - 1u < 254u);
         }
+        mHasTrans = anyClear != 0;
+        mHasAlpha = anyPartial != 0;
     } else {
         mHasTrans = true;
     }

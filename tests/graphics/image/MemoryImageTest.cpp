@@ -568,6 +568,30 @@ TEST_F(MemoryImageTest, AnImageWithoutPixelsPalettisesToAnEmptyTable)
 
 // --- alpha flags --------------------------------------------------------------
 
+TEST_F(MemoryImageTest, ScanAlphaTellsClearFromPartialAtTheEdgesOfTheAlphaRange)
+{
+    struct Case {
+        std::vector<uint32_t> pixels;
+        bool hasTrans;
+        bool hasAlpha;
+    };
+    // Five pixels, so the odd one also sits past a whole group of four.
+    const Case cases[] = {
+        {{0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFF000000, 0xFF000000}, false, false},
+        {{0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFF000000, 0x00FFFFFF}, true, false},
+        {{0x01000000, 0xFFFFFFFF, 0xFF123456, 0xFF000000, 0xFF000000}, false, true},
+        {{0xFF000000, 0xFFFFFFFF, 0xFF123456, 0xFF000000, 0xFE000000}, false, true},
+        {{0xFF000000, 0x80FFFFFF, 0x00123456, 0xFF000000, 0xFF000000}, true, true},
+        {{0x00000000, 0x00FFFFFF, 0x00123456, 0x00000000, 0x00000000}, true, false},
+    };
+    for (const Case& c : cases) {
+        MemoryImage image;
+        Fill(image, 5, 1, c.pixels);
+        EXPECT_EQ(image.mHasTrans, c.hasTrans) << std::hex << c.pixels[0] << " " << c.pixels[4];
+        EXPECT_EQ(image.mHasAlpha, c.hasAlpha) << std::hex << c.pixels[0] << " " << c.pixels[4];
+    }
+}
+
 TEST_F(MemoryImageTest, ScanAlphaWithoutAnyPictureAssumesTransparency)
 {
     MemoryImage image;
