@@ -14,37 +14,13 @@
 #include "widgets/WidgetFlagState.h"
 
 #include "ShellAppFixture.h"
+#include "TransitionBoards.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace ShellTest {
-
-class ColorBoard : public Tandry::BaseBoard {
-public:
-    ColorBoard(std::string boardName, Tandry::Color fill) : BaseBoard(false), name(std::move(boardName)), color(fill)
-    {
-        Resize(0, 0, 1024, 768);
-    }
-    std::string GetName() override { return name; }
-    void Draw(Tandry::Graphics* g) override
-    {
-        ++draws;
-        g->SetColor(color);
-        g->FillRect(0, 0, width, height);
-    }
-
-    std::string name;
-    Tandry::Color color;
-    int draws = 0;
-};
-
-class CountingListener : public Tandry::BoardTransformerListener {
-public:
-    void OnTransformEnd() override { ++ends; }
-    int ends = 0;
-};
 
 // The shell fixture with empty game settings and the default kind unread.
 class TransitionFixture : public ShellAppFixture {

@@ -23,6 +23,7 @@
 #include "widgets/WidgetFlagState.h"
 
 #include "tests/fuzz/FuzzBytes.h"
+#include "tests/game/shell/TransitionBoards.h"
 
 #include <memory>
 #include <string>
@@ -33,28 +34,6 @@ namespace {
 constexpr uint32_t kStepMs = 37;
 constexpr int kUpdates = 300; // 11.1 s
 constexpr float kLongest = 10.0f;
-
-class Board : public Tandry::BaseBoard {
-public:
-    Board(std::string boardName, Tandry::Color fill) : BaseBoard(false), name(std::move(boardName)), color(fill)
-    {
-        Resize(0, 0, 24, 18);
-    }
-    std::string GetName() override { return name; }
-    void Draw(Tandry::Graphics* g) override
-    {
-        g->SetColor(color);
-        g->FillRect(0, 0, width, height);
-    }
-    std::string name;
-    Tandry::Color color;
-};
-
-class Listener : public Tandry::BoardTransformerListener {
-public:
-    void OnTransformEnd() override { ++ends; }
-    int ends = 0;
-};
 
 bool InUnit(float f)
 {
@@ -92,7 +71,7 @@ float Bound(const Tandry::BoardTransformer& t)
 }
 
 // True when the transition ended.
-bool Run(Platform::HeadlessClock& clock, Tandry::BoardTransformer* made, Listener& listener)
+bool Run(Platform::HeadlessClock& clock, Tandry::BoardTransformer* made, ShellTest::CountingListener& listener)
 {
     const std::unique_ptr<Tandry::BoardTransformer> t(made);
     const float bound = Bound(*t);
@@ -126,7 +105,7 @@ bool Run(Platform::HeadlessClock& clock, Tandry::BoardTransformer* made, Listene
 }
 
 template <typename Kind>
-Tandry::BoardTransformer* MakeKind(Board& from, Board* to, Listener& listener)
+Tandry::BoardTransformer* MakeKind(ShellTest::ColorBoard& from, ShellTest::ColorBoard* to, ShellTest::CountingListener& listener)
 {
     auto* t = new Kind();
     t->Resize(0, 0, 24, 18);
@@ -146,14 +125,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Tandry::ResetBoardTransformerDefault();
     Tandry::gGameIni.LoadText(std::string_view(reinterpret_cast<const char*>(data), size));
 
-    Board menu("Menu", Tandry::Color(200, 10, 10));
-    Board game("Game", Tandry::Color(10, 200, 10));
-    Board movie("Movie", Tandry::Color(10, 10, 200));
-    Board title("", Tandry::Color(90, 90, 90));
-    Listener listener;
+    ShellTest::ColorBoard menu("Menu", Tandry::Color(200, 10, 10), 24, 18);
+    ShellTest::ColorBoard game("Game", Tandry::Color(10, 200, 10), 24, 18);
+    ShellTest::ColorBoard movie("Movie", Tandry::Color(10, 10, 200), 24, 18);
+    ShellTest::ColorBoard title("", Tandry::Color(90, 90, 90), 24, 18);
+    ShellTest::CountingListener listener;
     struct Pair {
-        Board* from;
-        Board* to;
+        ShellTest::ColorBoard* from;
+        ShellTest::ColorBoard* to;
     };
     for (const Pair& pair : {Pair{&menu, &game}, Pair{&game, &game}, Pair{&menu, &movie}, Pair{&movie, &game},
                              Pair{&title, &menu}, Pair{&game, nullptr}, Pair{&menu, nullptr}}) {
@@ -161,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const bool ended = Run(platform.Clock(), Tandry::MakeBoardTransformer(pair.from, pair.to, &listener), listener);
         FuzzCheck(!ended || (pair.from->visible && (pair.to == nullptr || pair.to->visible)));
     }
-    for (Board* to : {&game, static_cast<Board*>(nullptr)}) {
+    for (ShellTest::ColorBoard* to : {&game, static_cast<ShellTest::ColorBoard*>(nullptr)}) {
         Run(platform.Clock(), MakeKind<Tandry::BoardTransformerEmpty>(menu, to, listener), listener);
         Run(platform.Clock(), MakeKind<Tandry::BoardTransformerFade>(menu, to, listener), listener);
         Run(platform.Clock(), MakeKind<Tandry::BoardTransformerSlide>(menu, to, listener), listener);
