@@ -148,10 +148,7 @@ void GameApp::SwitchBoard(BaseBoard* next)
     if (mCurrentBoard != nullptr) {
         BaseBoard* to = nullptr;
         if (!next->wantsLoadingScreen) {
-            next->LoadResources();
-            next->FinishLoading();
-            if (mWidgetManager != nullptr)
-                mWidgetManager->AddWidget(next);
+            LoadAtOnce(next);
             to = next;
         }
         // Added last, so that it lies above both boards.
@@ -171,12 +168,17 @@ void GameApp::SwitchBoard(BaseBoard* next)
         StartLoadingScreen();
         return;
     }
-    next->LoadResources();
-    next->FinishLoading();
-    if (mWidgetManager != nullptr) {
-        mWidgetManager->AddWidget(next);
+    LoadAtOnce(next);
+    if (mWidgetManager != nullptr)
         mWidgetManager->SetFocus(next);
-    }
+}
+
+void GameApp::LoadAtOnce(BaseBoard* board)
+{
+    board->LoadResources();
+    board->FinishLoading();
+    if (mWidgetManager != nullptr)
+        mWidgetManager->AddWidget(board);
 }
 
 void GameApp::OnTransformEnd()

@@ -75,6 +75,8 @@ public:
 
 private:
     void StartHeldSwitch();
+    // Loads the board on the main thread and adds it to the widget tree.
+    void LoadAtOnce(BaseBoard* board);
 };
 
 // The one game object, the same object as gApplication; null when there is none.
