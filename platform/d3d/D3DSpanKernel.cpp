@@ -79,8 +79,11 @@ struct TexelSource {
     uint64_t width = 0;
     uint64_t height = 0;
     uint32_t fill = 0; // the alpha of a texture without an alpha field
+    // Whether AVX2 may filter four pixels at once: 32-bit texels whose byte
+    // offsets and fixed positions all fit 32-bit lanes.
+    bool wideBilinear = false;
 
-    explicit TexelSource(const D3DTextureSampler* from)
+    TexelSource(const D3DTextureSampler* from, bool avx2)
     {
         if (from == nullptr)
             return;
@@ -90,6 +93,9 @@ struct TexelSource {
         width = from->Width();
         height = from->Height();
         fill = from->HasAlpha() ? 0u : 0xFF000000u;
+        constexpr uint64_t kLanes = uint64_t{1} << 31;
+        wideBilinear = avx2 && from->IsArgb8888() && pitch > 0 && height * uint64_t(pitch) < kLanes &&
+                       width * 256 < kLanes && height * 256 < kLanes;
     }
 };
 
@@ -312,10 +318,12 @@ struct DoubleIndex {
     SumPosition sum;
     double size;
     bool Finite() const { return ((sum.bits >> 52) & 0x7FF) != 0x7FF; } // not a number gives index 0, not inside
-    int64_t At(int64_t j) const
+    double Coordinate(int64_t j) const
     {
-        return Position<kLinear>(std::bit_cast<double>(sum.bits + static_cast<uint64_t>(j * sum.increment)), size);
+        return std::bit_cast<double>(sum.bits + static_cast<uint64_t>(j * sum.increment));
     }
+    int64_t At(int64_t j) const { return Position<kLinear>(Coordinate(j), size); }
+    void Skip(int64_t n) { sum.bits += static_cast<uint64_t>(n * sum.increment); }
     template <bool kInside>
     int64_t Next()
     {
@@ -337,6 +345,7 @@ struct ChainIndex {
     double size;
     bool Finite() const { return std::isfinite(sums[0]) && std::isfinite(sums[count - 1]); }
     int64_t At(int64_t j) const { return Position<kLinear>(sums[j], size); }
+    void Skip(int64_t n) { sums += n; }
     template <bool kInside>
     int64_t Next()
     {
@@ -345,20 +354,126 @@ struct ChainIndex {
     }
 };
 
+#if defined(__x86_64__)
+// The coordinates of pixels j to j + 3 of a run, with the general loop's bits.
+template <bool kLinear>
+__attribute__((target("avx2"))) inline __m256d CoordinateLanes(const DoubleIndex<kLinear>& index, int64_t j)
+{
+    return _mm256_castsi256_pd(_mm256_setr_epi64x(
+        static_cast<int64_t>(std::bit_cast<uint64_t>(index.Coordinate(j))),
+        static_cast<int64_t>(std::bit_cast<uint64_t>(index.Coordinate(j + 1))),
+        static_cast<int64_t>(std::bit_cast<uint64_t>(index.Coordinate(j + 2))),
+        static_cast<int64_t>(std::bit_cast<uint64_t>(index.Coordinate(j + 3)))));
+}
+
+template <bool kLinear>
+__attribute__((target("avx2"))) inline __m256d CoordinateLanes(const ChainIndex<kLinear>& index, int64_t j)
+{
+    return _mm256_loadu_pd(index.sums + j);
+}
+
+// InsidePosition of four coordinates: the products are not negative and
+// below 2^31, so truncating to 32 bits is the floor the scalar code takes.
+__attribute__((target("avx2"))) inline __m128i FixedLanes(__m256d coordinates, double size)
+{
+    const __m256d position = _mm256_sub_pd(_mm256_mul_pd(coordinates, _mm256_set1_pd(size)), _mm256_set1_pd(0.5));
+    return _mm256_cvttpd_epi32(_mm256_add_pd(_mm256_mul_pd(position, _mm256_set1_pd(256.0)), _mm256_set1_pd(0.5)));
+}
+
+// Two pixels' channels in 32-bit lanes from their texel pairs of the upper
+// and the lower row, 16-bit channels side by side, with the weights
+// (256 - wx, wx) in each pair of words and wy in each lane.
+__attribute__((target("avx2"))) inline __m256i FilterPairs(__m256i top, __m256i bottom, __m256i horizontal,
+                                                           __m256i wy)
+{
+    const __m256i upper = _mm256_madd_epi16(top, horizontal);
+    const __m256i lower = _mm256_madd_epi16(bottom, horizontal);
+    // upper (256 - wy) + lower wy, the difference taken so that one multiply does.
+    const __m256i sum =
+        _mm256_add_epi32(_mm256_add_epi32(_mm256_slli_epi32(upper, 8), _mm256_mullo_epi32(_mm256_sub_epi32(lower, upper), wy)),
+                         _mm256_set1_epi32(32768));
+    return _mm256_srli_epi32(sum, 16);
+}
+
+// The bilinear colours (texels | fill) of the first `count` rounded down to
+// four pixels of a run whose texels all lie inside the texture; returns how
+// many it wrote. Each channel is the sum of texel * weight of D3DBilinear,
+// regrouped exactly as (256 - wy) (left (256 - wx) + right wx) + wy (...):
+// each row's pair in one multiply-add of 16-bit lanes, the rows in 32 bits.
+template <class Along, class Across>
+__attribute__((target("avx2"))) int64_t BilinearInsideAvx2(const TexelSource& texels, const Along& along,
+                                                           const Across& across, uint32_t* colours, int64_t count)
+{
+    const auto* base = reinterpret_cast<const long long*>(texels.pixels);
+    const double width = double(texels.width);
+    const double height = double(texels.height);
+    const __m128i pitch = _mm_set1_epi32(static_cast<int32_t>(texels.pitch));
+    const __m128i fractions = _mm_set1_epi32(255);
+    const __m256i fill = _mm256_set1_epi32(static_cast<int32_t>(texels.fill));
+    // Within each texel pair, its channels side by side: b0 b1 g0 g1 r0 r1 a0 a1.
+    const __m256i interleave =
+        _mm256_setr_epi8(0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13, 10, 14, 11, 15, 0, 4, 1, 5, 2, 6, 3, 7, 8, 12, 9, 13,
+                         10, 14, 11, 15);
+    // Pixels 0 and 2 sit in the low halves of the unpacked pairs, 1 and 3 in the high.
+    const __m256i evenPixels = _mm256_setr_epi32(0, 0, 0, 0, 2, 2, 2, 2);
+    const __m256i oddPixels = _mm256_setr_epi32(1, 1, 1, 1, 3, 3, 3, 3);
+    const __m256i zero = _mm256_setzero_si256();
+    int64_t j = 0;
+    for (; j + 4 <= count; j += 4) {
+        const __m128i x = FixedLanes(CoordinateLanes(along, j), width);
+        const __m128i y = FixedLanes(CoordinateLanes(across, j), height);
+        const __m128i offsets =
+            _mm_add_epi32(_mm_mullo_epi32(_mm_srli_epi32(y, 8), pitch), _mm_slli_epi32(_mm_srli_epi32(x, 8), 2));
+        // (256 - wx) in the low word, wx in the high, to pair with left and right texels.
+        const __m128i wx = _mm_and_si128(x, fractions);
+        const __m256i horizontal =
+            _mm256_castsi128_si256(_mm_or_si128(_mm_slli_epi32(wx, 16), _mm_sub_epi32(_mm_set1_epi32(256), wx)));
+        const __m256i vertical = _mm256_castsi128_si256(_mm_and_si128(y, fractions));
+        const __m256i top = _mm256_shuffle_epi8(
+            _mm256_or_si256(_mm256_i32gather_epi64(base, offsets, 1), fill), interleave);
+        const __m256i bottom = _mm256_shuffle_epi8(
+            _mm256_or_si256(_mm256_i32gather_epi64(base, _mm_add_epi32(offsets, pitch), 1), fill), interleave);
+        const __m256i even = FilterPairs(_mm256_unpacklo_epi8(top, zero), _mm256_unpacklo_epi8(bottom, zero),
+                                         _mm256_permutevar8x32_epi32(horizontal, evenPixels),
+                                         _mm256_permutevar8x32_epi32(vertical, evenPixels));
+        const __m256i odd = FilterPairs(_mm256_unpackhi_epi8(top, zero), _mm256_unpackhi_epi8(bottom, zero),
+                                        _mm256_permutevar8x32_epi32(horizontal, oddPixels),
+                                        _mm256_permutevar8x32_epi32(vertical, oddPixels));
+        // Words p0 p1 | p2 p3, bytes p0 p1 p0 p1 | p2 p3 p2 p3, then the first eight bytes of each half.
+        const __m256i words = _mm256_packus_epi32(even, odd);
+        const __m256i bytes = _mm256_permute4x64_epi64(_mm256_packus_epi16(words, words), 0x08);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(colours + j), _mm256_castsi256_si128(bytes));
+    }
+    return j;
+}
+#endif
+
 // Shaded colours of `count` pixels of one run into `colours`.
 template <class Texture, bool kLinear, bool kInside, class Along, class Across>
 void SampleRun(const TexelSource& texels, Along along, Across across, uint32_t textureWhite, uint32_t diffuse,
                bool textureOnly, uint32_t* colours, int64_t count)
 {
     const TexelSource source = texels; // a local copy: the stores below may alias anything
+    int64_t first = 0;
+#if defined(__x86_64__)
+    if constexpr (kLinear && kInside && std::is_same_v<Texture, TextureArgb8888>) {
+        if (source.wideBilinear) {
+            first = BilinearInsideAvx2(source, along, across, colours, count);
+            along.Skip(first);
+            across.Skip(first);
+            for (int64_t j = 0; j < first; ++j)
+                colours[j] = textureOnly ? colours[j] | textureWhite : Shade(colours[j] | textureWhite, diffuse);
+        }
+    }
+#endif
     if (textureOnly) {
-        for (int64_t j = 0; j < count; ++j) {
+        for (int64_t j = first; j < count; ++j) {
             const int64_t x = along.template Next<kInside>();
             colours[j] = SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite;
         }
         return;
     }
-    for (int64_t j = 0; j < count; ++j) {
+    for (int64_t j = first; j < count; ++j) {
         const int64_t x = along.template Next<kInside>();
         colours[j] =
             Shade(SampleAt<Texture, kLinear, kInside>(source, x, across.template Next<kInside>()) | textureWhite,
@@ -747,7 +862,7 @@ void RunSpans(const D3DSpanKernel::Context& context, const std::vector<D3DSpan>&
     const uint32_t textureWhite = context.textureWhite;
     const uint32_t diffuseWhite = context.diffuseWhite;
     const bool textureOnly = flat && (flatDiffuse | diffuseWhite) == 0xFFFFFFFFu;
-    const TexelSource texels(context.sampler);
+    const TexelSource texels(context.sampler, context.avx2);
     const double du = plane.dx[kD3DTexU];
     const double dv = plane.dx[kD3DTexV];
     int duExponent = 0;

@@ -113,6 +113,7 @@ struct Draw {
     bool blend = true;
     uint32_t sourceBlend = D3DBLEND_SRCALPHA;
     uint32_t destBlend = D3DBLEND_INVSRCALPHA;
+    bool extremeTexels = false; // every texture byte 0 or 255 instead of noise
 
     std::string Name() const
     {
@@ -135,7 +136,10 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
     if (scenes.empty())
         scenes = Scenes(draw.textureWidth, draw.textureHeight);
     SCOPED_TRACE(draw.Name());
-    const Memory texture = MakeMemory(draw.textureWidth, draw.textureHeight, draw.textureFormat, 7);
+    Memory texture = MakeMemory(draw.textureWidth, draw.textureHeight, draw.textureFormat, 7);
+    if (draw.extremeTexels)
+        for (uint8_t& byte : texture.bytes)
+            byte = byte & 0x10 ? 0xFF : 0x00;
     std::array<uint32_t, 256> palette;
     Noise noise{11};
     for (uint32_t& entry : palette)
@@ -331,6 +335,39 @@ TEST(D3DSpanKernelTest, LongAndShortTurnedSpansMatchTheGeneralLoop)
                 draw.textureHeight = size;
                 draw.linearMagnify = draw.linearMinify = linear;
                 draw.addressU = D3DTADDRESS_CLAMP;
+                ExpectSameAsGeneral(draw, true, scenes);
+            }
+}
+
+// Bilinear spans from 32-bit textures, which may be filtered four pixels at
+// a time: texels at the ends of their range under every fraction a turn
+// reaches, runs of every length modulo four, with and without the texture's
+// alpha, written straight and shaded.
+TEST(D3DSpanKernelTest, BilinearTurnedSpansOf32BitTexturesMatchTheGeneralLoop)
+{
+    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
+    std::vector<std::vector<Vertex>> scenes;
+    for (const double angle : {0.5236, -0.2, 1.9})
+        for (const bool tinted : {false, true}) {
+            scenes.push_back(TurnedQuad(160.3, 12.2, 300, 9, angle, 0.02f, 0.05f, 0.97f, 0.93f, tinted ? flat : white));
+            for (int width = 5; width <= 12; ++width)
+                scenes.push_back(TurnedQuad(20.0 * width - 90.0, 12.5, width, 14, angle, 0.1f, 0.2f, 0.9f, 0.7f,
+                                            tinted ? flat : white));
+        }
+    for (const DDrawFormat texture : {DDrawFormat::A8R8G8B8, DDrawFormat::X8R8G8B8})
+        for (const bool extreme : {true, false})
+            for (const bool blend : {false, true}) {
+                Draw draw;
+                draw.targetWidth = 320;
+                draw.targetHeight = 24;
+                draw.viewport = RECT{0, 0, 320, 24};
+                draw.textureFormat = texture;
+                draw.textureWidth = 37;
+                draw.textureHeight = 29;
+                draw.extremeTexels = extreme;
+                draw.linearMagnify = draw.linearMinify = true;
+                draw.blend = blend;
                 ExpectSameAsGeneral(draw, true, scenes);
             }
 }
