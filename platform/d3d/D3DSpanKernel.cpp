@@ -546,15 +546,24 @@ __attribute__((target("avx2"))) inline __m256i OverLanesAvx2(__m256i source, __m
                              8);
 }
 
+// Eight source pixels over eight target pixels, alpha 0 in the result.
+__attribute__((target("avx2"))) inline __m256i OverEightAvx2(__m256i source, __m256i dest)
+{
+    const __m256i zero = _mm256_setzero_si256();
+    // Unpacking and packing both work within 128-bit halves, so the order survives.
+    const __m256i low = OverLanesAvx2(_mm256_unpacklo_epi8(source, zero), _mm256_unpacklo_epi8(dest, zero));
+    const __m256i high = OverLanesAvx2(_mm256_unpackhi_epi8(source, zero), _mm256_unpackhi_epi8(dest, zero));
+    return _mm256_and_si256(_mm256_packus_epi16(low, high), _mm256_set1_epi32(0xFFFFFF));
+}
+
 // The SRCALPHA/INVSRCALPHA texel run into a 32-bit target eight pixels at a
 // time, with the same lane arithmetic as the four-pixel SSE2 loop; returns
-// how many pixels it wrote, a multiple of eight.
+// how many pixels it wrote, all of them.
 __attribute__((target("avx2"))) int32_t OverRunAvx2(const uint8_t* texels, uint32_t white, uint8_t* pixel,
                                                      int32_t count)
 {
     const __m256i whiteMask = _mm256_set1_epi32(static_cast<int>(white));
     const __m256i colourMask = _mm256_set1_epi32(0xFFFFFF);
-    const __m256i zero = _mm256_setzero_si256();
     int32_t i = 0;
     for (; i + 8 <= count; i += 8, pixel += 32) {
         const __m256i source =
@@ -566,11 +575,18 @@ __attribute__((target("avx2"))) int32_t OverRunAvx2(const uint8_t* texels, uint3
             continue;
         }
         const __m256i dest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixel));
-        // Unpacking and packing both work within 128-bit halves, so the order survives.
-        const __m256i low = OverLanesAvx2(_mm256_unpacklo_epi8(source, zero), _mm256_unpacklo_epi8(dest, zero));
-        const __m256i high = OverLanesAvx2(_mm256_unpackhi_epi8(source, zero), _mm256_unpackhi_epi8(dest, zero));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel),
-                            _mm256_and_si256(_mm256_packus_epi16(low, high), colourMask));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixel), OverEightAvx2(source, dest));
+    }
+    if (i < count) {
+        // The last one to seven pixels through a mask: lanes outside it are
+        // neither read nor written.
+        const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+        const __m256i mask = _mm256_cmpgt_epi32(_mm256_set1_epi32(count - i), lanes);
+        const __m256i source = _mm256_or_si256(
+            _mm256_maskload_epi32(reinterpret_cast<const int*>(texels + 4 * i), mask), whiteMask);
+        const __m256i dest = _mm256_maskload_epi32(reinterpret_cast<const int*>(pixel), mask);
+        _mm256_maskstore_epi32(reinterpret_cast<int*>(pixel), mask, OverEightAvx2(source, dest));
+        i = count;
     }
     return i;
 }
