@@ -192,6 +192,10 @@ void ExpectSameAsGeneral(const Draw& draw, bool expectSpecialised = true,
     }
 }
 
+// Flat diffuse colours of turned quads: white leaves the texture as it is, the tint shades it.
+constexpr uint32_t kWhite[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
+constexpr uint32_t kTint[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
+
 constexpr DDrawFormat kTargets[] = {DDrawFormat::X8R8G8B8, DDrawFormat::A8R8G8B8, DDrawFormat::R5G6B5,
                                     DDrawFormat::X1R5G5B5, DDrawFormat::BGR565,  DDrawFormat::R8G8B8};
 
@@ -270,8 +274,6 @@ TEST(D3DSpanKernelTest, EveryAddressingWithOddTextureSizesAndACutViewportMatches
 // shifted indices (powers of two) and the double products (other sizes).
 TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
 {
-    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
-    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
     struct Range {
         float u0, v0, u1, v1;
     };
@@ -281,7 +283,7 @@ TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
         for (const Range& range : ranges)
             for (const bool tinted : {false, true})
                 scenes.push_back(TurnedQuad(19.7, 14.6, 37, 25, angle, range.u0, range.v0, range.u1, range.v1,
-                                            tinted ? flat : white));
+                                            tinted ? kTint : kWhite));
     struct Size {
         uint32_t width, height;
     };
@@ -306,23 +308,21 @@ TEST(D3DSpanKernelTest, TurnedFlatQuadsAtManyAnglesMatchTheGeneralLoop)
 // are written out in, long linear spans plan runs of sums, short ones do not.
 TEST(D3DSpanKernelTest, LongAndShortTurnedSpansMatchTheGeneralLoop)
 {
-    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
-    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
     std::vector<std::vector<Vertex>> scenes;
     for (const double angle : {0.03, -0.09, 3.1})
         for (const bool tinted : {false, true}) {
-            scenes.push_back(TurnedQuad(160.3, 12.2, 290, 14, angle, -0.6f, 0.1f, 1.3f, 0.9f, tinted ? flat : white));
-            scenes.push_back(TurnedQuad(150.4, 11.7, 240, 20, angle, 0, 0, 1, 1, tinted ? flat : white));
+            scenes.push_back(TurnedQuad(160.3, 12.2, 290, 14, angle, -0.6f, 0.1f, 1.3f, 0.9f, tinted ? kTint : kWhite));
+            scenes.push_back(TurnedQuad(150.4, 11.7, 240, 20, angle, 0, 0, 1, 1, tinted ? kTint : kWhite));
         }
     // Sprites of a few pixels a row, some partly off the target.
     for (int i = 0; i < 12; ++i)
         scenes.push_back(TurnedQuad(-3 + 27 * i, 3 + 2 * (i % 7), 9 + i % 5, 7 + i % 3, 0.5236 * (i + 1), 0, 0, 1, 1,
-                                    i % 2 ? flat : white));
+                                    i % 2 ? kTint : kWhite));
     // Upright quads whose pixel centres fall on texel edges: whether a chain
     // of rounded sums lands just below or on each edge picks the texel.
     for (const double width : {10.0, 30.0, 100.0, 300.0})
         for (const double left : {0.0, -0.5})
-            scenes.push_back(TurnedQuad(left + width / 2, 12, width, 20, 0.0, 0, 0, 1, 1, white));
+            scenes.push_back(TurnedQuad(left + width / 2, 12, width, 20, 0.0, 0, 0, 1, 1, kWhite));
     for (const DDrawFormat target : {DDrawFormat::X8R8G8B8, DDrawFormat::R5G6B5})
         for (const bool linear : {false, true})
             for (const uint32_t size : {32u, 13u, 20u, 60u}) {
@@ -345,15 +345,13 @@ TEST(D3DSpanKernelTest, LongAndShortTurnedSpansMatchTheGeneralLoop)
 // alpha, written straight and shaded.
 TEST(D3DSpanKernelTest, BilinearTurnedSpansOf32BitTexturesMatchTheGeneralLoop)
 {
-    const uint32_t white[4] = {0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu, 0xFFFFFFFFu};
-    const uint32_t flat[4] = {0xC080FF40u, 0xC080FF40u, 0xC080FF40u, 0xC080FF40u};
     std::vector<std::vector<Vertex>> scenes;
     for (const double angle : {0.5236, -0.2, 1.9})
         for (const bool tinted : {false, true}) {
-            scenes.push_back(TurnedQuad(160.3, 12.2, 300, 9, angle, 0.02f, 0.05f, 0.97f, 0.93f, tinted ? flat : white));
+            scenes.push_back(TurnedQuad(160.3, 12.2, 300, 9, angle, 0.02f, 0.05f, 0.97f, 0.93f, tinted ? kTint : kWhite));
             for (int width = 5; width <= 12; ++width)
                 scenes.push_back(TurnedQuad(20.0 * width - 90.0, 12.5, width, 14, angle, 0.1f, 0.2f, 0.9f, 0.7f,
-                                            tinted ? flat : white));
+                                            tinted ? kTint : kWhite));
         }
     for (const DDrawFormat texture : {DDrawFormat::A8R8G8B8, DDrawFormat::X8R8G8B8})
         for (const bool extreme : {true, false})
