@@ -104,7 +104,7 @@ public:
 
     // Moves on past the current row (the triangle must not be Done); true
     // with its span when the row draws a pixel.
-    bool Next(Span& span)
+    [[gnu::always_inline]] bool Next(Span& span)
     {
         const bool drawn = mRow >= mClipTop && mRow < mClipBottom && SpanOf(mShortEdge->X(), span);
         mLongEdge->Step();
@@ -129,7 +129,7 @@ private:
         mRow = mR1;
     }
 
-    bool SpanOf(int32_t shortX, Span& span) const
+    [[gnu::always_inline]] bool SpanOf(int32_t shortX, Span& span) const
     {
         using namespace Fixed;
         const int32_t left = mLongOnLeft ? mLongEdge->X() : shortX;

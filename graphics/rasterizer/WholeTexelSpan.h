@@ -65,7 +65,7 @@ private:
 // Groups of four full texels (a = 254 everywhere, all stored opaque) and of
 // four skipped ones, the bulk of a sprite, cost a few instructions.
 template <class F>
-void WholeTexels(uint8_t* at, V texel)
+[[gnu::always_inline]] inline void WholeTexels(uint8_t* at, V texel)
 {
     const V fullAlpha = Splat(0xFF000000);
     const V zero = _mm_setzero_si128();
@@ -169,8 +169,12 @@ void WholeTexelSpan(uint8_t*& at, Values& q, const Values& step, int64_t& n, con
 {
     constexpr size_t kU = Values().size() - 2;
     if (step[kU] == 0x10000 && step[kU + 1] == 0) {
-        if constexpr (!Tint::kTints)
+        if constexpr (!Tint::kTints) {
             WholeTexelRow<F>(at, q, n, state.texture);
+            // Short of a group: the rest is the one-pixel step's.
+            if (n < 4)
+                return;
+        }
         WholeTexelSampler<true> sample(state.texture);
         ShadeGroups<F>(at, q, step, n, state, sample);
     } else {
