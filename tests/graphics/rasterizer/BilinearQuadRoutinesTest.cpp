@@ -119,6 +119,54 @@ TEST(BilinearQuadRoutines, QuadsMatchTheirTwoTrianglesInTheModel)
         }
 }
 
+// An untransformed quad over a texture whose runs of eight texels are all
+// skipped or all full but one, that one of every alpha at every place in
+// the run: runs tested eight at a time are drawn as the model draws them,
+// on either side of alpha 9 (skipped or not) and 255.
+TEST(BilinearQuadRoutines, RunsOfEightTexelsOfEveryAlpha)
+{
+    const uint32_t seed = 4102;
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    RasterTestInputs in(seed);
+    constexpr int kSide = 64;
+    TestTexture texture(kSide, kSide);
+    for (int run = 0; run < kSide * kSide / 8; ++run) {
+        const auto alpha = static_cast<uint32_t>(run % 256);
+        const uint32_t around = run < 256 ? 0u : 255u;
+        for (int i = 0; i < 8; ++i) {
+            const auto colour = static_cast<uint32_t>(in.Random()()) & 0xFFFFFF;
+            texture.Texels()[run * 8 + i] = (i == run % 8 ? alpha : around) << 24 | colour;
+        }
+    }
+    // Pixel (x, y) of the quad samples texel (x, y) on its centre.
+    RasterVertex corner[4];
+    for (int i = 0; i < 4; ++i) {
+        const int32_t dx = (i & 1) != 0 ? kSide : 0;
+        const int32_t dy = (i & 2) != 0 ? kSide : 0;
+        corner[i] = {(3 + dx) * 65536, (2 + dy) * 65536, 0, 0, 0, 0, dx * 65536 + 0x8000, dy * 65536 + 0x8000};
+    }
+    const RasterVertex first[3] = {corner[0], corner[1], corner[2]};
+    const RasterVertex second[3] = {corner[1], corner[3], corner[2]};
+    const RasterColor color;
+    const Rect clip{0, 0, kSide + 6, kSide + 4};
+    for (int index : {25, 32 + 25, 64 + 25, 96 + 25}) {
+        const int32_t format = FormatOfIndex(index);
+        RasterCanvas actual(format, clip.width, clip.height);
+        actual.FillRandom(in.Random());
+        RasterCanvas expected = actual;
+        BilinearQuadRoutine(format, false)(first, second, actual.Origin(), actual.Pitch(), &texture.Record(), &color,
+                                           &clip);
+        for (const RasterVertex* v : {first, second})
+            ReferenceTriangle(v, expected.Bytes(), expected.Pitch(), format, FeaturesOfIndex(index), color, clip,
+                              texture.Record());
+        for (int y = 0; y < clip.height; ++y)
+            for (int x = 0; x < clip.width; ++x)
+                ASSERT_EQ(actual.At(x, y), expected.At(x, y))
+                    << std::hex << "format " << format << std::dec << " at " << x << "," << y;
+        EXPECT_TRUE(actual == expected) << std::hex << format;
+    }
+}
+
 // An empty clip draws nothing, whatever the quad.
 TEST(BilinearQuadRoutines, EmptyClipDrawsNothing)
 {
