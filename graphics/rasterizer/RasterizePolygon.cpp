@@ -1,6 +1,7 @@
 #include "graphics/rasterizer/RasterizePolygon.h"
 
 #include "graphics/image/MemoryImage.h"
+#include "graphics/rasterizer/BilinearQuadRoutines.h"
 #include "graphics/rasterizer/ClipPolygonToRect.h"
 #include "graphics/rasterizer/FixedPoint.h"
 #include "graphics/rasterizer/RasterizeTriangle.h"
@@ -42,19 +43,23 @@ void ConvertVertex(const TriVertex& c, RasterVertex& r, bool textured, double te
     }
 }
 
-} // namespace
-
-void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
-                      const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
-                      bool vertexColors)
+// Whether every corner lies inside the clip bounds, where the clipper hands
+// each strip triangle on as it is.
+bool AllInside(const TriVertex* vertices, int count, float left, float right, float top, float bottom)
 {
-    RasterizePolygon(vertices, vertexCount, texture, color, clip, destination, pitch, format, bilinear,
-                     vertexColors, &RasterizeTriangle);
+    for (int i = 0; i < count; ++i) {
+        const TriVertex& v = vertices[i];
+        if (!PositionFinite(v) || v.x < left || v.x > right || v.y < top || v.y > bottom)
+            return false;
+    }
+    return true;
 }
 
-void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
-                      const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
-                      bool vertexColors, TriangleCallee callee)
+// quads: whether a bilinear quad inside the clip may go to its quad routine
+// instead of two triangle calls, with the same pixels.
+void Rasterize(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
+               const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear, bool vertexColors,
+               TriangleCallee callee, bool quads)
 {
     // Summed in 64 bits: a clip at the edge of the int range must not overflow.
     const auto left = static_cast<float>(clip->x);
@@ -89,6 +94,19 @@ void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* t
     if (vertexCount < 3)
         return;
 
+    if (quads && textured && bilinear && !vertexColors && vertexCount == 4 &&
+        AllInside(vertices, 4, left, right, top, bottom)) {
+        description.bits = texture->GetBits();
+        RasterVertex fixed[4];
+        for (int i = 0; i < 4; ++i)
+            ConvertVertex(vertices[i], fixed[i], true, textureWidth, textureHeight, false);
+        // The strip's two triangles, the second with its last two corners swapped.
+        const RasterVertex first[3] = {fixed[0], fixed[1], fixed[2]};
+        const RasterVertex second[3] = {fixed[1], fixed[3], fixed[2]};
+        BilinearQuadRoutine(format, modulate)(first, second, destination, pitch, &description, &rasterColor, clip);
+        return;
+    }
+
     ClipVertexPool pool;
     for (int k = 0; k + 2 < vertexCount; ++k) {
         // Odd strip triangles swap their last two corners to keep one winding.
@@ -115,6 +133,24 @@ void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* t
                    format, bilinear, clip);
         }
     }
+}
+
+} // namespace
+
+void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
+                      const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
+                      bool vertexColors)
+{
+    Rasterize(vertices, vertexCount, texture, color, clip, destination, pitch, format, bilinear, vertexColors,
+              &RasterizeTriangle, true);
+}
+
+void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
+                      const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
+                      bool vertexColors, TriangleCallee callee)
+{
+    Rasterize(vertices, vertexCount, texture, color, clip, destination, pitch, format, bilinear, vertexColors,
+              callee, false);
 }
 
 } // namespace Tandry

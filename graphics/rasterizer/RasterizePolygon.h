@@ -21,13 +21,16 @@ class MemoryImage;
 // clip.x + clip.width - 1 and clip.y + clip.height - 1, inclusive, so with the
 // fill rule the clip's last column and row are never written. A strip
 // triangle with an infinite or NaN position draws nothing; the strip order
-// still alternates after it.
+// still alternates after it. A bilinear quad (four corners, no vertex
+// colours) inside the clip goes to its quad routine as one call, with the
+// pixels of its two triangles.
 void RasterizePolygon(const TriVertex* vertices, int vertexCount, MemoryImage* texture, const Color* color,
                       const Rect* clip, void* destination, int32_t pitch, int32_t format, bool bilinear,
                       bool vertexColors);
 
 // What RasterizePolygon hands over for each fan triangle; RasterizeTriangle
-// in production, a recorder in tests.
+// in production, a recorder in tests. The overload that takes it hands over
+// every triangle, quads' included.
 using TriangleCallee = void (*)(bool textured, bool alpha, bool vertexColors, bool modulate,
                                 const RasterVertex* vertices, void* destination, int32_t pitch,
                                 const RasterTexture* texture, const RasterColor* color, int32_t format,

@@ -18,4 +18,10 @@ using TriangleFunction = void(const RasterVertex* vertices, void* destination, i
                               const RasterTexture* texture, const RasterColor* color, const Rect* clip);
 using TriangleRoutine = TriangleFunction*;
 
+// The same for a quad drawn whole: first and second are the strip's two
+// triangles, three vertices each.
+using QuadFunction = void(const RasterVertex* first, const RasterVertex* second, void* destination, int32_t pitch,
+                          const RasterTexture* texture, const RasterColor* color, const Rect* clip);
+using QuadRoutine = QuadFunction*;
+
 } // namespace Tandry

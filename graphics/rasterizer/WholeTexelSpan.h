@@ -64,17 +64,39 @@ private:
 // high-half multiply by the filtered alpha a gives the word's (c * a) >> 8.
 // Groups of four full texels (a = 254 everywhere, all stored opaque) and of
 // four skipped ones, the bulk of a sprite, cost a few instructions.
+// Whether every texel's alpha is 255 (all stored opaque), and whether every
+// one's is 9 or less (a filtered alpha of 8 or less: all skipped).
+inline bool AllFull(V texel)
+{
+    const V fullAlpha = Splat(0xFF000000);
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(texel, fullAlpha), fullAlpha)) == 0xFFFF;
+}
+
+inline bool AllSkipped(V texel)
+{
+    const V rest = _mm_and_si128(_mm_subs_epu8(texel, Splat(0x09000000)), Splat(0xFF000000));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(rest, _mm_setzero_si128())) == 0xFFFF;
+}
+
+// Four full texels of a 32-bit format, each channel times 254 / 256.
 template <class F>
-void WholeTexels(uint8_t* at, V texel)
+[[gnu::always_inline]] inline void FullTexels(uint8_t* at, V texel)
+{
+    const V zero = _mm_setzero_si128();
+    const V full = _mm_set1_epi16(254);
+    Pixels4<F>::Store(at, _mm_or_si128(_mm_packus_epi16(_mm_mulhi_epu16(_mm_unpacklo_epi8(zero, texel), full),
+                                                        _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, texel), full)),
+                                       Splat(0xFF000000)));
+}
+
+template <class F>
+[[gnu::always_inline]] inline void WholeTexels(uint8_t* at, V texel)
 {
     const V fullAlpha = Splat(0xFF000000);
     const V zero = _mm_setzero_si128();
     if constexpr (sizeof(typename F::Pixel) == 4) {
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(texel, fullAlpha), fullAlpha)) == 0xFFFF) {
-            const V full = _mm_set1_epi16(254);
-            Pixels4<F>::Store(at, _mm_or_si128(_mm_packus_epi16(_mm_mulhi_epu16(_mm_unpacklo_epi8(zero, texel), full),
-                                                                _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, texel), full)),
-                                               fullAlpha));
+        if (AllFull(texel)) {
+            FullTexels<F>(at, texel);
             return;
         }
     }
@@ -139,6 +161,28 @@ void WholeTexelRow(uint8_t*& spanAt, Values& q, int64_t& spanCount, const Raster
     const auto count = static_cast<uint32_t>(texture.count);
     const uint32_t* bits = texture.bits;
     uint32_t index = first;
+    constexpr size_t kGroup = 4 * sizeof(typename F::Pixel);
+    // Inside the texture, eight texels at a time: the runs of full and of
+    // skipped texels that make up most of a sprite take one test per eight.
+    for (; n >= 8 && count >= 8 && index <= count - 8; n -= 8) {
+        const V low = _mm_loadu_si128(reinterpret_cast<const V*>(bits + index));
+        const V high = _mm_loadu_si128(reinterpret_cast<const V*>(bits + index + 4));
+        if constexpr (sizeof(typename F::Pixel) == 4) {
+            if (AllFull(_mm_and_si128(low, high))) {
+                FullTexels<F>(at, low);
+                FullTexels<F>(at + kGroup, high);
+                at += 2 * kGroup;
+                index += 8;
+                continue;
+            }
+        }
+        if (!AllSkipped(_mm_max_epu8(low, high))) {
+            WholeTexels<F>(at, low);
+            WholeTexels<F>(at + kGroup, high);
+        }
+        at += 2 * kGroup;
+        index += 8;
+    }
     for (; n >= 4; n -= 4) {
         V texel;
         // Four texels in a row inside the texture are one load; elsewhere
@@ -151,7 +195,7 @@ void WholeTexelRow(uint8_t*& spanAt, Values& q, int64_t& spanCount, const Raster
                                   static_cast<int>(ReadTexel(texture, index + 1)),
                                   static_cast<int>(ReadTexel(texture, index)));
         WholeTexels<F>(at, texel);
-        at += 4 * sizeof(typename F::Pixel);
+        at += kGroup;
         index += 4;
     }
     const uint32_t drawn = index - first;
@@ -169,8 +213,12 @@ void WholeTexelSpan(uint8_t*& at, Values& q, const Values& step, int64_t& n, con
 {
     constexpr size_t kU = Values().size() - 2;
     if (step[kU] == 0x10000 && step[kU + 1] == 0) {
-        if constexpr (!Tint::kTints)
+        if constexpr (!Tint::kTints) {
             WholeTexelRow<F>(at, q, n, state.texture);
+            // Short of a group: the rest is the one-pixel step's.
+            if (n < 4)
+                return;
+        }
         WholeTexelSampler<true> sample(state.texture);
         ShadeGroups<F>(at, q, step, n, state, sample);
     } else {

@@ -1,5 +1,6 @@
 // A rotated, scaled alpha sprite drawn through the front ends into
-// screen-sized buffers, against the reference model's picture.
+// screen-sized buffers, and untransformed sprites, whole and cut, against the
+// reference model's picture.
 #include "graphics/rasterizer/rasterizer.h"
 
 #include "graphics/rasterizer/FrontEndFixtures.h"
@@ -93,6 +94,40 @@ TEST(RasterizerEndToEnd, VertexColouredSpriteMatchesModel)
                     EXPECT_TRUE(actual == expected)
                         << std::hex << format << " linear " << linear << std::dec << " clip " << clip.width;
                 }
+}
+
+// Sprites drawn where they stand, the commonest quad: whole-pixel and
+// fractional positions, whole textures and parts of them (odd sizes, whose
+// steps do not come out whole texels), the quad inside the clip or cut by it,
+// every format, plain and tinted.
+TEST(RasterizerEndToEnd, UntransformedSpritesMatchModel)
+{
+    const std::vector<uint32_t> texels = Sprite(24);
+    MemoryImage image(nullptr);
+    image.SetBits(texels.data(), 24, 24, true);
+    const Matrix3x3 identity = Identity();
+    const float positions[][2] = {{20, 18}, {20.5f, 17.5f}, {19.25f, 18.75f}, {7, 5}, {33, 30.5f}};
+    const Rect sources[] = {{0, 0, 24, 24}, {3, 5, 13, 7}, {16, 0, 8, 24}, {1, 1, 22, 21}};
+    const Rect clips[] = {{0, 0, 48, 40}, {12, 10, 30, 25}};
+    for (int32_t format : {0x8888, 0x888, 0x565, 0x555})
+        for (const Color& color : {Color::White, Color(200, 180, 160, 200)})
+            for (const auto& at : positions)
+                for (const Rect& source : sources)
+                    for (const Rect& clip : clips) {
+                        RasterCanvas actual(format, 48, 40);
+                        for (uint32_t y = 0; y < 40; ++y)
+                            for (uint32_t x = 0; x < 48; ++x)
+                                actual.Set(static_cast<int>(x), static_cast<int>(y), x * 0x50607 + y * 0x7060500);
+                        RasterCanvas expected = actual;
+                        RasterizeTransformedQuad(&image, at[0], at[1], &identity, &clip, &color, &source,
+                                                 actual.Origin(), actual.Pitch(), format, true);
+                        ReferenceTransformedQuad(&image, at[0], at[1], &identity, &clip, &color, &source,
+                                                 expected.Origin(), expected.Pitch(), format, true);
+                        ASSERT_TRUE(actual == expected)
+                            << std::hex << format << std::dec << " at " << at[0] << "," << at[1] << " source "
+                            << source.x << "," << source.y << " " << source.width << "x" << source.height
+                            << " clip " << clip.width;
+                    }
 }
 
 } // namespace
