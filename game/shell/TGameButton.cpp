@@ -77,10 +77,12 @@ void TGameButton::SetImagesAt(MemoryImage* normal, const Point& normalAt, Memory
 
     normalPicture = normal;
     buttonImage = normal;
+    // An over picture of an earlier set-up may belong to a layout that is gone.
+    overPicture = over;
+    overImage = over;
+    overOffset = Point();
     Rect rect(normalAt.x, normalAt.y, normal->mWidth, normal->mHeight);
     if (over != nullptr) {
-        overPicture = over;
-        overImage = over;
         // Layout places may be anywhere in the int range: the far edges are
         // summed wide and the size kept within int.
         const int64_t left = std::min(normalAt.x, overAt.x);

@@ -159,6 +159,21 @@ TEST_F(TGameButtonTest, WithoutANormalPictureOnlyTheLookValuesChange)
     EXPECT_EQ(at.overPicture, nullptr);
 }
 
+TEST_F(TGameButtonTest, SettingUpAgainWithoutAnOverPictureDropsTheOldOne)
+{
+    auto layout = WriteLayout("b", {{"normal", 100, 100, 0, SolidPixels(40, 20, 0xFF808080u)},
+                                    {"over", 95, 98, 0, SolidPixels(50, 30, 0xFFFFFFFFu)}});
+    TGameButton button(1, &listener);
+    button.SetImages(layout->FindEntry("normal"), layout->FindEntry("over"));
+    ASSERT_NE(button.overPicture, nullptr);
+    button.SetImages(layout->FindEntry("normal"), nullptr);
+    EXPECT_EQ(button.overPicture, nullptr);
+    EXPECT_EQ(button.overImage, nullptr);
+    EXPECT_EQ(button.overOffset, Point(0, 0));
+    EXPECT_EQ(RectOf(button), Rect(100, 100, 40, 20));
+    EXPECT_EQ(button.normalOffset, Point(0, 0));
+}
+
 TEST_F(TGameButtonTest, PlacesAtTheEndsOfTheIntRangeStayDefined)
 {
     auto layout = WriteLayout("b", {{"a", 0, 0, 0, SolidPixels(4, 4, 0xFFFFFFFFu)}});
