@@ -375,8 +375,8 @@ void WriteWordRow(uint32_t* dest, const uint32_t* words, int width)
 // r of an octet holds two cells, one per half: (0, 2), (1, 3), (4, 6) and
 // (5, 7), which is the order in which the packs below put the eight words
 // side by side. Each half carries four 32-bit lanes, one per channel.
-__attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict dest, const uint16_t* __restrict sums,
-                                                  const Taps& taps, size_t octets)
+__attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict dest, uint32_t* __restrict out,
+                                                  const uint16_t* __restrict sums, const Taps& taps, size_t octets)
 {
     static constexpr int kFirstOfRegister[4] = {0, 1, 4, 5};
     const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
@@ -411,11 +411,19 @@ __attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict dest, con
         const __m256i second = _mm256_packs_epi32(_mm256_srli_epi32(acc[2], 16), _mm256_srli_epi32(acc[3], 16));
         // Quarters (0 1), (4 5), (2 3), (6 7) put in order.
         const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+#if defined(__clang__)
+        // Clang will not take eight-lane values from baseline helpers into
+        // AVX2 code (see PixelLanes.h): the words wait in out for WriteWordRow.
+        (void)dest;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * o), words);
+#else
+        (void)out;
         // Eight transparent results leave the destination as it is.
         if (_mm256_testz_si256(words, _mm256_set1_epi32(static_cast<int>(0xFF000000u))))
             continue;
         uint32_t* d = dest + 8 * o;
         PixelLanes::Store(d, WriteWords(PixelLanes::Load(d), reinterpret_cast<PixelLanes::U32x8>(words)));
+#endif
     }
 }
 #endif
@@ -437,11 +445,15 @@ size_t GatherWords(uint32_t* __restrict dest, uint32_t* __restrict out, const ui
 #if defined(TANDRY_GATHER_OCTETS)
     if (!taps.octetPairs.empty()) {
         const size_t octets = count / 8;
-        GatherOctets(dest, sums, taps, octets);
+        GatherOctets(dest, out, sums, taps, octets);
         k = octets * 8;
     }
 #endif
+#if defined(__clang__)
+    const size_t written = 0;
+#else
     const size_t written = k;
+#endif
 #if defined(__SSE2__)
     const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
     for (; k < count; ++k) {
