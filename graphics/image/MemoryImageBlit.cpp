@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "graphics/image/AsMemoryImage.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
 #include "graphics/image/PixelLanes.h"
@@ -297,7 +298,7 @@ void MemoryImage::Blt(Image* src, int x, int y, const Rect& srcRect, const Color
     src->mDrawn = true;
     if (drawMode != 0 && drawMode != 1)
         return;
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* source = AsMemoryImage(src);
     if (!source)
         return;
 

@@ -7,6 +7,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "graphics/image/AsMemoryImage.h"
 #include "graphics/image/ClipStretchRects.h"
 #include "graphics/image/LaneTail.h"
 #include "graphics/image/MemoryImage.h"
@@ -130,21 +131,6 @@ bool IsUnstretched(const Rect& clipped, const DoubleRect& srcF, int srcWidth, in
     return srcF.width / clipped.width == 1.0 && srcF.height / clipped.height == 1.0 && srcF.x >= 0
         && srcF.y >= 0 && srcF.x == std::floor(srcF.x) && srcF.y == std::floor(srcF.y)
         && srcF.x + clipped.width <= srcWidth && srcF.y + clipped.height <= srcHeight;
-}
-
-// src as a memory image, or null. Glyphs and sprites come from a few image
-// classes, so the answer is kept per thread for the last class seen and the
-// dynamic cast runs only when the class changes.
-MemoryImage* AsMemoryImage(Image* src)
-{
-    thread_local const std::type_info* lastClass = nullptr;
-    thread_local bool lastIsMemoryImage = false;
-    const std::type_info* type = &typeid(*src);
-    if (type != lastClass) {
-        lastIsMemoryImage = dynamic_cast<MemoryImage*>(src) != nullptr;
-        lastClass = type;
-    }
-    return lastIsMemoryImage ? static_cast<MemoryImage*>(src) : nullptr;
 }
 
 // The parts, each inside the destination and the source, then the

@@ -21,6 +21,7 @@
 #define TANDRY_GATHER_OCTETS
 #endif
 
+#include "graphics/image/AsMemoryImage.h"
 #include "graphics/image/MemoryImage.h"
 #include "graphics/image/PixelBlend.h"
 #include "graphics/image/PixelLanes.h"
@@ -185,104 +186,6 @@ struct Taps {
     // Columns past the last one that the padded pairs of an octet may read.
     int spareColumns = 2;
 };
-
-#if defined(TANDRY_GATHER_OCTETS)
-// Cells 1 .. 8 * octets as GatherWords makes them, eight at a time. Register
-// r of an octet holds two cells, one per half: (0, 2), (1, 3), (4, 6) and
-// (5, 7), which is the order in which the packs below put the eight words
-// side by side. Each half carries four 32-bit lanes, one per channel.
-__attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict out, const uint16_t* __restrict sums,
-                                                  const Taps& taps, size_t octets)
-{
-    static constexpr int kFirstOfRegister[4] = {0, 1, 4, 5};
-    const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
-    // Within each half: a cell's two columns, channel by channel.
-    const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2,
-                                                3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
-    const int* start = taps.start.data() + 1;
-    const uint32_t* weight = taps.octetWeight.data();
-    const uint32_t* bias = taps.octetBias.data();
-    for (size_t o = 0; o < octets; ++o, start += 8, bias += 32) {
-        __m256i acc[4];
-        const uint16_t* column[8];
-        for (int c = 0; c < 8; ++c)
-            column[c] = sums + static_cast<size_t>(start[c]) * kChannels;
-        for (int r = 0; r < 4; ++r)
-            acc[r] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bias + 8 * r));
-        const int pairs = taps.octetPairs[o];
-        for (int p = 0; p < pairs; ++p, weight += 32) {
-            for (int r = 0; r < 4; ++r) {
-                const int c = kFirstOfRegister[r];
-                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c] + 2 * p * kChannels));
-                const __m128i high =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c + 2] + 2 * p * kChannels));
-                const __m256i two = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
-                const __m256i mixed = _mm256_shuffle_epi8(_mm256_xor_si256(two, flip), interleave);
-                const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight + 8 * r));
-                acc[r] = _mm256_add_epi32(acc[r], _mm256_madd_epi16(mixed, w));
-            }
-        }
-        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
-        const __m256i first = _mm256_packs_epi32(_mm256_srli_epi32(acc[0], 16), _mm256_srli_epi32(acc[1], 16));
-        const __m256i second = _mm256_packs_epi32(_mm256_srli_epi32(acc[2], 16), _mm256_srli_epi32(acc[3], 16));
-        // Quarters (0 1), (4 5), (2 3), (6 7) put in order.
-        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * o), words);
-    }
-}
-#endif
-
-// Cells 1 .. count of a row of column sums as words of channel values, blue
-// in the low byte: each channel min(sum >> 16, 255).
-TANDRY_VECTOR_CLONES
-void GatherWords(uint32_t* __restrict out, const uint16_t* __restrict sums, const Taps& taps, size_t count)
-{
-    const int* start = taps.start.data() + 1;
-    const int* pairs = taps.pairs.data() + 1;
-    const int* offset = taps.offset.data() + 1;
-    const uint32_t* bias = taps.bias.data() + 1;
-    const uint32_t* weight = taps.weight.data();
-    size_t k = 0;
-#if defined(TANDRY_GATHER_OCTETS)
-    if (!taps.octetPairs.empty()) {
-        const size_t octets = count / 8;
-        GatherOctets(out, sums, taps, octets);
-        k = octets * 8;
-    }
-#endif
-#if defined(__SSE2__)
-    const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
-    for (; k < count; ++k) {
-        __m128i acc = _mm_set1_epi32(static_cast<int>(bias[k]));
-        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
-        const uint32_t* w = weight + offset[k];
-        for (int p = 0; p < pairs[k]; ++p) {
-            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + 2 * p * kChannels));
-            const __m128i mixed = _mm_xor_si128(_mm_unpacklo_epi16(two, _mm_srli_si128(two, 8)), flip);
-            acc = _mm_add_epi32(acc, _mm_madd_epi16(mixed, _mm_set1_epi32(static_cast<int>(w[p]))));
-        }
-        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
-        const __m128i shifted = _mm_srli_epi32(acc, 16);
-        const __m128i halves = _mm_packs_epi32(shifted, shifted);
-        out[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
-    }
-#else
-    for (; k < count; ++k) {
-        uint32_t word = 0;
-        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
-        const uint32_t* w = weight + offset[k];
-        for (int ch = 0; ch < kChannels; ++ch) {
-            uint32_t acc = 0;
-            for (int p = 0; p < pairs[k]; ++p) {
-                acc += (w[p] & 0xffff) * column[2 * p * kChannels + ch];
-                acc += (w[p] >> 16) * column[(2 * p + 1) * kChannels + ch];
-            }
-            word |= std::min(acc >> 16, 255u) << (8 * ch);
-        }
-        out[k] = word;
-    }
-#endif
-}
 
 TANDRY_LANE_INLINE void AddToCell(const CellRow& row, int cell, const Cell& value)
 {
@@ -454,10 +357,136 @@ void WriteWordRow(uint32_t* dest, const uint32_t* words, int width)
 {
     using namespace PixelLanes;
     int x = 0;
-    for (; x + kLanes <= width; x += kLanes)
-        Store(dest + x, WriteWords(Load(dest + x), Load(words + x)));
+    for (; x + kLanes <= width; x += kLanes) {
+        // Eight transparent results leave the destination as it is; not
+        // writing them keeps its cache lines clean, which the empty parts of
+        // a sprite sheet make common.
+        const U32x8 s = Load(words + x);
+        if (!AllZero(s >> 24))
+            Store(dest + x, WriteWords(Load(dest + x), s));
+    }
     for (; x < width; ++x)
         dest[x] = WriteWords(dest[x], words[x]);
+}
+
+#if defined(TANDRY_GATHER_OCTETS)
+// Cells 1 .. 8 * octets as GatherWords makes them, eight at a time, each
+// octet written onto dest at once as WriteWordRow writes it. Register
+// r of an octet holds two cells, one per half: (0, 2), (1, 3), (4, 6) and
+// (5, 7), which is the order in which the packs below put the eight words
+// side by side. Each half carries four 32-bit lanes, one per channel.
+__attribute__((target("avx2"))) void GatherOctets(uint32_t* __restrict dest, uint32_t* __restrict out,
+                                                  const uint16_t* __restrict sums, const Taps& taps, size_t octets)
+{
+    static constexpr int kFirstOfRegister[4] = {0, 1, 4, 5};
+    const __m256i flip = _mm256_set1_epi16(static_cast<int16_t>(0x8000));
+    // Within each half: a cell's two columns, channel by channel.
+    const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15, 0, 1, 8, 9, 2,
+                                                3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+    const int* start = taps.start.data() + 1;
+    const uint32_t* weight = taps.octetWeight.data();
+    const uint32_t* bias = taps.octetBias.data();
+    for (size_t o = 0; o < octets; ++o, start += 8, bias += 32) {
+        __m256i acc[4];
+        const uint16_t* column[8];
+        for (int c = 0; c < 8; ++c)
+            column[c] = sums + static_cast<size_t>(start[c]) * kChannels;
+        for (int r = 0; r < 4; ++r)
+            acc[r] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bias + 8 * r));
+        const int pairs = taps.octetPairs[o];
+        for (int p = 0; p < pairs; ++p, weight += 32) {
+            for (int r = 0; r < 4; ++r) {
+                const int c = kFirstOfRegister[r];
+                const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c] + 2 * p * kChannels));
+                const __m128i high =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(column[c + 2] + 2 * p * kChannels));
+                const __m256i two = _mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1);
+                const __m256i mixed = _mm256_shuffle_epi8(_mm256_xor_si256(two, flip), interleave);
+                const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weight + 8 * r));
+                acc[r] = _mm256_add_epi32(acc[r], _mm256_madd_epi16(mixed, w));
+            }
+        }
+        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
+        const __m256i first = _mm256_packs_epi32(_mm256_srli_epi32(acc[0], 16), _mm256_srli_epi32(acc[1], 16));
+        const __m256i second = _mm256_packs_epi32(_mm256_srli_epi32(acc[2], 16), _mm256_srli_epi32(acc[3], 16));
+        // Quarters (0 1), (4 5), (2 3), (6 7) put in order.
+        const __m256i words = _mm256_permute4x64_epi64(_mm256_packus_epi16(first, second), 0xD8);
+#if defined(__clang__)
+        // Clang will not take eight-lane values from baseline helpers into
+        // AVX2 code (see PixelLanes.h): the words wait in out for WriteWordRow.
+        (void)dest;
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * o), words);
+#else
+        (void)out;
+        // Eight transparent results leave the destination as it is.
+        if (_mm256_testz_si256(words, _mm256_set1_epi32(static_cast<int>(0xFF000000u))))
+            continue;
+        uint32_t* d = dest + 8 * o;
+        PixelLanes::Store(d, WriteWords(PixelLanes::Load(d), reinterpret_cast<PixelLanes::U32x8>(words)));
+#endif
+    }
+}
+#endif
+
+// Cells 1 .. count of a row of column sums as words of channel values, blue
+// in the low byte: each channel min(sum >> 16, 255). The first cells, as
+// many as it returns, go straight onto dest instead, as WriteWordRow would
+// write them; out holds the rest, at their own places.
+TANDRY_VECTOR_CLONES
+size_t GatherWords(uint32_t* __restrict dest, uint32_t* __restrict out, const uint16_t* __restrict sums,
+                   const Taps& taps, size_t count)
+{
+    const int* start = taps.start.data() + 1;
+    const int* pairs = taps.pairs.data() + 1;
+    const int* offset = taps.offset.data() + 1;
+    const uint32_t* bias = taps.bias.data() + 1;
+    const uint32_t* weight = taps.weight.data();
+    size_t k = 0;
+#if defined(TANDRY_GATHER_OCTETS)
+    if (!taps.octetPairs.empty()) {
+        const size_t octets = count / 8;
+        GatherOctets(dest, out, sums, taps, octets);
+        k = octets * 8;
+    }
+#endif
+#if defined(__clang__)
+    const size_t written = 0;
+#else
+    const size_t written = k;
+#endif
+#if defined(__SSE2__)
+    const __m128i flip = _mm_set1_epi16(static_cast<int16_t>(0x8000));
+    for (; k < count; ++k) {
+        __m128i acc = _mm_set1_epi32(static_cast<int>(bias[k]));
+        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
+        const uint32_t* w = weight + offset[k];
+        for (int p = 0; p < pairs[k]; ++p) {
+            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(column + 2 * p * kChannels));
+            const __m128i mixed = _mm_xor_si128(_mm_unpacklo_epi16(two, _mm_srli_si128(two, 8)), flip);
+            acc = _mm_add_epi32(acc, _mm_madd_epi16(mixed, _mm_set1_epi32(static_cast<int>(w[p]))));
+        }
+        // Shifted down, a sum is below 2^16, so the saturating packs give min(v, 255).
+        const __m128i shifted = _mm_srli_epi32(acc, 16);
+        const __m128i halves = _mm_packs_epi32(shifted, shifted);
+        out[k] = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(halves, halves)));
+    }
+#else
+    for (; k < count; ++k) {
+        uint32_t word = 0;
+        const uint16_t* column = sums + static_cast<size_t>(start[k]) * kChannels;
+        const uint32_t* w = weight + offset[k];
+        for (int ch = 0; ch < kChannels; ++ch) {
+            uint32_t acc = 0;
+            for (int p = 0; p < pairs[k]; ++p) {
+                acc += (w[p] & 0xffff) * column[2 * p * kChannels + ch];
+                acc += (w[p] >> 16) * column[(2 * p + 1) * kChannels + ch];
+            }
+            word |= std::min(acc >> 16, 255u) << (8 * ch);
+        }
+        out[k] = word;
+    }
+#endif
+    return written;
 }
 
 // The horizontal pass: one source row into one row of cells.
@@ -550,11 +579,12 @@ public:
     // Columns each row of sums needs past source column n - 1.
     int SpareColumns() const { return mTaps.spareColumns; }
 
-    // A row of column sums (source columns c0 .. c0 + n - 1) into words of
-    // channel values for output pixels 0 .. width - 1.
-    void Gather(const uint16_t* sums, uint32_t* words, int width) const
+    // A row of column sums (source columns c0 .. c0 + n - 1) written onto
+    // output pixels dest[0 .. width - 1]; words is scratch for width words.
+    void Gather(const uint16_t* sums, uint32_t* dest, uint32_t* words, int width) const
     {
-        GatherWords(words, sums, mTaps, static_cast<size_t>(width));
+        const size_t done = GatherWords(dest, words, sums, mTaps, static_cast<size_t>(width));
+        WriteWordRow(dest + done, words + done, width - static_cast<int>(done));
     }
 
     // Adds source row `sourceRow` times `weight` into column sums, or stores
@@ -678,7 +708,7 @@ private:
 // are ever held: the sums are the same in any order.
 void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const DoubleRect& srcF)
 {
-    auto* source = dynamic_cast<MemoryImage*>(src);
+    MemoryImage* source = AsMemoryImage(src);
     if (!source || clipped.width <= 0 || clipped.height <= 0)
         return;
 
@@ -735,9 +765,8 @@ void MemoryImage::StretchBltFiltered(Image* src, const Rect& clipped, const Doub
                     return;
                 if (unused[which])
                     std::fill_n(sums[which], sumValues, uint16_t{0});
-                filter.Gather(sums[which], channelWords.data(), destWidth);
-                WriteWordRow(bits + static_cast<ptrdiff_t>(clipped.y + row - 1) * mWidth + clipped.x,
-                             channelWords.data(), destWidth);
+                filter.Gather(sums[which], bits + static_cast<ptrdiff_t>(clipped.y + row - 1) * mWidth + clipped.x,
+                              channelWords.data(), destWidth);
             };
             const auto add = [&](int sourceRow, int which, uint32_t weight) {
                 filter.AddRow(words, sourceRow, sums[which], static_cast<uint16_t>(weight), unused[which]);
