@@ -28,7 +28,11 @@ public:
     void Draw(Graphics* g) override;
     void MouseEnter() override;
     using ButtonWidget::MouseDown;
+    // Only the left button presses and clicks a game button; the others do
+    // nothing but leave it unpressed.
     void MouseDown(int mouseX, int mouseY, int button, int clickCount) override;
+    using ButtonWidget::MouseUp;
+    void MouseUp(int mouseX, int mouseY, int button, int clickCount) override;
     bool HitTestPoint(int localX, int localY) override;
 
     // Not owned: they belong to the layout the button was built from.
