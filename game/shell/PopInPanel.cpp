@@ -47,10 +47,10 @@ void PopInPanel::Close()
     }
 }
 
-void PopInPanel::ApplyPopIn(float x)
+void PopInPanel::ApplyPopIn(float progress)
 {
-    const float scale = PopScaleCurve(x);
-    const Color tint = FadeGreyColor(x);
+    const float scale = PopScaleCurve(progress);
+    const Color tint = FadeGreyColor(progress);
     for (ScaleButton* button : mButtons) {
         button->SetScale(scale, true, width / 2, height / 2);
         button->tint = tint;

@@ -32,7 +32,7 @@ public:
     void Close();
     // Every button scaled by the pop-in curve about the panel's centre and
     // tinted from grey to white.
-    void ApplyPopIn(float x);
+    void ApplyPopIn(float progress);
     // Alpha towards its target by 0.03; at 0 the panel ends itself. Then the
     // pop-in for the new alpha.
     void Update() override;
