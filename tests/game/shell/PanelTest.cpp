@@ -13,7 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -27,23 +29,41 @@ using Tandry::Rect;
 
 int gPanelsDeleted = 0;
 int gBacksDeleted = 0;
+// Panels and backdrops not yet deleted, freed when a test ends with them open.
+std::set<Tandry::Widget*> gLive;
 
 class CountedBack : public DarkBack {
 public:
-    CountedBack() : DarkBack(nullptr, 0) {}
-    ~CountedBack() override { ++gBacksDeleted; }
+    CountedBack() : DarkBack(nullptr, 0) { gLive.insert(this); }
+    ~CountedBack() override
+    {
+        ++gBacksDeleted;
+        gLive.erase(this);
+    }
 };
 
 class CountedMenu : public InGameMenu {
 public:
-    using InGameMenu::InGameMenu;
-    ~CountedMenu() override { ++gPanelsDeleted; }
+    template <class... Args>
+    explicit CountedMenu(Args&&... args) : InGameMenu(std::forward<Args>(args)...)
+    {
+        gLive.insert(this);
+    }
+    ~CountedMenu() override
+    {
+        ++gPanelsDeleted;
+        gLive.erase(this);
+    }
 };
 
 class CountedExit : public ExitScreen {
 public:
-    using ExitScreen::ExitScreen;
-    ~CountedExit() override { ++gPanelsDeleted; }
+    explicit CountedExit(DarkBack* under) : ExitScreen(under) { gLive.insert(this); }
+    ~CountedExit() override
+    {
+        ++gPanelsDeleted;
+        gLive.erase(this);
+    }
 };
 
 struct Calls {
@@ -86,6 +106,10 @@ protected:
     void TearDown() override
     {
         Manager().RemoveAllWidgets(false, true);
+        board.RemoveAllWidgets(false, true);
+        const std::set<Tandry::Widget*> open = gLive;
+        for (Tandry::Widget* widget : open)
+            delete widget;
         GameWidgetFixture::TearDown();
     }
 
