@@ -19,11 +19,15 @@ public:
     // still reaches it.
     void SetShown(bool show, bool applicationInactive);
 
-    // TODO: fade the level towards the shown flag by 0.08 per update.
+    // The level moves 0.08 per update towards the shown flag and snaps when
+    // closer; the widget stays visible while it moves, and once there it is
+    // visible exactly when shown.
     void Update() override;
-    // TODO: the black fill at 0.6 x level and the shadowed "Pause" text.
+    // Black at 0.6 x level over the whole widget, then the text centred in
+    // white with a black halo at its four diagonal neighbours.
     void Draw(Graphics* g) override;
-    // TODO: a click clears the focus-loss mark and closes the overlay.
+    // Any button: only an overlay opened by focus loss closes, and it then
+    // stops taking the mouse; the player's own pause ignores clicks.
     void MouseDown(int mouseX, int mouseY, int button, int clickCount) override;
     using Widget::MouseDown;
 

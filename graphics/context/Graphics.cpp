@@ -1,38 +1,15 @@
 #include "graphics/context/Graphics.h"
 
 #include <algorithm>
-#include <cmath>
-#include <numbers>
 
 #include "graphics/context/GraphicsTrunc.h"
 #include "graphics/display/IsImage3DScreen.h"
 #include "graphics/image/Image.h"
+#include "graphics/types/PopScaleCurve.h"
 
 namespace Tandry {
 
 namespace {
-
-// The growth curve of the pop-in: up to 1.2 over the first 80 % of the
-// progress, back to exactly 1 at the end. Every constant and intermediate is
-// single precision, the two small ones as single-precision arithmetic makes
-// them (0.19999999 and 0.100000024), so t = 1 gives 1.0 exactly.
-float PopInScale(float t)
-{
-    const float growEnd = 0.8f;
-    const float halfPi = static_cast<float>(std::numbers::pi / 2.0);
-    const float pi = static_cast<float>(std::numbers::pi);
-    const float peak = 1.2f;
-    const float settleSpan = 1.0f - growEnd;
-    const float settleAmplitude = (peak - 1.0f) / 2.0f;
-    if (t < growEnd) {
-        const float phase = t / growEnd * halfPi;
-        const float wave = std::sin(phase);
-        return wave * peak;
-    }
-    const float phase = (t - growEnd) / settleSpan * pi;
-    const float wave = std::cos(phase);
-    return (wave + 1.0f) * settleAmplitude + 1.0f;
-}
 
 int ClampChannel(int64_t value)
 {
@@ -130,7 +107,7 @@ void Graphics::SetPopInEffect(float t, int width, int height)
     const int alpha = ClampChannel(TruncToInt(t * 255.0));
     mColor = Color(grey, grey, grey, alpha);
 
-    const float scale = PopInScale(t);
+    const float scale = PopScaleCurve(t);
     mScaleX = scale;
     mScaleY = scale;
     mScaleOrigX = static_cast<float>(width) * 0.5f + mTransX;

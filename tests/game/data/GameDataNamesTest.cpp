@@ -451,4 +451,32 @@ TEST_F(GameDataNamesTest, ThePicturesBoundByIdHaveTheirCelsAndMasks)
     EXPECT_EQ(bits[48 * w + 8] >> 24, 255u) << "on the ring: opaque";
 }
 
+// The panels' buttons are hit only where their picture is not transparent,
+// so the corners of their plates let a click through and the middle does not.
+TEST_F(GameDataNamesTest, ThePanelButtonPicturesHaveTransparentCorners)
+{
+    StartedGame started;
+    std::string error;
+    ASSERT_TRUE(started.LoadResources(error)) << error;
+    const char* const pictures[] = {
+        "data/gui/ingamemenu/resume/resume_in",   "data/gui/ingamemenu/resume/resume_ac",
+        "data/gui/ingamemenu/options/options_in", "data/gui/ingamemenu/options/options_ac",
+        "data/gui/ingamemenu/mainmenu/mainmenu_in", "data/gui/ingamemenu/mainmenu/mainmenu_ac",
+        "data/gui/exit/buttons/yes/yes_in",        "data/gui/exit/buttons/yes/yes_ac",
+        "data/gui/exit/buttons/no/no_in",          "data/gui/exit/buttons/no/no_ac",
+    };
+    for (const char* name : pictures) {
+        SCOPED_TRACE(name);
+        std::unique_ptr<Tandry::DDImage> picture(started.Game().LoadImageFile(name, true));
+        ASSERT_NE(picture, nullptr);
+        const uint32_t* bits = picture->GetBits();
+        ASSERT_NE(bits, nullptr);
+        const int w = picture->mWidth;
+        const int h = picture->mHeight;
+        for (const int corner : {0, w - 1, (h - 1) * w, h * w - 1})
+            EXPECT_EQ(bits[corner] >> 24, 0u) << "corner " << corner;
+        EXPECT_EQ(bits[h / 2 * w + w / 2] >> 24, 255u) << "the middle is opaque";
+    }
+}
+
 } // namespace
