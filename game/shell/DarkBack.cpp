@@ -2,20 +2,12 @@
 
 #include "app/TandryAppBase.h"
 #include "game/shell/GlobalResources.h"
-#include "game/shell/MoveTowards.h"
-#include "game/shell/RemoveAndDeferDelete.h"
+#include "game/shell/ModalFade.h"
 #include "graphics/context/Graphics.h"
 
 #include <algorithm>
 
 namespace Tandry {
-
-namespace {
-
-// A fixed step per update, not scaled by time: 34 updates for a whole fade.
-constexpr float kFadeStep = 0.03f;
-
-} // namespace
 
 DarkBack::DarkBack(const BoundCall<void()>* onClick, std::intptr_t ownerTag) : tag(ownerTag)
 {
@@ -28,16 +20,7 @@ DarkBack::DarkBack(const BoundCall<void()>* onClick, std::intptr_t ownerTag) : t
 
 void DarkBack::Update()
 {
-    if (mEnded)
-        return;
-    const float before = level;
-    const bool arrived = MoveTowards(&level, kFadeStep, target);
-    if (level != before)
-        MarkAreaDirty();
-    if (arrived && target == 0.0f && closing) {
-        mEnded = true;
-        RemoveAndDeferDelete(this);
-    }
+    StepModalFade(this, &level, target, closing, &mEnded);
 }
 
 void DarkBack::Draw(Graphics* g)

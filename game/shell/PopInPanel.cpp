@@ -3,8 +3,7 @@
 #include "game/shell/DarkBack.h"
 #include "game/shell/GlobalResources.h"
 #include "game/shell/GuiLayout.h"
-#include "game/shell/MoveTowards.h"
-#include "game/shell/RemoveAndDeferDelete.h"
+#include "game/shell/ModalFade.h"
 #include "game/shell/ScaleButton.h"
 #include "graphics/context/Graphics.h"
 #include "graphics/types/FadeGreyColor.h"
@@ -17,8 +16,6 @@ namespace Tandry {
 
 namespace {
 
-// A fixed step per update, as the backdrop's: 34 updates to open or close.
-constexpr float kFadeStep = 0.03f;
 // The dark brown of the panels' texts.
 constexpr uint32_t kHeadTextColor = 0xFF2B0E00;
 
@@ -62,14 +59,7 @@ void PopInPanel::Update()
     Widget::Update();
     if (mEnded)
         return;
-    const float before = alpha;
-    const bool arrived = MoveTowards(&alpha, kFadeStep, alphaTarget);
-    if (alpha != before)
-        MarkAreaDirty();
-    if (arrived && alphaTarget == 0.0f) {
-        mEnded = true;
-        RemoveAndDeferDelete(this);
-    }
+    StepModalFade(this, &alpha, alphaTarget, true, &mEnded);
     ApplyPopIn(alpha);
 }
 
