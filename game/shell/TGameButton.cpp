@@ -2,6 +2,7 @@
 
 #include "game/shell/GlobalResources.h"
 #include "game/shell/GuiLayoutEntry.h"
+#include "game/shell/PictureHit.h"
 #include "game/shell/UiSound.h"
 #include "graphics/context/Graphics.h"
 #include "graphics/display/DDImage.h"
@@ -26,11 +27,7 @@ MemoryImage* PictureOf(GuiLayoutEntry* entry)
 // transparent under the point.
 bool OpaqueAt(MemoryImage* picture, const Point& offset, int localX, int localY)
 {
-    const int64_t px = int64_t{localX} - offset.x;
-    const int64_t py = int64_t{localY} - offset.y;
-    if (px < 0 || py < 0 || px >= picture->mWidth || py >= picture->mHeight)
-        return false;
-    return picture->GetPixel(static_cast<int>(px), static_cast<int>(py)) > 0x00FFFFFFu;
+    return PictureHitAt(picture, int64_t{localX} - offset.x, int64_t{localY} - offset.y);
 }
 
 int32_t ClampToInt(int64_t value)

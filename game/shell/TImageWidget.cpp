@@ -1,5 +1,6 @@
 #include "game/shell/TImageWidget.h"
 
+#include "game/shell/PictureHit.h"
 #include "graphics/context/Graphics.h"
 #include "graphics/image/MemoryImage.h"
 
@@ -25,10 +26,9 @@ void TImageWidget::Resize(int newX, int newY, int /*newWidth*/, int /*newHeight*
 
 bool TImageWidget::HitTestPoint(int localX, int localY)
 {
-    if (image == nullptr || localX < 0 || localY < 0 || localX >= width || localY >= height ||
-        localX >= image->mWidth || localY >= image->mHeight)
+    if (image == nullptr || localX >= width || localY >= height)
         return false;
-    return image->GetPixel(localX, localY) > 0x00FFFFFFu;
+    return PictureHitAt(image, localX, localY);
 }
 
 } // namespace Tandry
