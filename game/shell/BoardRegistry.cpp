@@ -34,6 +34,17 @@ BaseBoard* BoardRegistry::MakeQuestScene(const std::string& sceneName)
     return questScene ? questScene(sceneName) : Missing("the quest scene \"" + sceneName + "\"");
 }
 
+BaseBoard* BoardRegistry::MakeHiddenObject(const std::string& levelName, const std::string& request)
+{
+    return hiddenObject ? hiddenObject(levelName, request)
+                        : Missing("the hidden-object level \"" + levelName + "\"");
+}
+
+BaseBoard* BoardRegistry::MakeMovie(const std::string& movieName, const std::string& request)
+{
+    return movie ? movie(movieName, request) : Missing("the movie \"" + movieName + "\"");
+}
+
 BoardRegistry& GetBoardRegistry()
 {
     static BoardRegistry registry;

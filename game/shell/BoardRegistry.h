@@ -17,17 +17,25 @@ public:
     // openProfiles: the menu opens the profile screen at once.
     using MainMenuMaker = std::function<BaseBoard*(bool openProfiles)>;
     using QuestSceneMaker = std::function<BaseBoard*(const std::string& sceneName)>;
+    // The level's name and the request text after the first "," of the start spec.
+    using HiddenObjectMaker = std::function<BaseBoard*(const std::string& levelName, const std::string& request)>;
+    // The movie's name and its request text; an empty request for a movie shown without one.
+    using MovieMaker = std::function<BaseBoard*(const std::string& movieName, const std::string& request)>;
 
     Maker titleScreen;
     MainMenuMaker mainMenu;
     Maker credits;
     QuestSceneMaker questScene;
+    HiddenObjectMaker hiddenObject;
+    MovieMaker movie;
 
     // A new board of the kind, or null (and a debug line) without maker.
     BaseBoard* MakeTitleScreen();
     BaseBoard* MakeMainMenu(bool openProfiles);
     BaseBoard* MakeCredits();
     BaseBoard* MakeQuestScene(const std::string& sceneName);
+    BaseBoard* MakeHiddenObject(const std::string& levelName, const std::string& request);
+    BaseBoard* MakeMovie(const std::string& movieName, const std::string& request);
 };
 
 BoardRegistry& GetBoardRegistry();

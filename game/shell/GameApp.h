@@ -14,8 +14,11 @@ namespace Tandry {
 
 class BaseBoard;
 class BoardTransformer;
+class CursorWidget;
+class DDImage;
 class LoadingScreen;
 class MusicPlaylist;
+class ResourceManager;
 
 class GameApp : public TandryAppBase, public BoardTransformerListener {
 public:
@@ -24,11 +27,21 @@ public:
     // (a held one too) and the loading screen.
     ~GameApp() override;
 
+    // Chooses the data root (gGameDataDir), then runs the framework's start-up.
     void Init() override;
-    // The game's start-up: the UI sounds, the shared layouts, the title screen.
+    // The game's default volumes and screen mode, before the registry overrides them.
+    void OnBeforeSettingsLoad() override;
+    // The framework's settings plus the ambient volume and the custom-cursors choice.
+    void LoadSettingsFromRegistry() override;
+    void SaveSettingsToRegistry() override;
+    // The game's start-up: pack, aliases, settings, profile folders,
+    // resources, cursors, caption, music, particles, sounds, layouts, the
+    // current profile and the title screen.
     void OnInitDone() override;
     // The game takes no command-line options.
     void HandleCommandLineOption(const std::string& name, const std::string& value) override;
+    // The framework's tick, then the music playlist and the ambient sounds.
+    void UpdateTick() override;
     // The current board's loading, on the loading thread.
     void RunLoadingThread() override;
     // Tells the loading screen that loading has ended.
@@ -54,14 +67,34 @@ public:
     // 0..1, the loudness of the ambient sound sets.
     double GetAmbientVolume() const { return mAmbientVolume; }
 
+    // The framework mixes at full volume; game code scales each sound by the kept value.
+    void SetSfxVolume(double volume) override;
+    // Also kept as the user's choice, which focus loss does not change.
+    void SetCustomCursorsEnabled(bool enabled) override;
+    void OnAppFocusLost() override;
+    void OnAppFocusGained() override;
+    // Stores the choice in the current profile and tells dialogs, cursor and board.
+    void ChangeScreenMode(bool windowed, bool is3D, bool force) override;
+
+    // The system cursor and the overlay for a kind (0 blank, 1 arrow, 2 red
+    // arrow, 3 door, 4 hand, 5 magnifier, 6 to 8 aim, others the default);
+    // while the lock is set the kind is only remembered.
+    void SetCursorType(int kind);
+    // Locking keeps the shown kind; unlocking applies the kind asked for meanwhile.
+    void SetCursorLock(bool locked);
+
+    // The data language; empty for the default one.
+    std::string GetLanguage() const { return mLanguage; }
+    // Reads files from "data\\<name>\\" first (none for an empty name) and reloads the texts.
+    void SetLanguage(const std::string& name);
+
     // The board that is shown; owned.
     BaseBoard* mCurrentBoard = nullptr;
     // The board of the switch in progress; the current one once it is complete. Owned.
     BaseBoard* mNextBoard = nullptr;
     // Up while the loading thread loads the current board; owned.
     LoadingScreen* mLoadingScreen = nullptr;
-    // Follows the current board's music key when there is one; owned.
-    // TODO: created at start-up once the game's start-up sequence is built.
+    // Follows the current board's music key; owned.
     MusicPlaylist* mMusicPlaylist = nullptr;
     // The transition of the switch in progress; owned.
     BoardTransformer* mTransformer = nullptr;
@@ -72,6 +105,18 @@ public:
     // Runs the duplicate-image tool at start-up; set from the environment
     // when the program starts (DuplicateImageToolRequested), never by the game.
     bool mDeveloperFlag;
+    int mGameWidth = 1024;
+    int mGameHeight = 768;
+    // 1 x 1, fully transparent: the system cursor while the overlay draws one; owned.
+    DDImage* mBlankCursorImage = nullptr;
+    // The software cursor overlay, the widget manager's cursor widget; owned.
+    CursorWidget* mCursorWidget = nullptr;
+    int mCursorType = 0;
+    int mPendingCursorType = 1;
+    bool mCursorLocked = false;
+    std::string mLanguage;
+    // The user's setting, kept while focus loss forces the framework's flag off.
+    bool mCustomCursorsChoice = true;
 
 private:
     void StartHeldSwitch();
@@ -85,5 +130,9 @@ extern GameApp* gGameApp;
 // One loading task is done; called on the loading thread by the board being
 // loaded. Only the counter changes: the loading screen sees it on its next update.
 void AdvanceLoadingProgress();
+
+// Re-reads the language table and every scene's texts (the scenes of the
+// "Clusters" of "res\\game.ini").
+void ReloadLanguageTexts();
 
 } // namespace Tandry

@@ -1,6 +1,7 @@
-// What the scenario needs of the quest scenes when a profile is loaded: get
-// or load a scene and give it its saved state, restore the inventory pools,
-// link a scene's items and prepare its hints. The quest scene controller
+// What the shell needs of the quest scenes: when a profile is loaded, get or
+// load a scene and give it its saved state, restore the inventory pools, link
+// a scene's items and prepare its hints; when the language changes, reload a
+// scene's texts; when a new game starts, run a scene's opening actions. The quest scene controller
 // implements it and registers itself at start-up; until one is registered
 // the scenario skips these steps.
 #pragma once
@@ -21,6 +22,11 @@ public:
     virtual void LinkSceneItems(const std::string& sceneName) = 0;
     // Computes the hint text of every state of every item of the scene.
     virtual void PrepareSceneHints(const std::string& sceneName) = 0;
+    // Re-reads the scene's texts from the current language, loading the scene first when needed.
+    virtual void ReloadSceneTexts(const std::string& sceneName) = 0;
+    // Gets or loads the scene and, when it has the actions group "StartAction",
+    // runs it with no item; false when the scene has no such group.
+    virtual bool RunStartAction(const std::string& sceneName) = 0;
 };
 
 // Not owned; null removes it (also the reset for tests).

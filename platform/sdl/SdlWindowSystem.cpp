@@ -185,6 +185,12 @@ void SdlWindowSystem::NativeMove(WindowObject& window)
     SDL_SetWindowSize(native, std::max(window.ClientWidth(), 1), std::max(window.ClientHeight(), 1));
 }
 
+void SdlWindowSystem::NativeTitleChanged(WindowObject& window)
+{
+    if (SDL_Window* native = AsSdl(window))
+        SDL_SetWindowTitle(native, TitleUtf8(window.title).c_str());
+}
+
 void SdlWindowSystem::NativeRaise(WindowObject& window)
 {
     // A window manager may refuse to hand over the focus; that is accepted.

@@ -44,6 +44,7 @@ protected:
     void NativeDestroy(WindowObject& window) override;
     void NativeShow(WindowObject& window, int showCommand, bool wasMinimized) override;
     void NativeMove(WindowObject& window) override;
+    void NativeTitleChanged(WindowObject& window) override;
     void NativeRaise(WindowObject& window) override;
     void NativeCapture(WindowHandle window) override;
     void NativePresentedChanged(WindowObject& window) override;

@@ -38,6 +38,8 @@ public:
     virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;
     // Moves and sizes the outer rectangle without repainting.
     virtual bool MoveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+    // The caption; false for an unknown window.
+    virtual bool SetWindowTitle(WindowHandle window, const std::wstring& title) = 0;
     virtual bool GetClientRect(WindowHandle window, WinRect& rect) = 0;
     // Until something presents into it, the client area is kept black.
     virtual void SetClientPresented(WindowHandle window, bool presented) = 0;

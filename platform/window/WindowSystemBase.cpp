@@ -266,6 +266,27 @@ bool WindowSystemBase::MoveWindow(WindowHandle window, int32_t x, int32_t y, int
     return true;
 }
 
+bool WindowSystemBase::SetWindowTitle(WindowHandle window, const std::wstring& title)
+{
+    WindowObject* found = nullptr;
+    {
+        std::lock_guard<std::mutex> hold(mLock);
+        found = FindLocked(window);
+        if (found == nullptr)
+            return false;
+        found->title = title;
+    }
+    NativeTitleChanged(*found);
+    return true;
+}
+
+std::wstring WindowSystemBase::GetWindowTitle(WindowHandle window)
+{
+    std::lock_guard<std::mutex> hold(mLock);
+    WindowObject* found = FindLocked(window);
+    return found != nullptr ? found->title : std::wstring();
+}
+
 bool WindowSystemBase::GetClientRect(WindowHandle window, WinRect& rect)
 {
     std::lock_guard<std::mutex> hold(mLock);

@@ -44,6 +44,9 @@ public:
     bool IsIconic(WindowHandle window) override;
     bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) override;
     bool MoveWindow(WindowHandle window, int32_t x, int32_t y, int32_t width, int32_t height) override;
+    bool SetWindowTitle(WindowHandle window, const std::wstring& title) override;
+    // The caption the window was created with or last given; empty for an unknown window.
+    std::wstring GetWindowTitle(WindowHandle window);
     bool GetClientRect(WindowHandle window, WinRect& rect) override;
     void SetClientPresented(WindowHandle window, bool presented) override;
     void SetDesktopFullScreen(WindowHandle window, bool fullScreen) override;
@@ -78,6 +81,7 @@ protected:
     virtual void NativeDestroy(WindowObject& window) = 0;
     virtual void NativeShow(WindowObject& window, int showCommand, bool wasMinimized) = 0;
     virtual void NativeMove(WindowObject& window) = 0;
+    virtual void NativeTitleChanged(WindowObject&) {}
     virtual void NativeRaise(WindowObject& window) = 0;
     virtual void NativeCapture(WindowHandle window) = 0; // null releases
     virtual void NativePresentedChanged(WindowObject&) {}

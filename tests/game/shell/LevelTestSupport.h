@@ -12,6 +12,7 @@
 #include "game/shell/SceneService.h"
 #include "game/shell/SceneStarter.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,14 @@ public:
     void LoadPools() override { calls.push_back("pools"); }
     void LinkSceneItems(const std::string& sceneName) override { calls.push_back("link " + sceneName); }
     void PrepareSceneHints(const std::string& sceneName) override { calls.push_back("hints " + sceneName); }
+    void ReloadSceneTexts(const std::string& sceneName) override { calls.push_back("texts " + sceneName); }
+    bool RunStartAction(const std::string& sceneName) override
+    {
+        calls.push_back("start " + sceneName);
+        return scenesWithStartAction.count(sceneName) != 0;
+    }
+
+    std::set<std::string> scenesWithStartAction;
 
     std::vector<std::string> calls;
 };

@@ -132,6 +132,21 @@ TEST(WindowSystemBase, PlacementReportsShowStateAndNormalPosition)
     EXPECT_EQ(placement.normalPosition, (WinRect{125, 86, 1155, 883}));
 }
 
+TEST(WindowSystemBase, TitleIsKeptUntilChangedAndUnknownWindowsAreRefused)
+{
+    Desktop desktop;
+    desktop.CreateMain();
+    const std::wstring created = desktop.windows.GetWindowTitle(desktop.main);
+    ASSERT_TRUE(desktop.windows.SetWindowTitle(desktop.main, L"Mo\u00f6rglen: \u263c"));
+    EXPECT_EQ(desktop.windows.GetWindowTitle(desktop.main), L"Mo\u00f6rglen: \u263c");
+    EXPECT_NE(created, desktop.windows.GetWindowTitle(desktop.main));
+
+    Platform::WindowHandle gone = desktop.windows.CreateWindow("InvisWindow", L"x", 0, 0, 0, 0, 0, 0);
+    desktop.windows.DestroyWindow(gone);
+    EXPECT_FALSE(desktop.windows.SetWindowTitle(gone, L"y"));
+    EXPECT_EQ(desktop.windows.GetWindowTitle(gone), L"");
+}
+
 TEST(WindowSystemBase, SystemMetricsOfTheDesktop)
 {
     Desktop desktop;
