@@ -57,9 +57,11 @@ void GameApp::ChangeScreenMode(bool windowed, bool is3D, bool force)
 {
     TandryAppBase::ChangeScreenMode(windowed, is3D, force);
 
-    ProfileManager& profiles = GetProfileManager();
-    if (!profiles.GetCurrentName().empty())
-        profiles.SetValue("Options", "FullScreen", windowed ? "0" : "1");
+    // The display's set-up may change the mode before the start-up has made
+    // the store; there is no profile then.
+    ProfileManager* profiles = FindProfileManager();
+    if (profiles != nullptr && !profiles->GetCurrentName().empty())
+        profiles->SetValue("Options", "FullScreen", windowed ? "0" : "1");
 
     // A hook may close dialogs: walk a copy, and skip those no longer open.
     const std::list<Dialog*> dialogs = mDialogList;

@@ -194,6 +194,14 @@ TEST_F(GameAppServicesTest, WithoutACurrentProfileTheModeChangesAndNothingIsStor
     EXPECT_EQ(StoredFullScreen(), "");
 }
 
+TEST_F(GameAppServicesTest, AModeChangeBeforeTheStartUpMadeTheProfileStoreDoesNotMakeIt)
+{
+    // The folders are not final yet: a store made now would read and write the wrong one.
+    Tandry::ResetGameFolders();
+    app->ChangeScreenMode(!app->mWindowed, false, false);
+    EXPECT_EQ(Tandry::FindProfileManager(), nullptr);
+}
+
 TEST_F(GameAppServicesTest, ADialogClosedByAnEarlierHookIsNotTold)
 {
     std::vector<std::string> told;
