@@ -11,8 +11,10 @@ namespace {
 TEST(ParseHex, EveryCharacterShiftsAndOnlyDigitsAdd)
 {
     const std::pair<const char*, int> cases[] = {
-        {"", 0},          {"ff", 255},       {"1A", 26},          {"1g", 16},
-        {"zz", 0},        {"FFFFFFFF", -1},  {"123456789", 0x23456789}, {"0x1f", 0x1f},
+        {"", 0}, {"ff", 255}, {"1A", 26}, {"1g", 16},
+        {"zz", 0}, {"FFFFFFFF", -1}, {"0x1f", 0x1f},
+        // Digits past the eighth shift the first ones out.
+        {"123456789", 0x23456789},
     };
     for (const auto& [text, value] : cases)
         EXPECT_EQ(Tandry::ParseHex(text), value) << text;
