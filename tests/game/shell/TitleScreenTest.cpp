@@ -186,6 +186,25 @@ TEST_F(TitleScreenTest, TheVeilFollowsTheFadesAndAZeroFadeTimeHasNone)
     EXPECT_EQ(handOvers, 1);
 }
 
+TEST_F(TitleScreenTest, TimesThatAreNotNumbersFallBackToTheDefaults)
+{
+    // A fade towards infinity or NaN would never arrive and hold the game on
+    // the logos for good.
+    for (const std::string text : {"nan", "inf", "-inf"}) {
+        SCOPED_TRACE(text);
+        handOvers = 0;
+        WriteLogoIni("[Game]\nFadeTime=" + text + "\nShowTime=" + text + "\nLogoList=logo\\a:0\n");
+        Make();
+        EXPECT_EQ(screen->fadeTime, 1.0f);
+        EXPECT_EQ(screen->showTime, 2.0f);
+        const std::vector<Stretch> stretches = RunToEnd();
+        ASSERT_EQ(stretches.size(), 3u);
+        EXPECT_GE(stretches[1].updates, 200);
+        EXPECT_LE(stretches[1].updates, 201);
+        EXPECT_EQ(handOvers, 1);
+    }
+}
+
 TEST_F(TitleScreenTest, PagesThatCannotBeBuiltAreDroppedAndTheRestKeepTheirOrder)
 {
     Platform::SetFlashControlFactory([] { return std::make_unique<Platform::NullFlashControl>(); });
