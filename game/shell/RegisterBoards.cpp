@@ -1,5 +1,7 @@
 #include "game/shell/RegisterBoards.h"
 
+#include "game/shell/BoardRegistry.h"
+#include "game/shell/MainMenu.h"
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShowBoards.h"
 
@@ -8,7 +10,8 @@ namespace Tandry {
 void RegisterBoards()
 {
     // TODO: each board's maker is registered here as the board is built (the
-    // title screen, the main menu, the credits, the quest scene board).
+    // title screen, the credits, the quest scene board).
+    GetBoardRegistry().mainMenu = [](bool openProfiles) { return new MainMenu(openProfiles); };
     SetSceneStarter(ShowQuestScene);
 }
 
