@@ -6,6 +6,7 @@
 #include "game/shell/MainMenu.h"
 
 #include "GameWidgetFixture.h"
+#include "game/shell/BoardRegistry.h"
 #include "game/shell/DarkBack.h"
 #include "game/shell/ExitScreen.h"
 #include "game/shell/ProfileManager.h"
@@ -438,6 +439,29 @@ TEST_F(MainMenuTest, AMenuMadeForAFailedProfileAsksForTheProfileScreenOnceAfterI
     menu->OnShown();
     menu->UpdateBoard(0.01f);
     EXPECT_EQ(DebugText().find("ShowProfileScreen", first + 1), std::string::npos);
+}
+
+TEST_F(MainMenuTest, TheProfileOptionsAndCreditsButtonsOpenTheirScreens)
+{
+    WriteMenuLayout();
+    MakeMenu();
+    int creditsMade = 0;
+    Tandry::GetBoardRegistry().credits = [&creditsMade]() -> Tandry::BaseBoard* {
+        ++creditsMade;
+        return nullptr;
+    };
+    menu->OnButtonClick(MainMenu::kCreditsId);
+    EXPECT_EQ(creditsMade, 1);
+    Tandry::ResetBoardRegistry();
+
+    menu->OnButtonClick(MainMenu::kProfilesId);
+    const std::string afterProfiles = DebugText();
+    EXPECT_NE(afterProfiles.find("ShowProfileScreen\n"), std::string::npos);
+    EXPECT_EQ(afterProfiles.find("ShowProfileScreen: hidden"), std::string::npos);
+    menu->OnButtonClick(MainMenu::kOptionsId);
+    EXPECT_NE(DebugText().find("options panel", afterProfiles.size()), std::string::npos);
+    // Nothing is opened over the menu yet.
+    EXPECT_EQ(menu->children.size(), 5u);
 }
 
 TEST_F(MainMenuTest, TheNameIsTheBoardsAndTheMusicKey)
