@@ -60,6 +60,8 @@ protected:
     // The playlist the switch tells the new board's music key; owned by the game.
     Tandry::MusicPlaylist* GivePlaylist()
     {
+        // In place of the one the start-up made.
+        delete app->mMusicPlaylist;
         app->mMusicPlaylist = new Tandry::MusicPlaylist();
         return app->mMusicPlaylist;
     }

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -37,9 +38,39 @@ void CloseTheGameWindowWhenItAppears()
     }
 }
 
+// The game starts in its program's folder, which is the test program's: for
+// the test's length that folder links to a copy of the built game's data.
+class GameDataInProgramFolder {
+public:
+    GameDataInProgramFolder()
+    {
+        namespace fs = std::filesystem;
+        fs::copy(MOORGLEN_GAME_FOLDER, mCopy.Path(), fs::copy_options::recursive);
+        const fs::path program = fs::read_symlink("/proc/self/exe").parent_path();
+        for (const fs::directory_entry& entry : fs::directory_iterator(mCopy.Path())) {
+            const fs::path link = program / entry.path().filename();
+            if (fs::exists(link) && !fs::is_symlink(link))
+                continue;
+            fs::remove(link);
+            fs::create_symlink(entry.path(), link);
+            mLinks.push_back(link);
+        }
+    }
+    ~GameDataInProgramFolder()
+    {
+        for (const std::filesystem::path& link : mLinks)
+            std::filesystem::remove(link);
+    }
+
+private:
+    TestSupport::ScratchFolder mCopy;
+    std::vector<std::filesystem::path> mLinks;
+};
+
 TEST(RunGame, TheGameRunsUntilItsWindowIsClosed)
 {
     TestSupport::ScratchFolder scratch;
+    GameDataInProgramFolder gameData;
     setenv("XDG_CONFIG_HOME", (scratch.Path() / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (scratch.Path() / "data").c_str(), 1);
     unsetenv("MOORGLEN_PLATFORM");
