@@ -377,6 +377,11 @@ ProfileManager& GetProfileManager()
     return *store;
 }
 
+ProfileManager* FindProfileManager()
+{
+    return Store().get();
+}
+
 void ShutdownProfileManager()
 {
     std::unique_ptr<ProfileManager> store = std::move(Store());

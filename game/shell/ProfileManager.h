@@ -97,6 +97,9 @@ private:
 
 // The one store, built on first use.
 ProfileManager& GetProfileManager();
+// The store when it is built, else null; never builds it, so that what runs
+// before the start-up has set the profile folders cannot build it in the wrong one.
+ProfileManager* FindProfileManager();
 // Runs the store's final write and destroys it; the next GetProfileManager
 // builds a new one. Does nothing when no store exists. Runs at exit too when
 // it has not run.

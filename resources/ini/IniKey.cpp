@@ -1,8 +1,8 @@
 #include "resources/ini/IniKey.h"
 
+#include "resources/ini/ReadHex.h"
 #include "util/StringUtils.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <locale.h>
 
@@ -23,23 +23,6 @@ double ReadDouble(const std::string& item)
 {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
     return strtod_l(item.c_str(), nullptr, cLocale);
-}
-
-// Every character shifts in four bits; only hexadecimal digits add a value,
-// and extra digits shift the high ones out of the 32 bits.
-int ReadHex(const std::string& item)
-{
-    uint32_t value = 0;
-    for (const char c : item) {
-        value <<= 4;
-        if (c >= '0' && c <= '9')
-            value += uint32_t(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            value += uint32_t(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            value += uint32_t(c - 'A' + 10);
-    }
-    return int(value);
 }
 
 } // namespace
