@@ -1,14 +1,17 @@
 #include "game/shell/RegisterBoards.h"
 
+#include "game/shell/BoardRegistry.h"
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShowBoards.h"
+#include "game/shell/TitleScreen.h"
 
 namespace Tandry {
 
 void RegisterBoards()
 {
     // TODO: each board's maker is registered here as the board is built (the
-    // title screen, the main menu, the credits, the quest scene board).
+    // main menu, the credits, the quest scene board).
+    GetBoardRegistry().titleScreen = [] { return new TitleScreen(); };
     SetSceneStarter(ShowQuestScene);
 }
 
