@@ -1,6 +1,7 @@
 #include "game/shell/RegisterBoards.h"
 
 #include "game/shell/BoardRegistry.h"
+#include "game/shell/MainMenu.h"
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShowBoards.h"
 #include "game/shell/TitleScreen.h"
@@ -10,8 +11,9 @@ namespace Tandry {
 void RegisterBoards()
 {
     // TODO: each board's maker is registered here as the board is built (the
-    // main menu, the credits, the quest scene board).
+    // credits, the quest scene board).
     GetBoardRegistry().titleScreen = [] { return new TitleScreen(); };
+    GetBoardRegistry().mainMenu = [](bool openProfiles) { return new MainMenu(openProfiles); };
     SetSceneStarter(ShowQuestScene);
 }
 
