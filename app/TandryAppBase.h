@@ -432,6 +432,9 @@ public:
     // Set by the game when a loading phase failed; nothing in the framework reads it.
     bool mLoadingFailed = false;
 
+protected:
+    bool WriteRegistryDword(const std::string& name, int value);
+
 private:
     // Registry values may be written from any thread; the loop reads these.
     std::atomic<bool> mRegistryFlushArmed{false};
@@ -441,7 +444,6 @@ private:
     std::string NumberedDemoFolder() const;
     // The demo file name as given, or prefixed with the data folder.
     std::string MakeDemoPathAbsolute(const std::string& name) const;
-    bool WriteRegistryDword(const std::string& name, int value);
     // A change to the registry outside a settings save reaches its file from
     // the main loop at most this long after it was made.
     static constexpr uint32_t kRegistryFlushDelayMs = 1000;

@@ -1,18 +1,40 @@
 #include "game/shell/GameApp.h"
 
+#include "game/shell/AmbientSounds.h"
 #include "game/shell/BaseBoard.h"
 #include "game/shell/BoardTransformer.h"
+#include "game/shell/CursorWidget.h"
 #include "game/shell/DuplicateImages.h"
+#include "game/shell/GameControllerCommon.h"
+#include "game/shell/GlobalResources.h"
+#include "game/shell/InternetShortcut.h"
 #include "game/shell/LoadingScreen.h"
 #include "game/shell/MakeBoardTransformer.h"
 #include "game/shell/MusicPlaylist.h"
+#include "game/shell/ProcessList.h"
+#include "game/shell/ProfileManager.h"
+#include "game/shell/ReadImageAliases.h"
 #include "game/shell/RemoveAndDeferDelete.h"
 #include "game/shell/SharedLayouts.h"
 #include "game/shell/ShowBoards.h"
+#include "audio/MusicInterface.h"
 #include "audio/SoundBank.h"
+#include "graphics/display/DDImage.h"
+#include "particles/ParticleEffectFiles.h"
+#include "particles/cGlobalParticles.h"
 #include "platform/Platform.h"
+#include "resources/ini/GameIni.h"
+#include "resources/ini/LangTable.h"
+#include "resources/manager/ResourceManager.h"
+#include "resources/pak/FileUtils.h"
+#include "resources/pak/PakInterface.h"
+#include "resources/pak/PakWriter.h"
+#include "util/PathUtils.h"
 #include "util/RandomGenerator.h"
+#include "util/StringUtils.h"
 #include "widgets/WidgetManager.h"
+
+#include <optional>
 
 namespace Tandry {
 
@@ -40,7 +62,7 @@ GameApp::GameApp()
     mCompanyName = "Hollowmere";
     mProductName = "Moorglen";
     mProductVersion = "1.02";
-    // TODO: the title comes from the program's string resource 103 when the game shell reads it.
+    // Step 14 of the start-up replaces it with the language table's caption.
     mWindowTitle = L"Moorglen: Cinderlock";
     mRegistryKey = mCompanyName + "\\" + mProductName;
     mMusicVolume = 0.5;
@@ -61,6 +83,10 @@ GameApp::GameApp()
 
 GameApp::~GameApp()
 {
+    const std::string url = ReadInternetShortcut("play.url");
+    if (!url.empty())
+        LaunchBrowser(url, false);
+
     // The loading thread may still be loading the current board.
     WaitForLoadingThread();
 
@@ -82,32 +108,119 @@ GameApp::~GameApp()
     RemoveAndDelete(mLoadingScreen);
     mLoadingScreen = nullptr;
     FreeSharedLayouts();
-    // TODO: the rest of the teardown of the game's shared state (level
-    // controllers, particles, processes, the UI sound bank) comes with the
-    // game's start-up sequence.
+    // Made before the game starts; without one there are no levels.
+    if (GameControllerCommon* controllers = FindGameControllerCommon())
+        controllers->ResetLevels();
+    // Its sets hold sound instances, which must go before the framework
+    // deletes the sound manager.
+    AmbientSounds::FreeAll();
+    cGlobalParticles& particles = cGlobalParticles::Instance();
+    if (particles.parent != nullptr)
+        particles.parent->RemoveWidget(&particles);
+    FreeParticleEffectFiles();
+    FreeAllProcesses();
+    GetUiSoundBank().Release();
+
     delete mMusicPlaylist;
     mMusicPlaylist = nullptr;
+    if (mMusicInterface != nullptr)
+        mMusicInterface->UnloadAllTracks();
 
+    if (mWidgetManager != nullptr && mWidgetManager->cursorWidget == mCursorWidget)
+        mWidgetManager->cursorWidget = nullptr;
+    delete mCursorWidget;
+    mCursorWidget = nullptr;
+    delete mBlankCursorImage;
+    mBlankCursorImage = nullptr;
+    // They point into the resource manager, which the framework deletes next.
+    ResetGlobalResources();
     if (gGameApp == this)
         gGameApp = nullptr;
 }
 
 void GameApp::Init()
 {
-    // TODO: the game's data root is chosen here when the game shell is built.
-    // TODO: its start-up runs FindDuplicateImages(this) after reading the image
-    // aliases when mDeveloperFlag is set.
+    // The framework's user data folder, formed as the framework forms it:
+    // its Init, which names it, runs after this.
+    if (std::optional<std::string> appData = Platform::GetPlatform().GetFolders().GetAppDataFolder())
+        gGameDataDir = WidenString(StripTrailingSlash(*appData) + "\\" + mCompanyName + "\\" + mProductName);
+    else
+        gGameDataDir = L".";
     TandryAppBase::Init();
 }
 
 void GameApp::OnInitDone()
 {
-    // TODO: the steps before these (pack, image aliases, "res\\game.ini", the
-    // profile folders, resources, music tracks, cursors, caption, playlist,
-    // particles) and after them (the developer profile, the controller's
-    // state) come with the game's start-up sequence.
+    const bool packAdded = GetSharedPakInterface()->AddPakFile("game.dat");
+    ReadImageAliases();
+    if (mDeveloperFlag)
+        FindDuplicateImages(this);
+    gGameIni.Load("res\\game.ini");
+
+    const std::string profileDir = gGameIni.GetString("ProfileDir", "Game", "");
+    if (!profileDir.empty())
+        gGameDataDir += L"\\" + WidenString(profileDir);
+    gProfilesDir = gGameDataDir + L"\\profiles\\";
+    CreateDirectories(WideToNarrow(gGameDataDir));
+    CreateDirectories(WideToNarrow(gProfilesDir));
+
+    if (ParseLeadingInt(gGameIni.GetString("AutoCreatePak", "Game", "0")) != 0 && !packAdded)
+        CreatePakFromFolder();
+
+    if (!mResourceManager->ParseResourcesFile("data\\properties\\resources.xml")) {
+        FailWithResourceError();
+        return;
+    }
+    if (!mResourceManager->LoadResources("Common") || !BindGlobalResources(*mResourceManager) ||
+        !mResourceManager->LoadResources("Game")) {
+        mLoadingFailed = true;
+        FailWithResourceError();
+        return;
+    }
+
+    // The playlist later loads its own files from id 0 up and keeps these ids.
+    if (mMusicInterface != nullptr) {
+        mMusicInterface->LoadTrack(0, "data\\music\\track02ispy.ogg");
+        mMusicInterface->LoadTrack(1, "data\\music\\track01boevik.ogg");
+    }
+
+    mBlankCursorImage = new DDImage(mDDInterface);
+    mBlankCursorImage->Create(1, 1);
+    mBlankCursorImage->GetBits()[0] = 0;
+    mBlankCursorImage->MarkBitsChanged();
+
+    mCursorWidget = new CursorWidget();
+    if (mWidgetManager != nullptr)
+        mWidgetManager->cursorWidget = mCursorWidget;
+    SetCursorType(1);
+
+    const std::wstring caption = GetLangString("WindowCaption", GetLangTable(), L"Interface");
+    if (!mWindowTitle.empty() && caption != L"???") {
+        mWindowTitle = caption;
+        if (mMainWindow != nullptr)
+            Platform::GetPlatform().GetWindows().SetWindowTitle(mMainWindow, mWindowTitle);
+    }
+
+    mMusicPlaylist = new MusicPlaylist();
+
+    cGlobalParticles& particles = cGlobalParticles::Instance();
+    particles.Resize(0, 0, mGameWidth, mGameHeight);
+    if (mWidgetManager != nullptr)
+        mWidgetManager->AddWidget(&particles);
+    LoadParticleEffectFiles();
+
     NarrowIniDocument::Load("res\\sounds.ini", GetUiSoundBank().document);
     LoadSharedLayouts();
+
+    ProfileManager& profiles = GetProfileManager();
+    if (ParseLeadingInt(gGameIni.GetString("CreateDeveloperProfile", "Game", "0")) != 0 &&
+        !profiles.LoadCurrentProfile()) {
+        profiles.CreateProfile(L"Developer");
+        profiles.SelectProfile(L"Developer");
+    }
+    if (profiles.LoadCurrentProfile())
+        GetGameControllerCommon().Load();
+
     ShowTitleScreen(this);
 }
 

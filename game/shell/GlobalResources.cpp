@@ -1,5 +1,11 @@
 #include "game/shell/GlobalResources.h"
 
+#include "particles/Particles.h"
+#include "resources/manager/ResourceManager.h"
+#include "resources/manager/ResourceManagerException.h"
+
+#include <utility>
+
 namespace Tandry {
 
 Font* FONT_BUTTON = nullptr;
@@ -31,6 +37,47 @@ Image* IMAGE_LINE = nullptr;
 Image* IMAGE_LOOP = nullptr;
 Image* IMAGE_PARTS = nullptr;
 
+bool BindGlobalResources(ResourceManager& resources)
+{
+    const std::pair<Font**, const char*> fonts[] = {
+        {&FONT_BUTTON, "FONT_BUTTON"}, {&FONT_CORBEL, "FONT_CORBEL"}, {&FONT_DEFAULT, "FONT_DEFAULT"},
+        {&FONT_HEAD, "FONT_HEAD"},     {&FONT_TEXT, "FONT_TEXT"},     {&FONT_TEXT_BOLD, "FONT_TEXT_BOLD"},
+    };
+    const std::pair<Image**, const char*> images[] = {
+        {&IMAGE_BUTTON_CROSS, "IMAGE_BUTTON_CROSS"},
+        {&IMAGE_BUTTON_SKIP, "IMAGE_BUTTON_SKIP"},
+        {&IMAGE_BUTTON_SKIP_OVER, "IMAGE_BUTTON_SKIP_OVER"},
+        {&IMAGE_CURSOR_AIM, "IMAGE_CURSOR_AIM"},
+        {&IMAGE_CURSOR_AIM_HIT, "IMAGE_CURSOR_AIM_HIT"},
+        {&IMAGE_CURSOR_AIM_MISS, "IMAGE_CURSOR_AIM_MISS"},
+        {&IMAGE_CURSOR_ARROW, "IMAGE_CURSOR_ARROW"},
+        {&IMAGE_CURSOR_ARROW_RED, "IMAGE_CURSOR_ARROW_RED"},
+        {&IMAGE_CURSOR_DOOR, "IMAGE_CURSOR_DOOR"},
+        {&IMAGE_CURSOR_HAND, "IMAGE_CURSOR_HAND"},
+        {&IMAGE_CURSOR_HAND2, "IMAGE_CURSOR_HAND2"},
+        {&IMAGE_CURSOR_ITEM, "IMAGE_CURSOR_ITEM"},
+        {&IMAGE_CURSOR_MAGNIFIER, "IMAGE_CURSOR_MAGNIFIER"},
+        {&IMAGE_DARK_BACK, "IMAGE_DARK_BACK"},
+        {&IMAGE_FIELD_BORDER, "IMAGE_FIELD_BORDER"},
+        {&IMAGE_HINT, "IMAGE_HINT"},
+        {&IMAGE_HINT_CIRCLE, "IMAGE_HINT_CIRCLE"},
+        {&IMAGE_HINT_RECH, "IMAGE_HINT_RECH"},
+        {&IMAGE_LINE, "IMAGE_LINE"},
+        {&IMAGE_LOOP, "IMAGE_LOOP"},
+        {&IMAGE_PARTS, "IMAGE_PARTS"},
+    };
+    try {
+        for (const auto& [global, id] : fonts)
+            *global = resources.GetFontThrow(id);
+        for (const auto& [global, id] : images)
+            *global = resources.GetImageThrow(id).GetImage();
+    } catch (const ResourceManagerException&) {
+        return false;
+    }
+    Particles::SetSheet(IMAGE_PARTS);
+    return true;
+}
+
 void ResetGlobalResources()
 {
     FONT_BUTTON = nullptr;
@@ -60,6 +107,7 @@ void ResetGlobalResources()
     IMAGE_LINE = nullptr;
     IMAGE_LOOP = nullptr;
     IMAGE_PARTS = nullptr;
+    Particles::SetSheet(nullptr);
 }
 
 } // namespace Tandry

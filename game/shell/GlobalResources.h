@@ -7,6 +7,7 @@ namespace Tandry {
 
 class Font;
 class Image;
+class ResourceManager;
 
 extern Font* FONT_BUTTON;
 extern Font* FONT_CORBEL;
@@ -38,7 +39,13 @@ extern Image* IMAGE_LINE;
 extern Image* IMAGE_LOOP;
 extern Image* IMAGE_PARTS;
 
-// Tests only: every global back to null.
+// Binds the six fonts, then the images, in the order above, by their ids;
+// the first id the manager lacks ends the binding with false (its error text
+// names the id) and leaves the globals bound before it as they are. Then the
+// particle engine draws from IMAGE_PARTS.
+bool BindGlobalResources(ResourceManager& resources);
+
+// Every global back to null; the game drops them before their manager goes.
 void ResetGlobalResources();
 
 } // namespace Tandry

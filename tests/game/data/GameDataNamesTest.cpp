@@ -49,7 +49,6 @@ const Row kRows[] = {
     {Kind::File, "res\\sounds.ini", nullptr, nullptr},
     {Kind::File, "res\\lang.ini", nullptr, nullptr},
     {Kind::File, "logo\\logo.ini", nullptr, nullptr},
-    {Kind::File, "data/common.ini", nullptr, nullptr},
     {Kind::File, "data\\properties\\resources.xml", nullptr, nullptr},
     {Kind::File, "data\\music\\track02ispy.ogg", nullptr, nullptr},
     {Kind::File, "data\\music\\track01boevik.ogg", nullptr, nullptr},
@@ -85,7 +84,6 @@ const Row kRows[] = {
     {Kind::Ini, kSoundsIni, "Music", "Menu"},
     {Kind::Ini, kSoundsIni, "Music", "moor"},
     {Kind::Ini, kSoundsIni, "Music", "glen"},
-    {Kind::Ini, "data/common.ini", "common", nullptr},
 
     // Sounds played by name.
     {Kind::Sound, nullptr, nullptr, "buttonPress"},

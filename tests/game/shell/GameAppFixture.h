@@ -10,17 +10,24 @@
 #include "game/shell/BoardRegistry.h"
 #include "game/shell/GameApp.h"
 #include "game/shell/GameControllerCommon.h"
+#include "game/shell/GlobalResources.h"
 #include "game/shell/MakeBoardTransformer.h"
 #include "game/shell/ProcessList.h"
 #include "game/shell/SceneStarter.h"
 #include "game/shell/ShellAppFixture.h"
+#include "game/shell/ProfileManager.h"
 #include "platform/Platform.h"
+#include "platform/fs/ScratchFolder.h"
+#include "resources/images/ImageWriters.h"
 #include "resources/ini/GameIni.h"
+#include "resources/ini/LangTable.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,6 +35,49 @@
 #include <vector>
 
 namespace ShellTest {
+
+// The ids the game binds at start-up, in their binding order.
+inline const std::vector<std::string>& StartupFontIds()
+{
+    static const std::vector<std::string> ids = {"FONT_BUTTON", "FONT_CORBEL", "FONT_DEFAULT",
+                                                 "FONT_HEAD",   "FONT_TEXT",   "FONT_TEXT_BOLD"};
+    return ids;
+}
+inline const std::vector<std::string>& StartupImageIds()
+{
+    static const std::vector<std::string> ids = {
+        "IMAGE_BUTTON_CROSS", "IMAGE_BUTTON_SKIP",     "IMAGE_BUTTON_SKIP_OVER", "IMAGE_CURSOR_AIM",
+        "IMAGE_CURSOR_AIM_HIT", "IMAGE_CURSOR_AIM_MISS", "IMAGE_CURSOR_ARROW",   "IMAGE_CURSOR_ARROW_RED",
+        "IMAGE_CURSOR_DOOR",  "IMAGE_CURSOR_HAND",     "IMAGE_CURSOR_HAND2",     "IMAGE_CURSOR_ITEM",
+        "IMAGE_CURSOR_MAGNIFIER", "IMAGE_DARK_BACK",   "IMAGE_FIELD_BORDER",     "IMAGE_HINT",
+        "IMAGE_HINT_CIRCLE",  "IMAGE_HINT_RECH",       "IMAGE_LINE",             "IMAGE_LOOP",
+        "IMAGE_PARTS"};
+    return ids;
+}
+
+// The least data the game's start-up needs, in folder: a manifest whose
+// group "Common" has every font (system fonts) and picture (1 x 1 PNG files)
+// the game binds, except the id left out, and an empty group "Game".
+inline void WriteStartupData(const std::string& folder, const std::string& leftOut = "")
+{
+    std::filesystem::create_directories(folder + "/data/properties");
+    std::filesystem::create_directories(folder + "/data/images");
+    std::string manifest = "<?xml version=\"1.0\"?>\n<ResourceManifest>\n  <Resources id=\"Common\">\n";
+    for (const std::string& id : StartupFontIds()) {
+        if (id != leftOut)
+            manifest += "    <Font id=\"" + id + "\" path=\"!sys:Sans\" size=\"10\"/>\n";
+    }
+    const uint32_t pixel = 0xFF808080;
+    for (const std::string& id : StartupImageIds()) {
+        if (id == leftOut)
+            continue;
+        const std::string file = "data/images/" + id + ".png";
+        ASSERT_TRUE(Tandry::SavePngToFile(folder + "/" + file, {1, 1, &pixel}));
+        manifest += "    <Image id=\"" + id + "\" path=\"" + file + "\"/>\n";
+    }
+    manifest += "  </Resources>\n  <Resources id=\"Game\"/>\n</ResourceManifest>\n";
+    TestSupport::WriteFile(folder + "/data/properties/resources.xml", manifest);
+}
 
 // Shared by the fake boards and the test; safe from the loading thread.
 class CallLog {
@@ -151,12 +201,18 @@ protected:
         Tandry::ResetBoardTransformerDefault();
         Tandry::ResetBoardRegistry();
         Tandry::ResetSceneStarter();
+        Tandry::ResetLangTableForTests();
+        WriteStartupData(ProgramFolder());
         app = std::make_unique<WindowOnlyGameApp>();
         app->Init();
     }
     void TearDown() override
     {
         app.reset();
+        Tandry::ShutdownProfileManager();
+        Tandry::ResetGameFolders();
+        Tandry::ResetGlobalResources();
+        Tandry::ResetLangTableForTests();
         Tandry::FreeAllProcesses();
         Tandry::ResetBoardRegistry();
         Tandry::ResetSceneStarter();
