@@ -14,6 +14,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/window/InputEvent.h"
 #include "platform/window/WindowMessages.h"
+#include "graphics/types/Rect.h"
 #include "resources/images/ImageLib.h"
 #include "resources/images/ImageWriters.h"
 #include "tests/game/data/GameFolder.h"
@@ -95,13 +96,6 @@ uint32_t Over(uint32_t d, uint32_t s)
     }
     return out;
 }
-
-struct Region {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // Pixels of the frame that differ from the picture, outside the corner and
 // outside rows [skipTop, skipBottom).
@@ -333,7 +327,7 @@ TEST_F(MainRoadTest, TheGameShowsItsLogosAndReachesTheMainMenu)
     // effects keep clear of it.
     const fs::path menu = game / "data" / "gui" / "main_menu";
     const auto places = ReadPlaces(menu / "layers.ini");
-    Region column{1024, 768, 0, 0};
+    Tandry::Rect column(1024, 768, 0, 0);
     int right = 0;
     int bottom = 0;
     std::vector<std::pair<std::pair<int, int>, std::unique_ptr<Tandry::ImageLib::Image>>> buttons;
