@@ -311,9 +311,15 @@ const Row kRows[] = {
 // Keys the shell reads that the sample data leaves out, so that they keep
 // their default 0: no hint ids are generated and only three extra items hide
 // in a hidden-object level.
+// Without "ProfileDir" the profiles folder sits straight in the data root; without
+// the two developer switches a player's first run makes no pack and no
+// "Developer" profile.
 const Row kAbsentRows[] = {
     {Kind::Ini, kGameIni, "Game", "GenerateHintIds"},
     {Kind::Ini, kGameIni, "Game", "PlaceAllSpheres"},
+    {Kind::Ini, kGameIni, "Game", "ProfileDir"},
+    {Kind::Ini, kGameIni, "Game", "AutoCreatePak"},
+    {Kind::Ini, kGameIni, "Game", "CreateDeveloperProfile"},
 };
 
 bool Opens(const std::string& name)
