@@ -12,30 +12,15 @@
 #include "resources/manager/ResourceManagerException.h"
 
 #include <memory>
+#include "tests/game/GlobalResourceIds.h"
+
 #include <string>
 #include <vector>
 
 namespace GameDataTest {
 
-// The ids the game binds at start-up, in the order it binds them.
-inline const std::vector<std::string>& GlobalFontIds()
-{
-    static const std::vector<std::string> ids = {"FONT_BUTTON", "FONT_CORBEL", "FONT_DEFAULT",
-                                                 "FONT_HEAD",   "FONT_TEXT",   "FONT_TEXT_BOLD"};
-    return ids;
-}
-
-inline const std::vector<std::string>& GlobalImageIds()
-{
-    static const std::vector<std::string> ids = {
-        "IMAGE_BUTTON_CROSS",  "IMAGE_BUTTON_SKIP",     "IMAGE_BUTTON_SKIP_OVER", "IMAGE_CURSOR_AIM",
-        "IMAGE_CURSOR_AIM_HIT", "IMAGE_CURSOR_AIM_MISS", "IMAGE_CURSOR_ARROW",     "IMAGE_CURSOR_ARROW_RED",
-        "IMAGE_CURSOR_DOOR",   "IMAGE_CURSOR_HAND",     "IMAGE_CURSOR_HAND2",     "IMAGE_CURSOR_ITEM",
-        "IMAGE_CURSOR_MAGNIFIER", "IMAGE_DARK_BACK",    "IMAGE_FIELD_BORDER",     "IMAGE_HINT",
-        "IMAGE_HINT_CIRCLE",   "IMAGE_HINT_RECH",       "IMAGE_LINE",             "IMAGE_LOOP",
-        "IMAGE_PARTS"};
-    return ids;
-}
+using GameTest::GlobalFontIds;
+using GameTest::GlobalImageIds;
 
 // The framework's start-up without the game's own: the tests run its
 // resource steps themselves, to see which of them fails.

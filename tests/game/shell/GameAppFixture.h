@@ -20,6 +20,7 @@
 #include "platform/fs/ScratchFolder.h"
 #include "resources/images/ImageWriters.h"
 #include "resources/ini/GameIni.h"
+#include "tests/game/GlobalResourceIds.h"
 #include "resources/ini/LangTable.h"
 
 #include <gtest/gtest.h>
@@ -36,24 +37,8 @@
 
 namespace ShellTest {
 
-// The ids the game binds at start-up, in their binding order.
-inline const std::vector<std::string>& StartupFontIds()
-{
-    static const std::vector<std::string> ids = {"FONT_BUTTON", "FONT_CORBEL", "FONT_DEFAULT",
-                                                 "FONT_HEAD",   "FONT_TEXT",   "FONT_TEXT_BOLD"};
-    return ids;
-}
-inline const std::vector<std::string>& StartupImageIds()
-{
-    static const std::vector<std::string> ids = {
-        "IMAGE_BUTTON_CROSS", "IMAGE_BUTTON_SKIP",     "IMAGE_BUTTON_SKIP_OVER", "IMAGE_CURSOR_AIM",
-        "IMAGE_CURSOR_AIM_HIT", "IMAGE_CURSOR_AIM_MISS", "IMAGE_CURSOR_ARROW",   "IMAGE_CURSOR_ARROW_RED",
-        "IMAGE_CURSOR_DOOR",  "IMAGE_CURSOR_HAND",     "IMAGE_CURSOR_HAND2",     "IMAGE_CURSOR_ITEM",
-        "IMAGE_CURSOR_MAGNIFIER", "IMAGE_DARK_BACK",   "IMAGE_FIELD_BORDER",     "IMAGE_HINT",
-        "IMAGE_HINT_CIRCLE",  "IMAGE_HINT_RECH",       "IMAGE_LINE",             "IMAGE_LOOP",
-        "IMAGE_PARTS"};
-    return ids;
-}
+using GameTest::GlobalFontIds;
+using GameTest::GlobalImageIds;
 
 // The least data the game's start-up needs, in folder: a manifest whose
 // group "Common" has every font (system fonts) and picture (1 x 1 PNG files)
@@ -63,12 +48,12 @@ inline void WriteStartupData(const std::string& folder, const std::string& leftO
     std::filesystem::create_directories(folder + "/data/properties");
     std::filesystem::create_directories(folder + "/data/images");
     std::string manifest = "<?xml version=\"1.0\"?>\n<ResourceManifest>\n  <Resources id=\"Common\">\n";
-    for (const std::string& id : StartupFontIds()) {
+    for (const std::string& id : GlobalFontIds()) {
         if (id != leftOut)
             manifest += "    <Font id=\"" + id + "\" path=\"!sys:Sans\" size=\"10\"/>\n";
     }
     const uint32_t pixel = 0xFF808080;
-    for (const std::string& id : StartupImageIds()) {
+    for (const std::string& id : GlobalImageIds()) {
         if (id == leftOut)
             continue;
         const std::string file = "data/images/" + id + ".png";
@@ -191,6 +176,22 @@ public:
     int loadingDoneUpdate = -1;
 };
 
+// What a game object leaves behind in the shell's globals, back to its start;
+// after the game object is gone.
+inline void ResetGameShellState()
+{
+    Tandry::ShutdownProfileManager();
+    Tandry::ResetGameFolders();
+    Tandry::ResetGlobalResources();
+    Tandry::ResetLangTableForTests();
+    Tandry::FreeAllProcesses();
+    Tandry::ResetBoardRegistry();
+    Tandry::ResetSceneStarter();
+    Tandry::ResetGameControllerCommon();
+    Tandry::ResetGameIni();
+    Tandry::ResetBoardTransformerDefault();
+}
+
 class GameAppFixture : public AppTest::AppFixture {
 protected:
     void SetUp() override
@@ -209,16 +210,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        Tandry::ShutdownProfileManager();
-        Tandry::ResetGameFolders();
-        Tandry::ResetGlobalResources();
-        Tandry::ResetLangTableForTests();
-        Tandry::FreeAllProcesses();
-        Tandry::ResetBoardRegistry();
-        Tandry::ResetSceneStarter();
-        Tandry::ResetGameControllerCommon();
-        Tandry::ResetGameIni();
-        Tandry::ResetBoardTransformerDefault();
+        ResetGameShellState();
         AppFixture::TearDown();
     }
 

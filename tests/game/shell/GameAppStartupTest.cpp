@@ -38,15 +38,7 @@ protected:
     void TearDown() override
     {
         app.reset();
-        Tandry::ShutdownProfileManager();
-        Tandry::ResetGameFolders();
-        Tandry::ResetGlobalResources();
-        Tandry::ResetLangTableForTests();
-        Tandry::FreeAllProcesses();
-        Tandry::ResetBoardRegistry();
-        Tandry::ResetSceneStarter();
-        Tandry::ResetGameControllerCommon();
-        Tandry::ResetGameIni();
+        ShellTest::ResetGameShellState();
         AppFixture::TearDown();
     }
 
