@@ -17,7 +17,7 @@ public:
     // openProfiles: the menu opens the profile screen at once.
     using MainMenuMaker = std::function<BaseBoard*(bool openProfiles)>;
     using QuestSceneMaker = std::function<BaseBoard*(const std::string& sceneName)>;
-    // The level's name and the request text after the first "," of the start spec.
+    // The level's name and the request text after the first "," of the start place.
     using HiddenObjectMaker = std::function<BaseBoard*(const std::string& levelName, const std::string& request)>;
     // The movie's name and its request text; an empty request for a movie shown without one.
     using MovieMaker = std::function<BaseBoard*(const std::string& movieName, const std::string& request)>;

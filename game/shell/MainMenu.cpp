@@ -1,6 +1,5 @@
 #include "game/shell/MainMenu.h"
 
-#include "game/shell/BoardRegistry.h"
 #include "game/shell/DarkBack.h"
 #include "game/shell/ExitScreen.h"
 #include "game/shell/GameApp.h"
@@ -15,7 +14,7 @@
 #include "game/shell/SceneService.h"
 #include "game/shell/ShowBoards.h"
 #include "game/shell/ShowProfileScreen.h"
-#include "game/shell/StartSpec.h"
+#include "game/shell/StartPlace.h"
 #include "game/shell/TGameButton.h"
 #include "graphics/context/Font.h"
 #include "graphics/context/Graphics.h"
@@ -42,20 +41,6 @@ constexpr double kNameAngle = 0.2617994;
 constexpr uint32_t kNameColor = 0xFFFFF398u;
 constexpr float kFooterScale = 0.8f;
 
-// The board takes the screen's size and becomes the next one; nobody would
-// own it without a game object.
-void SwitchToBoard(BaseBoard* board)
-{
-    if (board == nullptr)
-        return;
-    if (gGameApp == nullptr) {
-        delete board;
-        return;
-    }
-    board->Resize(0, 0, gGameApp->mWidth, gGameApp->mHeight);
-    gGameApp->SwitchBoard(board);
-}
-
 StartTargets GameStartTargets()
 {
     StartTargets targets;
@@ -65,12 +50,8 @@ StartTargets GameStartTargets()
         return service != nullptr && service->RunStartAction(sceneName);
     };
     targets.playScene = [](const std::string& sceneName) { GetScenario().Play(sceneName); };
-    targets.hiddenObject = [](const std::string& levelName, const std::string& request) {
-        SwitchToBoard(GetBoardRegistry().MakeHiddenObject(levelName, request));
-    };
-    targets.movie = [](const std::string& movieName, const std::string& request) {
-        SwitchToBoard(GetBoardRegistry().MakeMovie(movieName, request));
-    };
+    targets.hiddenObject = ShowHiddenObject;
+    targets.movie = ShowMovie;
     return targets;
 }
 
@@ -343,7 +324,7 @@ void MainMenu::OpenOptions()
 void MainMenu::Play()
 {
     if (GetGameControllerCommon().GetPlayerInfo().gameComplete) {
-        SwitchToBoard(GetBoardRegistry().MakeMovie("final", ""));
+        ShowMovie("final", "");
         return;
     }
     ProfileManager& profiles = GetProfileManager();
@@ -355,7 +336,7 @@ void MainMenu::Play()
         text = SceneKindName() + ":" + gGameIni.GetString("StartScene", "Game", "hold");
         newGame = true;
     }
-    StartSpec::Parse(text).Start(newGame, GameStartTargets());
+    StartPlace::Parse(text).Start(newGame, GameStartTargets());
 }
 
 } // namespace Tandry

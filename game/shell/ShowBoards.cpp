@@ -49,4 +49,14 @@ void ShowQuestScene(const std::string& sceneName)
     SwitchTo(gGameApp, GetBoardRegistry().MakeQuestScene(sceneName));
 }
 
+void ShowHiddenObject(const std::string& levelName, const std::string& request)
+{
+    SwitchTo(gGameApp, GetBoardRegistry().MakeHiddenObject(levelName, request));
+}
+
+void ShowMovie(const std::string& movieName, const std::string& request)
+{
+    SwitchTo(gGameApp, GetBoardRegistry().MakeMovie(movieName, request));
+}
+
 } // namespace Tandry

@@ -17,5 +17,9 @@ void ShowMainMenuOrProfiles();
 void ShowCredits();
 // The quest scene board of the scene.
 void ShowQuestScene(const std::string& sceneName);
+// The hidden-object board of the level, with the request text of the start place.
+void ShowHiddenObject(const std::string& levelName, const std::string& request);
+// The movie board, with its request text (empty for none).
+void ShowMovie(const std::string& movieName, const std::string& request);
 
 } // namespace Tandry

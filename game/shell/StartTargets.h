@@ -1,4 +1,4 @@
-// Where a decoded start spec leads: the four ways Play can start the game.
+// Where a decoded start place leads: the four ways Play can start the game.
 // The main menu binds them to the scene service, the scenario and the board
 // registry; tests and the fuzz target bind recording functions. An empty
 // function does nothing (and a scene start without one counts as not run).

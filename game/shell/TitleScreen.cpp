@@ -11,7 +11,6 @@
 #include "resources/ini/IniFile.h"
 #include "resources/ini/LangTable.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace Tandry {
@@ -28,11 +27,6 @@ float FiniteOr(float value, float fallback, const char* key)
         (std::string("TitleScreen: ") + TitleScreen::kLogoFile + " " + key + " is not a number; using the default\n")
             .c_str());
     return fallback;
-}
-
-int AlphaOf(float opacity)
-{
-    return static_cast<int>(std::clamp(opacity * 255.0f, 0.0f, 255.0f));
 }
 
 } // namespace
@@ -113,9 +107,9 @@ void TitleScreen::Draw(Graphics* g)
         g->SetColorizeImages(true);
         g->SetColor(Color(255, 255, 255, 255));
         page->Draw(g);
-        const int veil = AlphaOf(VeilOpacity());
-        if (veil > 0) {
-            g->SetColor(Color(0, 0, 0, veil));
+        const Color veil = Color(0, 0, 0).WithAlpha(VeilOpacity());
+        if (veil.alpha > 0) {
+            g->SetColor(veil);
             g->FillRect(0, 0, width, height);
         }
         g->SetColorizeImages(false);
@@ -125,7 +119,7 @@ void TitleScreen::Draw(Graphics* g)
     if (FONT_TEXT_BOLD == nullptr)
         return;
     g->SetFont(FONT_TEXT_BOLD);
-    g->SetColor(Color(128, 128, 128, AlphaOf(skipAlpha)));
+    g->SetColor(Color(128, 128, 128).WithAlpha(skipAlpha));
     g->DrawStringJustified(GetLangString("Skip", GetLangTable(), L"Interface"), 0, kCaptionY, width, 0);
 }
 

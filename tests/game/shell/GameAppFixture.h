@@ -163,6 +163,14 @@ public:
     void CreateAppWindow() override
     {
         Platform::WindowSystem& windows = Platform::GetPlatform().GetWindows();
+        // A screen-mode change makes the window again; the old one must no
+        // longer reach this object once it is gone.
+        if (mMainWindow != nullptr) {
+            const Platform::WindowHandle old = mMainWindow;
+            windows.SetWindowUserData(old, nullptr);
+            mMainWindow = nullptr;
+            windows.DestroyWindow(old);
+        }
         mIsWindowed = mWindowed;
         mMainWindow = windows.CreateWindow("MainWindow", mWindowTitle, 0, 0, 0, 0, mWidth, mHeight);
         windows.SetWindowUserData(mMainWindow, this);

@@ -33,19 +33,6 @@ public:
     };
 
     void OnInitDone() override { TandryAppBase::OnInitDone(); }
-    // A screen-mode change makes the window again; the old one must no
-    // longer reach this object once it is gone.
-    void CreateAppWindow() override
-    {
-        if (mMainWindow != nullptr) {
-            Platform::WindowSystem& windows = Platform::GetPlatform().GetWindows();
-            const Platform::WindowHandle old = mMainWindow;
-            windows.SetWindowUserData(old, nullptr);
-            mMainWindow = nullptr;
-            windows.DestroyWindow(old);
-        }
-        WindowOnlyGameApp::CreateAppWindow();
-    }
     void ApplyCursor() override
     {
         applied.push_back({mCursorKind, {mCursorImages[0], mCursorImages[1], mCursorImages[2], mCursorImages[3]}});
@@ -100,12 +87,8 @@ protected:
         app.reset();
         blank.reset();
         Tandry::AmbientSounds::FreeAll();
-        Tandry::ShutdownProfileManager();
-        Tandry::ResetGameFolders();
         Tandry::SetSceneService(nullptr);
-        Tandry::ResetLangTableForTests();
-        Tandry::ResetGlobalResources();
-        Tandry::ResetGameIni();
+        ResetGameShellState();
         AppFixture::TearDown();
     }
 

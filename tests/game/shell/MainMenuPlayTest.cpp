@@ -1,9 +1,9 @@
 // Play on the main menu over recording targets: the scene service, the
 // scene starter and the board registry's hidden-object and movie makers.
 // One table of profiles, game settings and scenes with a "StartAction"
-// group, and what each starts; then the decoding of start specs alone.
+// group, and what each starts; then the decoding of start places alone.
 #include "game/shell/MainMenu.h"
-#include "game/shell/StartSpec.h"
+#include "game/shell/StartPlace.h"
 
 #include "game/shell/BaseBoard.h"
 #include "game/shell/BoardRegistry.h"
@@ -118,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlayCase{"no colon", false, "scene", "", {}, {}},
         PlayCase{"a new game whose start scene is set empty", false, std::nullopt, "[Game]\nStartScene=\n", {}, {}}));
 
-TEST(StartSpecTest, SplitsAtTheFirstCommaThenAtTheFirstColon)
+TEST(StartPlaceTest, SplitsAtTheFirstCommaThenAtTheFirstColon)
 {
     struct Row {
         const char* text;
@@ -138,14 +138,14 @@ TEST(StartSpecTest, SplitsAtTheFirstCommaThenAtTheFirstColon)
         {"movie:,extra", "movie", "", "extra"},
     };
     for (const Row& row : rows) {
-        const Tandry::StartSpec spec = Tandry::StartSpec::Parse(row.text);
-        EXPECT_EQ(spec.kind, row.kind) << row.text;
-        EXPECT_EQ(spec.name, row.name) << row.text;
-        EXPECT_EQ(spec.extra, row.extra) << row.text;
+        const Tandry::StartPlace place = Tandry::StartPlace::Parse(row.text);
+        EXPECT_EQ(place.kind, row.kind) << row.text;
+        EXPECT_EQ(place.name, row.name) << row.text;
+        EXPECT_EQ(place.extra, row.extra) << row.text;
     }
 }
 
-TEST(StartSpecTest, AKnownKindWithAnEmptyNameReachesNoTarget)
+TEST(StartPlaceTest, AKnownKindWithAnEmptyNameReachesNoTarget)
 {
     int reached = 0;
     Tandry::StartTargets targets;
@@ -154,8 +154,8 @@ TEST(StartSpecTest, AKnownKindWithAnEmptyNameReachesNoTarget)
     targets.hiddenObject = [&](const std::string&, const std::string&) { ++reached; };
     targets.movie = [&](const std::string&, const std::string&) { ++reached; };
     for (const char* text : {"scene:", "hog:,r", "movie:,a,b", "scene", "hog", "movie,x"}) {
-        Tandry::StartSpec::Parse(text).Start(true, targets);
-        Tandry::StartSpec::Parse(text).Start(false, targets);
+        Tandry::StartPlace::Parse(text).Start(true, targets);
+        Tandry::StartPlace::Parse(text).Start(false, targets);
     }
     EXPECT_EQ(reached, 0);
 }

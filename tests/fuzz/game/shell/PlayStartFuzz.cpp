@@ -1,8 +1,8 @@
 // Any bytes as the profile's [Main] "LastScene", decoded for a new game and
-// for a stored spec, with recording targets: only "scene", "hog" and "movie"
+// for a stored place, with recording targets: only "scene", "hog" and "movie"
 // with a non-empty name reach one, at most one board is asked for, and the
 // pieces handed on put the text back together.
-#include "game/shell/StartSpec.h"
+#include "game/shell/StartPlace.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -54,32 +54,32 @@ void Run(const std::string& text, bool newGame)
         reached.extra = request;
     };
 
-    const Tandry::StartSpec spec = Tandry::StartSpec::Parse(text);
-    spec.Start(newGame, targets);
+    const Tandry::StartPlace place = Tandry::StartPlace::Parse(text);
+    place.Start(newGame, targets);
 
     // The pieces are the text: kind, then ":" name when there is one, then "," extra.
-    Check(spec.kind.find(',') == std::string::npos && spec.kind.find(':') == std::string::npos);
-    Check(spec.name.find(',') == std::string::npos);
+    Check(place.kind.find(',') == std::string::npos && place.kind.find(':') == std::string::npos);
+    Check(place.name.find(',') == std::string::npos);
     const size_t comma = text.find(',');
-    const std::string head = spec.kind + (text.substr(0, comma).find(':') != std::string::npos ? ":" + spec.name : "");
-    Check(head + (comma != std::string::npos ? "," + spec.extra : "") == text);
+    const std::string head = place.kind + (text.substr(0, comma).find(':') != std::string::npos ? ":" + place.name : "");
+    Check(head + (comma != std::string::npos ? "," + place.extra : "") == text);
 
-    const bool known = spec.kind == "scene" || spec.kind == "hog" || spec.kind == "movie";
+    const bool known = place.kind == "scene" || place.kind == "hog" || place.kind == "movie";
     const int calls = reached.startActions + reached.scenes + reached.boards;
-    if (!known || spec.name.empty()) {
+    if (!known || place.name.empty()) {
         Check(calls == 0);
         return;
     }
-    Check(reached.name == spec.name);
+    Check(reached.name == place.name);
     Check(reached.scenes + reached.boards <= 1);
-    if (spec.kind == "scene") {
+    if (place.kind == "scene") {
         Check(reached.boards == 0);
         Check(reached.startActions == (newGame ? 1 : 0));
-        const bool ranStartAction = newGame && spec.name.size() % 2 == 0;
+        const bool ranStartAction = newGame && place.name.size() % 2 == 0;
         Check(reached.scenes == (ranStartAction ? 0 : 1));
     } else {
         Check(reached.startActions == 0 && reached.scenes == 0 && reached.boards == 1);
-        Check(reached.kind == spec.kind && reached.extra == spec.extra);
+        Check(reached.kind == place.kind && reached.extra == place.extra);
     }
 }
 

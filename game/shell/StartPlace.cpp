@@ -1,4 +1,4 @@
-#include "game/shell/StartSpec.h"
+#include "game/shell/StartPlace.h"
 
 #include "game/hog/HogKindName.h"
 
@@ -16,26 +16,26 @@ const std::string& MovieKindName()
     return kName;
 }
 
-StartSpec StartSpec::Parse(const std::string& text)
+StartPlace StartPlace::Parse(const std::string& text)
 {
-    StartSpec spec;
+    StartPlace place;
     std::string head = text;
     const size_t comma = head.find(',');
     if (comma != std::string::npos) {
-        spec.extra = head.substr(comma + 1);
+        place.extra = head.substr(comma + 1);
         head.resize(comma);
     }
     const size_t colon = head.find(':');
     if (colon == std::string::npos) {
-        spec.kind = head;
-        return spec;
+        place.kind = head;
+        return place;
     }
-    spec.kind = head.substr(0, colon);
-    spec.name = head.substr(colon + 1);
-    return spec;
+    place.kind = head.substr(0, colon);
+    place.name = head.substr(colon + 1);
+    return place;
 }
 
-void StartSpec::Start(bool newGame, const StartTargets& targets) const
+void StartPlace::Start(bool newGame, const StartTargets& targets) const
 {
     // No level, board or movie of an empty name is ever made.
     if (name.empty())
